@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the tests and the demo need (only the missing ones).
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libicu-dev
+  qt6-base-dev libgl-dev libcups2-dev
+  cups cups-client cups-bsd
+  xvfb xauth
+  rapidjson-dev nlohmann-json3-dev
+  python3
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Instalando: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get install -y "${missing[@]}" || {
+    "${sudo_cmd[@]}" apt-get update
+    "${sudo_cmd[@]}" apt-get install -y "${missing[@]}"
+  }
+fi

@@ -1,0 +1,88 @@
+#include "app/command_line.h"
+
+#include <string_view>
+
+namespace quillon::app {
+
+const char* UsageText() {
+  return "Uso: quillon-agent [--server HOST[:PUERTO]] [--data-dir CARPETA] [--spool CARPETA]\n"
+         "                   [--default-printer NOMBRE] [--headless]\n"
+         "                   [--encoding windows-1252|utf-8] [--print-job ARCHIVO]\n"
+         "                   [--check-job ARCHIVO|-] [--help] [--version]\n"
+         "\n"
+         "Agente de impresion: recibe trabajos del servidor de impresion y los imprime.\n"
+         "  --server           servidor de impresion (por omision la direccion integrada, puerto 3000)\n"
+         "  --data-dir         carpeta de Acceso y logo.bmp (por omision la del programa)\n"
+         "  --spool            imprime en carpetas: cada subcarpeta es una impresora\n"
+         "  --default-printer  nombre de la impresora predeterminada entre las de --spool\n"
+         "  --headless         sin ventana ni bandeja: avisos y registro por la salida estandar\n"
+         "  --encoding         codificacion del servidor (windows-1252 por omision, o utf-8)\n"
+         "  --print-job        imprime un trabajo desde un archivo y termina\n"
+         "  --check-job        analiza un trabajo y muestra su arbol de valores\n";
+}
+
+std::optional<CommandLine> ParseCommandLine(int argc, char** argv, std::string* error) {
+  CommandLine line;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    auto value = [&](std::string* out) {
+      if (i + 1 >= argc) {
+        *error = "Falta el valor de la opcion " + std::string(arg);
+        return false;
+      }
+      *out = argv[++i];
+      return true;
+    };
+    if (arg == "--help" || arg == "-h") {
+      line.help = true;
+    } else if (arg == "--version") {
+      line.version = true;
+    } else if (arg == "--headless") {
+      line.headless = true;
+    } else if (arg == "--server") {
+      std::string server;
+      if (!value(&server)) return std::nullopt;
+      const auto colon = server.rfind(':');
+      if (colon != std::string::npos) {
+        const std::string port = server.substr(colon + 1);
+        int number = 0;
+        for (const char c : port) {
+          if (c < '0' || c > '9' || number > 65535) {
+            number = -1;
+            break;
+          }
+          number = number * 10 + (c - '0');
+        }
+        if (port.empty() || number < 1 || number > 65535) {
+          *error = "Puerto no valido en --server: " + server;
+          return std::nullopt;
+        }
+        line.server_port = number;
+        server = server.substr(0, colon);
+      }
+      line.server_host = server;
+    } else if (arg == "--data-dir") {
+      if (!value(&line.data_dir)) return std::nullopt;
+    } else if (arg == "--spool") {
+      if (!value(&line.spool_dir)) return std::nullopt;
+    } else if (arg == "--default-printer") {
+      if (!value(&line.default_printer)) return std::nullopt;
+    } else if (arg == "--encoding") {
+      if (!value(&line.encoding)) return std::nullopt;
+      if (line.encoding != "windows-1252" && line.encoding != "utf-8") {
+        *error = "Codificacion no valida: " + line.encoding + " (windows-1252 o utf-8)";
+        return std::nullopt;
+      }
+    } else if (arg == "--print-job") {
+      if (!value(&line.print_job)) return std::nullopt;
+    } else if (arg == "--check-job") {
+      if (!value(&line.check_job)) return std::nullopt;
+    } else {
+      *error = "Opcion desconocida: " + std::string(arg);
+      return std::nullopt;
+    }
+  }
+  return line;
+}
+
+}  // namespace quillon::app

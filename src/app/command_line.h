@@ -1,0 +1,27 @@
+#pragma once
+// The options of quillon-agent.
+#include <optional>
+#include <string>
+
+namespace quillon::app {
+
+struct CommandLine {
+  std::string server_host;  // empty: the built-in address
+  int server_port = 3000;
+  std::string data_dir;      // empty: the program's own folder
+  std::string spool_dir;     // empty: the system's printers
+  std::string default_printer;
+  bool headless = false;
+  std::string encoding = "windows-1252";
+  std::string print_job;
+  std::string check_job;
+  bool help = false;
+  bool version = false;
+};
+
+// Parses argv; on a bad option returns nullopt and puts a message in Spanish into `error`.
+std::optional<CommandLine> ParseCommandLine(int argc, char** argv, std::string* error);
+
+const char* UsageText();
+
+}  // namespace quillon::app

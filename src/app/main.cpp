@@ -1,0 +1,24 @@
+// quillon-agent: parses the command line, wires the adapters, runs the loop.
+#include <cstdio>
+#include <string>
+
+#include "app/command_line.h"
+
+int main(int argc, char** argv) {
+  std::string error;
+  const auto line = quillon::app::ParseCommandLine(argc, argv, &error);
+  if (!line) {
+    std::fprintf(stderr, "%s\n\n%s", error.c_str(), quillon::app::UsageText());
+    return 2;
+  }
+  if (line->help) {
+    std::fputs(quillon::app::UsageText(), stdout);
+    return 0;
+  }
+  if (line->version) {
+    std::printf("quillon-agent %s\n", QUILLON_VERSION);
+    return 0;
+  }
+  std::fputs("Falta por construir: el agente todavia no se conecta.\n", stderr);
+  return 1;
+}

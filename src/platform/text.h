@@ -1,0 +1,27 @@
+#pragma once
+// Text at the edges: the core works in UTF-16; the wire and the Acceso file are Windows-1252
+// (one byte a character); files, logs and the terminal are UTF-8.
+#include <string>
+#include <string_view>
+
+namespace quillon::platform {
+
+std::u16string Utf8ToUtf16(std::string_view utf8);  // invalid sequences become U+FFFD
+std::string Utf16ToUtf8(std::u16string_view text);    // lone surrogates become U+FFFD
+
+std::u16string Cp1252ToUtf16(std::string_view bytes);
+// Characters outside Windows-1252 become "?".
+std::string Utf16ToCp1252(std::u16string_view text);
+// One Windows-1252 byte for a character, or '?' when it has none.
+char Cp1252Byte(char16_t c);
+
+// Upper case of each UTF-16 unit by the Unicode simple mapping (ñ -> Ñ, é -> É).
+std::u16string ToUpper(std::u16string_view text);
+std::u16string ToLower(std::u16string_view text);
+// Without leading and trailing blanks (spaces only, as the ticket layouts count them).
+std::u16string TrimBlanks(std::u16string_view text);
+
+// Shorthand for ASCII literals in the core: u16("abc").
+std::u16string u16(std::string_view ascii_or_utf8);
+
+}  // namespace quillon::platform
