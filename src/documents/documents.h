@@ -1,0 +1,33 @@
+#pragma once
+// The documents a job can print. Each prints through the engine's current printer and reports
+// to the user only through balloons.
+#include <string>
+
+#include "json/value.h"
+#include "platform/clock.h"
+#include "platform/event_loop.h"
+#include "print/print_engine.h"
+
+namespace quillon::documents {
+
+// The four printing options of the main window: 0 invoices ("Facturas y PreFactruas"),
+// 1 "Mesa", 2 "Mostrador", 3 "Domicilio".
+class PrintOptions {
+ public:
+  virtual ~PrintOptions() = default;
+  virtual bool IsChecked(int index) const = 0;
+};
+
+struct DocumentContext {
+  print::PrintEngine& engine;
+  const PrintOptions& options;
+  const platform::Clock& clock;
+  platform::EventLoop& event_loop;
+  std::string data_dir;  // folder of logo.bmp
+};
+
+void PrintKitchenOrder(DocumentContext& context, json::Collection& orders);
+void PrintCancellation(DocumentContext& context, json::Collection& orders);
+void PrintInvoice(DocumentContext& context, const json::Value& dato);
+
+}  // namespace quillon::documents
