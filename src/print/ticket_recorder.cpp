@@ -1,0 +1,122 @@
+#include "print/ticket_recorder.h"
+
+#include <algorithm>
+
+#include "json/number_text.h"
+
+namespace quillon::print {
+namespace {
+
+// Fixed pitch in twips: every backend measures alike, whatever fonts are installed.
+constexpr double kCharWidthPerPoint = 0.6 * 20;
+constexpr double kLineHeightPerPoint = 1.2 * 20;
+
+platform::PrinterError NoPrinter() {
+  return platform::PrinterError(484, u"No hay ninguna impresora seleccionada");
+}
+
+std::u16string NumberText(const json::Decimal& number) {
+  std::u16string text = number.ToText(json::kDecimalMark);
+  if (!number.IsNegative()) text.insert(text.begin(), u' ');
+  text.push_back(u' ');
+  return text;
+}
+
+}  // namespace
+
+platform::TicketFont TicketRecorder::DefaultFont() { return {u"Courier", 10, false, false}; }
+
+void TicketRecorder::SetQueue(std::shared_ptr<platform::PrinterQueue> queue) {
+  Reset();
+  queue_ = std::move(queue);
+  font_ = DefaultFont();
+}
+
+platform::PrinterQueue& TicketRecorder::Queue() const {
+  if (!queue_) throw NoPrinter();
+  return *queue_;
+}
+
+std::u16string TicketRecorder::DeviceName() const { return Queue().DeviceName(); }
+
+void TicketRecorder::OpenJob() {
+  if (job_open_) return;
+  Queue().CheckReady();
+  job_open_ = true;
+}
+
+void TicketRecorder::Print(const std::vector<PrintItem>& items, bool stay_on_line) {
+  OpenJob();
+  for (const PrintItem& item : items) {
+    switch (item.kind) {
+      case PrintItem::Kind::Text: Write(item.text); break;
+      case PrintItem::Kind::Tab: TabTo(item.column); break;
+      case PrintItem::Kind::Number: Write(NumberText(item.number)); break;
+    }
+  }
+  if (!stay_on_line) EndLine();
+}
+
+void TicketRecorder::Write(const std::u16string& text) {
+  if (text.empty()) return;
+  if (!line_.runs.empty()) {
+    platform::TicketRun& last = line_.runs.back();
+    if (last.font == font_ && last.column + static_cast<int>(last.text.size()) == column_) {
+      last.text += text;
+      column_ += static_cast<int>(text.size());
+      return;
+    }
+  }
+  line_.runs.push_back({column_, text, font_});
+  column_ += static_cast<int>(text.size());
+}
+
+void TicketRecorder::TabTo(int column) {
+  column = std::max(column, 1);
+  if (column_ > column) EndLine();
+  column_ = column;
+}
+
+void TicketRecorder::EndLine() {
+  double height = line_.runs.empty() ? font_.size : 0;
+  for (const auto& run : line_.runs) height = std::max(height, run.font.size);
+  line_.height_points = height;
+  ticket_.lines.push_back(std::move(line_));
+  line_ = {};
+  column_ = 1;
+}
+
+double TicketRecorder::TextWidth(const std::u16string& text) const {
+  return kCharWidthPerPoint * font_.size * static_cast<double>(text.size());
+}
+
+double TicketRecorder::TextHeight(const std::u16string& text) const {
+  const auto lines = 1 + std::count(text.begin(), text.end(), u'\n');
+  return kLineHeightPerPoint * font_.size * static_cast<double>(lines);
+}
+
+void TicketRecorder::DrawPicture(const std::string& file, double x, double y, double width,
+                                 double height) {
+  OpenJob();
+  ticket_.pictures.push_back(
+      {file, x, y, width, height, static_cast<int>(ticket_.lines.size())});
+}
+
+void TicketRecorder::EndDoc() {
+  if (!job_open_) return;
+  if (!line_.runs.empty()) EndLine();
+  platform::Ticket finished = std::move(ticket_);
+  Reset();
+  Queue().PrintTicket(finished);
+}
+
+void TicketRecorder::KillDoc() { Reset(); }
+
+void TicketRecorder::Reset() {
+  job_open_ = false;
+  ticket_ = {};
+  line_ = {};
+  column_ = 1;
+}
+
+}  // namespace quillon::print
