@@ -1,0 +1,116 @@
+#include "shell/branch_code_file.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "json/number_text.h"
+#include "platform/text.h"
+
+namespace quillon::shell {
+
+using platform::u16;
+
+const std::u16string kTituloCodigoSucursal = u"Codigo de sucursal";
+const std::u16string kPromptCodigoFaltante =
+    u"No tiene registrado un codigo para esta sucursal, registrelo en el siguiente campo.\r\n"
+    u"El codigo de sucursal tiene 15 digitos";
+const std::u16string kTituloCambioCodigo = u"Sistema de impresion";
+const std::u16string kPromptCambioCodigo =
+    u"Escribe codigo de la sucursal y presiona Aceptar para iniciar";
+const std::u16string kMensajeCodigoActualizado =
+    u"El codigo se ha actualizado correctamente, se va cerrar el servidor de impresoras, "
+    u"porfavor vuelvelo a abrir.";
+
+std::vector<std::u16string> leerLineas(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {std::u16string()};
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return {std::u16string()};
+
+  std::vector<std::u16string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(platform::Cp1252ToUtf16(std::string_view(bytes).substr(start)));
+      break;
+    }
+    lines.push_back(platform::Cp1252ToUtf16(std::string_view(bytes).substr(start, end - start)));
+    start = end + 1;
+    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+  }
+  lines.emplace_back();
+  return lines;
+}
+
+bool existeArchivo(const std::filesystem::path& path) {
+  std::u16string text = path.u16string();
+  if (text.size() > 3 && (text.back() == u'/' || text.back() == u'\\')) text.pop_back();
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::path(text), error);
+}
+
+bool CodigoValidoAlInicio(std::u16string_view code) { return code.size() >= kMinimumCodeLength; }
+
+bool CodigoValidoAlCambiar(std::u16string_view code) {
+  if (code.size() < kMinimumCodeLength) return false;
+  const std::u16string_view rest = code.substr(1);
+  const bool has_letter = std::any_of(rest.begin(), rest.end(), [](char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+  });
+  return !has_letter && json::IsNumericText(rest);
+}
+
+BranchCodeFile::BranchCodeFile(std::filesystem::path data_dir, platform::Dialogs& dialogs)
+    : path_(std::move(data_dir) / "Acceso"), dialogs_(dialogs) {}
+
+std::vector<std::u16string> BranchCodeFile::leerCodigoSucursal() {
+  std::vector<std::u16string> lines = leerLineas(path_);
+  if (CodigoValidoAlInicio(lines[0])) return lines;
+  const std::u16string code = PedirHastaValido(&CodigoValidoAlInicio);
+  // The code just typed is the one this run uses, even when the folder refuses the file.
+  if (!Escribir({code})) return {code, std::u16string(), std::u16string()};
+  return leerLineas(path_);
+}
+
+std::u16string BranchCodeFile::leerSegundaLinea() {
+  const std::vector<std::u16string> lines = leerLineas(path_);
+  return lines.size() > 1 ? lines[1] : std::u16string();
+}
+
+std::u16string BranchCodeFile::PedirCodigoNuevo() {
+  std::u16string code = dialogs_.InputBox(kPromptCambioCodigo, kTituloCambioCodigo, u"");
+  Escribir({code});
+  if (!CodigoValidoAlCambiar(code)) {
+    code = PedirHastaValido(&CodigoValidoAlCambiar);
+    Escribir({code});
+  }
+  return code;
+}
+
+void BranchCodeFile::GuardarOpciones(const std::u16string& code, const std::u16string& options) {
+  Escribir({code, options});
+}
+
+std::u16string BranchCodeFile::PedirHastaValido(bool (*valid)(std::u16string_view)) {
+  std::u16string entry;
+  while (!valid(entry)) entry = dialogs_.InputBox(kPromptCodigoFaltante, kTituloCodigoSucursal, u"");
+  return entry;
+}
+
+bool BranchCodeFile::Escribir(const std::vector<std::u16string>& lines) {
+  std::string bytes;
+  for (const std::u16string& line : lines) bytes += platform::Utf16ToCp1252(line) + "\r\n";
+  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  out.close();
+  if (out) return true;
+  dialogs_.MessageBox(u"No se pudo guardar el archivo " + path_.u16string() +
+                          u16(": revise que la carpeta exista y admita escritura."),
+                      u"", platform::MessageIcon::Error);
+  return false;
+}
+
+}  // namespace quillon::shell

@@ -1,0 +1,63 @@
+#pragma once
+// The one tray entry of the main window: icon, tooltip, balloons and the mouse notifications,
+// which arrive as codes and are decoded into the six events.
+#include <QIcon>
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <string>
+
+#include "platform/notifier.h"
+#include "shell/tray_notification.h"
+
+class QLabel;
+class QWidget;
+
+namespace quillon::shell {
+
+class clsSystray final : public QObject, public platform::Notifier {
+  Q_OBJECT
+
+ public:
+  explicit clsSystray(QObject* parent = nullptr);
+  ~clsSystray() override;
+
+  // Makes the picture of `picture_area` the entry's image; with a transparent colour (an RGB
+  // value; negative for none) it works on 32 x 32 pixels and leaves pixels of that colour clear.
+  // A picture area without a picture leaves the image as it was.
+  void DrawIcon(const QLabel& picture_area, long transparent_color);
+  // Adds the entry for `owner` with the tooltip; the image comes with SetIcon.
+  void Init(QWidget* owner, const std::u16string& tooltip);
+  // Decodes a notification code into its event; the button and window are not used.
+  void MouseMove(int button, int code, QWidget* owner);
+  void SetIcon(const QIcon& picture, const std::u16string& tooltip);
+  // Shows a balloon; the image and the tooltip stay as they are.
+  void ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
+                      const std::u16string& title, int timeout_ms) override;
+  std::u16string TooltipText() const;
+  void SetTooltipText(const std::u16string& text);
+  // Removes the entry; removing it again does nothing.
+  void delIcon();
+
+  // What the platform's tray shows now.
+  const QSystemTrayIcon& Entry() const { return entry_; }
+
+ signals:
+  void LeftClick();
+  void RightClick();
+  void DoubleClick();
+  void BalloonHide();
+  void BalloonTimeOut();
+  void BalloonClicked();
+
+ private:
+  void OnActivated(QSystemTrayIcon::ActivationReason reason);
+
+  QSystemTrayIcon entry_;
+  QTimer balloon_timer_;  // Qt does not report a balloon's time-out
+  QWidget* owner_ = nullptr;
+  bool added_ = false;
+  std::u16string tooltip_text_;
+};
+
+}  // namespace quillon::shell

@@ -1,0 +1,52 @@
+#include "shell/console_dialogs.h"
+
+#include <string>
+
+#include "platform/text.h"
+
+namespace quillon::shell {
+namespace {
+
+const char* IconLabel(platform::MessageIcon icon) {
+  switch (icon) {
+    case platform::MessageIcon::Information:
+      return "[Informacion] ";
+    case platform::MessageIcon::Warning:
+      return "[Aviso] ";
+    case platform::MessageIcon::Error:
+      return "[Error] ";
+    case platform::MessageIcon::Question:
+      return "[Pregunta] ";
+    case platform::MessageIcon::None:
+      break;
+  }
+  return "";
+}
+
+std::string Heading(const std::u16string& title) {
+  return title.empty() ? std::string() : platform::Utf16ToUtf8(title) + ": ";
+}
+
+}  // namespace
+
+ConsoleDialogs::ConsoleDialogs(std::istream& in, std::ostream& err) : in_(in), err_(err) {}
+
+void ConsoleDialogs::MessageBox(const std::u16string& message, const std::u16string& title,
+                                platform::MessageIcon icon) {
+  err_ << IconLabel(icon) << Heading(title) << platform::Utf16ToUtf8(message) << '\n'
+       << std::flush;
+}
+
+std::u16string ConsoleDialogs::InputBox(const std::u16string& prompt, const std::u16string& title,
+                                        const std::u16string& /*default_text*/) {
+  err_ << Heading(title) << platform::Utf16ToUtf8(prompt) << "\n> " << std::flush;
+  std::string line;
+  if (!std::getline(in_, line)) {
+    throw InputClosed("Se termino la entrada estandar mientras se esperaba la respuesta a \"" +
+                      platform::Utf16ToUtf8(title) + "\"; el agente se cierra.");
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return platform::Utf8ToUtf16(line);
+}
+
+}  // namespace quillon::shell

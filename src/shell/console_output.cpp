@@ -1,0 +1,55 @@
+#include "shell/console_output.h"
+
+#include <cstdio>
+
+#include "platform/text.h"
+
+namespace quillon::shell {
+namespace {
+
+std::u16string KindLabel(platform::BalloonIcon icon) {
+  switch (icon) {
+    case platform::BalloonIcon::Information:
+      return u"[Informacion] ";
+    case platform::BalloonIcon::Warning:
+      return u"[Aviso] ";
+    case platform::BalloonIcon::Error:
+      return u"[Error] ";
+    case platform::BalloonIcon::None:
+      break;
+  }
+  return u"[Globo] ";
+}
+
+}  // namespace
+
+ConsoleOutput::ConsoleOutput(std::ostream& out, const platform::Clock& clock)
+    : out_(out), clock_(clock) {}
+
+void ConsoleOutput::WriteLine(std::u16string_view text) {
+  std::u16string line;
+  line.reserve(text.size());
+  for (const char16_t c : text) {
+    if (c == u'\r') {
+      line += u"\\r";
+    } else if (c == u'\n') {
+      line += u"\\n";
+    } else {
+      line += c;
+    }
+  }
+  const platform::DateTime now = clock_.Now();
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d ", now.year, now.month,
+                now.day, now.hour, now.minute, now.second);
+  out_ << stamp << platform::Utf16ToUtf8(line) << '\n' << std::flush;
+}
+
+ConsoleNotifier::ConsoleNotifier(ConsoleOutput& output) : output_(output) {}
+
+void ConsoleNotifier::ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
+                                     const std::u16string& title, int /*timeout_ms*/) {
+  output_.WriteLine(KindLabel(icon) + title + u": " + text);
+}
+
+}  // namespace quillon::shell

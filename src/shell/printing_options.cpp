@@ -1,0 +1,61 @@
+#include "shell/printing_options.h"
+
+#include <vector>
+
+namespace quillon::shell {
+namespace {
+
+const std::array<std::u16string, PrintingOptions::kCount> kCaptions = {
+    u"Facturas y PreFactruas", u"Mesa", u"Mostrador", u"Domicilio"};
+
+std::vector<std::u16string_view> SplitAtCommas(std::u16string_view text) {
+  std::vector<std::u16string_view> items;
+  std::size_t start = 0;
+  for (std::size_t comma; (comma = text.find(u',', start)) != std::u16string_view::npos;
+       start = comma + 1) {
+    items.push_back(text.substr(start, comma - start));
+  }
+  items.push_back(text.substr(start));
+  return items;
+}
+
+}  // namespace
+
+PrintingOptions::PrintingOptions(StoreFunction store) : store_(std::move(store)) {}
+
+const std::u16string& PrintingOptions::Caption(int index) { return kCaptions.at(index); }
+
+bool PrintingOptions::IsChecked(int index) const {
+  return index >= 0 && index < kCount && checked_[index];
+}
+
+void PrintingOptions::Click(int index, bool checked) {
+  checked_.at(index) = checked;
+  store_(CheckedList());
+}
+
+void PrintingOptions::Restore(std::u16string_view stored_list) {
+  if (stored_list.empty()) {
+    for (int i = 0; i < kCount; ++i) {
+      if (!checked_[i]) Click(i, true);
+    }
+    return;
+  }
+  for (const std::u16string_view item : SplitAtCommas(stored_list)) {
+    for (int i = 0; i < kCount; ++i) {
+      if (!checked_[i] && kCaptions[i] == item) Click(i, true);
+    }
+  }
+}
+
+std::u16string PrintingOptions::CheckedList() const {
+  std::u16string list;
+  for (int i = 0; i < kCount; ++i) {
+    if (!checked_[i]) continue;
+    if (!list.empty()) list += u',';
+    list += kCaptions[i];
+  }
+  return list;
+}
+
+}  // namespace quillon::shell

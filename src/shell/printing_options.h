@@ -1,0 +1,40 @@
+#pragma once
+// The four printing options of the main window, as the documents read them, and their storage
+// as line 2 of the branch code file: the captions of the checked boxes joined by "," in box order.
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "documents/documents.h"
+
+namespace quillon::shell {
+
+class PrintingOptions final : public documents::PrintOptions {
+ public:
+  static constexpr int kCount = 4;
+  // Receives the list to store after every change.
+  using StoreFunction = std::function<void(const std::u16string& list)>;
+
+  explicit PrintingOptions(StoreFunction store);
+
+  static const std::u16string& Caption(int index);
+
+  bool IsChecked(int index) const override;
+
+  // A click on box `index` that leaves it `checked`: stores the list.
+  void Click(int index, bool checked);
+
+  // Start-up: every item of the stored list checks the boxes with exactly that caption, in list
+  // order, each newly checked box storing the list as its click does; an empty list checks all.
+  void Restore(std::u16string_view stored_list);
+
+  // Captions of the checked boxes in box order, joined by ",".
+  std::u16string CheckedList() const;
+
+ private:
+  std::array<bool, kCount> checked_{};
+  StoreFunction store_;
+};
+
+}  // namespace quillon::shell

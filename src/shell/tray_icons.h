@@ -1,0 +1,10 @@
+#pragma once
+// The tray images of the connection states, drawn at start so no image files are needed.
+#include <QIcon>
+
+namespace quillon::shell {
+
+QIcon ConnectedIcon();     // a printer with a green light
+QIcon DisconnectedIcon();  // the same printer with a red light
+
+}  // namespace quillon::shell
