@@ -40,9 +40,6 @@ class TicketRecorder : public PrinterDevice {
   void EndDoc() override;
   void KillDoc() override;
 
-  // The column where the next character goes (1 at the start of a line).
-  int Column() const { return column_; }
-
  private:
   void OpenJob();
   void Write(const std::u16string& text);
@@ -55,7 +52,7 @@ class TicketRecorder : public PrinterDevice {
   bool job_open_ = false;
   platform::Ticket ticket_;
   platform::TicketLine line_;
-  int column_ = 1;
+  int column_ = 1;  // where the next character goes
 };
 
 }  // namespace quillon::print

@@ -1,0 +1,99 @@
+#include "engine_fixture.h"
+
+namespace quillon::test {
+namespace {
+
+using print::PrintItem;
+
+class RecorderTest : public EngineTest {
+ protected:
+  void SetUp() override { caja = UseCaja(); }
+  print::PrinterDevice& Printer() { return Engine().Printer(); }
+  std::shared_ptr<FakePrinterQueue> caja;
+};
+
+TEST_F(RecorderTest, TabMovesForwardOrToTheNextLine) {
+  Printer().Print({PrintItem::Text(u"AB"), PrintItem::Tab(5), PrintItem::Text(u"C")});
+  Printer().Print({PrintItem::Text(u"ABCDEF"), PrintItem::Tab(3), PrintItem::Text(u"X")});
+  Printer().Print({PrintItem::Text(u"ABC"), PrintItem::Tab(4), PrintItem::Text(u"D")});
+  Printer().Print({PrintItem::Tab(0), PrintItem::Text(u"E"), PrintItem::Tab(-3), PrintItem::Text(u"F")});
+  EXPECT_EQ(Printed(*caja), (std::vector<std::u16string>{u"AB  C", u"ABCDEF", u"  X", u"ABCD",
+                                                          u"E", u"F"}));
+}
+
+TEST_F(RecorderTest, NumbersTakeABlankForThePlusSignAndOneAfter) {
+  Printer().Print({PrintItem::Text(u"["), PrintItem::Number(json::Decimal::FromParts(125, 1)),
+                   PrintItem::Text(u"]"), PrintItem::Number(json::Decimal(-3)),
+                   PrintItem::Text(u"]")});
+  EXPECT_EQ(Printed(*caja), std::vector<std::u16string>{u"[ 12,5 ]-3 ]"});
+}
+
+TEST_F(RecorderTest, StayingOnTheLineContinuesAfterTheLastItem) {
+  Printer().Print({PrintItem::Text(u"TOTAL")}, true);
+  Printer().Print({PrintItem::Tab(10), PrintItem::Text(u"12.500")});
+  Printer().Print({});
+  EXPECT_EQ(Printed(*caja), (std::vector<std::u16string>{u"TOTAL    12.500", u""}));
+}
+
+TEST_F(RecorderTest, RunsKeepTheirFontAndColumn) {
+  Printer().SetFontName(u"Courier 14 CPI");
+  Printer().SetFontSize(10);
+  Printer().Print({PrintItem::Text(u"MESA")}, true);
+  Printer().SetBold(true);
+  Printer().SetFontSize(14);
+  Printer().Print({PrintItem::Text(u" 12"), PrintItem::Tab(20), PrintItem::Text(u"X")});
+  Printer().EndDoc();
+  ASSERT_EQ(caja->tickets.size(), 1u);
+  const auto& line = caja->tickets[0].lines.at(0);
+  ASSERT_EQ(line.runs.size(), 3u);
+  EXPECT_EQ(line.runs[0].column, 1);
+  EXPECT_EQ(line.runs[0].font, (platform::TicketFont{u"Courier 14 CPI", 10, false, false}));
+  EXPECT_EQ(line.runs[1].column, 5);
+  EXPECT_EQ(line.runs[1].text, u" 12");
+  EXPECT_EQ(line.runs[1].font, (platform::TicketFont{u"Courier 14 CPI", 14, true, false}));
+  EXPECT_EQ(line.runs[2].column, 20);
+  EXPECT_EQ(line.height_points, 14);
+}
+
+TEST_F(RecorderTest, MeasurementIsFixedPitchInTwips) {
+  Printer().SetFontSize(10);
+  EXPECT_DOUBLE_EQ(Printer().TextWidth(u"ABCDE"), 5 * 120.0);
+  EXPECT_DOUBLE_EQ(Printer().TextHeight(u"HOLA"), 240.0);
+  Printer().SetFontSize(7);
+  EXPECT_DOUBLE_EQ(Printer().TextWidth(u"ñ"), 84.0);
+  EXPECT_DOUBLE_EQ(Printer().TextWidth(u""), 0.0);
+}
+
+TEST_F(RecorderTest, KillDocDropsAndEndDocSendsOnce) {
+  Printer().Print({PrintItem::Text(u"DESCARTADO")});
+  Printer().KillDoc();
+  Printer().DrawPicture("/tmp/logo.bmp", 10, 20, 300, 150);
+  Printer().Print({PrintItem::Text(u"IMPRESO")});
+  Printer().EndDoc();
+  Printer().EndDoc();
+  ASSERT_EQ(caja->tickets.size(), 1u);
+  const platform::Ticket& ticket = caja->tickets[0];
+  EXPECT_EQ(platform::TicketTextLines(ticket), std::vector<std::u16string>{u"IMPRESO"});
+  ASSERT_EQ(ticket.pictures.size(), 1u);
+  EXPECT_EQ(ticket.pictures[0].file, "/tmp/logo.bmp");
+  EXPECT_EQ(ticket.pictures[0].width, 300);
+  EXPECT_EQ(ticket.pictures[0].line_index, 0);
+}
+
+TEST_F(RecorderTest, AQueueGoneOfflineRaisesAtTheFirstStatement) {
+  caja->SetOffline(true);
+  EXPECT_THROW(Printer().Print({PrintItem::Text(u"X")}), platform::PrinterError);
+  EXPECT_TRUE(Engine().PrinterAvailable());  // the name still reads
+}
+
+TEST(AmountText, WholeNumbersWithDotGroupingHalvesToEven) {
+  EXPECT_EQ(print::AmountText(json::Decimal::FromParts(125004, 1)), u"12.500");
+  EXPECT_EQ(print::AmountText(json::Decimal::FromParts(125005, 1)), u"12.500");
+  EXPECT_EQ(print::AmountText(json::Decimal::FromParts(125015, 1)), u"12.502");
+  EXPECT_EQ(print::AmountText(json::Decimal(1234567)), u"1.234.567");
+  EXPECT_EQ(print::AmountText(json::Decimal(-4500)), u"-4.500");
+  EXPECT_EQ(print::AmountText(json::Decimal(0)), u"0");
+}
+
+}  // namespace
+}  // namespace quillon::test
