@@ -1,0 +1,65 @@
+#include <cstdio>
+
+#include "documents/document_values.h"
+#include "documents/documents.h"
+#include "documents/order_tickets.h"
+#include "platform/text.h"
+
+namespace quillon::documents {
+namespace {
+
+// yyyy-mm-dd HH:nn:ss
+std::u16string MomentText(const platform::DateTime& now) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", now.year, now.month, now.day,
+                now.hour, now.minute, now.second);
+  return platform::u16(text);
+}
+
+void PrintTicket(DocumentContext& context, const json::Value& order) {
+  print::PrintEngine& engine = context.engine;
+  print::PrinterDevice& printer = engine.Printer();
+  int measured = 0;
+  engine.PrintWrappedMeasured(order[u"area"].ToText(), measured, 2, 0);
+  printer.SetBold(false);
+  printer.SetItalic(false);
+  printer.SetFontName(kOrderFont);
+  engine.PrintSeparator(u"=");
+  printer.SetFontSize(16);
+  PrintLine(engine, u"A N U L A C I O N!!");
+  PrintLine(engine, ValueItems(order[u"nomMesa"]));
+  engine.PrintSeparator(u"=");
+  printer.SetFontSize(12);
+  json::Decimal unused_total;
+  PrintOrderProducts(engine, order[u"productos"], false, unused_total);
+  printer.SetFontSize(12);
+  engine.PrintSeparator(u"=");
+  PrintLine(engine, u"Fecha\\Hora: ");
+  PrintLine(engine, MomentText(context.clock.Now()));
+  printer.SetFontSize(engine.RollFontSize());
+  PrintLine(engine, u" ");
+  PrintLine(engine, u".");
+  printer.EndDoc();
+  AnnounceOrderTicket(engine);
+}
+
+}  // namespace
+
+void PrintCancellation(DocumentContext& context, json::Collection& orders) {
+  print::PrintEngine& engine = context.engine;
+  if (!AnyOrderBoxChecked(context.options)) return;
+  if (!engine.PrinterAvailable()) return;
+  engine.Printer().SetFontSize(engine.RollFontSize());
+  for (const json::Value& order : orders) {
+    try {
+      if (LeftOutByOptions(context.options, order)) continue;
+      if (!engine.SelectPrinter(engine.PrinterIndex(order[u"area"].ToText()), 0)) continue;
+      PrintTicket(context, order);
+    } catch (const std::exception& failure) {
+      CancelDocument(engine, u"No se pudo imprimir la anulación: " + FailureDescription(failure),
+                     u"Error al imprimir");
+    }
+  }
+}
+
+}  // namespace quillon::documents

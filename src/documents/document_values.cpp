@@ -1,0 +1,69 @@
+#include "documents/document_values.h"
+
+#include "platform/printer_system.h"
+#include "platform/text.h"
+
+namespace quillon::documents {
+
+bool IsNotEmpty(const json::Value& value) {
+  return !value.IsNull() && !(value == std::u16string_view(u""));
+}
+
+bool DiffersFrom(const json::Value& value, std::u16string_view text) {
+  return !value.IsNull() && !(value == text);
+}
+
+bool IsAbove0(const json::Value& value) {
+  return !value.IsNull() && value.ToDecimal() > json::Decimal(0);
+}
+
+std::u16string JoinText(const json::Value& value) {
+  return value.IsNull() ? std::u16string() : value.ToText();
+}
+
+std::vector<print::PrintItem> ValueItems(const json::Value& value) {
+  if (value.IsNull() || value.IsEmpty()) return {};
+  if (value.IsNumber()) return {print::PrintItem::Number(value.ToDecimal())};
+  return {print::PrintItem::Text(value.ToText())};
+}
+
+void PrintLine(print::PrintEngine& engine, std::vector<print::PrintItem> items) {
+  engine.Printer().Print(items);
+}
+
+void PrintLine(print::PrintEngine& engine, std::u16string text) {
+  engine.Printer().Print({print::PrintItem::Text(std::move(text))});
+}
+
+void PrintAmountLine(print::PrintEngine& engine, std::u16string label, const std::u16string& amount) {
+  engine.Printer().Print({print::PrintItem::Text(std::move(label)),
+                          print::PrintItem::Tab(print::PrintEngine::RightAlignColumn(
+                              amount, engine.CharsPerLine())),
+                          print::PrintItem::Text(amount)});
+}
+
+void PrintAmountLine(print::PrintEngine& engine, std::u16string label, const json::Decimal& amount) {
+  PrintAmountLine(engine, std::move(label), print::AmountText(amount));
+}
+
+std::u16string FailureDescription(const std::exception& failure) {
+  if (const auto* value_error = dynamic_cast<const json::ValueError*>(&failure)) {
+    return value_error->Description();
+  }
+  if (const auto* printer_error = dynamic_cast<const platform::PrinterError*>(&failure)) {
+    return printer_error->Description();
+  }
+  return platform::Utf8ToUtf16(failure.what());
+}
+
+void CancelDocument(print::PrintEngine& engine, const std::u16string& text,
+                    const std::u16string& title) {
+  try {
+    engine.Printer().KillDoc();
+  } catch (const std::exception&) {
+    // No printer left to cancel on: nothing of the job can reach paper either.
+  }
+  engine.Notifier().ShowBalloonTip(text, platform::BalloonIcon::Warning, title, kBalloonTimeoutMs);
+}
+
+}  // namespace quillon::documents

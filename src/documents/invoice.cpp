@@ -1,0 +1,240 @@
+#include <filesystem>
+
+#include "documents/document_values.h"
+#include "documents/documents.h"
+#include "documents/invoice_items.h"
+#include "documents/invoice_totals.h"
+#include "platform/text.h"
+#include "print/invoice_blocks.h"
+
+namespace quillon::documents {
+namespace {
+
+using json::Decimal;
+using print::PrintEngine;
+using print::PrintItem;
+
+bool IsDelivery(const json::Value& document) { return document[u"tipoMesa"] == u"DOMICILIO"; }
+
+void PrintEmptyLine(PrintEngine& engine) { PrintLine(engine, std::vector<PrintItem>{}); }
+
+void PrintMeasured(PrintEngine& engine, const std::u16string& text) {
+  int width = 0;
+  engine.PrintWrappedMeasured(text, width, 0, 0);
+}
+
+void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
+  for (std::size_t at = text.find(from); at != std::u16string::npos;
+       at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+}
+
+// Account kind, number, table, date and seller.
+void PrintAccountLines(PrintEngine& engine, const json::Value& document) {
+  const print::PrintSettings& settings = engine.Settings();
+  const json::Value& kind = document[u"tipoCuenta"];
+  if (IsNotEmpty(kind)) {
+    engine.PrintWrapped(platform::ToUpper(kind.ToText()), engine.CharsPerLine(), 2, 0);
+    PrintLine(engine, u" ");
+  }
+  if (DiffersFrom(kind, u"COTIZACION")) {
+    std::vector<PrintItem> number{PrintItem::Text(settings.closedInvoiceName + u" No ")};
+    if (!settings.invoicePrefix.empty()) {
+      number.push_back(PrintItem::Text(settings.invoicePrefix + u"-" +
+                                       JoinText(document[u"idFacturaCuenta"])));
+    } else {
+      for (PrintItem& item : ValueItems(document[u"idFacturaCuenta"])) number.push_back(item);
+    }
+    PrintLine(engine, std::move(number));
+  }
+  PrintLine(engine, ValueItems(document[u"nomMesa"]));
+  std::vector<PrintItem> date{PrintItem::Text(u"Fecha ")};
+  for (PrintItem& item : ValueItems(document[u"fechaFactura"])) date.push_back(item);
+  if (settings.showTime) {
+    date.push_back(PrintItem::Text(u" Hora " + JoinText(document[u"horaFactura"])));
+  }
+  PrintLine(engine, std::move(date));
+  if (settings.showWaiterName) {
+    PrintLine(engine, settings.sellerTitle + u"  " + JoinText(document[u"vendedor"]));
+  }
+}
+
+void PrintDiscountLines(PrintEngine& engine, const json::Value& document) {
+  const Decimal discount = document[u"descuento"].ToDecimal();
+  const Decimal individual = document[u"DescuentoIndividual"].ToDecimal();
+  PrintAmountLine(engine, u"SUB TOTAL", document[u"totalPagar"].ToDecimal() - individual);
+  PrintAmountLine(engine, u"Descuento en Ventas ", -(discount - individual).Abs());
+  PrintEmptyLine(engine);
+}
+
+void PrintPayments(PrintEngine& engine, const json::Value& document) {
+  PrintLine(engine, u" ");
+  for (const json::Value& payment : document[u"mediosPago"].AsCollection()) {
+    // The first 14 characters of "Producto" are a fixed prefix of the server's.
+    const std::u16string product = JoinText(payment[u"Producto"]);
+    std::u16string label = (product.size() > 14 ? product.substr(14) : std::u16string()) + u" " +
+                           JoinText(payment[u"Detalle"]);
+    if (platform::ToUpper(label).find(u"PROPINA") != std::u16string::npos && IsDelivery(document)) {
+      ReplaceAll(label, u"propina", u"domicilio");
+    }
+    PrintAmountLine(engine, std::move(label), payment[u"Valor"].ToDecimal().Abs());
+  }
+  const json::Value& paid = document[u"totalPagado"];
+  if (!paid.IsNull() && !paid.ToDecimal().IsZero()) {
+    PrintEmptyLine(engine);
+    PrintAmountLine(engine, u"TOTAL PAGADO",
+                    paid.ToDecimal() + document[u"totalPagadoPropina"].ToDecimal());
+  }
+  if (IsAbove0(document[u"pagoEfectivo"])) {
+    const Decimal change = document[u"cambioEfectivo"].ToDecimal();
+    engine.PrintSeparator(u"=");
+    PrintAmountLine(engine, u"Efectivo Recibido", document[u"pagoEfectivo"].ToDecimal() + change);
+    PrintAmountLine(engine, u"Cambio Entregado", change);
+  }
+}
+
+void PrintDeliveryCustomer(PrintEngine& engine, const json::Value& document,
+                           const json::Value& customer) {
+  print::PrinterDevice& printer = engine.Printer();
+  engine.PrintSeparator(u"=");
+  printer.SetBold(true);
+  PrintLine(engine, u"DATOS DOMICILIO");
+  printer.SetBold(false);
+  PrintLine(engine, u"Nombre: " + JoinText(customer[u"Nombre"]));
+  PrintLine(engine, u"Documento: " + platform::ToUpper(JoinText(customer[u"IdDocumento"])));
+  PrintMeasured(engine, u"Direccion: " + JoinText(customer[u"Direccion"]));
+  PrintLine(engine, u"Telefono: " + JoinText(customer[u"Telefono1"]));
+  PrintMeasured(engine, JoinText(document[u"detalleDomicilio"]));
+}
+
+void PrintNamedCustomer(PrintEngine& engine, const json::Value& customer) {
+  engine.PrintSeparator(u"=");
+  PrintLine(engine, u"Nombre: " + platform::ToUpper(JoinText(customer[u"Nombre"])));
+  PrintLine(engine, u"Documento: " + platform::ToUpper(JoinText(customer[u"IdDocumento"])));
+  PrintMeasured(engine, u"Dirección: " + platform::ToUpper(JoinText(customer[u"Direccion"])));
+  PrintLine(engine, u"Telefono: " + platform::ToUpper(JoinText(customer[u"Telefono1"])));
+  for (int i = 0; i < 4; ++i) PrintLine(engine, u" ");  // room for the signature
+  PrintLine(engine, u"FIRMA: " + std::u16string(29, u'_'));
+  PrintLine(engine, u"C.C.: " + std::u16string(30, u'_'));
+}
+
+// The customer's data. A customer that cannot be read (no "cliente" at all, or a text in its
+// place) leaves the block where it stopped; the invoice goes on without it.
+void PrintCustomer(PrintEngine& engine, const json::Value& document) {
+  try {
+    const json::Value& customer = document[u"cliente"];
+    if (customer.IsNull()) return;
+    if (IsDelivery(document)) {
+      PrintDeliveryCustomer(engine, document, customer);
+    } else if (IsNotEmpty(customer[u"Nombre"])) {
+      PrintNamedCustomer(engine, customer);
+    }
+  } catch (const std::exception&) {
+  }
+}
+
+void PrintCustomerSpace(PrintEngine& engine, const json::Value& document) {
+  if (document[u"cliente"].IsNull() || !engine.Settings().customerSpace) return;
+  const bool roll55 = engine.IsRoll55();
+  PrintLine(engine, u" ");
+  PrintLine(engine, u"NOMBRE: " + std::u16string(roll55 ? 24 : 29, u'_'));
+  PrintLine(engine, u"CEDULA: " + std::u16string(roll55 ? 24 : 29, u'_'));
+  PrintLine(engine, u"DIRECCION: " + std::u16string(roll55 ? 21 : 26, u'_'));
+}
+
+bool TipLegendApplies(PrintEngine& engine, const json::Value& document) {
+  const print::PrintSettings& settings = engine.Settings();
+  if (!settings.tipApplies || !settings.tipLegend) return false;
+  if (!DiffersFrom(document[u"tipoMesa"], u"DOMICILIO")) return false;
+  const json::Value& suggested = document[u"propinaSugerida"];
+  const json::Value& paid = document[u"totalPagadoPropina"];
+  if (suggested.IsNull() || paid.IsNull()) return false;
+  return suggested.ToDecimal() + paid.ToDecimal() > Decimal(0);
+}
+
+void PrintFooters(PrintEngine& engine, const json::Value& document) {
+  const std::u16string footer = platform::TrimBlanks(engine.Settings().invoiceFooter);
+  if (!footer.empty()) {
+    PrintEmptyLine(engine);
+    engine.PrintSeparator(u"=");
+    engine.PrintWrapped(footer, 35, 0, 0);
+  }
+  if (IsNotEmpty(document[u"pieFactura"])) {
+    PrintEmptyLine(engine);
+    engine.PrintWrapped(document[u"pieFactura"].ToText(), 35, 2, 0);
+  }
+}
+
+void PrintStayGuestsAndDueDate(PrintEngine& engine, const json::Value& document) {
+  const print::PrintSettings& settings = engine.Settings();
+  if (settings.showStay) {
+    PrintLine(engine, u"Permanencia  " + JoinText(document[u"permanencia"]) + u"  Minutos ");
+  }
+  if (settings.showGuests) PrintLine(engine, u"Personas " + JoinText(document[u"nPersonas"]));
+  if (IsNotEmpty(document[u"fechaLimitePago"])) {
+    PrintLine(engine, u"Fecha para pago " + JoinText(document[u"fechaLimitePago"]));
+  }
+}
+
+void PrintBody(DocumentContext& context, const json::Value& document) {
+  PrintEngine& engine = context.engine;
+  const print::PrintSettings& settings = engine.Settings();
+  print::PrinterDevice& printer = engine.Printer();
+
+  const std::filesystem::path logo = std::filesystem::path(context.data_dir) / "logo.bmp";
+  if (std::filesystem::exists(logo)) print::PrintLogo(engine, logo.string());
+  printer.SetFontSize(engine.RollFontSize());
+  printer.SetFontName(kInvoiceFont);
+
+  print::PrintInvoiceHeader(engine);
+  print::PrintLegalBlock(engine);
+  if (!settings.invoiceHeader.empty()) {
+    int width = 0;
+    engine.PrintWrappedMeasured(settings.invoiceHeader, width, 2, 0);
+  }
+  PrintAccountLines(engine, document);
+  PrintInvoiceItems(engine, document[u"pedido"]);
+  if (IsAbove0(document[u"descuento"])) PrintDiscountLines(engine, document);
+  PrintTotalsBlock(engine, document);
+  const json::Value& closed = document[u"cuentaCerrada"];
+  if (closed.IsBoolean() && closed.ToBool()) PrintPayments(engine, document);
+
+  PrintCustomer(engine, document);
+  PrintCustomerSpace(engine, document);
+  if (TipLegendApplies(engine, document)) print::PrintTipLegend(engine);
+  PrintFooters(engine, document);
+  PrintLine(engine, u" ");
+  // Lets the window, the timers and the connection breathe; jobs that arrive meanwhile wait
+  // for this one, which still has its ticket open.
+  context.event_loop.ProcessEventsOnce();
+  PrintStayGuestsAndDueDate(engine, document);
+  print::PrintSoftwareFooter(engine);
+  for (int i = 0; i < 10; ++i) PrintLine(engine, u" ");  // paper feed before the cut
+  printer.EndDoc();
+  engine.Notifier().ShowBalloonTip(u"Factura enviada a " + printer.DeviceName(),
+                                   platform::BalloonIcon::Information, u"Impresion de Factura",
+                                   kBalloonTimeoutMs);
+}
+
+}  // namespace
+
+void PrintInvoice(DocumentContext& context, const json::Value& dato) {
+  PrintEngine& engine = context.engine;
+  if (!context.options.IsChecked(0)) return;
+  if (!engine.PrinterAvailable()) return;
+  try {
+    engine.LoadPrintSettings();
+    const json::Value& table = dato[u"mesa"];
+    if (table == u"") return;
+    if (!engine.SelectPrinter(engine.PrinterIndex(engine.DefaultPrinterName()), 0)) return;
+    // A null table reference names no account: nothing is printed for it.
+    if (table.IsNull()) return;
+    PrintBody(context, dato);
+  } catch (const std::exception& failure) {
+    CancelDocument(engine, u"No se pudo imprimir la factura: " + FailureDescription(failure),
+                   u"Error al imprimir");
+  }
+}
+
+}  // namespace quillon::documents

@@ -1,0 +1,87 @@
+#include "documents/document_values.h"
+#include "documents/documents.h"
+#include "documents/order_tickets.h"
+
+namespace quillon::documents {
+namespace {
+
+using print::PrintItem;
+
+void PrintCustomerAndPlatform(print::PrintEngine& engine, const json::Value& order) {
+  const int width = engine.CharsPerLine();
+  int measured = 0;
+  engine.Printer().SetFontSize(engine.RollFontSize());
+  if (IsNotEmpty(order[u"clienteNombre"])) {
+    engine.PrintSeparator(u"=");
+    engine.PrintWrapped(u"DATOS CLIENTE", width, 0, 0);
+    engine.PrintWrapped(u"Nombre: " + JoinText(order[u"clienteNombre"]), width, 0, 0);
+    engine.PrintWrapped(u"Telefono: " + JoinText(order[u"clienteTelefono"]), width, 0, 0);
+    engine.PrintWrappedMeasured(u"Direccion: " + JoinText(order[u"clienteDireccion"]), measured, 0,
+                                0);
+  }
+  engine.Printer().SetFontSize(12);
+  if (IsNotEmpty(order[u"codPlataforma"])) {
+    engine.PrintSeparator(u"=");
+    engine.PrintWrapped(order[u"codPlataforma"].ToText(), width, 0, 0);
+  }
+}
+
+void PrintTicket(print::PrintEngine& engine, const json::Value& order) {
+  print::PrinterDevice& printer = engine.Printer();
+  const int width = engine.CharsPerLine();
+  int measured = 0;
+  if (!order[u"titulo"].IsNull()) {
+    printer.SetFontSize(engine.RollFontSize());
+    engine.PrintWrappedMeasured(order[u"titulo"].ToText(), measured, 2, 0);
+    engine.PrintSeparator(u"=");
+  }
+  printer.SetFontSize(engine.RollFontSize());
+  engine.PrintWrappedMeasured(order[u"area"].ToText(), measured, 2, 0);
+  printer.SetBold(false);
+  printer.SetItalic(false);
+  printer.SetFontName(kOrderFont);
+  engine.PrintSeparator(u"=");
+  printer.SetFontSize(16);
+  PrintLine(engine, ValueItems(order[u"nomMesa"]));
+  engine.PrintSeparator(u"=");
+  printer.SetFontSize(12);
+
+  json::Decimal total;
+  PrintOrderProducts(engine, order[u"productos"], true, total);
+  if (engine.ConfigValue(u"Valores En Comanda") == u"1") {
+    engine.PrintWrapped(u"TOTAL   " + total.ToText(), width, 1, 0);
+  }
+  printer.SetFontSize(12);
+  engine.PrintSeparator(u"=");
+  engine.PrintWrappedMeasured(u"Atiende: " + JoinText(order[u"responsable"]), measured, 0, 0);
+  PrintLine(engine, u"Pedido " + JoinText(order[u"nPedido"]));
+  PrintLine(engine, u"Fecha\\Hora: ");
+  PrintLine(engine, ValueItems(order[u"fecha"]));
+  PrintCustomerAndPlatform(engine, order);
+  PrintLine(engine, u" ");
+  PrintLine(engine, u".");
+  printer.EndDoc();
+  AnnounceOrderTicket(engine);
+}
+
+}  // namespace
+
+void PrintKitchenOrder(DocumentContext& context, json::Collection& orders) {
+  print::PrintEngine& engine = context.engine;
+  if (!AnyOrderBoxChecked(context.options)) return;
+  if (!engine.PrinterAvailable()) return;
+  for (const json::Value& order : orders) {
+    // A failing order is cancelled and reported; the areas after it still get their tickets.
+    try {
+      if (LeftOutByOptions(context.options, order)) continue;
+      const json::Value& area = order[u"area"];
+      if (area.IsNull() || area == u"NN" || area == u"") continue;
+      if (!engine.SelectPrinter(engine.PrinterIndex(area.ToText()), 0)) continue;
+      PrintTicket(engine, order);
+    } catch (const std::exception& failure) {
+      CancelDocument(engine, FailureDescription(failure), u"Comanda");
+    }
+  }
+}
+
+}  // namespace quillon::documents

@@ -1,0 +1,85 @@
+#include "documents/order_tickets.h"
+
+#include "documents/document_values.h"
+#include "platform/text.h"
+
+namespace quillon::documents {
+namespace {
+
+using print::PrintItem;
+
+void ResetProductFont(print::PrinterDevice& printer) {
+  printer.SetBold(false);
+  printer.SetItalic(false);
+  printer.SetFontName(kOrderFont);
+}
+
+// Quantity, the leading words of the name from column 7 and the value ending in column W - 1;
+// the rest of a long name goes below from column 5.
+void PrintValuedProduct(print::PrintEngine& engine, const json::Value& product,
+                        const std::u16string& name, const json::Decimal& quantity) {
+  const int cut = print::PrintEngine::FittingLength(name, engine.ScaleColumn(18));
+  const std::u16string amount = print::AmountText(product[u"valor"].ToDecimal());
+  const int width = engine.CharsPerLine();
+  PrintLine(engine, {PrintItem::Number(quantity), PrintItem::Tab(engine.ScaleColumn(7)),
+                     PrintItem::Text(name.substr(0, static_cast<std::size_t>(cut))),
+                     PrintItem::Tab(print::PrintEngine::RightAlignColumn(amount, width)),
+                     PrintItem::Text(amount)});
+  if (name.size() > static_cast<std::size_t>(cut)) {
+    engine.PrintWrapped(name.substr(static_cast<std::size_t>(cut)), width, 0, 5);
+  }
+}
+
+void PrintNotes(print::PrintEngine& engine, const json::Value& notes) {
+  for (const json::Value& note : notes.AsCollection()) {
+    if (note.IsNull()) continue;
+    const std::u16string text = note.ToText();
+    if (platform::TrimBlanks(text).empty()) continue;
+    int width = 0;
+    engine.PrintWrappedMeasured(u"-> " + text, width, 0, 0);
+  }
+}
+
+}  // namespace
+
+bool AnyOrderBoxChecked(const PrintOptions& options) {
+  return options.IsChecked(1) || options.IsChecked(2) || options.IsChecked(3);
+}
+
+bool LeftOutByOptions(const PrintOptions& options, const json::Value& order) {
+  const json::Value& kind = order[u"tipoMesa"];
+  return (!options.IsChecked(1) && kind == u"MESA") ||
+         (!options.IsChecked(2) && kind == u"MOSTRADOR") ||
+         (!options.IsChecked(3) && kind == u"DOMICILIO");
+}
+
+void PrintOrderProducts(print::PrintEngine& engine, const json::Value& products, bool with_values,
+                        json::Decimal& total) {
+  print::PrinterDevice& printer = engine.Printer();
+  int printed = 0;
+  for (const json::Value& product : products.AsCollection()) {
+    ResetProductFont(printer);
+    if (!IsNotEmpty(product[u"nombre"])) continue;
+    printer.SetFontSize(12);
+    if (printed > 0) engine.PrintSeparator(u"-");
+    const std::u16string name = product[u"nombre"].ToText();
+    const json::Decimal quantity = product[u"cantidad"].ToDecimal().Abs();
+    if (with_values && engine.ConfigValue(u"Valores En Comanda") == u"1") {
+      PrintValuedProduct(engine, product, name, quantity);
+      total += product[u"valor"].ToDecimal();
+    } else {
+      int width = 0;
+      engine.PrintWrappedMeasured(quantity.ToText() + u"   " + name, width, 0, 0);
+    }
+    PrintNotes(engine, product[u"detalle"]);
+    ++printed;
+  }
+}
+
+void AnnounceOrderTicket(print::PrintEngine& engine) {
+  engine.Notifier().ShowBalloonTip(u"Comanda enviada a " + engine.Printer().DeviceName(),
+                                   platform::BalloonIcon::Information, u"Impresion de comanda",
+                                   kBalloonTimeoutMs);
+}
+
+}  // namespace quillon::documents

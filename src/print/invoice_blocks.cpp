@@ -1,0 +1,130 @@
+#include "print/invoice_blocks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <functional>
+
+#include "print/picture_size.h"
+
+namespace quillon::print {
+namespace {
+
+void PrintCentred(PrintEngine& engine, const std::u16string& text) {
+  int width = 0;
+  engine.PrintWrappedMeasured(text, width, 2, 0);
+}
+
+// A header line that cannot be printed must not take the rest of the header with it.
+void HeaderStep(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
+
+void PrintLogo(PrintEngine& engine, const std::string& logo_file) {
+  const PictureSize picture = ReadPictureSize(logo_file);
+  PrinterDevice& printer = engine.Printer();
+  const double line_height = std::max(1.0, std::nearbyint(printer.TextHeight(u"HOLA")));
+  const double available = engine.SeparatorWidth() - 40;
+  double width = 0;
+  double height = 0;
+  if (picture.width >= 13000) {  // 130 mm or wider: shrunk to the paper
+    width = available;
+    height = static_cast<double>(picture.height) * available / static_cast<double>(picture.width);
+  } else {
+    width = static_cast<double>(picture.width) * 500 / 1300;
+    height = static_cast<double>(picture.height) * 500 / 1300;
+  }
+  const double x = width >= available ? 0 : std::nearbyint((available - width) / 2);
+  printer.DrawPicture(logo_file, x, 20, width, height);
+  const double lines = std::floor(height / line_height) + 1;
+  for (int i = 0; i < lines; ++i) printer.Print({});
+}
+
+void PrintInvoiceHeader(PrintEngine& engine) {
+  const PrintSettings& s = engine.Settings();
+  HeaderStep([&] { engine.PrintSeparator(u"="); });
+  HeaderStep([&] {
+    if (engine.ConfigVisible(u"Nombre Establecimiento") && !s.businessName.empty()) {
+      PrintCentred(engine, s.businessName);
+    }
+  });
+  HeaderStep([&] {
+    if (engine.ConfigVisible(u"Actividad Economica") && !s.economicActivity.empty()) {
+      PrintCentred(engine, s.economicActivity);
+    }
+  });
+  HeaderStep([&] {
+    if (engine.ConfigVisible(u"Codigo Actividad Economica") && !s.economicActivityCode.empty()) {
+      PrintCentred(engine, u"Codigo Actividad Economica " + s.economicActivityCode);
+    }
+  });
+  HeaderStep([&] {
+    if (engine.ConfigVisible(u"Numero Identificacion") && !s.idNumber.empty()) {
+      PrintCentred(engine, s.idType + u" " + s.idNumber);
+    }
+  });
+  HeaderStep([&] {
+    if (engine.ConfigVisible(u"Nombre Representante Legal")) {
+      PrintCentred(engine, s.legalRepName + u" " + s.legalRepSurname1 + u" " + s.legalRepSurname2);
+    }
+  });
+  HeaderStep([&] {
+    if (engine.ConfigVisible(u"Direccion") && !s.address.empty()) PrintCentred(engine, s.address);
+  });
+  HeaderStep([&] {
+    if (engine.ConfigVisible(u"Telefono 1") && !s.phone1.empty()) {
+      PrintCentred(engine, u"Tel " + s.phone1);
+    }
+  });
+}
+
+void PrintLegalBlock(PrintEngine& engine) {
+  const PrintSettings& s = engine.Settings();
+  const int width = engine.CharsPerLine();
+  const std::u16string prefix = s.invoicePrefix.empty() ? u"" : s.invoicePrefix + u"-";
+  engine.Printer().Print({PrintItem::Text(u" ")});
+  if (engine.ConfigVisible(u"Regimen")) PrintCentred(engine, engine.ConfigValue(u"Nombre Regimen"));
+  if (engine.ConfigVisible(u"Resolucion Dian Facturacion")) {
+    engine.PrintWrapped(u"Resolucion DIAN " + s.dianResolution, width, 2, 0);
+    engine.PrintWrapped(u" Del " + s.dianResolutionDate, width, 2, 0);
+  }
+  if (engine.ConfigVisible(u"Factura Inicial")) {
+    engine.PrintWrapped(u"Desde " + prefix + s.firstInvoiceNumber + u" Hasta " + prefix +
+                            s.lastInvoiceNumber,
+                        width, 2, 0);
+  }
+  engine.PrintSeparator(u"=");
+}
+
+void PrintTipLegend(PrintEngine& engine) {
+  engine.PrintSeparator(u"=");
+  const std::u16string legend =
+      u"Por disposición de la Superintendencia "
+      u"de Industria y Comercio, se informa que  "
+      u"en este establecimiento la propina es  "
+      u"sugerida al consumidor y corresponde  "
+      u"al 10% del total de la factura, el cual  "
+      u"puede ser aceptado, modificado o  "
+      u"rechazado por usted de acuerdo con  "
+      u"valoración del servicio prestado, si no  "
+      u"desea cancelar este valor, haga caso  "
+      u"omiso del mismo.";
+  int width = 0;
+  engine.PrintWrappedMeasured(legend, width, 0, 0);
+}
+
+void PrintSoftwareFooter(PrintEngine& engine) {
+  engine.PrintSeparator(u"=");
+  PrinterDevice& printer = engine.Printer();
+  printer.Print({PrintItem::Text(u"Software QuillonPOS")});
+  printer.Print({PrintItem::Text(u"NIT 901.234.567-8")});
+  printer.Print({PrintItem::Text(u"www.quillonpos.co")});
+  engine.PrintSeparator(u"=");
+}
+
+}  // namespace quillon::print
