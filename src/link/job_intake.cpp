@@ -1,0 +1,127 @@
+#include "link/job_intake.h"
+
+#include <exception>
+#include <string>
+
+#include "json/parser.h"
+#include "json/value_error.h"
+#include "platform/printer_system.h"
+#include "platform/text.h"
+
+namespace quillon::link {
+
+namespace {
+
+constexpr std::u16string_view kNothingPrinted = u"; no se imprime nada";
+
+std::u16string NumberText(int number) {
+  const std::string digits = std::to_string(number);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+// What a failure that escaped the document printer says, for the log.
+std::u16string FailureText() {
+  try {
+    throw;
+  } catch (const json::ValueError& e) {
+    return NumberText(e.Number()) + u"-" + e.Description();
+  } catch (const platform::PrinterError& e) {
+    return NumberText(e.Number()) + u"-" + e.Description();
+  } catch (const std::exception& e) {
+    return platform::Utf8ToUtf16(e.what());
+  } catch (...) {
+    return u"falla desconocida";
+  }
+}
+
+}  // namespace
+
+void JobIntake::ReceivePiece(std::u16string_view piece) {
+  log_.escribirLog(std::u16string(piece));
+  MessageFramer::Result framed = framer_.Append(piece);
+  for (std::u16string& message : framed.messages) waiting_.push_back(std::move(message));
+  if (framed.dropped) {
+    log_.escribirLog(u"Se descartó el texto recibido: pasó de 16 MiB sin \"_endMessage_\"");
+  }
+  if (!dispatching_) DispatchWaitingJobs();
+}
+
+void JobIntake::DispatchWaitingJobs() {
+  struct Guard {
+    bool& flag;
+    explicit Guard(bool& f) : flag(f) { flag = true; }
+    ~Guard() { flag = false; }
+  } guard(dispatching_);
+  while (!waiting_.empty()) {
+    const std::u16string text = std::move(waiting_.front());
+    waiting_.pop_front();
+    RunJob(text);
+  }
+}
+
+void JobIntake::RunJob(const std::u16string& text) {
+  log_.Clear();
+  imprimiendo_ = 1;
+  try {
+    procesarMensaje(text);
+  } catch (...) {
+    // The agent must go on receiving: the job ends like any other, with the failure logged.
+    log_.escribirLog(u"Error al procesar el trabajo: " + FailureText());
+  }
+  imprimiendo_ = 0;
+  status_.enviarStatus();
+  log_.escribirLog(std::u16string(kFinLine));
+}
+
+void JobIntake::procesarMensaje(const std::u16string& text) {
+  log_.escribirLog(u"Respuesta: " + text);
+  log_.escribirLog(u"--");
+  const json::Value root = json::ParseJson(text);
+  const std::u16string& errors = json::ParseErrorText();
+  if (!errors.empty()) {
+    log_.escribirLog(errors);
+    return;
+  }
+  if (!root.IsDictionary()) {
+    log_.escribirLog(u"El trabajo no es un objeto JSON" + std::u16string(kNothingPrinted));
+    return;
+  }
+  json::Dictionary& envelope = root.AsDictionary();
+  const json::Value* config = envelope.Find(u"config");
+  if (config == nullptr || !config->IsCollection()) {
+    log_.escribirLog(u"El trabajo no trae \"config\" como arreglo" +
+                     std::u16string(kNothingPrinted));
+    return;
+  }
+  handlers_.SetConfiguracion(*config);
+
+  const json::Value* dato = envelope.Find(u"dato");
+  if (dato == nullptr) {
+    log_.escribirLog(u"El trabajo no trae \"dato\"" + std::u16string(kNothingPrinted));
+    return;
+  }
+  const json::Value* tipo = envelope.Find(u"tipo");
+  if (tipo == nullptr || tipo->IsEmpty()) return;  // no kind: nothing to print
+  if (!tipo->IsText()) {
+    log_.escribirLog(u"El \"tipo\" del trabajo no es un texto" + std::u16string(kNothingPrinted));
+    return;
+  }
+  const std::u16string kind = tipo->ToText();
+  const bool takes_array = kind == u"comanda" || kind == u"anulacion";
+  if (takes_array && !dato->IsCollection()) {
+    log_.escribirLog(u"El \"dato\" de \"" + kind + u"\" no es un arreglo" +
+                     std::u16string(kNothingPrinted));
+    return;
+  }
+  if (kind == u"comanda") {
+    handlers_.PrintKitchenOrder(dato->AsCollection());
+  } else if (kind == u"factura") {
+    handlers_.PrintInvoice(*dato);
+  } else if (kind == u"anulacion") {
+    handlers_.PrintCancellation(dato->AsCollection());
+  } else if (kind == u"cajon") {
+    handlers_.OpenCashDrawer();
+  }
+}
+
+}  // namespace quillon::link

@@ -1,0 +1,111 @@
+#include "link/server_connection.h"
+
+#include <string>
+
+#include "link/server_messages.h"
+
+namespace quillon::link {
+
+namespace {
+
+constexpr char16_t kBalloonTitle[] = u"Sistema de impresora";
+constexpr int kBalloonTimeoutMs = 30000;
+constexpr char16_t kConnectedText[] = u"Servidor de impresoras conextado correctamente";
+constexpr char16_t kDisconnectingTooltip[] = u"DesConectando";
+
+std::u16string NumberText(int number) {
+  const std::string digits = std::to_string(number);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+ServerEndpoint MakeServerEndpoint(const std::string& host, int port) {
+  return {host.empty() ? std::string(QUILLON_DEFAULT_SERVER) : host, port};
+}
+
+ServerConnection::ServerConnection(platform::ClientSocket& socket, TrayStatus& tray,
+                                   platform::Notifier& notifier, ActivityLog& log,
+                                   JobHandlers& handlers, ServerEndpoint endpoint,
+                                   WireEncoding encoding)
+    : socket_(socket),
+      tray_(tray),
+      notifier_(notifier),
+      log_(log),
+      endpoint_(std::move(endpoint)),
+      encoding_(encoding),
+      decoder_(encoding),
+      intake_(log, handlers, *this),
+      lbl_state_(u"status " + NumberText(socket.State())) {
+  socket_.SetListener(this);
+}
+
+ServerConnection::~ServerConnection() { socket_.SetListener(nullptr); }
+
+void ServerConnection::ShowConnecting() {
+  tray_.SetIcon(TrayIcon::Disconnected, u"Conectando");
+  Balloon(u"Conectando al servidor de impresion ");
+}
+
+void ServerConnection::conectar() {
+  socket_.Close();
+  socket_.Connect(endpoint_.host, endpoint_.port);
+}
+
+void ServerConnection::enviarStatus() {
+  if (socket_.State() != platform::kSocketConnected) return;
+  const std::u16string message = StatusMessage(codigo_, intake_.imprimiendo());
+  socket_.Send(EncodeWire(message, encoding_));
+  log_.escribirLog(message);
+}
+
+void ServerConnection::OnWatchTick() {
+  const int state = socket_.State();
+  if (state != platform::kSocketConnecting && state != platform::kSocketConnected &&
+      reconectar_) {
+    conectar();
+  }
+  lbl_state_ = u"status " + NumberText(socket_.State());
+}
+
+void ServerConnection::OnPingTick() { enviarStatus(); }
+
+void ServerConnection::OnConnected() {
+  const std::u16string message = IdentificationMessage(codigo_);
+  log_.escribirLog(message);
+  socket_.Send(EncodeWire(message, encoding_));
+  tray_.SetIcon(TrayIcon::Connected, kConnectedText);
+  Balloon(kConnectedText);
+}
+
+void ServerConnection::OnClosed() {
+  socket_.Close();
+  ShowDisconnected(u"Servidor de impresoras desconectado");
+}
+
+void ServerConnection::OnError(int number, const std::u16string& description) {
+  const std::u16string text = NumberText(number) + u"-" + description;
+  log_.escribirLog(u"Error: " + text);
+  socket_.Close();
+  ShowDisconnected(text);
+}
+
+void ServerConnection::OnDataArrival(std::size_t /*bytes_available*/) {
+  const std::string bytes = socket_.ReadAvailable();
+  if (bytes.empty()) return;
+  const std::u16string piece = decoder_.Decode(bytes);
+  if (piece.empty()) return;  // only the start of a character so far
+  intake_.ReceivePiece(piece);
+}
+
+void ServerConnection::ShowDisconnected(const std::u16string& balloon) {
+  tray_.SetIcon(TrayIcon::Disconnected, kDisconnectingTooltip);
+  Balloon(balloon);
+}
+
+void ServerConnection::Balloon(const std::u16string& text) {
+  notifier_.ShowBalloonTip(text, platform::BalloonIcon::Information, kBalloonTitle,
+                           kBalloonTimeoutMs);
+}
+
+}  // namespace quillon::link

@@ -1,0 +1,76 @@
+#pragma once
+// The one connection to the print server: the one-second watch that reopens it, the
+// identification on every new connection, the status replies, the tray state and the received
+// job text. Timers and the socket's events are connected to it by the shell.
+#include <string>
+
+#include "link/activity_log.h"
+#include "link/job_handlers.h"
+#include "link/job_intake.h"
+#include "link/tray_status.h"
+#include "link/wire_text.h"
+#include "platform/notifier.h"
+#include "platform/socket.h"
+
+namespace quillon::link {
+
+struct ServerEndpoint {
+  std::string host;
+  int port = 3000;
+};
+
+// The endpoint of the command line; an empty host means the built-in address.
+ServerEndpoint MakeServerEndpoint(const std::string& host, int port);
+
+class ServerConnection final : public platform::SocketListener, private StatusReply {
+ public:
+  static constexpr int kWatchIntervalMs = 1000;  // Timer1
+  static constexpr int kPingIntervalMs = 60000;  // TimerPing
+
+  ServerConnection(platform::ClientSocket& socket, TrayStatus& tray, platform::Notifier& notifier,
+                   ActivityLog& log, JobHandlers& handlers, ServerEndpoint endpoint,
+                   WireEncoding encoding);
+  ~ServerConnection() override;
+
+  // The branch code sent as idSyA.
+  void SetCodigoSucursal(std::u16string codigo) { codigo_ = std::move(codigo); }
+  // Lets the watch reconnect; start-up turns it on once the single-instance check has passed.
+  void SetReconectar(bool reconectar) { reconectar_ = reconectar; }
+
+  // Tray state while the first connection is awaited.
+  void ShowConnecting();
+  // Closes the socket and starts a new connection; the outcome arrives as an event.
+  void conectar();
+  // Sends the status message when connected, then logs it; otherwise does nothing.
+  void enviarStatus() override;
+
+  void OnWatchTick();  // Timer1
+  void OnPingTick();   // TimerPing
+  // "status N": the text of the state label, refreshed by every watch tick.
+  const std::u16string& lblState() const { return lbl_state_; }
+
+  void OnConnected() override;
+  void OnClosed() override;
+  void OnError(int number, const std::u16string& description) override;
+  void OnDataArrival(std::size_t bytes_available) override;
+
+  const JobIntake& Intake() const { return intake_; }
+
+ private:
+  void ShowDisconnected(const std::u16string& balloon);
+  void Balloon(const std::u16string& text);
+
+  platform::ClientSocket& socket_;
+  TrayStatus& tray_;
+  platform::Notifier& notifier_;
+  ActivityLog& log_;
+  ServerEndpoint endpoint_;
+  WireEncoding encoding_;
+  WireDecoder decoder_;
+  JobIntake intake_;
+  std::u16string codigo_;
+  bool reconectar_ = false;
+  std::u16string lbl_state_;
+};
+
+}  // namespace quillon::link

@@ -1,0 +1,28 @@
+#pragma once
+// Text on the wire to the print server: Windows-1252, one byte a character, unless the server
+// speaks UTF-8.
+#include <string>
+#include <string_view>
+
+namespace quillon::link {
+
+enum class WireEncoding { Windows1252, Utf8 };
+
+// "utf-8" gives Utf8; anything else the default, Windows-1252.
+WireEncoding WireEncodingNamed(std::string_view name);
+
+std::string EncodeWire(std::u16string_view text, WireEncoding encoding);
+
+// Turns received pieces into text. A UTF-8 character cut between two pieces is held back until
+// its last byte arrives, so no piece boundary turns it into a replacement character.
+class WireDecoder {
+ public:
+  explicit WireDecoder(WireEncoding encoding) : encoding_(encoding) {}
+  std::u16string Decode(std::string_view bytes);
+
+ private:
+  WireEncoding encoding_;
+  std::string incomplete_;
+};
+
+}  // namespace quillon::link

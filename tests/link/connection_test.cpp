@@ -1,0 +1,167 @@
+// The connection watch, the identification and status messages, and the tray and log on
+// connect, close and error.
+#include <string>
+#include <vector>
+
+#include "link/link_fixture.h"
+#include "link/server_messages.h"
+
+namespace quillon::test {
+namespace {
+
+using platform::u16;
+
+constexpr char16_t kTitle[] = u"Sistema de impresora";
+constexpr char16_t kConnected[] = u"Servidor de impresoras conextado correctamente";
+
+class ConnectionTest : public LinkTest {
+ protected:
+  void ExpectBalloon(std::size_t index, const std::u16string& text) {
+    ASSERT_LT(index, notifier.balloons.size());
+    const Balloon& balloon = notifier.balloons[index];
+    EXPECT_EQ(balloon.text, text);
+    EXPECT_EQ(balloon.icon, platform::BalloonIcon::Information);
+    EXPECT_EQ(balloon.title, kTitle);
+    EXPECT_EQ(balloon.timeout_ms, 30000);
+  }
+};
+
+TEST_F(ConnectionTest, WatchOpensTheConnectionUnlessItIsConnectingOrConnected) {
+  connection.OnWatchTick();
+  ASSERT_EQ(socket.attempts.size(), 1u);
+  EXPECT_EQ(socket.attempts[0].host, "192.0.2.7");
+  EXPECT_EQ(socket.attempts[0].port, 3000);
+  EXPECT_EQ(socket.closes, 1);  // closed first, then opened
+  EXPECT_EQ(connection.lblState(), u"status 6");
+
+  connection.OnWatchTick();
+  socket.Connected();
+  for (int i = 0; i < 3; ++i) connection.OnWatchTick();
+  EXPECT_EQ(socket.attempts.size(), 1u);
+  EXPECT_EQ(connection.lblState(), u"status 7");
+
+  for (const int state : {0, 1, 2, 3, 4, 5, 8, 9}) {
+    socket.state = state;
+    connection.OnWatchTick();
+  }
+  EXPECT_EQ(socket.attempts.size(), 9u);
+}
+
+TEST_F(ConnectionTest, WatchWithoutReconectarOnlyRefreshesTheLabel) {
+  connection.SetReconectar(false);
+  socket.state = platform::kSocketError;
+  connection.OnWatchTick();
+  EXPECT_TRUE(socket.attempts.empty());
+  EXPECT_EQ(connection.lblState(), u"status 9");
+  socket.state = platform::kSocketClosed;
+  connection.OnWatchTick();
+  EXPECT_EQ(connection.lblState(), u"status 0");
+}
+
+TEST_F(ConnectionTest, EveryFailureLogsOneLineShowsOneBalloonAndIsRetriedNextTick) {
+  for (int attempt = 1; attempt <= 3; ++attempt) {
+    connection.OnWatchTick();
+    ASSERT_EQ(socket.attempts.size(), static_cast<std::size_t>(attempt));
+    socket.Fails(10061, u"Conexión rechazada por el servidor");
+    EXPECT_EQ(socket.state, platform::kSocketClosed);
+  }
+  EXPECT_EQ(log.history, std::vector<std::u16string>(
+                             3, u"Error: 10061-Conexión rechazada por el servidor"));
+  ASSERT_EQ(notifier.balloons.size(), 3u);
+  ExpectBalloon(2, u"10061-Conexión rechazada por el servidor");
+  ASSERT_EQ(tray.states.size(), 3u);
+  EXPECT_EQ(tray.states[2].icon, link::TrayIcon::Disconnected);
+  EXPECT_EQ(tray.states[2].tooltip, u"DesConectando");
+  EXPECT_TRUE(socket.sent.empty());
+}
+
+TEST_F(ConnectionTest, EveryNewConnectionIsIdentified) {
+  std::size_t logged_at_send = 0;
+  socket.on_send = [&] { logged_at_send = log.history.size(); };
+  connection.OnWatchTick();
+  socket.Connected();
+  EXPECT_EQ(socket.sent, std::vector<std::string>{kIdentification});
+  EXPECT_EQ(log.history, std::vector<std::u16string>{u16(kIdentification)});
+  EXPECT_EQ(logged_at_send, 1u);  // logged first, then sent
+  ASSERT_EQ(tray.states.size(), 1u);
+  EXPECT_EQ(tray.states[0].icon, link::TrayIcon::Connected);
+  EXPECT_EQ(tray.states[0].tooltip, kConnected);
+  ExpectBalloon(0, kConnected);
+
+  socket.PeerCloses();
+  EXPECT_EQ(socket.state, platform::kSocketClosed);
+  EXPECT_EQ(log.history.size(), 1u);  // a close is not logged
+  EXPECT_EQ(tray.states.back().icon, link::TrayIcon::Disconnected);
+  EXPECT_EQ(tray.states.back().tooltip, u"DesConectando");
+  ExpectBalloon(1, u"Servidor de impresoras desconectado");
+
+  connection.OnWatchTick();
+  socket.Connected();
+  EXPECT_EQ(socket.sent, (std::vector<std::string>{kIdentification, kIdentification}));
+}
+
+TEST_F(ConnectionTest, StatusGoesOnlyOverAnOpenConnectionAndIsLoggedAfterSending) {
+  connection.OnPingTick();
+  connection.OnWatchTick();  // connecting
+  connection.OnPingTick();
+  connection.enviarStatus();
+  EXPECT_TRUE(socket.sent.empty());
+  EXPECT_TRUE(log.history.empty());
+
+  socket.Connected();
+  std::size_t logged_at_send = 0;
+  socket.on_send = [&] { logged_at_send = log.history.size(); };
+  connection.OnPingTick();
+  connection.enviarStatus();  // "Send Status Free"
+  EXPECT_EQ(socket.sent, (std::vector<std::string>{kIdentification, kStatus0, kStatus0}));
+  EXPECT_EQ(log.history.back(), u16(kStatus0));
+  EXPECT_EQ(logged_at_send, 2u);  // sent before it was logged
+}
+
+TEST_F(ConnectionTest, ConnectingStateShownAtStartUp) {
+  connection.ShowConnecting();
+  ASSERT_EQ(tray.states.size(), 1u);
+  EXPECT_EQ(tray.states[0].icon, link::TrayIcon::Disconnected);
+  EXPECT_EQ(tray.states[0].tooltip, u"Conectando");
+  ExpectBalloon(0, u"Conectando al servidor de impresion ");
+}
+
+TEST(ServerEndpointTest, EmptyHostIsTheBuiltInAddress) {
+  EXPECT_EQ(link::MakeServerEndpoint("", 3000).host, QUILLON_DEFAULT_SERVER);
+  EXPECT_EQ(link::MakeServerEndpoint("impresion.local", 4100).host, "impresion.local");
+  EXPECT_EQ(link::MakeServerEndpoint("impresion.local", 4100).port, 4100);
+}
+
+TEST(ServerMessagesTest, CodesAreSentAsTheyAreUnlessTheyWouldBreakTheString) {
+  EXPECT_EQ(link::IdentificationMessage(u"SUC-001 Niño/1"),
+            u"{\"idSyA\":\"SUC-001 Niño/1\",\"type\":\"id\"}");
+  EXPECT_EQ(link::StatusMessage(u"SUC-001", 1), u"{\"idSyA\":\"SUC-001\",\"status\":\"1\"}");
+  EXPECT_EQ(link::IdentificationMessage(u"A\"B\\C\nD\x01\x1F"),
+            u"{\"idSyA\":\"A\\\"B\\\\C\\nD\\u0001\\u001f\",\"type\":\"id\"}");
+  EXPECT_EQ(link::StatusMessage(u"\",\"status\":\"1", 0),
+            u"{\"idSyA\":\"\\\",\\\"status\\\":\\\"1\",\"status\":\"0\"}");
+  EXPECT_EQ(link::StatusMessage(u"\t\r\b\f", 0),
+            u"{\"idSyA\":\"\\t\\r\\b\\f\",\"status\":\"0\"}");
+}
+
+class Utf8ConnectionTest : public LinkTest {
+ protected:
+  Utf8ConnectionTest() : LinkTest(link::WireEncoding::Utf8) {}
+};
+
+TEST_F(ConnectionTest, MessagesAreWindowsBytesByDefault) {
+  connection.SetCodigoSucursal(u"SUCÑ00000000042");
+  connection.OnWatchTick();
+  socket.Connected();
+  EXPECT_EQ(socket.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xD1" "00000000042\",\"type\":\"id\"}"});
+}
+
+TEST_F(Utf8ConnectionTest, MessagesAreUtf8WhenTheServerSpeaksIt) {
+  connection.SetCodigoSucursal(u"SUCÑ00000000042");
+  connection.OnWatchTick();
+  socket.Connected();
+  EXPECT_EQ(socket.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xC3\x91" "00000000042\",\"type\":\"id\"}"});
+}
+
+}  // namespace
+}  // namespace quillon::test

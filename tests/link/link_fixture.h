@@ -1,0 +1,65 @@
+#pragma once
+// A connection to the print server over fakes, connected and identified, with an empty log.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "link/server_connection.h"
+#include "platform/text.h"
+#include "support/fake_activity_log.h"
+#include "support/fake_job_handlers.h"
+#include "support/fake_notifier.h"
+#include "support/fake_socket.h"
+#include "support/fake_tray_status.h"
+
+namespace quillon::test {
+
+inline constexpr char kCode[] = "SUC000000000042";
+inline constexpr char kStatus0[] = R"({"idSyA":"SUC000000000042","status":"0"})";
+inline constexpr char kStatus1[] = R"({"idSyA":"SUC000000000042","status":"1"})";
+inline constexpr char kIdentification[] = R"({"idSyA":"SUC000000000042","type":"id"})";
+inline constexpr char kTerminator[] = "_endMessage_";
+inline constexpr char16_t kFin[] =
+    u"------------------------------ fin ------------------------------";
+
+// A job text with the given kind, settings rows and document, as the server writes them.
+inline std::string Job(const std::string& tipo, const std::string& dato = "[]",
+                       const std::string& config = R"([{"Nombre":"Rollo","Valor":"55"}])") {
+  return R"({"config":)" + config + R"(,"dato":)" + dato + R"(,"tipo":")" + tipo + R"("})";
+}
+
+class LinkTest : public ::testing::Test {
+ protected:
+  explicit LinkTest(link::WireEncoding encoding = link::WireEncoding::Windows1252)
+      : connection(socket, tray, notifier, log, handlers, {"192.0.2.7", 3000}, encoding) {
+    connection.SetCodigoSucursal(platform::u16(kCode));
+    connection.SetReconectar(true);
+  }
+
+  // Connects through the watch and forgets what the connection itself logged and sent.
+  void ConnectAndForget() {
+    connection.OnWatchTick();
+    socket.Connected();
+    socket.sent.clear();
+    log.history.clear();
+    notifier.balloons.clear();
+    tray.states.clear();
+  }
+
+  std::vector<std::u16string> LinesOfJob(const std::string& text, bool connected = true) {
+    std::vector<std::u16string> lines = {u"Respuesta: " + platform::Cp1252ToUtf16(text), u"--"};
+    if (connected) lines.push_back(platform::u16(kStatus0));
+    lines.push_back(kFin);
+    return lines;
+  }
+
+  FakeSocket socket;
+  FakeTrayStatus tray;
+  FakeNotifier notifier;
+  FakeActivityLog log;
+  FakeJobHandlers handlers;
+  link::ServerConnection connection;
+};
+
+}  // namespace quillon::test

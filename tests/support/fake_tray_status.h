@@ -1,0 +1,22 @@
+#pragma once
+// Records the tray icon states set, in order.
+#include <string>
+#include <vector>
+
+#include "link/tray_status.h"
+
+namespace quillon::test {
+
+class FakeTrayStatus : public link::TrayStatus {
+ public:
+  struct State {
+    link::TrayIcon icon;
+    std::u16string tooltip;
+  };
+  void SetIcon(link::TrayIcon icon, const std::u16string& tooltip) override {
+    states.push_back({icon, tooltip});
+  }
+  std::vector<State> states;
+};
+
+}  // namespace quillon::test
