@@ -1,5 +1,7 @@
 #include "json/value.h"
 
+#include <functional>
+
 #include "json/number_text.h"
 #include "platform/text.h"
 
@@ -80,32 +82,85 @@ bool Value::LooseEquals(const Value& other) const {
   return ToText() == other.ToText();
 }
 
+namespace {
+
+std::size_t HashKey(std::u16string_view key) { return std::hash<std::u16string_view>{}(key); }
+
+}  // namespace
+
+std::size_t Dictionary::FindIndex(std::u16string_view key) const {
+  if (slots_.empty()) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+      if (entries_[i].first == key) return i;
+    }
+    return entries_.size();
+  }
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t slot = HashKey(key) & mask;; slot = (slot + 1) & mask) {
+    const std::uint32_t entry = slots_[slot];
+    if (entry == 0) return entries_.size();
+    if (entries_[entry - 1].first == key) return entry - 1;
+  }
+}
+
+void Dictionary::Index(std::size_t entry) {
+  if (slots_.empty()) {
+    if (entries_.size() <= kUnindexed) return;
+    Rehash(64);
+    return;
+  }
+  if (entries_.size() * 2 > slots_.size()) {
+    Rehash(slots_.size() * 2);
+    return;
+  }
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t slot = HashKey(entries_[entry].first) & mask;
+  while (slots_[slot] != 0) slot = (slot + 1) & mask;
+  slots_[slot] = static_cast<std::uint32_t>(entry + 1);
+}
+
+void Dictionary::Rehash(std::size_t slot_count) {
+  slots_.assign(slot_count, 0);
+  const std::size_t mask = slot_count - 1;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    std::size_t slot = HashKey(entries_[i].first) & mask;
+    while (slots_[slot] != 0) slot = (slot + 1) & mask;
+    slots_[slot] = static_cast<std::uint32_t>(i + 1);
+  }
+}
+
 Value& Dictionary::Item(std::u16string_view key) {
-  auto found = index_.find(std::u16string(key));
-  if (found != index_.end()) return entries_[found->second].second;
-  index_.emplace(std::u16string(key), entries_.size());
+  const std::size_t found = FindIndex(key);
+  if (found != entries_.size()) return entries_[found].second;
   entries_.emplace_back(std::u16string(key), Value());
+  Index(entries_.size() - 1);
   return entries_.back().second;
 }
 
 const Value* Dictionary::Find(std::u16string_view key) const {
-  auto found = index_.find(std::u16string(key));
-  return found == index_.end() ? nullptr : &entries_[found->second].second;
+  const std::size_t found = FindIndex(key);
+  return found == entries_.size() ? nullptr : &entries_[found].second;
 }
 
 void Dictionary::Add(std::u16string key, Value value) {
-  if (index_.count(key) != 0) throw ValueError::DuplicateKey();
-  index_.emplace(key, entries_.size());
+  if (!TryAdd(std::move(key), std::move(value))) throw ValueError::DuplicateKey();
+}
+
+bool Dictionary::TryAdd(std::u16string&& key, Value&& value) {
+  if (FindIndex(key) != entries_.size()) return false;
   entries_.emplace_back(std::move(key), std::move(value));
+  Index(entries_.size() - 1);
+  return true;
 }
 
 void Dictionary::Set(std::u16string key, Value value) {
-  auto found = index_.find(key);
-  if (found != index_.end()) {
-    entries_[found->second].second = std::move(value);
+  const std::size_t found = FindIndex(key);
+  if (found != entries_.size()) {
+    entries_[found].second = std::move(value);
     return;
   }
-  Add(std::move(key), std::move(value));
+  entries_.emplace_back(std::move(key), std::move(value));
+  Index(entries_.size() - 1);
 }
 
 std::vector<std::u16string> Dictionary::Keys() const {

@@ -5,8 +5,8 @@
 // job senders rely on: Empty reads as "" and as 0; Null converts to nothing and raises.
 #include <memory>
 #include <string>
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -87,6 +87,9 @@ class Dictionary {
   bool Exists(std::u16string_view key) const { return Find(key) != nullptr; }
   // Adds a new member; raises 457 when the key is already present (nothing changes).
   void Add(std::u16string key, Value value);
+  // Adds a new member and returns true; false when the key is already present, and then neither
+  // argument is moved from.
+  bool TryAdd(std::u16string&& key, Value&& value);
   // Adds or replaces.
   void Set(std::u16string key, Value value);
   int Count() const { return static_cast<int>(entries_.size()); }
@@ -94,8 +97,14 @@ class Dictionary {
   const std::vector<std::pair<std::u16string, Value>>& Entries() const { return entries_; }
 
  private:
+  static constexpr std::size_t kUnindexed = 8;  // up to this many keys a scan beats hashing
+  std::size_t FindIndex(std::u16string_view key) const;  // entries_.size() when absent
+  void Index(std::size_t entry);
+  void Rehash(std::size_t slot_count);
+
   std::vector<std::pair<std::u16string, Value>> entries_;
-  std::unordered_map<std::u16string, std::size_t> index_;
+  // Open addressing over entry numbers plus one (0 marks a free slot); built past kUnindexed.
+  std::vector<std::uint32_t> slots_;
 };
 
 class Collection {

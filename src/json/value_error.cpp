@@ -9,6 +9,9 @@ ValueError::ValueError(int number, std::u16string description)
       number_(number),
       description_(std::move(description)) {}
 
+ValueError ValueError::InvalidArgument() {
+  return {5, u"Argumento o llamada a procedimiento no válida"};
+}
 ValueError ValueError::Overflow() { return {6, u"Desbordamiento"}; }
 ValueError ValueError::DivisionByZero() { return {11, u"División por cero"}; }
 ValueError ValueError::SubscriptOutOfRange() { return {9, u"Subíndice fuera del intervalo"}; }

@@ -1,6 +1,6 @@
 #pragma once
 // The failure that the value tree, the conversions and the printer raise towards a document.
-// Numbers follow the classic runtime error numbers (6 overflow, 9 subscript, 13 type mismatch,
+// Numbers follow the classic runtime error numbers (5 invalid argument, 6 overflow, 9 subscript, 13 type mismatch,
 // 94 invalid use of Null, 424 object required, 457 duplicate key) so log lines stay familiar.
 #include <stdexcept>
 #include <string>
@@ -13,6 +13,7 @@ class ValueError : public std::runtime_error {
   int Number() const { return number_; }
   const std::u16string& Description() const { return description_; }
 
+  static ValueError InvalidArgument();   // 5 "Argumento o llamada a procedimiento no válida"
   static ValueError Overflow();          // 6 "Desbordamiento"
   static ValueError DivisionByZero();    // 11 "División por cero"
   static ValueError SubscriptOutOfRange();  // 9 "Subíndice fuera del intervalo"

@@ -1,0 +1,459 @@
+#include "json/parser.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "json/number_text.h"
+#include "json/string_builder.h"
+#include "json/value_error.h"
+
+namespace quillon::json {
+namespace {
+
+// Containers nested deeper than this are not read: the recursion must not exhaust the stack.
+constexpr int kMaxDepth = 512;
+
+// The module's error text; the agent parses on one thread, each thread keeps its own.
+thread_local std::u16string t_errors;
+
+// TAB, LF, CR, space, "(", ")", "*", "/": the characters SkipIgnorable acts upon.
+constexpr std::uint64_t kIgnorableMask = (1ULL << 9) | (1ULL << 10) | (1ULL << 13) |
+                                         (1ULL << 32) | (1ULL << 40) | (1ULL << 41) |
+                                         (1ULL << 42) | (1ULL << 47);
+
+inline bool MayBeIgnorable(char16_t c) { return c < 64 && ((kIgnorableMask >> c) & 1) != 0; }
+
+inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+inline bool IsNumberChar(char16_t c) {
+  return IsDigit(c) || c == u'.' || c == u'-' || c == u'+' || c == u'e' || c == u'E';
+}
+
+// Characters that end a run of plain key characters.
+inline bool IsKeySpecial(char16_t c) {
+  return c == u'"' || c == u'\'' || c == u':' || c == u'\r' || c == u'\n' || c == u'\t' ||
+         c == u' ';
+}
+
+int HexDigit(char16_t c) {
+  if (IsDigit(c)) return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+// The common number shape (optional "-", digits, optional "." and digits) read directly; the
+// result is what the general conversion gives for it. Anything else is left to that conversion.
+std::optional<Decimal> PlainNumber(std::u16string_view s) {
+  std::size_t i = 0;
+  const bool negative = !s.empty() && s[0] == u'-';
+  if (negative) ++i;
+  std::uint64_t mantissa = 0;
+  std::size_t digits = 0;
+  for (; i < s.size() && IsDigit(s[i]); ++i, ++digits) mantissa = mantissa * 10 + (s[i] - u'0');
+  if (digits == 0 || digits > 17) return std::nullopt;
+  int scale = 0;
+  if (i < s.size() && s[i] == u'.') {
+    for (++i; i < s.size() && IsDigit(s[i]); ++i) {
+      if (scale < 2) {
+        mantissa = mantissa * 10 + (s[i] - u'0');
+        ++scale;
+      }
+    }
+  }
+  if (i != s.size()) return std::nullopt;
+  const Int128 m = static_cast<Int128>(mantissa);
+  return Decimal::FromParts(negative ? -m : m, scale);
+}
+
+class Reader {
+ public:
+  Reader(std::u16string_view text, std::u16string& errors)
+      : s_(text.data()), n_(text.size()), errors_(errors) {}
+
+  Value ReadRoot() {
+    SkipIgnorable();
+    if (At(u'{')) return ReadObject();
+    if (At(u'[')) return ReadArray();
+    errors_ = u"Invalid JSON";
+    return Value();
+  }
+
+ private:
+  enum class Outcome { kRead, kFailed, kStopped };
+
+  bool At(char16_t c) const { return pos_ < n_ && s_[pos_] == c; }
+  // Up to `count` characters from the position (a \u escape can move it past the end).
+  std::u16string_view From(std::size_t count) const {
+    const std::size_t at = std::min(pos_, n_);
+    return std::u16string_view(s_ + at, std::min(count, n_ - at));
+  }
+  std::u16string_view Rest() const { return From(n_); }
+  std::u16string_view LastTwenty() const {
+    return std::u16string_view(s_ + n_ - std::min<std::size_t>(n_, 20), std::min<std::size_t>(n_, 20));
+  }
+
+  void AppendPosition() {
+    const std::string digits = std::to_string(pos_ + 1);
+    errors_.append(digits.begin(), digits.end());
+  }
+  void EndLine() { errors_ += u"\r\n"; }
+  void PositionLine(std::u16string_view what, std::u16string_view tail) {
+    errors_ += what;
+    AppendPosition();
+    errors_ += u" : ";
+    errors_ += tail;
+    EndLine();
+  }
+  void PiecesLine(std::u16string_view first, std::u16string_view second) {
+    errors_ += first;
+    errors_ += second;
+    EndLine();
+  }
+  void FailureLine(std::u16string_view context) {
+    errors_ += failure_;
+    errors_ += u": ";
+    errors_ += context;
+    EndLine();
+  }
+
+  void SkipIgnorable() {
+    if (pos_ >= n_ || !MayBeIgnorable(s_[pos_])) return;
+    bool seen = false;  // a "/" or "*" that may open or close a comment
+    bool in_comment = false;
+    bool in_block = false;
+    for (; pos_ < n_; ++pos_) {
+      switch (s_[pos_]) {
+        case u'\r':
+        case u'\n':
+          if (!in_block) seen = in_comment = false;
+          break;
+        case u'\t':
+        case u' ':
+        case u'(':
+        case u')':
+          break;
+        case u'/':
+          if (in_block) {
+            if (seen) seen = in_comment = in_block = false;
+          } else if (seen) {
+            in_comment = true;
+            seen = false;
+          } else {
+            seen = true;
+            in_comment = in_block = false;
+          }
+          break;
+        case u'*':
+          if (seen) {
+            in_comment = in_block = true;
+            seen = false;
+          } else {
+            seen = true;
+          }
+          break;
+        default:
+          if (!in_comment) return;
+      }
+    }
+  }
+
+  // Stops the whole reading when a container would open past kMaxDepth.
+  Outcome TooDeep() {
+    errors_ += u"Nesting too deep at position ";
+    AppendPosition();
+    EndLine();
+    stopped_ = true;
+    return Outcome::kStopped;
+  }
+
+  Outcome ReadValue(Value& out) {
+    SkipIgnorable();
+    if (pos_ >= n_) return ReadNumber(out);
+    switch (s_[pos_]) {
+      case u'{':
+        if (depth_ >= kMaxDepth) return TooDeep();
+        out = ReadObject();
+        return Outcome::kRead;
+      case u'[':
+        if (depth_ >= kMaxDepth) return TooDeep();
+        out = ReadArray();
+        return Outcome::kRead;
+      case u'"':
+      case u'\'':
+        out = ReadString();
+        return Outcome::kRead;
+      case u't':
+      case u'f':
+        out = ReadBoolean();
+        return Outcome::kRead;
+      case u'n':
+        out = ReadNull();
+        return Outcome::kRead;
+      default:
+        return ReadNumber(out);
+    }
+  }
+
+  Value ReadObject() {
+    auto object = MakeDictionary();
+    Dictionary& members = *object;
+    SkipIgnorable();
+    if (!At(u'{')) {
+      PositionLine(u"Invalid Object at position ", Rest());
+      return Value(std::move(object));
+    }
+    ++pos_;
+    ++depth_;
+    for (;;) {
+      SkipIgnorable();
+      if (At(u'}')) {
+        ++pos_;
+        break;
+      }
+      if (At(u',')) {
+        ++pos_;
+        SkipIgnorable();
+      } else if (pos_ >= n_) {
+        PiecesLine(u"Missing '}': ", LastTwenty());
+        break;
+      }
+      std::u16string key = ReadKey();
+      Value value;
+      const Outcome outcome = ReadValue(value);
+      if (outcome == Outcome::kStopped) break;
+      if (outcome == Outcome::kFailed) {
+        FailureLine(key);
+        break;
+      }
+      if (!members.TryAdd(std::move(key), std::move(value))) {
+        failure_ = ValueError::DuplicateKey().Description();
+        FailureLine(key);
+        break;
+      }
+      if (stopped_) break;
+    }
+    --depth_;
+    return Value(std::move(object));
+  }
+
+  Value ReadArray() {
+    auto array = MakeCollection();
+    Collection& elements = *array;
+    SkipIgnorable();
+    if (!At(u'[')) {
+      PositionLine(u"Invalid Array at position ", From(20));
+      return Value(std::move(array));
+    }
+    ++pos_;
+    ++depth_;
+    for (;;) {
+      SkipIgnorable();
+      if (At(u']')) {
+        ++pos_;
+        break;
+      }
+      if (At(u',')) {
+        ++pos_;
+        SkipIgnorable();
+      } else if (pos_ >= n_) {
+        PiecesLine(u"Missing ']': ", LastTwenty());
+        break;
+      }
+      const std::size_t start = pos_;
+      Value value;
+      const Outcome outcome = ReadValue(value);
+      if (outcome == Outcome::kStopped) break;
+      if (outcome == Outcome::kFailed) {
+        FailureLine(From(20));
+        break;
+      }
+      elements.Add(std::move(value));
+      if (stopped_) break;
+      // A misspelt true, false or null leaves the position where it was; reading it again would
+      // repeat its error line forever.
+      if (pos_ == start && pos_ < n_) break;
+    }
+    --depth_;
+    return Value(std::move(array));
+  }
+
+  std::u16string ReadString() {
+    SkipIgnorable();
+    const char16_t quote = s_[pos_++];
+    builder_.Remove(0, builder_.Length());
+    while (pos_ < n_) {
+      std::size_t end = pos_;
+      while (end < n_ && s_[end] != quote && s_[end] != u'\\') ++end;
+      if (end != pos_) {
+        builder_.Append(std::u16string_view(s_ + pos_, end - pos_));
+        pos_ = end;
+      }
+      if (pos_ >= n_) break;
+      if (s_[pos_] == quote) {
+        ++pos_;
+        return builder_.toString();
+      }
+      ++pos_;  // the backslash
+      if (pos_ >= n_) break;
+      char16_t unit;
+      switch (s_[pos_]) {
+        case u'"':
+        case u'\\':
+        case u'/':
+        case u'\'':
+          unit = s_[pos_];
+          break;
+        case u'b': unit = 8; break;
+        case u'f': unit = 12; break;
+        case u'n': unit = 10; break;
+        case u'r': unit = 13; break;
+        case u't': unit = 9; break;
+        case u'u': {
+          unsigned code = 0;
+          for (std::size_t i = pos_ + 1; i < n_ && i < pos_ + 5 && HexDigit(s_[i]) >= 0; ++i) {
+            code = code * 16 + static_cast<unsigned>(HexDigit(s_[i]));
+          }
+          unit = static_cast<char16_t>(code % 65536);
+          pos_ += 4;
+          break;
+        }
+        default:
+          continue;  // not an escape: the character is read as an ordinary one
+      }
+      builder_.Append(std::u16string_view(&unit, 1));
+      ++pos_;
+    }
+    return builder_.toString();
+  }
+
+  Outcome ReadNumber(Value& out) {
+    SkipIgnorable();
+    const std::size_t start = pos_;
+    while (pos_ < n_ && IsNumberChar(s_[pos_])) ++pos_;
+    if (pos_ >= n_) {
+      out = Value();  // the number ran into the end of the text
+      return Outcome::kRead;
+    }
+    const std::u16string_view collected(s_ + start, pos_ - start);
+    if (const auto plain = PlainNumber(collected)) {
+      out = *plain;
+      return Outcome::kRead;
+    }
+    const std::u16string text = FormatDecimalText(collected, 2);
+    if (text.empty()) {
+      failure_ = ValueError::TypeMismatch().Description();
+      return Outcome::kFailed;
+    }
+    const auto number = TextToDecimal(text);
+    if (!number) {
+      failure_ = ValueError::Overflow().Description();
+      return Outcome::kFailed;
+    }
+    out = *number;
+    return Outcome::kRead;
+  }
+
+  bool Matches(std::u16string_view word) const {
+    return pos_ <= n_ && n_ - pos_ >= word.size() && std::u16string_view(s_ + pos_, word.size()) == word;
+  }
+
+  Value ReadBoolean() {
+    SkipIgnorable();
+    if (Matches(u"true")) {
+      pos_ += 4;
+      return Value(true);
+    }
+    if (Matches(u"false")) {
+      pos_ += 5;
+      return Value(false);
+    }
+    PositionLine(u"Invalid Boolean at position ", Rest());
+    return Value(false);
+  }
+
+  Value ReadNull() {
+    SkipIgnorable();
+    if (Matches(u"null")) {
+      pos_ += 4;
+      return Value::Null();
+    }
+    PositionLine(u"Invalid null value at position ", Rest());
+    return Value();
+  }
+
+  std::u16string ReadKey() {
+    SkipIgnorable();
+    std::u16string key;
+    bool in_double = false;
+    bool in_single = false;
+    while (pos_ < n_) {
+      const char16_t c = s_[pos_];
+      switch (c) {
+        case u'"':
+        case u'\'': {
+          bool& quoted = c == u'"' ? in_double : in_single;
+          quoted = !quoted;
+          ++pos_;
+          if (!quoted) {
+            SkipIgnorable();
+            if (!At(u':')) {
+              PositionLine(u"Invalid Key at position ", key);
+              return key;
+            }
+          }
+          break;
+        }
+        case u':':
+          ++pos_;
+          if (!in_double && !in_single) return key;
+          key.push_back(u':');
+          break;
+        case u'\r':
+        case u'\n':
+        case u'\t':
+        case u' ':
+          ++pos_;
+          break;
+        default: {
+          std::size_t end = pos_ + 1;
+          while (end < n_ && !IsKeySpecial(s_[end])) ++end;
+          key.append(s_ + pos_, end - pos_);
+          pos_ = end;
+        }
+      }
+    }
+    return key;
+  }
+
+  const char16_t* s_;
+  std::size_t n_;
+  std::size_t pos_ = 0;
+  std::u16string& errors_;
+  int depth_ = 0;
+  bool stopped_ = false;
+  std::u16string failure_;   // description of the failure being reported
+  cStringBuilder builder_;  // one for all the strings of the text, emptied before each
+};
+
+}  // namespace
+
+Value ParseJson(std::u16string_view text) {
+  t_errors.clear();
+  try {
+    Reader reader(text, t_errors);
+    return reader.ReadRoot();
+  } catch (const ValueError& error) {  // a text too large for the string builder
+    t_errors += error.Description();
+    t_errors += u"\r\n";
+  } catch (const std::exception&) {  // out of memory
+    t_errors += u"Memoria insuficiente para leer el texto\r\n";
+  }
+  return Value();
+}
+
+const std::u16string& ParseErrorText() { return t_errors; }
+
+}  // namespace quillon::json

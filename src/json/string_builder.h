@@ -1,0 +1,49 @@
+#pragma once
+// Collects text piece by piece in a buffer that grows by whole chunks, so building a long text
+// one character at a time does not re-copy it. Sizes are kept in bytes (two per UTF-16 unit) and
+// reported in characters; all of them stay in the 32-bit range.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillon::json {
+
+class cStringBuilder {
+ public:
+  std::int32_t Length() const { return usedBytes_ / 2; }
+  std::int32_t Capacity() const { return capacityBytes_ / 2; }
+  std::int32_t ChunkSize() const { return chunkBytes_ / 2; }
+  // Raises ValueError 6 when the step in bytes leaves 32 bits, 5 when it is below one character.
+  void ChunkSize(std::int32_t iChunkSize);
+
+  std::u16string toString() const;
+  void TheString(std::u16string_view sThis);
+
+  void Clear();
+  void AppendNL(std::u16string_view sThis);
+  void Append(std::u16string_view sThis);
+  void AppendByVal(std::u16string sThis) { Append(sThis); }
+  // Before character iIndex (0-based); raises ValueError 9 outside 0..Length.
+  void Insert(std::int32_t iIndex, std::u16string_view sThis);
+  void InsertByVal(std::int32_t iIndex, std::u16string sThis) { Insert(iIndex, sThis); }
+  // Raises ValueError 9 unless 0 <= iIndex and iIndex + lLen <= Length.
+  void Remove(std::int32_t iIndex, std::int32_t lLen);
+  // 1-based position of sToFind at or after lStartIndex (compare 0 exact, 1 ignoring case), when
+  // it starts before position Length; otherwise 0. The spare room is searched too.
+  std::int32_t Find(std::u16string_view sToFind, std::int32_t lStartIndex = 0,
+                    int compare = 0) const;
+  // Gives back whole chunks of spare room, keeping at most one.
+  void HeapMinimize();
+
+ private:
+  // Raises capacityBytes_ by whole chunks until it holds `bytes`.
+  void Reserve(std::int64_t bytes);
+  static std::int32_t BytesOf(std::u16string_view text);
+
+  std::u16string buffer_;  // capacity-long; beyond the used part it holds spaces
+  std::int32_t usedBytes_ = 0;
+  std::int32_t capacityBytes_ = 0;
+  std::int32_t chunkBytes_ = 16384;
+};
+
+}  // namespace quillon::json
