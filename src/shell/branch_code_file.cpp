@@ -24,6 +24,8 @@ const std::u16string kMensajeCodigoActualizado =
     u"porfavor vuelvelo a abrir.";
 
 std::vector<std::u16string> leerLineas(const std::filesystem::path& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return {std::u16string()};
   std::ifstream in(path, std::ios::binary);
   if (!in) return {std::u16string()};
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

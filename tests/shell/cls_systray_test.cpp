@@ -1,0 +1,114 @@
+#include "shell/cls_systray.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <map>
+
+#include "shell/tray_icons.h"
+
+namespace quillon::shell {
+namespace {
+
+class ClsSystrayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tray.Init(nullptr, u"Sincronizador Quillon");
+    tray.SetIcon(DisconnectedIcon(), u"Conectando");
+  }
+  clsSystray tray;
+};
+
+TEST_F(ClsSystrayTest, InitAndSetIconSetTheTooltip) {
+  EXPECT_EQ(tray.TooltipText(), u"Sincronizador Quillon");
+  EXPECT_EQ(tray.Entry().toolTip(), QStringLiteral("Conectando"));
+  EXPECT_FALSE(tray.Entry().icon().isNull());
+  EXPECT_TRUE(tray.Entry().isVisible());
+}
+
+TEST_F(ClsSystrayTest, BalloonLeavesIconAndTooltipAlone) {
+  const qint64 icon_before = tray.Entry().icon().cacheKey();
+  tray.ShowBalloonTip(std::u16string(300, u'x'), platform::BalloonIcon::Information,
+                      std::u16string(80, u't'), 30000);
+  EXPECT_EQ(tray.Entry().icon().cacheKey(), icon_before);
+  EXPECT_EQ(tray.Entry().toolTip(), QStringLiteral("Conectando"));
+}
+
+TEST_F(ClsSystrayTest, TooltipIsCutButReadBackWhole) {
+  const std::u16string long_tip(200, u'a');
+  tray.SetTooltipText(long_tip);
+  EXPECT_EQ(tray.TooltipText(), long_tip);
+  EXPECT_EQ(tray.Entry().toolTip().size(), 127);
+  tray.SetIcon(ConnectedIcon(), std::u16string(130, u'b'));
+  EXPECT_EQ(tray.Entry().toolTip().size(), 127);
+}
+
+TEST_F(ClsSystrayTest, RemovingTwiceIsHarmless) {
+  tray.delIcon();
+  EXPECT_FALSE(tray.Entry().isVisible());
+  tray.delIcon();
+  EXPECT_FALSE(tray.Entry().isVisible());
+}
+
+TEST_F(ClsSystrayTest, MouseMoveRaisesTheDecodedEvent) {
+  std::map<std::string, int> raised;
+  QObject::connect(&tray, &clsSystray::LeftClick, [&] { ++raised["LeftClick"]; });
+  QObject::connect(&tray, &clsSystray::RightClick, [&] { ++raised["RightClick"]; });
+  QObject::connect(&tray, &clsSystray::DoubleClick, [&] { ++raised["DoubleClick"]; });
+  QObject::connect(&tray, &clsSystray::BalloonHide, [&] { ++raised["BalloonHide"]; });
+  QObject::connect(&tray, &clsSystray::BalloonTimeOut, [&] { ++raised["BalloonTimeOut"]; });
+  QObject::connect(&tray, &clsSystray::BalloonClicked, [&] { ++raised["BalloonClicked"]; });
+  for (const int code : {0x202, 0x205, 0x203, 0x403, 0x404, 0x201, 0x200, 0x405}) {
+    tray.MouseMove(1, code, nullptr);
+  }
+  EXPECT_EQ(raised, (std::map<std::string, int>{{"BalloonClicked", 1},
+                                                {"BalloonHide", 1},
+                                                {"BalloonTimeOut", 1},
+                                                {"DoubleClick", 1},
+                                                {"LeftClick", 1},
+                                                {"RightClick", 1}}));
+}
+
+TEST_F(ClsSystrayTest, BalloonTimeOutIsRaisedWhenItsTimeIsUp) {
+  int timeouts = 0;
+  QObject::connect(&tray, &clsSystray::BalloonTimeOut, [&] { ++timeouts; });
+  tray.ShowBalloonTip(u"Servidor de impresoras desconectado", platform::BalloonIcon::Information,
+                      u"Sistema de impresora", 20);
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(timeouts, 1);
+}
+
+TEST_F(ClsSystrayTest, DrawIconUsesThePictureOfTheArea) {
+  QPixmap picture(40, 40);
+  picture.fill(Qt::red);
+  QPainter(&picture).fillRect(0, 0, 4, 4, Qt::blue);
+  QLabel area;
+  area.setPixmap(picture);
+
+  tray.DrawIcon(area, -1);
+  QImage whole = tray.Entry().icon().pixmap(40, 40).toImage();
+  EXPECT_EQ(whole.size(), QSize(40, 40));
+  EXPECT_EQ(whole.pixelColor(1, 1), QColor(Qt::blue));
+
+  tray.DrawIcon(area, 0xFF0000);  // blue, as a red-green-blue number read low byte first
+  QImage masked = tray.Entry().icon().pixmap(32, 32).toImage();
+  EXPECT_EQ(masked.size(), QSize(32, 32));
+  EXPECT_EQ(masked.pixelColor(1, 1).alpha(), 0);
+  EXPECT_EQ(masked.pixelColor(10, 10), QColor(Qt::red));
+}
+
+TEST_F(ClsSystrayTest, DrawIconWithoutAPictureKeepsTheImage) {
+  const qint64 icon_before = tray.Entry().icon().cacheKey();
+  QLabel empty_area;
+  tray.DrawIcon(empty_area, -1);
+  EXPECT_EQ(tray.Entry().icon().cacheKey(), icon_before);
+}
+
+}  // namespace
+}  // namespace quillon::shell
