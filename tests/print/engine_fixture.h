@@ -21,9 +21,6 @@ struct SettingsRow {
   json::Value visible = json::Value();
 };
 
-// GCC 12 warns about moving a Value holding a container (a string member it believes unset).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 inline json::Value MakeRows(const std::vector<SettingsRow>& rows) {
   auto collection = json::MakeCollection();
   for (const SettingsRow& row : rows) {
@@ -35,7 +32,6 @@ inline json::Value MakeRows(const std::vector<SettingsRow>& rows) {
   }
   return collection;
 }
-#pragma GCC diagnostic pop
 
 class EngineTest : public ::testing::Test {
  protected:
