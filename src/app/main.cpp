@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/check_job.h"
 #include "app/command_line.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     std::printf("quillon-agent %s\n", QUILLON_VERSION);
     return 0;
   }
+  if (!line->check_job.empty()) return quillon::app::CheckJob(line->check_job, line->encoding);
   std::fputs("Falta por construir: el agente todavia no se conecta.\n", stderr);
   return 1;
 }

@@ -1,0 +1,121 @@
+#include "app/check_job.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+
+#include "json/parser.h"
+#include "platform/text.h"
+
+namespace quillon::app {
+namespace {
+
+std::optional<std::string> ReadBytes(const std::string& file) {
+  if (file == "-") {
+    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  }
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return bytes.str();
+}
+
+void WriteText(std::u16string_view text, std::u16string& out) {
+  out += u'"';
+  for (const char16_t c : text) {
+    switch (c) {
+      case u'"': out += u"\\\""; break;
+      case u'\\': out += u"\\\\"; break;
+      case u'\b': out += u"\\b"; break;
+      case u'\f': out += u"\\f"; break;
+      case u'\n': out += u"\\n"; break;
+      case u'\r': out += u"\\r"; break;
+      case u'\t': out += u"\\t"; break;
+      default:
+        if (c < 0x20) {
+          static constexpr char16_t kHex[] = u"0123456789abcdef";
+          out += u"\\u00";
+          out += kHex[c >> 4];
+          out += kHex[c & 15];
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += u'"';
+}
+
+// The tree as JSON, keys in their order, decimals with a point, Empty as the bare word empty.
+// Written with an explicit stack: a tree may be nested hundreds of levels deep.
+void WriteTree(const json::Value& root, std::u16string& out) {
+  struct Frame {
+    const json::Value* container;
+    int next;  // index of the next member or element
+  };
+  auto write_scalar = [&out](const json::Value& value) {
+    switch (value.kind()) {
+      case json::Value::Kind::Empty: out += u"empty"; break;
+      case json::Value::Kind::Null: out += u"null"; break;
+      case json::Value::Kind::Boolean: out += value.ToBool() ? u"true" : u"false"; break;
+      case json::Value::Kind::Number: out += value.ToDecimal().ToText(u'.'); break;
+      default: WriteText(value.ToText(), out);
+    }
+  };
+  std::vector<Frame> stack;
+  auto open = [&](const json::Value& value) {
+    if (value.IsDictionary() || value.IsCollection()) {
+      out += value.IsDictionary() ? u'{' : u'[';
+      stack.push_back({&value, 0});
+    } else {
+      write_scalar(value);
+    }
+  };
+  open(root);
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    const json::Value& container = *top.container;
+    const int count = container.IsDictionary() ? container.AsDictionary().Count()
+                                               : container.AsCollection().Count();
+    if (top.next == count) {
+      out += container.IsDictionary() ? u'}' : u']';
+      stack.pop_back();
+      continue;
+    }
+    const int index = top.next++;
+    if (index > 0) out += u',';
+    if (container.IsDictionary()) {
+      const auto& entry = container.AsDictionary().Entries()[static_cast<std::size_t>(index)];
+      WriteText(entry.first, out);
+      out += u':';
+      open(entry.second);
+    } else {
+      open(container.AsCollection().Item(index + 1));
+    }
+  }
+}
+
+}  // namespace
+
+int CheckJob(const std::string& file, const std::string& encoding) {
+  const auto bytes = ReadBytes(file);
+  if (!bytes) {
+    std::fprintf(stderr, "No se pudo leer el archivo del trabajo: %s\n", file.c_str());
+    return 2;
+  }
+  const std::u16string text =
+      encoding == "utf-8" ? platform::Utf8ToUtf16(*bytes) : platform::Cp1252ToUtf16(*bytes);
+  const json::Value tree = json::ParseJson(text);
+  std::u16string line;
+  WriteTree(tree, line);
+  line += u'\n';
+  std::fputs(platform::Utf16ToUtf8(line).c_str(), stdout);
+  std::fputs(platform::Utf16ToUtf8(json::ParseErrorText()).c_str(), stderr);
+  return json::ParseErrorText().empty() ? 0 : 1;
+}
+
+}  // namespace quillon::app

@@ -1,0 +1,33 @@
+#pragma once
+// A small script language written in JSON: an array of literal texts and command objects
+// (alert, input, switch, set, get, if, return); unknown commands leave a <%NAME(params)%>
+// placeholder. Variables live as long as the object.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "json/value.h"
+#include "platform/dialogs.h"
+
+namespace quillon::json {
+
+class cJSONScript {
+ public:
+  explicit cJSONScript(platform::Dialogs& dialogs) : dialogs_(dialogs) {}
+
+  // Parses and evaluates a script. Parse errors are shown in a "Parser Error" box and give "".
+  // A malformed script (root not an array, a root number or boolean, a command holding neither
+  // a text nor an object, "items" not an array) raises ValueError.
+  std::u16string Eval(std::u16string_view sJSON);
+  // Evaluates one value; past 41 nested calls gives "ERROR: Nesting level exceeded.".
+  std::u16string ExecCommand(const Value& value);
+
+ private:
+  std::u16string ExecCommandObject(const Dictionary& command);
+
+  platform::Dialogs& dialogs_;
+  Dictionary variables_;
+  std::int32_t depth_ = 0;
+};
+
+}  // namespace quillon::json
