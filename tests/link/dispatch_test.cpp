@@ -46,7 +46,7 @@ TEST_F(DispatchTest, ExactTipoChoosesTheDocumentAndItsArgument) {
 }
 
 TEST_F(DispatchTest, OtherKindsPrintNothingAndLogNothingExtra) {
-  for (const std::string job : {Job("Comanda"), Job("FACTURA"), Job("cajon "), Job("otro"),
+  for (const std::string& job : {Job("Comanda"), Job("FACTURA"), Job("cajon "), Job("otro"),
                                 std::string(R"({"config":[],"dato":[]})")}) {
     Deliver(job);
     EXPECT_TRUE(handlers.Printed().empty()) << job;
