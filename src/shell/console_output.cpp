@@ -52,4 +52,8 @@ void ConsoleNotifier::ShowBalloonTip(const std::u16string& text, platform::Ballo
   output_.WriteLine(KindLabel(icon) + title + u": " + text);
 }
 
+ConsoleLog::ConsoleLog(ConsoleOutput& output) : output_(output) {}
+
+void ConsoleLog::escribirLog(const std::u16string& text) { output_.WriteLine(text); }
+
 }  // namespace quillon::shell

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "link/activity_log.h"
 #include "platform/clock.h"
 #include "platform/notifier.h"
 
@@ -26,6 +27,17 @@ class ConsoleNotifier final : public platform::Notifier {
   explicit ConsoleNotifier(ConsoleOutput& output);
   void ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
                       const std::u16string& title, int timeout_ms) override;
+
+ private:
+  ConsoleOutput& output_;
+};
+
+// The activity log as lines; clearing it has nothing to take back.
+class ConsoleLog final : public link::ActivityLog {
+ public:
+  explicit ConsoleLog(ConsoleOutput& output);
+  void escribirLog(const std::u16string& text) override;
+  void Clear() override {}
 
  private:
   ConsoleOutput& output_;

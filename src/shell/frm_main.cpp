@@ -193,12 +193,9 @@ void frmMain::Form_Load() {
   SyncOptionBoxes();
 
   systray_.Init(this, kTooltipBandeja);
-  systray_.SetIcon(pctDisconected, kTooltipConectando);
-  systray_.ShowBalloonTip(kGloboConectando, platform::BalloonIcon::Information, kTituloGlobos,
-                          kDuracionGlobo);
 }
 
-void frmMain::escribirLog(std::u16string_view text) {
+void frmMain::escribirLog(const std::u16string& text) {
   QString line = Q(text);
   line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -209,7 +206,11 @@ void frmMain::escribirLog(std::u16string_view text) {
   txtlog->ensureCursorVisible();
 }
 
-void frmMain::LimpiarLog() { txtlog->clear(); }
+void frmMain::Clear() { txtlog->clear(); }
+
+void frmMain::SetIcon(link::TrayIcon icon, const std::u16string& tooltip) {
+  systray_.SetIcon(icon == link::TrayIcon::Connected ? pctOK : pctDisconected, tooltip);
+}
 
 void frmMain::SetEstado(const std::u16string& caption) { lblState->setText(Q(caption)); }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/activity_log.h"
+#include "link/tray_status.h"
 #include "platform/dialogs.h"
 #include "shell/branch_code_file.h"
 #include "shell/clas_background.h"
@@ -27,7 +29,7 @@ class QTabWidget;
 
 namespace quillon::shell {
 
-class frmMain final : public QWidget {
+class frmMain final : public QWidget, public link::ActivityLog, public link::TrayStatus {
   Q_OBJECT
 
  public:
@@ -37,7 +39,8 @@ class frmMain final : public QWidget {
   ~frmMain() override;
 
   // The start-up steps after the single-instance check: code and options from Acceso, the
-  // window shown only for "TECNICA", the logo, the tray icon and its first balloon.
+  // window shown only for "TECNICA", the logo, the options and the tray entry. The connection
+  // sets the tray's first image and balloon.
   void Form_Load();
 
   const std::u16string& codigoSucursalesAgencias() const { return codigo_sucursal_; }
@@ -45,8 +48,10 @@ class frmMain final : public QWidget {
   clsSystray& SysTray() { return systray_; }
 
   // Appends one line to the activity log and scrolls it into view.
-  void escribirLog(std::u16string_view text);
-  void LimpiarLog();
+  void escribirLog(const std::u16string& text) override;
+  void Clear() override;
+  // The tray image of a connection state, with its tooltip.
+  void SetIcon(link::TrayIcon icon, const std::u16string& tooltip) override;
   // The caption of the (hidden) connection state label.
   void SetEstado(const std::u16string& caption);
   // What "Send Status Free" does.

@@ -14,7 +14,9 @@ TEST(ConsoleOutput, OneTimestampedLinePerText) {
   test::FakeClock clock({2024, 5, 7, 9, 5, 3});
   ConsoleOutput output(out, clock);
   ConsoleNotifier notifier(output);
-  output.WriteLine(u"Respuesta: {\"a\":\r\n1}\n");
+  ConsoleLog log(output);
+  log.escribirLog(u"Respuesta: {\"a\":\r\n1}\n");
+  log.Clear();
   notifier.ShowBalloonTip(u"Conectando al servidor de impresion ",
                           platform::BalloonIcon::Information, u"Sistema de impresora", 30000);
   notifier.ShowBalloonTip(u"Impresora Cocina no disponible", platform::BalloonIcon::Error,

@@ -108,8 +108,7 @@ TEST_F(FrmMainTest, LoadRestoresOptionsHidesTheWindowAndAnnouncesTheConnection) 
   EXPECT_FALSE(window.Opciones().IsChecked(0));
   EXPECT_EQ(folder.Read("Acceso"), std::string(kCode) + "\r\nMesa,Domicilio\r\n");
   EXPECT_EQ(window.SysTray().TooltipText(), u"Sincronizador Quillon");
-  EXPECT_EQ(Tooltip(), QStringLiteral("Conectando"));
-  EXPECT_TRUE(window.SysTray().Entry().isVisible());
+  EXPECT_EQ(Tooltip(), QStringLiteral("Sincronizador Quillon"));
   EXPECT_TRUE(dialogs.prompts.empty());
 }
 
@@ -164,8 +163,22 @@ TEST_F(FrmMainTest, ChangingTheCodeStoresItConfirmsAndEnds) {
   EXPECT_EQ(window.codigoSucursalesAgencias(), u"S12345678901234");
 }
 
+TEST_F(FrmMainTest, ConnectionStatesSetTheTrayImageAndTooltip) {
+  Load(std::string(kCode) + "\r\n");
+  window.SetIcon(link::TrayIcon::Disconnected, u"Conectando");
+  EXPECT_TRUE(window.SysTray().Entry().isVisible());
+  EXPECT_EQ(Tooltip(), QStringLiteral("Conectando"));
+  EXPECT_EQ(window.SysTray().Entry().icon().cacheKey(), window.pctDisconected.cacheKey());
+  window.SetIcon(link::TrayIcon::Connected, u"Servidor de impresoras conextado correctamente");
+  EXPECT_EQ(window.SysTray().Entry().icon().cacheKey(), window.pctOK.cacheKey());
+  EXPECT_EQ(Tooltip(), QStringLiteral("Servidor de impresoras conextado correctamente"));
+  EXPECT_EQ(window.SysTray().TooltipText(), u"Sincronizador Quillon");
+}
+
 TEST_F(FrmMainTest, ShutDownRemovesTheTrayIconAndEnds) {
   Load(std::string(kCode) + "\r\n");
+  window.SetIcon(link::TrayIcon::Disconnected, u"Conectando");
+  ASSERT_TRUE(window.SysTray().Entry().isVisible());
   window.Command4->click();
   EXPECT_FALSE(window.SysTray().Entry().isVisible());
   EXPECT_EQ(ended, 1);
@@ -191,7 +204,7 @@ TEST_F(FrmMainTest, LogKeepsTheLastLineInViewAndIsBounded) {
   EXPECT_EQ(bar->value(), bar->maximum());
   EXPECT_TRUE(window.txtlog->toPlainText().endsWith(QStringLiteral("linea 9\nRespuesta: {\n}\n")));
 
-  window.LimpiarLog();
+  window.Clear();
   EXPECT_EQ(window.txtlog->toPlainText(), QString());
   for (int i = 0; i < 6000; ++i) window.escribirLog(u"Error: 10061-Conexion rechazada");
   EXPECT_LE(window.txtlog->blockCount(), 5001);
