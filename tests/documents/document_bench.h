@@ -1,0 +1,64 @@
+#pragma once
+// A print engine over recording printers with everything a document needs, plus small builders
+// for jobs written as JSON text in the tests.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "documents/documents.h"
+#include "json/value.h"
+#include "platform/printer_system.h"
+#include "print/print_engine.h"
+#include "support/fake_clock.h"
+#include "support/fake_event_loop.h"
+#include "support/fake_notifier.h"
+#include "support/fake_print_options.h"
+#include "support/fake_printers.h"
+
+namespace quillon::test {
+
+// A job value from standard JSON text (numbers exact, keys in their order).
+json::Value JsonValue(std::string_view text);
+
+// Settings rows from (name, value, visible) triples; the value may be any JSON text.
+struct Row {
+  std::string name;
+  std::string value;  // JSON text of "Descripcion", e.g. "\"rollo 55mm\"" or "10"
+  std::string visible = "\"0\"";
+};
+json::Value Rows(const std::vector<Row>& rows);
+
+// One text line per printed line, each run at its column.
+std::vector<std::string> TicketLines(const platform::Ticket& ticket);
+
+class DocumentBench {
+ public:
+  DocumentBench() = default;
+
+  void Configure(const std::vector<Row>& rows) { engine.SetConfiguracion(Rows(rows)); }
+
+  // The tickets a printer received, as text lines.
+  std::vector<std::vector<std::string>> Tickets(const std::u16string& printer) const;
+  // The only ticket of a printer; fails the test when there is not exactly one.
+  std::vector<std::string> OnlyTicket(const std::u16string& printer) const;
+  int TicketCount() const;
+
+  void KitchenOrder(std::string_view orders_json);
+  void Cancellation(std::string_view orders_json);
+  void Invoice(std::string_view document_json);
+
+  // Printers "Cocina", "Bar" and "Facturas", the last being the default.
+  static FakePrinterSystem& InstallPrinters(FakePrinterSystem& system);
+
+  FakePrinterSystem printers;
+  FakeNotifier notifier;
+  // The engine starts on the default printer, so the printers are installed before it exists.
+  print::PrintEngine engine{InstallPrinters(printers), notifier};
+  FakePrintOptions options;
+  FakeClock clock;
+  FakeEventLoop event_loop;
+  documents::DocumentContext context{engine, options, clock, event_loop, ""};
+};
+
+}  // namespace quillon::test

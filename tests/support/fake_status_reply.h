@@ -1,0 +1,13 @@
+#pragma once
+// Counts the status messages a job intake asked to send.
+#include "link/job_intake.h"
+
+namespace quillon::test {
+
+class FakeStatusReply : public link::StatusReply {
+ public:
+  void enviarStatus() override { ++sent; }
+  int sent = 0;
+};
+
+}  // namespace quillon::test
