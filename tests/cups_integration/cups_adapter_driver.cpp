@@ -1,0 +1,67 @@
+// Drives the CUPS adapter from the integration script: lists the printers, probes a queue,
+// prints a small ticket, sends raw bytes. Prints what happened; exit status 1 on a PrinterError.
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/cups/cups_printers.h"
+#include "platform/text.h"
+
+using namespace quillon::platform;
+
+namespace {
+
+Ticket SampleTicket(const char* logo) {
+  auto run = [](int column, std::u16string text, double size, bool bold) {
+    return TicketRun{column, std::move(text), TicketFont{u"Courier 17 CPI", size, bold, false}};
+  };
+  Ticket ticket;
+  if (logo && *logo) ticket.pictures.push_back({logo, 0, 20, 2000, 600, 0});
+  ticket.lines.push_back({{run(1, std::u16string(37, u'='), 10, false)}, 10});
+  ticket.lines.push_back({{run(1, u"DIRECCIÓN: Calle Ñandú 5", 10, true)}, 10});
+  ticket.lines.push_back({{run(1, u"TOTAL", 15, true), run(30, u"12.500", 10, false)}, 15});
+  return ticket;
+}
+
+int Fail(const PrinterError& error) {
+  std::printf("error: %s\n", Utf16ToUtf8(error.Description()).c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs("uso: cups_adapter_driver list | check COLA | ticket COLA [LOGO] | raw COLA\n", stderr);
+    return 2;
+  }
+  QGuiApplication app(argc, argv);
+  cups::CupsPrinterSystem system;
+  const std::string command = argv[1];
+  if (command == "list") {
+    for (const auto& queue : system.InstalledPrinters()) {
+      std::printf("%s\n", Utf16ToUtf8(queue->DeviceName()).c_str());
+    }
+    std::printf("default: %s\n", Utf16ToUtf8(system.DefaultPrinterName()).c_str());
+    return 0;
+  }
+  if (argc < 3) return 2;
+  cups::CupsPrinterQueue queue(argv[2]);
+  try {
+    if (command == "check") {
+      queue.CheckReady();
+    } else if (command == "ticket") {
+      queue.PrintTicket(SampleTicket(argc > 3 ? argv[3] : nullptr));
+    } else if (command == "raw") {
+      queue.SendRaw(std::string("\x1bp\x00\x3c\xf0", 5));
+    } else {
+      return 2;
+    }
+  } catch (const PrinterError& error) {
+    return Fail(error);
+  }
+  std::printf("ok\n");
+  return 0;
+}
