@@ -1,0 +1,197 @@
+// Demo print server: plays the central server for demos and tests over loopback.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "job_schedule.h"
+#include "message_reader.h"
+#include "options.h"
+
+namespace print_server {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void OnTimeout(int) {
+  static constexpr char kText[] = "print-server: tiempo agotado\n";
+  const ssize_t ignored = write(STDERR_FILENO, kText, sizeof kText - 1);
+  (void)ignored;
+  _exit(2);
+}
+
+int Listen(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  if (fd < 0) return -1;
+  const int yes = 1;
+  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 4) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+int BoundPort(int fd) {
+  sockaddr_in address{};
+  socklen_t length = sizeof address;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  return ntohs(address.sin_port);
+}
+
+// One accepted connection: prints the agent's messages as they come.
+class Session {
+ public:
+  Session(int fd, const Options& options, long long* statuses)
+      : fd_(fd), options_(options), statuses_(statuses), identified_(!options.wait_id) {
+    const int yes = 1;
+    setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+  }
+  ~Session() {
+    shutdown(fd_, SHUT_RDWR);
+    close(fd_);
+  }
+
+  bool identified() const { return identified_; }
+
+  // Reads what arrives for up to `wait_ms` (-1: until something arrives). False once the agent
+  // has closed the connection.
+  bool Pump(int wait_ms) {
+    const auto until = Clock::now() + std::chrono::milliseconds(wait_ms < 0 ? 0 : wait_ms);
+    do {
+      int left = -1;
+      if (wait_ms >= 0) {
+        left = static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count());
+        if (left < 0) left = 0;
+      }
+      pollfd entry{fd_, POLLIN, 0};
+      const int ready = poll(&entry, 1, left);
+      if (ready < 0) return false;
+      if (ready == 0) return true;
+      char bytes[4096];
+      const ssize_t count = recv(fd_, bytes, sizeof bytes, 0);
+      if (count <= 0) return false;
+      for (const std::string& message : reader_.Feed(std::string_view(bytes, count))) {
+        Print(message);
+      }
+      if (wait_ms < 0) return true;
+    } while (Clock::now() < until);
+    return true;
+  }
+
+  // Sends all of `bytes`; false when the connection broke.
+  bool Send(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t count = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+      if (count <= 0) return false;
+      bytes.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return true;
+  }
+
+ private:
+  void Print(const std::string& message) {
+    std::printf("%s\n", message.c_str());
+    std::fflush(stdout);
+    if (IsIdentification(message)) identified_ = true;
+    if (IsStatus(message) && ++*statuses_ == options_.exit_after_statuses) std::exit(0);
+  }
+
+  int fd_;
+  const Options& options_;
+  long long* statuses_;
+  bool identified_;
+  MessageReader reader_;
+};
+
+int Run(const Options& options, const std::vector<Piece>& schedule) {
+  const int listener = Listen(options.port);
+  if (listener < 0) {
+    std::fprintf(stderr, "print-server: no se puede escuchar en el puerto %d: %s\n", options.port,
+                 std::strerror(errno));
+    return 1;
+  }
+  std::printf("PORT %d\n", BoundPort(listener));
+  std::fflush(stdout);
+
+  long long statuses = 0;
+  std::size_t next = 0;      // piece to send
+  std::size_t offset = 0;    // bytes of it already sent
+  long long sent_total = 0;  // over every connection
+  bool dropped = options.drop_after < 0;
+  for (;;) {
+    const int fd = accept(listener, nullptr, nullptr);
+    if (fd < 0) continue;
+    std::fprintf(stderr, "print-server: conexion aceptada\n");
+    Session session(fd, options, &statuses);
+    bool open = true;
+    while (open && !session.identified()) open = session.Pump(-1);
+    while (open && next < schedule.size()) {
+      const Piece& piece = schedule[next];
+      if (offset == 0 && piece.wait_ms > 0) open = session.Pump(piece.wait_ms);
+      if (!open) break;
+      std::string_view bytes = std::string_view(piece.bytes).substr(offset);
+      const bool drop_now =
+          !dropped && sent_total + static_cast<long long>(bytes.size()) >= options.drop_after;
+      if (drop_now) bytes = bytes.substr(0, static_cast<std::size_t>(options.drop_after - sent_total));
+      if (!session.Send(bytes)) break;
+      sent_total += static_cast<long long>(bytes.size());
+      offset += bytes.size();
+      if (offset == piece.bytes.size()) {
+        ++next;
+        offset = 0;
+      }
+      if (drop_now) {
+        dropped = true;
+        std::fprintf(stderr, "print-server: conexion cortada tras %lld bytes\n", sent_total);
+        open = false;
+        break;
+      }
+      open = session.Pump(0);
+    }
+    while (open) open = session.Pump(-1);
+    std::fprintf(stderr, "print-server: conexion cerrada\n");
+  }
+}
+
+}  // namespace
+}  // namespace print_server
+
+int main(int argc, char** argv) {
+  using namespace print_server;
+  std::string error;
+  const auto options = ParseOptions(argc, argv, &error);
+  if (!options) {
+    std::fprintf(stderr, "print-server: %s\n%s", error.c_str(), UsageText());
+    return 64;
+  }
+  if (options->help) {
+    std::fputs(UsageText(), stdout);
+    return 0;
+  }
+  std::vector<Piece> schedule;
+  if (!BuildSchedule(*options, &schedule, &error)) {
+    std::fprintf(stderr, "print-server: %s\n", error.c_str());
+    return 66;
+  }
+  signal(SIGPIPE, SIG_IGN);
+  if (options->timeout_s > 0) {
+    signal(SIGALRM, OnTimeout);
+    alarm(static_cast<unsigned>(options->timeout_s));
+  }
+  return Run(*options, schedule);
+}
