@@ -4,6 +4,16 @@
 
 #include "app/check_job.h"
 #include "app/command_line.h"
+#if QUILLON_WITH_GUI
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <memory>
+
+#include "app/agent.h"
+#include "app/display.h"
+#endif
 
 int main(int argc, char** argv) {
   std::string error;
@@ -21,6 +31,27 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!line->check_job.empty()) return quillon::app::CheckJob(line->check_job, line->encoding);
-  std::fputs("Falta por construir: el agente todavia no se conecta.\n", stderr);
+#if QUILLON_WITH_GUI
+  const bool headless = line->headless || !line->print_job.empty() ||
+                        !quillon::app::DisplayAvailable();
+  // Without a desktop the pages for driver printers are still drawn, off screen.
+  if (headless) qputenv("QT_QPA_PLATFORM", "offscreen");
+  std::unique_ptr<QGuiApplication> application;
+  if (headless) {
+    application = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    application = std::make_unique<QApplication>(argc, argv);
+  }
+  QCoreApplication::setApplicationName(QStringLiteral("quillon-agent"));
+  QTranslator translator;
+  if (translator.load(QLocale(QStringLiteral("es")), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&translator);
+  }
+  if (!line->print_job.empty()) return quillon::app::RunPrintJob(*line);
+  return quillon::app::RunAgent(*line, headless);
+#else
+  std::fputs("Este quillon-agent se construyo sin Qt: solo ofrece --check-job.\n", stderr);
   return 1;
+#endif
 }

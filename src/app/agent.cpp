@@ -1,0 +1,226 @@
+#include "app/agent.h"
+
+#include <QApplication>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <optional>
+
+#include "app/printers.h"
+#include "documents/documents.h"
+#include "json/parser.h"
+#include "link/document_job_handlers.h"
+#include "link/job_intake.h"
+#include "link/server_connection.h"
+#include "link/wire_text.h"
+#include "platform/clock.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_socket.h"
+#include "platform/text.h"
+#include "print/print_engine.h"
+#include "shell/branch_code_file.h"
+#include "shell/console_dialogs.h"
+#include "shell/console_output.h"
+#include "shell/frm_main.h"
+#include "shell/printing_options.h"
+#include "shell/single_instance.h"
+
+namespace quillon::app {
+namespace {
+
+using platform::u16;
+
+// Without a tray the connection state shows only in the balloons and the log.
+class NoTray final : public link::TrayStatus {
+ public:
+  void SetIcon(link::TrayIcon, const std::u16string&) override {}
+};
+
+// Counts the error balloons a one-off job shows, so its exit status can tell.
+class CountingNotifier final : public platform::Notifier {
+ public:
+  explicit CountingNotifier(platform::Notifier& inner) : inner_(inner) {}
+  void ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
+                      const std::u16string& title, int timeout_ms) override {
+    if (icon == platform::BalloonIcon::Error) ++errors;
+    inner_.ShowBalloonTip(text, icon, title, timeout_ms);
+  }
+  int errors = 0;
+
+ private:
+  platform::Notifier& inner_;
+};
+
+// A job run from a file has no server to answer.
+class NoStatusReply final : public link::StatusReply {
+ public:
+  void enviarStatus() override {}
+};
+
+// The print engine, the documents and the job handlers, for one set of printers and options.
+struct Printing {
+  Printing(const CommandLine& line, platform::Notifier& notifier,
+           const documents::PrintOptions& options, const std::filesystem::path& data_dir)
+      : printers(MakePrinterSystem(line)),
+        engine(*printers, notifier),
+        context{engine, options, clock, event_loop, data_dir.string()},
+        handlers(context) {}
+
+  std::unique_ptr<platform::PrinterSystem> printers;
+  platform::SystemClock clock;
+  platform::qt::QtEventLoop event_loop;
+  print::PrintEngine engine;
+  documents::DocumentContext context;
+  link::DocumentJobHandlers handlers;
+};
+
+// Steps 1 to 3 of the start: one agent per data folder.
+bool TakeDataFolder(shell::SingleInstance& instance, platform::Dialogs& dialogs,
+                    const std::filesystem::path& data_dir) {
+  switch (instance.Acquire()) {
+    case shell::SingleInstance::Result::Acquired:
+      return true;
+    case shell::SingleInstance::Result::HeldByOther:
+      dialogs.MessageBox(shell::kMensajeYaEnEjecucion, u"", platform::MessageIcon::Warning);
+      return false;
+    case shell::SingleInstance::Result::Unavailable:
+      break;
+  }
+  dialogs.MessageBox(u"No se puede usar la carpeta de datos " + data_dir.u16string() +
+                         u16(": no existe o no admite escritura. Indique otra con --data-dir."),
+                     u"", platform::MessageIcon::Error);
+  return false;
+}
+
+// Timer1, TimerPing and the connection, once the code is known.
+int RunConnection(const CommandLine& line, const std::u16string& codigo, link::TrayStatus& tray,
+                  platform::Notifier& notifier, link::ActivityLog& log, Printing& printing,
+                  shell::frmMain* window) {
+  platform::qt::QtSocket winsock;
+  link::ServerConnection connection(winsock, tray, notifier, log, printing.handlers,
+                                    link::MakeServerEndpoint(line.server_host, line.server_port),
+                                    link::WireEncodingNamed(line.encoding));
+  connection.SetCodigoSucursal(codigo);
+  connection.SetReconectar(true);
+  connection.ShowConnecting();
+
+  QTimer Timer1;
+  Timer1.setInterval(link::ServerConnection::kWatchIntervalMs);
+  QObject::connect(&Timer1, &QTimer::timeout, [&] {
+    connection.OnWatchTick();
+    if (window != nullptr) window->SetEstado(connection.lblState());
+  });
+  QTimer TimerPing;
+  TimerPing.setInterval(link::ServerConnection::kPingIntervalMs);
+  QObject::connect(&TimerPing, &QTimer::timeout, [&] { connection.OnPingTick(); });
+  if (window != nullptr) window->SetEnviarStatus([&] { connection.enviarStatus(); });
+  Timer1.start();
+  TimerPing.start();
+
+  const int status = QCoreApplication::exec();
+  if (window != nullptr) window->SetEnviarStatus(nullptr);
+  return status;
+}
+
+int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
+  QApplication::setQuitOnLastWindowClosed(false);
+  platform::qt::QtDialogs dialogs;
+  shell::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
+  if (!TakeDataFolder(instance, dialogs, data_dir)) return 1;
+
+  shell::BranchCodeFile acceso(data_dir, dialogs);
+  shell::frmMain window(dialogs, acceso, data_dir, [] { QCoreApplication::exit(0); });
+  window.Form_Load();
+  // Without a notification area the window is the only way in, so it stays in view.
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) window.show();
+
+  Printing printing(line, window.SysTray(), window.Opciones(), data_dir);
+  return RunConnection(line, window.codigoSucursalesAgencias(), window, window.SysTray(), window,
+                       printing, &window);
+}
+
+int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) {
+  shell::ConsoleDialogs dialogs(std::cin, std::cerr);
+  shell::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
+  if (!TakeDataFolder(instance, dialogs, data_dir)) return 1;
+
+  shell::BranchCodeFile acceso(data_dir, dialogs);
+  const std::vector<std::u16string> lineas = acceso.leerCodigoSucursal();
+  const std::u16string codigo = lineas[0];
+  shell::PrintingOptions options(
+      [&](const std::u16string& list) { acceso.GuardarOpciones(codigo, list); });
+  options.Restore(lineas.size() > 1 ? lineas[1] : std::u16string());
+
+  platform::SystemClock clock;
+  shell::ConsoleOutput output(std::cout, clock);
+  shell::ConsoleNotifier notifier(output);
+  shell::ConsoleLog log(output);
+  NoTray tray;
+  Printing printing(line, notifier, options, data_dir);
+  return RunConnection(line, codigo, tray, notifier, log, printing, nullptr);
+}
+
+std::optional<std::string> ReadFile(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace
+
+std::filesystem::path DataDir(const CommandLine& line) {
+  if (!line.data_dir.empty()) return std::filesystem::path(line.data_dir);
+  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String());
+}
+
+int RunAgent(const CommandLine& line, bool headless) {
+  const std::filesystem::path data_dir = DataDir(line);
+  try {
+    return headless ? RunHeadless(line, data_dir) : RunDesktop(line, data_dir);
+  } catch (const shell::InputClosed& closed) {
+    std::fprintf(stderr, "%s\n", closed.what());
+    return 3;
+  }
+}
+
+int RunPrintJob(const CommandLine& line) {
+  const std::optional<std::string> bytes = ReadFile(line.print_job);
+  if (!bytes) {
+    std::fprintf(stderr, "No se pudo leer el trabajo %s\n", line.print_job.c_str());
+    return 2;
+  }
+  link::WireDecoder decoder(link::WireEncodingNamed(line.encoding));
+  const std::u16string text = decoder.Decode(*bytes);
+  json::ParseJson(text);
+  if (!json::ParseErrorText().empty()) {
+    std::fputs(platform::Utf16ToUtf8(json::ParseErrorText()).c_str(), stderr);
+    return 1;
+  }
+
+  // The stored options, without rewriting Acceso: a one-off job changes nothing.
+  const std::vector<std::u16string> lineas = shell::leerLineas(DataDir(line) / "Acceso");
+  shell::PrintingOptions options([](const std::u16string&) {});
+  options.Restore(lineas.size() > 1 ? lineas[1] : std::u16string());
+
+  platform::SystemClock clock;
+  shell::ConsoleOutput output(std::cout, clock);
+  shell::ConsoleNotifier console_notifier(output);
+  CountingNotifier notifier(console_notifier);
+  shell::ConsoleLog log(output);
+  Printing printing(line, notifier, options, DataDir(line));
+  NoStatusReply no_reply;
+  link::JobIntake intake(log, printing.handlers, no_reply);
+  intake.ReceivePiece(text + std::u16string(link::MessageFramer::kTerminator));
+  return notifier.errors == 0 ? 0 : 1;
+}
+
+}  // namespace quillon::app
