@@ -1,0 +1,240 @@
+#!/usr/bin/env bash
+# Prints through a CUPS server of its own: a private cupsd on a free loopback port, raw queues
+# and one queue with a driver in front of small listeners that keep what each job delivers.
+# First the CUPS adapter alone (listing, probe, backends), then the example jobs through
+# quillon-agent --print-job: kitchen tickets on the queues of their areas, the invoice on the
+# default queue, the drawer bytes, the fallback from a stopped queue, and a stopped default.
+# Usage: run.sh QUILLON_AGENT CUPS_ADAPTER_DRIVER SOURCE_DIR
+set -euo pipefail
+agent=$1 driver=$2 source=$3
+here=$(cd "$(dirname "$0")" && pwd)
+export PATH="$PATH:/usr/sbin:/sbin"
+
+skip() { echo "OMITIDA: $*"; exit 77; }
+[ "$(id -u)" -eq 0 ] || skip "hace falta ser root para iniciar un cupsd propio"
+for tool in cupsd lpadmin lpstat cupsenable cupsdisable cupsaccept cupsreject python3; do
+  command -v "$tool" >/dev/null || skip "falta $tool (paquetes cups, cups-client, cups-bsd, python3)"
+done
+
+work=$(mktemp -d /tmp/quillon-cups.XXXXXX)
+chmod 755 "$work"  # the backends run as the lp user
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() { echo "FALLO: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+# --- listeners, one a queue ---
+declare -A port
+for queue in Cocina Bar Facturas Caja Paginas; do
+  python3 "$here/listener.py" "$work/$queue.port" "$work/out/$queue" &
+  pids+=($!)
+done
+for queue in Cocina Bar Facturas Caja Paginas; do
+  for _ in $(seq 100); do [ -f "$work/$queue.port" ] && break; sleep 0.1; done
+  port[$queue]=$(cat "$work/$queue.port")
+done
+
+# --- the private CUPS server ---
+server="$work/cups"
+mkdir -p "$server"/{etc,spool,cache,state,tmp,log} "$work/client"
+start_cupsd() {
+  local cups_port
+  cups_port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+  cat >"$server/etc/cups-files.conf" <<CONF
+ServerRoot $server/etc
+RequestRoot $server/spool
+CacheDir $server/cache
+StateDir $server/state
+TempDir $server/tmp
+AccessLog $server/log/access_log
+ErrorLog $server/log/error_log
+PageLog $server/log/page_log
+SystemGroup root
+FileDevice No
+CONF
+  cat >"$server/etc/cupsd.conf" <<CONF
+Listen 127.0.0.1:$cups_port
+LogLevel info
+Browsing No
+WebInterface No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order allow,deny
+    Allow all
+  </Limit>
+</Policy>
+CONF
+  cupsd -f -c "$server/etc/cupsd.conf" -s "$server/etc/cups-files.conf" >"$server/log/cupsd.out" 2>&1 &
+  cupsd_pid=$!
+  export CUPS_SERVER="127.0.0.1:$cups_port"
+  for _ in $(seq 100); do
+    lpstat -r 2>/dev/null | grep -q "is running" && return 0
+    kill -0 "$cupsd_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+# The clients read no configuration of this machine: no lpoptions default, no client.conf.
+export CUPS_SERVERROOT="$work/client" QT_QPA_PLATFORM=offscreen
+unset LPDEST PRINTER
+started=no
+for _ in 1 2 3; do
+  if start_cupsd; then started=yes; break; fi
+  kill "$cupsd_pid" 2>/dev/null || true
+  wait "$cupsd_pid" 2>/dev/null || true
+done
+pids+=("$cupsd_pid")
+if [ "$started" != yes ]; then
+  cat "$server/log/cupsd.out" "$server/log/error_log" 2>/dev/null || true
+  echo "FALLO: cupsd no arranca"
+  exit 1
+fi
+echo "cupsd en $CUPS_SERVER"
+
+for queue in Cocina Bar Facturas Caja; do
+  lpadmin -p "$queue" -E -v "socket://127.0.0.1:${port[$queue]}"
+done
+lpadmin -p Paginas -E -v "socket://127.0.0.1:${port[Paginas]}/?snmp=false" \
+  -P "$here/pdf_ticket.ppd" 2>/dev/null
+lpadmin -d Caja
+
+# --- helpers ---
+received() { find "$work/out/$1" -name '*.bin' 2>/dev/null | wc -l; }
+# Waits until CUPS has no job left to deliver and every listener has stored what it got.
+settle() {
+  for _ in $(seq 300); do
+    if [ -z "$(lpstat -o 2>/dev/null)" ] && [ -z "$(find "$work/out" -name '*.part')" ]; then
+      sleep 0.5
+      [ -z "$(find "$work/out" -name '*.part')" ] && return 0
+    fi
+    sleep 0.1
+  done
+  echo "(CUPS no termino de entregar: $(lpstat -o | tr '\n' ' '))"
+}
+expect_count() {  # queue count what
+  local n
+  n=$(received "$1")
+  if [ "$n" -eq "$2" ]; then pass "$3"; else fail "$3: $1 recibio $n trabajos, se esperaban $2"; fi
+}
+last_job() { printf '%s/out/%s/%03d.bin' "$work" "$1" "$(received "$1")"; }
+expect_ticket() {  # queue expected.txt what
+  if python3 "$here/escpos_text.py" "$(last_job "$1")" "$2"; then pass "$3"; else fail "$3"; fi
+}
+adapter() { "$driver" "$@" 2>/dev/null || true; }  # its output says what happened
+run_agent() {  # job file; output in $work/agent.out
+  timeout 120 "$agent" --headless --data-dir "$work/data" --print-job "$source/examples/jobs/$1" \
+    >"$work/agent.out" 2>&1 || echo "(quillon-agent termino con $? para $1)" >>"$work/agent.out"
+  cat "$work/agent.out"
+}
+
+# --- the CUPS adapter alone ---
+listing=$(adapter list | tr '\n' ' ')
+[ "$listing" = "Bar Caja Cocina Facturas Paginas default: Caja " ] &&
+  pass "colas en orden y predeterminada" || fail "lista de colas: $listing"
+
+adapter check Nada | grep -q "no está instalada" &&
+  pass "una cola que no existe no pasa la prueba" || fail "cola inexistente"
+cupsreject Bar
+adapter check Bar | grep -q "no acepta trabajos" &&
+  pass "una cola que rechaza trabajos no pasa la prueba" || fail "cola que rechaza trabajos"
+cupsaccept Bar
+cupsdisable Bar
+adapter check Bar | grep -q "detenida" &&
+  pass "una cola detenida no pasa la prueba" || fail "cola detenida"
+"$driver" raw Bar >/dev/null 2>&1 && fail "trabajo aceptado en una cola detenida" || true
+cupsenable Bar
+for _ in 1 2 3; do "$driver" check Cocina >/dev/null 2>&1 || fail "la prueba de Cocina falla"; done
+settle
+[ -z "$(lpstat -W all -o 2>/dev/null)" ] && pass "las pruebas no dejan trabajos en CUPS" ||
+  fail "las pruebas dejaron trabajos: $(lpstat -W all -o | tr '\n' ' ')"
+
+cp "$source/examples/jobs/data/logo.bmp" "$work/logo.bmp"
+"$driver" ticket Paginas "$work/logo.bmp" >/dev/null 2>&1 || fail "ticket en la cola con driver"
+settle
+expect_count Paginas 1 "la cola con driver recibe un trabajo"
+if head -c 5 "$(last_job Paginas)" | grep -q '%PDF-' &&
+  grep -aq 'MediaBox \[0 0 227' "$(last_job Paginas)"; then
+  pass "la cola con driver recibe una pagina de 80 mm de ancho"
+else
+  fail "la cola con driver no recibio una pagina de rollo"
+fi
+lpadmin -p Paginas -o quillon-backend-default=raw
+"$driver" ticket Paginas "$work/logo.bmp" >/dev/null 2>&1 || fail "ticket con quillon-backend=raw"
+settle
+python3 "$here/escpos_text.py" "$(last_job Paginas)" | grep -q "DIRECCIÓN: Calle Ñandú 5" &&
+  pass "quillon-backend=raw manda ESC/POS a una cola con driver" || fail "quillon-backend=raw"
+lpadmin -p Paginas -R quillon-backend-default
+
+# --- the example jobs through the agent ---
+if ! "$agent" --help 2>&1 | grep -q -- "--print-job"; then
+  fail "quillon-agent no tiene --print-job"
+  exit 1
+fi
+cp -r "$source/examples/jobs/data" "$work/data"
+expected="$source/examples/jobs/expected"
+
+run_agent comanda_domicilio.json
+settle
+expect_count Cocina 1 "la comanda llega a la cola Cocina"
+expect_ticket Cocina "$expected/comanda_domicilio/Cocina.txt" "la comanda en Cocina es la del ticket de la carpeta, linea por linea"
+
+run_agent comanda_mesa.json
+settle
+expect_count Cocina 2 "comanda de mesa: Cocina"
+expect_count Bar 1 "comanda de mesa: Bar"
+expect_ticket Cocina "$expected/comanda_mesa/Cocina.txt" "comanda de mesa en Cocina, linea por linea"
+expect_ticket Bar "$expected/comanda_mesa/Bar.txt" "comanda de mesa en Bar, linea por linea"
+
+run_agent factura_comun.json
+settle
+expect_count Caja 1 "la factura llega a la cola predeterminada"
+expect_ticket Caja "$expected/factura_comun/Facturas.txt" "la factura, linea por linea"
+python3 "$here/escpos_text.py" "$(last_job Caja)" | grep -q "^DIRECCIÓN: " &&
+  pass "DIRECCIÓN en mayusculas con su tilde" || fail "DIRECCIÓN"
+
+run_agent cajon.json
+settle
+expect_count Facturas 1 "el cajon se abre en la cola Facturas"
+[ "$(od -An -tu1 "$(last_job Facturas)" | xargs)" = "27 112 0 60 240" ] &&
+  pass "el cajon recibe exactamente 27 112 0 60 240" ||
+  fail "bytes del cajon: $(od -An -tu1 "$(last_job Facturas)" | xargs)"
+
+cupsdisable Cocina
+run_agent comanda_mostrador.json
+settle
+expect_count Cocina 2 "una cola detenida no recibe la comanda"
+expect_count Caja 2 "la comanda pasa a la impresora predeterminada"
+expect_ticket Caja "$expected/comanda_mostrador/Cocina.txt" "la comanda en la predeterminada, linea por linea"
+
+cupsdisable Caja
+run_agent comanda_mostrador.json
+grep -q "Error al imprimir" "$work/agent.out" &&
+  pass "sin impresora predeterminada disponible se avisa el error" || fail "no hubo aviso de error"
+settle
+expect_count Caja 2 "la predeterminada detenida no recibe nada"
+expect_count Cocina 2 "Cocina detenida no recibe nada"
+[ -z "$(lpstat -o 2>/dev/null)" ] && pass "no quedan trabajos en espera en CUPS" ||
+  fail "trabajos en espera: $(lpstat -o | tr '\n' ' ')"
+
+jobs_in_cups=$(lpstat -W all -o 2>/dev/null | wc -l)
+delivered=$(find "$work/out" -name '*.bin' | wc -l)
+[ "$jobs_in_cups" -eq "$delivered" ] && pass "cada trabajo de CUPS llego a una impresora ($delivered)" ||
+  fail "CUPS tiene $jobs_in_cups trabajos y llegaron $delivered"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures comprobaciones fallaron"
+  exit 1
+fi
+echo "todas las comprobaciones pasaron"
