@@ -343,12 +343,12 @@ class Reader {
       return Outcome::kRead;
     }
     const std::u16string text = FormatDecimalText(collected, 2);
-    if (text.empty()) {
+    if (text.empty() && !IsNumericText(collected)) {
       failure_ = ValueError::TypeMismatch().Description();
       return Outcome::kFailed;
     }
     const auto number = TextToDecimal(text);
-    if (!number) {
+    if (!number) {  // a number, but beyond the decimal range
       failure_ = ValueError::Overflow().Description();
       return Outcome::kFailed;
     }

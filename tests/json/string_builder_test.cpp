@@ -1,0 +1,161 @@
+// The string builder's byte accounting, growth in chunks and range failures.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "json/string_builder.h"
+#include "json/value_error.h"
+
+namespace quillon::json {
+namespace {
+
+int ErrorNumberOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ValueError& error) {
+    return error.Number();
+  }
+  return 0;
+}
+
+TEST(StringBuilder, StartsEmptyWithTheDefaultChunk) {
+  const cStringBuilder builder;
+  EXPECT_EQ(builder.Length(), 0);
+  EXPECT_EQ(builder.Capacity(), 0);
+  EXPECT_EQ(builder.ChunkSize(), 8192);
+  EXPECT_EQ(builder.toString(), u"");
+}
+
+TEST(StringBuilder, GrowsByWholeChunks) {
+  cStringBuilder builder;
+  builder.Append(u"abc");
+  EXPECT_EQ(builder.Length(), 3);
+  EXPECT_EQ(builder.Capacity(), 8192);
+  builder.Append(u"");
+  EXPECT_EQ(builder.Length(), 3);
+
+  cStringBuilder big;
+  big.Append(std::u16string(8193, u'x'));
+  EXPECT_EQ(big.Capacity(), 16384);
+  EXPECT_EQ(big.Length(), 8193);
+
+  cStringBuilder small;
+  small.ChunkSize(4);
+  EXPECT_EQ(small.ChunkSize(), 4);
+  for (char16_t c = u'a'; c <= u'j'; ++c) small.AppendByVal(std::u16string(1, c));
+  EXPECT_EQ(small.toString(), u"abcdefghij");
+  EXPECT_EQ(small.Capacity(), 12);
+}
+
+TEST(StringBuilder, LengthCountsUtf16Units) {
+  cStringBuilder builder;
+  builder.AppendNL(u"ñ😀");
+  EXPECT_EQ(builder.Length(), 5);  // ñ, two surrogates, CR, LF
+  EXPECT_EQ(builder.toString(), u"ñ😀\r\n");
+}
+
+TEST(StringBuilder, TheStringReplacesAndNeverShrinks) {
+  cStringBuilder builder;
+  builder.Append(std::u16string(9000, u'x'));
+  builder.TheString(u"nuevo");
+  EXPECT_EQ(builder.toString(), u"nuevo");
+  EXPECT_EQ(builder.Capacity(), 16384);
+  builder.TheString(u"");
+  EXPECT_EQ(builder.Length(), 0);
+  EXPECT_EQ(builder.Capacity(), 0);
+}
+
+TEST(StringBuilder, InsertWithinTheTextOrFailsWithNine) {
+  cStringBuilder builder;
+  builder.Append(u"ace");
+  builder.Insert(1, u"b");
+  builder.InsertByVal(3, u"d");
+  builder.Insert(0, u">");
+  builder.Insert(builder.Length(), u"<");  // at Length appends
+  EXPECT_EQ(builder.toString(), u">abcde<");
+  EXPECT_EQ(ErrorNumberOf([&] { builder.Insert(builder.Length() + 1, u"x"); }), 9);
+  EXPECT_EQ(ErrorNumberOf([&] { builder.Insert(-1, u"x"); }), 9);
+  EXPECT_EQ(builder.toString(), u">abcde<");
+}
+
+TEST(StringBuilder, InsertGrowsWhenNeeded) {
+  cStringBuilder builder;
+  builder.ChunkSize(2);
+  builder.Append(u"ab");
+  builder.Insert(1, u"XYZ");
+  EXPECT_EQ(builder.toString(), u"aXYZb");
+  EXPECT_EQ(builder.Capacity(), 6);
+}
+
+TEST(StringBuilder, RemoveWithinTheTextOrFailsWithNine) {
+  cStringBuilder builder;
+  builder.Append(u"0123456789");
+  builder.Remove(2, 3);
+  EXPECT_EQ(builder.toString(), u"0156789");
+  builder.Remove(4, 3);  // iIndex + lLen == Length removes the tail
+  EXPECT_EQ(builder.toString(), u"0156");
+  EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(2, 3); }), 9);
+  EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(5, 0); }), 9);
+  EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(-1, 1); }), 9);
+  EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(1, -1); }), 9);
+  EXPECT_EQ(builder.toString(), u"0156");
+  EXPECT_EQ(builder.Capacity(), 8192);
+}
+
+TEST(StringBuilder, FindReportsOnlyMatchesStartingBeforeLength) {
+  cStringBuilder builder;
+  builder.Append(u"Arroz con Pollo");
+  EXPECT_EQ(builder.Find(u"con"), 7);
+  EXPECT_EQ(builder.Find(u"o", 6), 8);
+  EXPECT_EQ(builder.Find(u"pollo"), 0);
+  EXPECT_EQ(builder.Find(u"pollo", 0, 1), 11);
+  EXPECT_EQ(builder.Find(u"o", -5), 4);
+  EXPECT_EQ(builder.Find(u"o", 15), 0);   // the last character sits at position Length
+  EXPECT_EQ(builder.Find(u"lo "), 14);    // the spare spaces after the text are searched too
+  EXPECT_EQ(builder.Find(u"falta"), 0);
+}
+
+TEST(StringBuilder, HeapMinimizeKeepsAtMostOneSpareChunk) {
+  cStringBuilder builder;
+  builder.Clear();
+  builder.HeapMinimize();
+  EXPECT_EQ(builder.Capacity(), 0);
+
+  builder.Append(std::u16string(32768, u'x'));
+  EXPECT_EQ(builder.Capacity(), 32768);
+  builder.Remove(3, 32765);
+  builder.HeapMinimize();
+  EXPECT_EQ(builder.Capacity(), 8192);
+  EXPECT_EQ(builder.toString(), u"xxx");
+  builder.Append(u"y");
+  EXPECT_EQ(builder.toString(), u"xxxy");
+
+  cStringBuilder exact;
+  exact.Append(std::u16string(8192, u'x'));
+  exact.HeapMinimize();  // no spare room at all: nothing to give back
+  EXPECT_EQ(exact.Capacity(), 8192);
+}
+
+TEST(StringBuilder, ChunkSizeOutsideTheByteRangeFailsWithSix) {
+  cStringBuilder builder;
+  EXPECT_EQ(ErrorNumberOf([&] { builder.ChunkSize(0x40000000); }), 6);
+  EXPECT_EQ(ErrorNumberOf([&] { builder.ChunkSize(-0x40000001); }), 6);
+  EXPECT_EQ(ErrorNumberOf([&] { builder.ChunkSize(0); }), 5);
+  EXPECT_EQ(builder.ChunkSize(), 8192);
+  builder.ChunkSize(0x3FFFFFFF);
+  EXPECT_EQ(builder.ChunkSize(), 0x3FFFFFFF);
+}
+
+TEST(StringBuilder, ClearDropsTextAndCapacity) {
+  cStringBuilder builder;
+  builder.Append(u"texto");
+  builder.Clear();
+  EXPECT_EQ(builder.Length(), 0);
+  EXPECT_EQ(builder.Capacity(), 0);
+  builder.Append(u"otro");
+  EXPECT_EQ(builder.toString(), u"otro");
+}
+
+}  // namespace
+}  // namespace quillon::json

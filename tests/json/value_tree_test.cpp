@@ -1,0 +1,125 @@
+// The value tree as the documents read it: absent keys, Empty, loose equality, positions.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "json/parser.h"
+#include "json/value.h"
+
+namespace quillon::json {
+namespace {
+
+TEST(ValueTree, ReadingAnAbsentKeyGivesEmptyAndAddsIt) {
+  Value order = ParseJson(u"{\"mesa\":\"5\",\"total\":12500}");
+  ASSERT_EQ(ParseErrorText(), u"");
+  Dictionary& members = order.AsDictionary();
+  EXPECT_EQ(members.Find(u"propina"), nullptr);  // looking does not add
+  EXPECT_EQ(members.Count(), 2);
+  const Value& tip = order[u"propina"];
+  EXPECT_TRUE(tip.IsEmpty());
+  EXPECT_FALSE(tip.IsNull());
+  EXPECT_EQ(members.Keys(), (std::vector<std::u16string>{u"mesa", u"total", u"propina"}));
+  EXPECT_TRUE(members.Exists(u"propina"));
+  EXPECT_FALSE(members.Exists(u"Mesa"));  // keys are exact
+}
+
+TEST(ValueTree, EmptyEqualsEmptyTextAndZeroButNotNull) {
+  const Value empty;
+  EXPECT_TRUE(empty.LooseEquals(Value(u"")));
+  EXPECT_TRUE(empty.LooseEquals(Value(0)));
+  EXPECT_TRUE(empty == u"");
+  EXPECT_FALSE(empty.LooseEquals(Value::Null()));
+  EXPECT_FALSE(empty.LooseEquals(Value(1)));
+  EXPECT_FALSE(empty.LooseEquals(Value(u"0")));  // against a text, Empty is the empty text
+  EXPECT_FALSE(empty.ToBool());
+  EXPECT_EQ(empty.ToText(), u"");
+  EXPECT_EQ(empty.ToDecimal() + Decimal(5), Decimal(5));  // counts as 0 in sums
+}
+
+TEST(ValueTree, LooseEqualityOfNumbersAndTexts) {
+  EXPECT_TRUE(Value(Decimal::FromParts(150, 2)).LooseEquals(Value(Decimal::FromParts(15, 1))));
+  EXPECT_TRUE(Value(Decimal::FromParts(15, 1)) == u"1,5");
+  EXPECT_FALSE(Value(u"a").LooseEquals(Value(u"A")));
+  EXPECT_FALSE(Value::Null().LooseEquals(Value::Null()));
+  const Value list = ParseJson(u"[1]");
+  EXPECT_TRUE(list.LooseEquals(list));
+  EXPECT_FALSE(list.LooseEquals(ParseJson(u"[1]")));  // containers compare by identity
+}
+
+TEST(ValueTree, ConversionsRaiseTheClassicNumbers) {
+  auto number_of = [](auto action) {
+    try {
+      action();
+    } catch (const ValueError& error) {
+      return error.Number();
+    }
+    return 0;
+  };
+  EXPECT_EQ(number_of([] { Value::Null().ToText(); }), 94);
+  EXPECT_EQ(number_of([] { Value(u"doce").ToDecimal(); }), 13);
+  EXPECT_EQ(number_of([] { Value(u"x").AsDictionary(); }), 424);
+  EXPECT_EQ(Value(u"1.250,5").ToDecimal(), Decimal::FromParts(12505, 1));
+  EXPECT_TRUE(Value(u"TRUE").ToBool());
+  EXPECT_EQ(Value(true).ToText(), u"True");
+}
+
+TEST(ValueTree, CollectionPositionsRunFromOneToCount) {
+  const Value list = ParseJson(u"['a','b','c']");
+  Collection& items = list.AsCollection();
+  EXPECT_EQ(items.Count(), 3);
+  EXPECT_EQ(items.Item(1).ToText(), u"a");
+  EXPECT_EQ(list[3].ToText(), u"c");
+  for (const int outside : {0, 4, -1}) {
+    try {
+      items.Item(outside);
+      ADD_FAILURE() << outside;
+    } catch (const ValueError& error) {
+      EXPECT_EQ(error.Number(), 9);
+    }
+  }
+  std::u16string joined;
+  for (const Value& v : items) joined += v.ToText();
+  EXPECT_EQ(joined, u"abc");
+}
+
+TEST(ValueTree, AddRefusesARepeatedKeyAndSetReplaces) {
+  Dictionary members;
+  members.Add(u"a", Value(1));
+  try {
+    members.Add(u"a", Value(2));
+    ADD_FAILURE();
+  } catch (const ValueError& error) {
+    EXPECT_EQ(error.Number(), 457);
+  }
+  EXPECT_EQ(members.Item(u"a").ToDecimal(), Decimal(1));
+  members.Set(u"a", Value(3));
+  members.Set(u"b", Value(4));
+  EXPECT_EQ(members.Item(u"a").ToDecimal(), Decimal(3));
+  EXPECT_EQ(members.Keys(), (std::vector<std::u16string>{u"a", u"b"}));
+}
+
+TEST(ValueTree, LargeObjectsKeepOrderAndFindEveryKey) {
+  Dictionary members;
+  for (int i = 0; i < 2000; ++i) {
+    ASSERT_TRUE(members.TryAdd(u"clave" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)),
+                               Value(i)));
+  }
+  std::u16string key = u"clave" + std::u16string(1, static_cast<char16_t>(0x4E00 + 7));
+  Value seven(7);
+  EXPECT_FALSE(members.TryAdd(std::move(key), std::move(seven)));
+  EXPECT_FALSE(key.empty());  // a refused key is not moved from
+  for (int i = 0; i < 2000; ++i) {
+    const Value* found =
+        members.Find(u"clave" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)));
+    ASSERT_NE(found, nullptr);
+    ASSERT_EQ(found->ToDecimal(), Decimal(i));
+  }
+  EXPECT_EQ(members.Find(u"clave"), nullptr);
+  EXPECT_TRUE(members.Item(u"nueva").IsEmpty());
+  EXPECT_EQ(members.Count(), 2001);
+  EXPECT_EQ(members.Keys().back(), u"nueva");
+  EXPECT_EQ(members.Entries()[1999].second.ToDecimal(), Decimal(1999));
+}
+
+}  // namespace
+}  // namespace quillon::json
