@@ -70,22 +70,16 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
       ++i;
       continue;
     }
-    if (i + static_cast<std::size_t>(extra) >= n) {  // cut short at the end
-      out.push_back(0xFFFD);
-      break;
-    }
-    bool valid = true;
-    for (int k = 1; k <= extra; ++k) {
-      if ((s[i + k] & 0xC0) != 0x80) {
-        valid = false;
-        break;
-      }
+    // A sequence cut short (by another byte or by the end) becomes one U+FFFD, and whatever
+    // follows it is read on its own.
+    int k = 1;
+    for (; k <= extra && i + static_cast<std::size_t>(k) < n && (s[i + k] & 0xC0) == 0x80; ++k) {
       cp = (cp << 6) | (s[i + k] & 0x3F);
     }
     static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (!valid || cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    if (k <= extra || cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
       out.push_back(0xFFFD);
-      ++i;
+      i += static_cast<std::size_t>(k);
       continue;
     }
     AppendUtf16(out, cp);
