@@ -24,7 +24,9 @@ void BM_FramingOneCharacterPieces(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * job.size()));
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_FramingOneCharacterPieces)->RangeMultiplier(4)->Range(16 << 10, 1 << 20)
+BENCHMARK(BM_FramingOneCharacterPieces)
+    ->RangeMultiplier(4)
+    ->Range(16 << 10, 1 << 20)
     ->Complexity(benchmark::oN);
 
 }  // namespace

@@ -61,8 +61,7 @@ void ServerConnection::enviarStatus() {
 
 void ServerConnection::OnWatchTick() {
   const int state = socket_.State();
-  if (state != platform::kSocketConnecting && state != platform::kSocketConnected &&
-      reconectar_) {
+  if (state != platform::kSocketConnecting && state != platform::kSocketConnected && reconectar_) {
     conectar();
   }
   lbl_state_ = u"status " + NumberText(socket_.State());

@@ -65,8 +65,8 @@ TEST_F(ConnectionTest, EveryFailureLogsOneLineShowsOneBalloonAndIsRetriedNextTic
     socket.Fails(10061, u"Conexión rechazada por el servidor");
     EXPECT_EQ(socket.state, platform::kSocketClosed);
   }
-  EXPECT_EQ(log.history, std::vector<std::u16string>(
-                             3, u"Error: 10061-Conexión rechazada por el servidor"));
+  EXPECT_EQ(log.history,
+            std::vector<std::u16string>(3, u"Error: 10061-Conexión rechazada por el servidor"));
   ASSERT_EQ(notifier.balloons.size(), 3u);
   ExpectBalloon(2, u"10061-Conexión rechazada por el servidor");
   ASSERT_EQ(tray.states.size(), 3u);
@@ -140,8 +140,7 @@ TEST(ServerMessagesTest, CodesAreSentAsTheyAreUnlessTheyWouldBreakTheString) {
             u"{\"idSyA\":\"A\\\"B\\\\C\\nD\\u0001\\u001f\",\"type\":\"id\"}");
   EXPECT_EQ(link::StatusMessage(u"\",\"status\":\"1", 0),
             u"{\"idSyA\":\"\\\",\\\"status\\\":\\\"1\",\"status\":\"0\"}");
-  EXPECT_EQ(link::StatusMessage(u"\t\r\b\f", 0),
-            u"{\"idSyA\":\"\\t\\r\\b\\f\",\"status\":\"0\"}");
+  EXPECT_EQ(link::StatusMessage(u"\t\r\b\f", 0), u"{\"idSyA\":\"\\t\\r\\b\\f\",\"status\":\"0\"}");
 }
 
 class Utf8ConnectionTest : public LinkTest {
@@ -153,14 +152,16 @@ TEST_F(ConnectionTest, MessagesAreWindowsBytesByDefault) {
   connection.SetCodigoSucursal(u"SUCÑ00000000042");
   connection.OnWatchTick();
   socket.Connected();
-  EXPECT_EQ(socket.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xD1" "00000000042\",\"type\":\"id\"}"});
+  EXPECT_EQ(socket.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xD1"
+                                                  "00000000042\",\"type\":\"id\"}"});
 }
 
 TEST_F(Utf8ConnectionTest, MessagesAreUtf8WhenTheServerSpeaksIt) {
   connection.SetCodigoSucursal(u"SUCÑ00000000042");
   connection.OnWatchTick();
   socket.Connected();
-  EXPECT_EQ(socket.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xC3\x91" "00000000042\",\"type\":\"id\"}"});
+  EXPECT_EQ(socket.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xC3\x91"
+                                                  "00000000042\",\"type\":\"id\"}"});
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_F(DispatchTest, ExactTipoChoosesTheDocumentAndItsArgument) {
 
 TEST_F(DispatchTest, OtherKindsPrintNothingAndLogNothingExtra) {
   for (const std::string& job : {Job("Comanda"), Job("FACTURA"), Job("cajon "), Job("otro"),
-                                std::string(R"({"config":[],"dato":[]})")}) {
+                                 std::string(R"({"config":[],"dato":[]})")}) {
     Deliver(job);
     EXPECT_TRUE(handlers.Printed().empty()) << job;
     EXPECT_EQ(log.Lines(), LinesOfJob(job)) << job;
@@ -145,8 +145,7 @@ TEST_F(DispatchTest, FailureOutsideThePrinterEndsTheJobAndTheNextOnePrints) {
        u"Error al procesar el trabajo: 13-No coinciden los tipos"},
       {[] { throw platform::PrinterError(482, u"Error de impresora"); },
        u"Error al procesar el trabajo: 482-Error de impresora"},
-      {[] { throw std::runtime_error("sin papel"); },
-       u"Error al procesar el trabajo: sin papel"},
+      {[] { throw std::runtime_error("sin papel"); }, u"Error al procesar el trabajo: sin papel"},
       {[] { throw 7; }, u"Error al procesar el trabajo: falla desconocida"},
   };
   for (const Case& c : cases) {

@@ -30,8 +30,8 @@ TEST_F(FramingTest, JobInPiecesIsDispatchedOnceTheTerminatorCompletes) {
   socket.Arrives(job.substr(20) + "_endMes");
   EXPECT_TRUE(handlers.calls.empty());
   EXPECT_TRUE(socket.sent.empty());
-  EXPECT_EQ(log.Lines(), (std::vector<std::u16string>{u16(job.substr(0, 20)),
-                                                      u16(job.substr(20) + "_endMes")}));
+  EXPECT_EQ(log.Lines(),
+            (std::vector<std::u16string>{u16(job.substr(0, 20)), u16(job.substr(20) + "_endMes")}));
 
   socket.Arrives("sage_");
   EXPECT_EQ(handlers.Printed(), std::vector<std::string>{"cajon"});
@@ -130,8 +130,10 @@ TEST_F(FramingTest, BufferWithoutTerminatorIsDroppedPastTheLimit) {
 }
 
 TEST_F(FramingTest, WindowsBytesAreOneCharacterEach) {
-  socket.Arrives("{\"config\":[],\"dato\":{\"cliente\":\"Pe\xF1" "a \x80\"},\"tipo\":\"factura\"}" +
-                 std::string(kTerminator));
+  socket.Arrives(
+      "{\"config\":[],\"dato\":{\"cliente\":\"Pe\xF1"
+      "a \x80\"},\"tipo\":\"factura\"}" +
+      std::string(kTerminator));
   ASSERT_EQ(handlers.Printed(), std::vector<std::string>{"factura"});
   EXPECT_EQ(handlers.calls.back().argument[u"cliente"].ToText(), u"Peña €");
 }
@@ -142,8 +144,11 @@ class Utf8FramingTest : public LinkTest {
 };
 
 TEST_F(Utf8FramingTest, CharacterCutBetweenPiecesIsKeptWhole) {
-  const std::string job = "{\"config\":[],\"dato\":{\"cliente\":\"Pe\xC3\xB1" "a \xE2\x82\xAC\"},"
-                          "\"tipo\":\"factura\"}" + std::string(kTerminator);
+  const std::string job =
+      "{\"config\":[],\"dato\":{\"cliente\":\"Pe\xC3\xB1"
+      "a \xE2\x82\xAC\"},"
+      "\"tipo\":\"factura\"}" +
+      std::string(kTerminator);
   for (std::size_t at = 0; at < job.size(); ++at) socket.Arrives(job.substr(at, 1));
   ASSERT_EQ(handlers.Printed(), std::vector<std::string>{"factura"});
   EXPECT_EQ(handlers.calls.back().argument[u"cliente"].ToText(), u"Peña €");

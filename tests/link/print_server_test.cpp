@@ -1,5 +1,6 @@
 // The demo print server, driven by a tiny client over loopback.
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -7,8 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "link/print_server_process.h"
 
@@ -28,7 +27,9 @@ class Client {
   }
   ~Client() { close(fd_); }
   bool connected() const { return connected_; }
-  void Send(const std::string& bytes) { ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size())); }
+  void Send(const std::string& bytes) {
+    ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
+  }
   // Everything received until `until` is in the text, or the server closes.
   std::string ReceiveUntil(std::string* all, const std::string& until = "") {
     char bytes[256];

@@ -1,15 +1,18 @@
 // Decoding received bytes at piece boundaries.
+#include "link/wire_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "link/wire_text.h"
 
 namespace quillon::link {
 namespace {
 
 TEST(WireDecoderTest, Utf8CharactersSplitAnywhereComeOutWhole) {
-  const std::string text = "a\xC3\xB1" "b\xE2\x82\xAC" "c\xF0\x9F\x8D\x95";  // añb€c🍕
+  const std::string text =
+      "a\xC3\xB1"
+      "b\xE2\x82\xAC"
+      "c\xF0\x9F\x8D\x95";  // añb€c🍕
   for (std::size_t cut = 0; cut <= text.size(); ++cut) {
     WireDecoder decoder(WireEncoding::Utf8);
     std::u16string joined = decoder.Decode(text.substr(0, cut));
@@ -22,7 +25,7 @@ TEST(WireDecoderTest, InvalidUtf8BecomesReplacementWithoutHoldingTextBack) {
   WireDecoder decoder(WireEncoding::Utf8);
   EXPECT_EQ(decoder.Decode("x\x80\x80\x80"), u"x\uFFFD\uFFFD\uFFFD");
   EXPECT_EQ(decoder.Decode("\xFF"), u"\uFFFD");
-  EXPECT_EQ(decoder.Decode("\xE2\x82"), u"");  // waits for its last byte
+  EXPECT_EQ(decoder.Decode("\xE2\x82"), u"");        // waits for its last byte
   const std::u16string after = decoder.Decode("z");  // which never came
   EXPECT_EQ(after.front(), u'\uFFFD');
   EXPECT_EQ(after.back(), u'z');
@@ -32,8 +35,12 @@ TEST(WireDecoderTest, WindowsBytesAreDecodedPieceByPiece) {
   WireDecoder decoder(WireEncoding::Windows1252);
   EXPECT_EQ(decoder.Decode("\xC3"), u"Ã");
   EXPECT_EQ(decoder.Decode("\xB1\x80"), u"±€");
-  EXPECT_EQ(EncodeWire(u"Peña €", WireEncoding::Windows1252), "Pe\xF1" "a \x80");
-  EXPECT_EQ(EncodeWire(u"Peña", WireEncoding::Utf8), "Pe\xC3\xB1" "a");
+  EXPECT_EQ(EncodeWire(u"Peña €", WireEncoding::Windows1252),
+            "Pe\xF1"
+            "a \x80");
+  EXPECT_EQ(EncodeWire(u"Peña", WireEncoding::Utf8),
+            "Pe\xC3\xB1"
+            "a");
   EXPECT_EQ(WireEncodingNamed("utf-8"), WireEncoding::Utf8);
   EXPECT_EQ(WireEncodingNamed("windows-1252"), WireEncoding::Windows1252);
 }

@@ -21,13 +21,9 @@ class FakeJobHandlers : public link::JobHandlers {
     configuracion = rows;
     Record("config", rows);
   }
-  void PrintKitchenOrder(json::Collection& orders) override {
-    Record("comanda", Shared(orders));
-  }
+  void PrintKitchenOrder(json::Collection& orders) override { Record("comanda", Shared(orders)); }
   void PrintInvoice(const json::Value& dato) override { Record("factura", dato); }
-  void PrintCancellation(json::Collection& orders) override {
-    Record("anulacion", Shared(orders));
-  }
+  void PrintCancellation(json::Collection& orders) override { Record("anulacion", Shared(orders)); }
   void OpenCashDrawer() override { Record("cajon", json::Value()); }
 
   // The document calls only (not "config"), in order.

@@ -1,8 +1,8 @@
 #include "job_schedule.h"
 
 #include <fstream>
-#include <random>
 #include <iterator>
+#include <random>
 
 namespace print_server {
 

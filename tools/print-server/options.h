@@ -7,15 +7,15 @@
 namespace print_server {
 
 struct Options {
-  int port = 0;                    // 0: any free port
-  std::vector<std::string> jobs;   // job files, in sending order
-  bool pieces = false;             // cut the stream into random pieces
+  int port = 0;                   // 0: any free port
+  std::vector<std::string> jobs;  // job files, in sending order
+  bool pieces = false;            // cut the stream into random pieces
   unsigned seed = 1;
-  int pause_ms = 0;                // between jobs
-  long long drop_after = -1;       // drop the first connection after this many bytes
-  bool wait_id = false;            // send only once the agent has identified itself
+  int pause_ms = 0;           // between jobs
+  long long drop_after = -1;  // drop the first connection after this many bytes
+  bool wait_id = false;       // send only once the agent has identified itself
   long long exit_after_statuses = -1;
-  int timeout_s = 0;               // 0: run until stopped
+  int timeout_s = 0;  // 0: run until stopped
   bool help = false;
 };
 

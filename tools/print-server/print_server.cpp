@@ -147,7 +147,8 @@ int Run(const Options& options, const std::vector<Piece>& schedule) {
       std::string_view bytes = std::string_view(piece.bytes).substr(offset);
       const bool drop_now =
           !dropped && sent_total + static_cast<long long>(bytes.size()) >= options.drop_after;
-      if (drop_now) bytes = bytes.substr(0, static_cast<std::size_t>(options.drop_after - sent_total));
+      if (drop_now)
+        bytes = bytes.substr(0, static_cast<std::size_t>(options.drop_after - sent_total));
       if (!session.Send(bytes)) break;
       sent_total += static_cast<long long>(bytes.size());
       offset += bytes.size();

@@ -7,25 +7,39 @@ namespace quillon::platform::qt {
 SocketErrorText SocketErrorFor(QAbstractSocket::SocketError error) {
   using E = QAbstractSocket::SocketError;
   switch (error) {
-    case E::ConnectionRefusedError: return {10061, u"Conexión rechazada por el servidor"};
-    case E::HostNotFoundError: return {11001, u"No se encontró el servidor"};
-    case E::SocketTimeoutError: return {10060, u"Tiempo de espera agotado"};
-    case E::SocketAccessError: return {10013, u"Permiso denegado"};
-    case E::SocketResourceError: return {10055, u"No hay recursos para la conexión"};
-    case E::NetworkError: return {10050, u"Error de red"};
-    case E::AddressInUseError: return {10048, u"La dirección ya está en uso"};
-    case E::SocketAddressNotAvailableError: return {10049, u"La dirección no está disponible"};
-    case E::UnsupportedSocketOperationError: return {10045, u"Operación no admitida"};
-    case E::UnfinishedSocketOperationError: return {10036, u"Hay una operación en curso"};
-    case E::TemporaryError: return {10035, u"Recurso no disponible por el momento"};
-    case E::DatagramTooLargeError: return {10040, u"Mensaje demasiado largo"};
+    case E::ConnectionRefusedError:
+      return {10061, u"Conexión rechazada por el servidor"};
+    case E::HostNotFoundError:
+      return {11001, u"No se encontró el servidor"};
+    case E::SocketTimeoutError:
+      return {10060, u"Tiempo de espera agotado"};
+    case E::SocketAccessError:
+      return {10013, u"Permiso denegado"};
+    case E::SocketResourceError:
+      return {10055, u"No hay recursos para la conexión"};
+    case E::NetworkError:
+      return {10050, u"Error de red"};
+    case E::AddressInUseError:
+      return {10048, u"La dirección ya está en uso"};
+    case E::SocketAddressNotAvailableError:
+      return {10049, u"La dirección no está disponible"};
+    case E::UnsupportedSocketOperationError:
+      return {10045, u"Operación no admitida"};
+    case E::UnfinishedSocketOperationError:
+      return {10036, u"Hay una operación en curso"};
+    case E::TemporaryError:
+      return {10035, u"Recurso no disponible por el momento"};
+    case E::DatagramTooLargeError:
+      return {10040, u"Mensaje demasiado largo"};
     case E::ProxyAuthenticationRequiredError:
     case E::ProxyConnectionRefusedError:
     case E::ProxyConnectionClosedError:
     case E::ProxyConnectionTimeoutError:
     case E::ProxyNotFoundError:
-    case E::ProxyProtocolError: return {10051, u"Error del proxy"};
-    default: return {10000, u"Error de conexión desconocido"};
+    case E::ProxyProtocolError:
+      return {10051, u"Error del proxy"};
+    default:
+      return {10000, u"Error de conexión desconocido"};
   }
 }
 
@@ -65,13 +79,20 @@ void QtSocket::Close() {
 int QtSocket::State() const {
   if (failed_) return kSocketError;
   switch (socket_.state()) {
-    case QAbstractSocket::UnconnectedState: return peer_closed_ ? kSocketClosing : kSocketClosed;
-    case QAbstractSocket::HostLookupState: return kSocketResolvingHost;
-    case QAbstractSocket::ConnectingState: return kSocketConnecting;
-    case QAbstractSocket::ConnectedState: return kSocketConnected;
-    case QAbstractSocket::BoundState: return kSocketOpen;
-    case QAbstractSocket::ListeningState: return kSocketListening;
-    case QAbstractSocket::ClosingState: return kSocketClosing;
+    case QAbstractSocket::UnconnectedState:
+      return peer_closed_ ? kSocketClosing : kSocketClosed;
+    case QAbstractSocket::HostLookupState:
+      return kSocketResolvingHost;
+    case QAbstractSocket::ConnectingState:
+      return kSocketConnecting;
+    case QAbstractSocket::ConnectedState:
+      return kSocketConnected;
+    case QAbstractSocket::BoundState:
+      return kSocketOpen;
+    case QAbstractSocket::ListeningState:
+      return kSocketListening;
+    case QAbstractSocket::ClosingState:
+      return kSocketClosing;
   }
   return kSocketClosed;
 }

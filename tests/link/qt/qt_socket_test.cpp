@@ -1,4 +1,6 @@
 // The server link over the Qt socket, against the demo print server on loopback.
+#include "platform/qt/qt_socket.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -13,7 +15,6 @@
 
 #include "link/print_server_process.h"
 #include "link/server_connection.h"
-#include "platform/qt/qt_socket.h"
 #include "platform/text.h"
 #include "support/fake_activity_log.h"
 #include "support/fake_job_handlers.h"
@@ -33,9 +34,9 @@ class QtLinkTest : public ::testing::Test {
   }
 
   void Start(int port) {
-    connection = std::make_unique<link::ServerConnection>(
-        socket, tray, notifier, log, handlers, link::ServerEndpoint{"127.0.0.1", port},
-        link::WireEncoding::Windows1252);
+    connection = std::make_unique<link::ServerConnection>(socket, tray, notifier, log, handlers,
+                                                          link::ServerEndpoint{"127.0.0.1", port},
+                                                          link::WireEncoding::Windows1252);
     connection->SetCodigoSucursal(u"SUCÑ00000000042");
     connection->SetReconectar(true);
     // A quicker watch than the agent's second keeps the test short; the logic is the same.
@@ -67,7 +68,8 @@ TEST_F(QtLinkTest, JobsCutAndInterruptedArriveWholeAndEachIsAnswered) {
   const std::string folder = std::string(QUILLON_BINARY_DIR) + "/tests/link/qt-jobs";
   std::filesystem::create_directories(folder);
   std::ofstream(folder + "/1.json", std::ios::binary)
-      << "{\"config\":[],\"dato\":[{\"producto\":\"Pi\xF1" "a\"}],\"tipo\":\"comanda\"}";
+      << "{\"config\":[],\"dato\":[{\"producto\":\"Pi\xF1"
+         "a\"}],\"tipo\":\"comanda\"}";
   std::ofstream(folder + "/2.json", std::ios::binary)
       << R"({"config":[],"dato":{"mesa":"5"},"tipo":"factura"})";
   PrintServerProcess server({"--job", folder, "--pieces", "--seed", "3", "--wait-id",
@@ -80,8 +82,12 @@ TEST_F(QtLinkTest, JobsCutAndInterruptedArriveWholeAndEachIsAnswered) {
   EXPECT_EQ(server.ExitStatus(), 0);
   EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "factura"}));
   EXPECT_EQ(handlers.calls[1].argument[1][u"producto"].ToText(), u"Piña");
-  const std::string id = "{\"idSyA\":\"SUC\xD1" "00000000042\",\"type\":\"id\"}";
-  const std::string status = "{\"idSyA\":\"SUC\xD1" "00000000042\",\"status\":\"0\"}";
+  const std::string id =
+      "{\"idSyA\":\"SUC\xD1"
+      "00000000042\",\"type\":\"id\"}";
+  const std::string status =
+      "{\"idSyA\":\"SUC\xD1"
+      "00000000042\",\"status\":\"0\"}";
   EXPECT_EQ(server.NextLine(1000), id);
   EXPECT_EQ(server.NextLine(1000), id);  // identified again after the drop
   EXPECT_EQ(server.NextLine(1000), status);
