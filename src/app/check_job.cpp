@@ -1,11 +1,13 @@
 #include "app/check_job.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <optional>
 #include <sstream>
+#include <vector>
 
 #include "json/parser.h"
 #include "platform/text.h"
@@ -17,6 +19,8 @@ std::optional<std::string> ReadBytes(const std::string& file) {
   if (file == "-") {
     return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
   }
+  std::error_code error;
+  if (std::filesystem::is_directory(file, error)) return std::nullopt;
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   std::ostringstream bytes;
