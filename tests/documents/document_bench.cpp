@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "platform/spool/ticket_text.h"
@@ -105,6 +106,29 @@ void DocumentBench::Cancellation(std::string_view orders_json) {
 
 void DocumentBench::Invoice(std::string_view document_json) {
   documents::PrintInvoice(context, JsonValue(document_json));
+}
+
+}  // namespace quillon::test
+
+namespace quillon::test {
+
+std::string InvoiceJson(std::string_view overrides, const std::vector<std::string>& absent) {
+  nlohmann::ordered_json document = nlohmann::ordered_json::parse(R"({
+    "mesa": 5, "tipoCuenta": "", "idFacturaCuenta": 100, "nomMesa": "Mesa 5",
+    "fechaFactura": "2024-05-17", "horaFactura": "20:00", "vendedor": "Ana", "pedido": [],
+    "descuento": 0, "totalPagar": 0, "DescuentoIndividual": 0, "cuentaCerrada": false,
+    "mediosPago": [], "totalPagado": 0, "totalPagadoPropina": 0, "pagoEfectivo": 0,
+    "cambioEfectivo": 0, "tipoMesa": "MESA", "cliente": null, "detalleDomicilio": "",
+    "propinaSugerida": 0, "pieFactura": "", "permanencia": 0, "nPersonas": 0,
+    "fechaLimitePago": "", "CntGroupon": 0, "impuestos": []})");
+  const nlohmann::ordered_json changes = nlohmann::ordered_json::parse(overrides);
+  for (const auto& [key, value] : changes.items()) document[key] = value;
+  for (const std::string& key : absent) document.erase(key);
+  return document.dump();
+}
+
+bool HasLines(const std::vector<std::string>& lines, const std::vector<std::string>& expected) {
+  return std::search(lines.begin(), lines.end(), expected.begin(), expected.end()) != lines.end();
 }
 
 }  // namespace quillon::test

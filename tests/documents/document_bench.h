@@ -62,3 +62,15 @@ class DocumentBench {
 };
 
 }  // namespace quillon::test
+
+namespace quillon::test {
+
+// A complete invoice document in JSON: an open table account with no items, overridden by the
+// members of `overrides` (a JSON object text) and without the members named in `absent`.
+std::string InvoiceJson(std::string_view overrides = "{}",
+                        const std::vector<std::string>& absent = {});
+
+// True when `expected` appears in `lines` as consecutive lines.
+bool HasLines(const std::vector<std::string>& lines, const std::vector<std::string>& expected);
+
+}  // namespace quillon::test
