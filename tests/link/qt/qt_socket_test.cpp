@@ -76,9 +76,17 @@ TEST_F(QtLinkTest, JobsCutAndInterruptedArriveWholeAndEachIsAnswered) {
                              "--drop-after", "30", "--exit-after-statuses", "2", "--timeout",
                              "30"});
   ASSERT_GT(server.port(), 0);
+  // The kitchen order lets events run long enough for the invoice to arrive meanwhile.
+  std::vector<std::string> printed_inside;
+  handlers.during_call = [&](const std::string& name) {
+    if (name != "comanda") return;
+    RunUntil([] { return false; }, 1);
+    printed_inside = handlers.Printed();
+  };
   Start(server.port());
 
   ASSERT_TRUE(RunUntil([&] { return server.ExitStatus() >= 0; }));
+  EXPECT_EQ(printed_inside, std::vector<std::string>{"comanda"});
   EXPECT_EQ(server.ExitStatus(), 0);
   EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "factura"}));
   EXPECT_EQ(handlers.calls[1].argument[1][u"producto"].ToText(), u"Piña");
