@@ -44,7 +44,10 @@ std::string Option(const cups_dest_t& dest, const char* name) {
 std::optional<QueueDescription> DescribeQueue(const std::string& name) {
   cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
   if (!dest) {
-    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND || cupsLastError() == IPP_STATUS_OK) {
+    // libcups reports a server it cannot reach as a missing queue too: ask the server once more.
+    ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/"));
+    if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE ||
+        cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) {
       return std::nullopt;
     }
     throw ServerError(u"No se pudo consultar el servidor de impresión CUPS");
