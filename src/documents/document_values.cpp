@@ -35,14 +35,16 @@ void PrintLine(print::PrintEngine& engine, std::u16string text) {
   engine.Printer().Print({print::PrintItem::Text(std::move(text))});
 }
 
-void PrintAmountLine(print::PrintEngine& engine, std::u16string label, const std::u16string& amount) {
-  engine.Printer().Print({print::PrintItem::Text(std::move(label)),
-                          print::PrintItem::Tab(print::PrintEngine::RightAlignColumn(
-                              amount, engine.CharsPerLine())),
-                          print::PrintItem::Text(amount)});
+void PrintAmountLine(print::PrintEngine& engine, std::u16string label,
+                     const std::u16string& amount) {
+  engine.Printer().Print(
+      {print::PrintItem::Text(std::move(label)),
+       print::PrintItem::Tab(print::PrintEngine::RightAlignColumn(amount, engine.CharsPerLine())),
+       print::PrintItem::Text(amount)});
 }
 
-void PrintAmountLine(print::PrintEngine& engine, std::u16string label, const json::Decimal& amount) {
+void PrintAmountLine(print::PrintEngine& engine, std::u16string label,
+                     const json::Decimal& amount) {
   PrintAmountLine(engine, std::move(label), print::AmountText(amount));
 }
 

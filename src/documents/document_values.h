@@ -28,7 +28,8 @@ std::vector<print::PrintItem> ValueItems(const json::Value& value);
 void PrintLine(print::PrintEngine& engine, std::vector<print::PrintItem> items);
 void PrintLine(print::PrintEngine& engine, std::u16string text);
 // Label from column 1 and the amount ending in column W - 1.
-void PrintAmountLine(print::PrintEngine& engine, std::u16string label, const std::u16string& amount);
+void PrintAmountLine(print::PrintEngine& engine, std::u16string label,
+                     const std::u16string& amount);
 void PrintAmountLine(print::PrintEngine& engine, std::u16string label, const json::Decimal& amount);
 
 // The Spanish description of a failure raised while printing.

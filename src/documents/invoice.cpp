@@ -41,8 +41,8 @@ void PrintAccountLines(PrintEngine& engine, const json::Value& document) {
   if (DiffersFrom(kind, u"COTIZACION")) {
     std::vector<PrintItem> number{PrintItem::Text(settings.closedInvoiceName + u" No ")};
     if (!settings.invoicePrefix.empty()) {
-      number.push_back(PrintItem::Text(settings.invoicePrefix + u"-" +
-                                       JoinText(document[u"idFacturaCuenta"])));
+      number.push_back(
+          PrintItem::Text(settings.invoicePrefix + u"-" + JoinText(document[u"idFacturaCuenta"])));
     } else {
       for (PrintItem& item : ValueItems(document[u"idFacturaCuenta"])) number.push_back(item);
     }

@@ -30,7 +30,8 @@ void PrintSoldItem(PrintEngine& engine, const json::Value& item) {
   const int width = engine.CharsPerLine();
   const json::Decimal value = item[u"Valor"].ToDecimal();
   const std::u16string name = item[u"NombreProducto"].ToText();
-  const auto cut = static_cast<std::size_t>(PrintEngine::FittingLength(name, engine.ScaleColumn(20)));
+  const auto cut =
+      static_cast<std::size_t>(PrintEngine::FittingLength(name, engine.ScaleColumn(20)));
   const std::u16string amount = print::AmountText(value);
   PrintLine(engine, {PrintItem::Number(item[u"Cantidad"].ToDecimal().Abs()),
                      PrintItem::Tab(engine.ScaleColumn(6)), PrintItem::Text(name.substr(0, cut)),

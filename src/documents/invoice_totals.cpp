@@ -136,7 +136,8 @@ void PrintTotalsBlock(PrintEngine& engine, const json::Value& document) {
   } else if (closed) {
     PrintAmountLine(engine, u"TOTAL ", Amount(document, u"totalPagado"));
   } else {
-    PrintAmountLine(engine, u"TOTAL ", Amount(document, u"totalPagar") - Amount(document, u"descuento"));
+    PrintAmountLine(engine, u"TOTAL ",
+                    Amount(document, u"totalPagar") - Amount(document, u"descuento"));
   }
 
   const json::Collection& taxes = document[u"impuestos"].AsCollection();

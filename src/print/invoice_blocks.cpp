@@ -94,9 +94,9 @@ void PrintLegalBlock(PrintEngine& engine) {
     engine.PrintWrapped(u" Del " + s.dianResolutionDate, width, 2, 0);
   }
   if (engine.ConfigVisible(u"Factura Inicial")) {
-    engine.PrintWrapped(u"Desde " + prefix + s.firstInvoiceNumber + u" Hasta " + prefix +
-                            s.lastInvoiceNumber,
-                        width, 2, 0);
+    engine.PrintWrapped(
+        u"Desde " + prefix + s.firstInvoiceNumber + u" Hasta " + prefix + s.lastInvoiceNumber,
+        width, 2, 0);
   }
   engine.PrintSeparator(u"=");
 }

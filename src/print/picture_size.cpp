@@ -60,8 +60,8 @@ std::optional<Pixels> JpegPixels(const Bytes& b) {
       continue;
     }
     const std::uint32_t length = Be16(b, at + 2);
-    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                       marker != 0xCC;
+    const bool frame =
+        marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
     if (frame) {
       if (at + 9 > b.size()) return std::nullopt;
       return Pixels{Be16(b, at + 7), Be16(b, at + 5)};

@@ -6,7 +6,7 @@
 namespace quillon::print {
 
 struct PictureSize {
-  long width = 0;   // hundredths of a millimetre
+  long width = 0;  // hundredths of a millimetre
   long height = 0;
 };
 

@@ -15,8 +15,10 @@ using platform::Utf8ToUtf16;
 
 json::Value Convert(const nlohmann::ordered_json& node) {
   switch (node.type()) {
-    case nlohmann::ordered_json::value_t::null: return json::Value::Null();
-    case nlohmann::ordered_json::value_t::boolean: return json::Value(node.get<bool>());
+    case nlohmann::ordered_json::value_t::null:
+      return json::Value::Null();
+    case nlohmann::ordered_json::value_t::boolean:
+      return json::Value(node.get<bool>());
     case nlohmann::ordered_json::value_t::string:
       return json::Value(Utf8ToUtf16(node.get<std::string>()));
     case nlohmann::ordered_json::value_t::number_integer:
@@ -36,7 +38,8 @@ json::Value Convert(const nlohmann::ordered_json& node) {
       for (const auto& element : node) array->Add(Convert(element));
       return json::Value(array);
     }
-    default: return json::Value();
+    default:
+      return json::Value();
   }
 }
 

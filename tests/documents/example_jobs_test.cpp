@@ -76,7 +76,8 @@ TEST_P(ExampleJobs, PrintsTheReviewedTickets) {
   // One information balloon per ticket, no warnings.
   ASSERT_EQ(bench.notifier.balloons.size(), static_cast<std::size_t>(tickets));
   for (const Balloon& balloon : bench.notifier.balloons) {
-    EXPECT_EQ(balloon.icon, platform::BalloonIcon::Information) << platform::Utf16ToUtf8(balloon.text);
+    EXPECT_EQ(balloon.icon, platform::BalloonIcon::Information)
+        << platform::Utf16ToUtf8(balloon.text);
   }
   EXPECT_EQ(status.sent, 1);
 }

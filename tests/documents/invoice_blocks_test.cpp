@@ -1,11 +1,12 @@
 // The fixed blocks of the invoice: the logo read from BMP, GIF or JPEG headers and scaled to the
 // paper, the business header line by line, and the legal block.
+#include "print/invoice_blocks.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "document_bench.h"
-#include "print/invoice_blocks.h"
 #include "support/temp_folder.h"
 
 namespace quillon::test {
@@ -98,16 +99,15 @@ TEST_F(InvoiceBlocksTest, LogoThatIsNoPictureStopsTheInvoiceWithAWarning) {
 }
 
 TEST_F(InvoiceBlocksTest, HeaderLinesFollowTheirRows) {
-  const std::vector<Row> rows = {
-      {"Nombre Establecimiento", R"("")", R"("1")"},
-      {"Actividad Economica", R"("Restaurante")", "1"},
-      {"Codigo Actividad Economica", R"("5611")", R"("0")"},
-      {"Tipo Identificacion", R"("")"},
-      {"Numero Identificacion", R"("900-1")", R"("1")"},
-      {"Nombre Representante Legal", R"("")", R"("1")"},
-      {"Direccion", R"("Calle 1")", "true"},
-      {"Telefono 1", "3001234", R"("1")"},
-      {"Telefono 2", R"("555")", R"("1")"}};
+  const std::vector<Row> rows = {{"Nombre Establecimiento", R"("")", R"("1")"},
+                                 {"Actividad Economica", R"("Restaurante")", "1"},
+                                 {"Codigo Actividad Economica", R"("5611")", R"("0")"},
+                                 {"Tipo Identificacion", R"("")"},
+                                 {"Numero Identificacion", R"("900-1")", R"("1")"},
+                                 {"Nombre Representante Legal", R"("")", R"("1")"},
+                                 {"Direccion", R"("Calle 1")", "true"},
+                                 {"Telefono 1", "3001234", R"("1")"},
+                                 {"Telefono 2", R"("555")", R"("1")"}};
   const auto lines = TicketLines(PrintBlock(rows, [](auto& e) { print::PrintInvoiceHeader(e); }));
   const std::vector<std::string> expected = {
       std::string(37, '='),
@@ -129,8 +129,7 @@ TEST_F(InvoiceBlocksTest, HeaderGoesOnAfterAFailingLine) {
   ASSERT_TRUE(bench.engine.SelectPrinter(bench.engine.PrinterIndex(u"Facturas"), 0));
   print::PrintInvoiceHeader(bench.engine);
   bench.engine.Printer().EndDoc();
-  EXPECT_EQ(bench.Tickets(u"Facturas").at(0),
-            (std::vector<std::string>{std::string(37, '='), ""}));
+  EXPECT_EQ(bench.Tickets(u"Facturas").at(0), (std::vector<std::string>{std::string(37, '='), ""}));
 }
 
 TEST_F(InvoiceBlocksTest, LegalBlockRangeWithAndWithoutPrefix) {
@@ -142,12 +141,12 @@ TEST_F(InvoiceBlocksTest, LegalBlockRangeWithAndWithoutPrefix) {
                            {"Factura Inicial", R"("1001")", R"("1")"},
                            {"Factura Final", R"("5000")"}};
   const auto print_block = [](auto& e) { print::PrintLegalBlock(e); };
-  EXPECT_EQ(TicketLines(PrintBlock(rows, print_block)),
-            (std::vector<std::string>{" ", std::string(9, ' ') + "NO RESPONSABLE DE IVA",
-                                      std::string(8, ' ') + "RESOLUCION DIAN 187640",
-                                      std::string(12, ' ') + "DEL 2023-01-15",
-                                      std::string(5, ' ') + "DESDE FE-1001 HASTA FE-5000",
-                                      std::string(37, '=')}));
+  EXPECT_EQ(
+      TicketLines(PrintBlock(rows, print_block)),
+      (std::vector<std::string>{
+          " ", std::string(9, ' ') + "NO RESPONSABLE DE IVA",
+          std::string(8, ' ') + "RESOLUCION DIAN 187640", std::string(12, ' ') + "DEL 2023-01-15",
+          std::string(5, ' ') + "DESDE FE-1001 HASTA FE-5000", std::string(37, '=')}));
   rows[2].visible = R"("0")";
   rows[4].value = R"("")";
   rows[0].visible = "0";

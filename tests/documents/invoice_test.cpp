@@ -32,13 +32,23 @@ class InvoiceTest : public ::testing::Test {
 
 TEST_F(InvoiceTest, SmallestInvoiceWholeTicket) {
   const auto ticket = Print();
-  std::vector<std::string> expected = {
-      kEq37, " ", kEq37,                      // header and legal block with nothing visible
-      "Boleto Fiscal No  100 ", "Mesa 5", "Fecha 2024-05-17",
-      kEq37, "CANT    PRODUCTO" + std::string(18, ' ') + "TOTAL", "", kEq37,
-      Amount("TOTAL ", "0"),
-      " ",
-      kEq37, "Software QuillonPOS", "NIT 901.234.567-8", "www.quillonpos.co", kEq37};
+  std::vector<std::string> expected = {kEq37,
+                                       " ",
+                                       kEq37,  // header and legal block with nothing visible
+                                       "Boleto Fiscal No  100 ",
+                                       "Mesa 5",
+                                       "Fecha 2024-05-17",
+                                       kEq37,
+                                       "CANT    PRODUCTO" + std::string(18, ' ') + "TOTAL",
+                                       "",
+                                       kEq37,
+                                       Amount("TOTAL ", "0"),
+                                       " ",
+                                       kEq37,
+                                       "Software QuillonPOS",
+                                       "NIT 901.234.567-8",
+                                       "www.quillonpos.co",
+                                       kEq37};
   for (int i = 0; i < 10; ++i) expected.push_back(" ");
   EXPECT_EQ(ticket, expected);
   ASSERT_EQ(bench.notifier.balloons.size(), 1u);
@@ -76,8 +86,8 @@ TEST_F(InvoiceTest, NullTableStopsWithoutLeavingTheTicketOpen) {
 
 TEST_F(InvoiceTest, AccountKindAndNumberLine) {
   auto cotizacion = Print(R"({"tipoCuenta": "Cotizacion"})");
-  EXPECT_TRUE(HasLines(cotizacion, {std::string(14, ' ') + "COTIZACION", " ",
-                                    "Boleto Fiscal No  100 ", "Mesa 5"}));
+  EXPECT_TRUE(HasLines(
+      cotizacion, {std::string(14, ' ') + "COTIZACION", " ", "Boleto Fiscal No  100 ", "Mesa 5"}));
   // Only the exact word suppresses the number line.
   EXPECT_TRUE(HasLines(Print(R"({"tipoCuenta": "COTIZACION"})"),
                        {std::string(14, ' ') + "COTIZACION", " ", "Mesa 5"}));
@@ -93,18 +103,19 @@ TEST_F(InvoiceTest, DateTimeAndSellerLines) {
   EXPECT_TRUE(HasLines(Print(R"({"fechaFactura": "24/04/2023", "horaFactura": "14:04",
                                  "vendedor": "ANA"})"),
                        {"Fecha 24/04/2023 Hora 14:04", "Mesero  ANA", kEq37}));
-  bench.Configure({{"Hora Factura", R"("01")"}, {"Titulo del Vendedor", R"("Cajero")"},
+  bench.Configure({{"Hora Factura", R"("01")"},
+                   {"Titulo del Vendedor", R"("Cajero")"},
                    {"Nombre Mesero Factura", R"("1")"}});
-  EXPECT_TRUE(HasLines(Print(R"({"fechaFactura": 20230424})"),
-                       {"Fecha  20230424 ", "Cajero  Ana", kEq37}));
+  EXPECT_TRUE(
+      HasLines(Print(R"({"fechaFactura": 20230424})"), {"Fecha  20230424 ", "Cajero  Ana", kEq37}));
 }
 
 TEST_F(InvoiceTest, DiscountLines) {
   const auto ticket = Print(R"({"descuento": 5000, "DescuentoIndividual": 2000,
                                 "totalPagar": 50000})");
-  EXPECT_TRUE(HasLines(ticket, {kEq37, Amount("SUB TOTAL", "48.000"),
-                                Amount("Descuento en Ventas ", "-3.000"), "",
-                                Amount("TOTAL ", "45.000")}));
+  EXPECT_TRUE(
+      HasLines(ticket, {kEq37, Amount("SUB TOTAL", "48.000"),
+                        Amount("Descuento en Ventas ", "-3.000"), "", Amount("TOTAL ", "45.000")}));
   const auto none = Print(R"({"descuento": 0, "totalPagar": 50000})");
   EXPECT_TRUE(HasLines(none, {kEq37, Amount("TOTAL ", "50.000")}));
 }
@@ -115,24 +126,19 @@ TEST_F(InvoiceTest, PaymentsOfAClosedAccount) {
         {"Producto": "MEDIO DE PAGO Tarjeta", "Detalle": "Visa", "Valor": -20000},
         {"Producto": "MEDIO DE PAGO propina", "Detalle": "", "Valor": 1000},
         {"Producto": "CORTO", "Detalle": "Bono", "Valor": 500}]})");
-  EXPECT_TRUE(HasLines(ticket, {Amount("TOTAL ", "60.000"), " ",
-                                Amount("Tarjeta Visa", "20.000"),
-                                Amount("propina ", "1.000"),  // a table account keeps the word
-                                Amount(" Bono", "500"),
-                                "",
-                                Amount("TOTAL PAGADO", "60.000"),
-                                kEq37,
-                                Amount("Efectivo Recibido", "65.000"),
-                                Amount("Cambio Entregado", "5.000"),
-                                " "}));
+  EXPECT_TRUE(HasLines(
+      ticket, {Amount("TOTAL ", "60.000"), " ", Amount("Tarjeta Visa", "20.000"),
+               Amount("propina ", "1.000"),  // a table account keeps the word
+               Amount(" Bono", "500"), "", Amount("TOTAL PAGADO", "60.000"), kEq37,
+               Amount("Efectivo Recibido", "65.000"), Amount("Cambio Entregado", "5.000"), " "}));
 }
 
 TEST_F(InvoiceTest, DeliveryPaymentsNameTheChargeDomicilio) {
   const auto ticket = Print(R"({"cuentaCerrada": true, "tipoMesa": "DOMICILIO", "mediosPago": [
         {"Producto": "MEDIO DE PAGO propina", "Detalle": "", "Valor": 3000},
         {"Producto": "MEDIO DE PAGO Propina", "Detalle": "y propina", "Valor": 2000}]})");
-  EXPECT_TRUE(HasLines(ticket, {" ", Amount("domicilio ", "3.000"),
-                                Amount("Propina y domicilio", "2.000")}));
+  EXPECT_TRUE(HasLines(
+      ticket, {" ", Amount("domicilio ", "3.000"), Amount("Propina y domicilio", "2.000")}));
 }
 
 TEST_F(InvoiceTest, OpenAccountsHaveNoPayments) {
@@ -151,20 +157,23 @@ TEST_F(InvoiceTest, NamedCustomerWithSignatureAndCustomerSpace) {
   bench.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"}});
   const auto ticket = Print(R"({"cliente": {"Nombre": "Luz Peña", "IdDocumento": "cc 123",
       "Direccion": "Cra 1", "Telefono1": "300 ext a"}})");
-  EXPECT_TRUE(HasLines(ticket, {kEq37, "Nombre: LUZ PEÑA", "Documento: CC 123",
-                                "DIRECCIÓN: CRA 1", "Telefono: 300 EXT A", " ", " ", " ", " ",
-                                "FIRMA: " + std::string(29, '_'), "C.C.: " + std::string(30, '_'),
-                                " ", "NOMBRE: " + std::string(29, '_'),
-                                "CEDULA: " + std::string(29, '_'),
-                                "DIRECCION: " + std::string(26, '_'), " ", kEq37}));
+  EXPECT_TRUE(HasLines(
+      ticket,
+      {kEq37, "Nombre: LUZ PEÑA", "Documento: CC 123", "DIRECCIÓN: CRA 1", "Telefono: 300 EXT A",
+       " ", " ", " ", " ", "FIRMA: " + std::string(29, '_'), "C.C.: " + std::string(30, '_'), " ",
+       "NOMBRE: " + std::string(29, '_'), "CEDULA: " + std::string(29, '_'),
+       "DIRECCION: " + std::string(26, '_'), " ", kEq37}));
 }
 
 TEST_F(InvoiceTest, CustomerGuardResumesAtTheCustomerSpace) {
   bench.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"}});
-  const std::vector<std::string> space = {Amount("TOTAL ", "0"), " ",
+  const std::vector<std::string> space = {Amount("TOTAL ", "0"),
+                                          " ",
                                           "NOMBRE: " + std::string(29, '_'),
                                           "CEDULA: " + std::string(29, '_'),
-                                          "DIRECCION: " + std::string(26, '_'), " ", kEq37};
+                                          "DIRECCION: " + std::string(26, '_'),
+                                          " ",
+                                          kEq37};
   EXPECT_TRUE(HasLines(Print("{}", {"cliente"}), space));
   EXPECT_TRUE(HasLines(Print(R"({"cliente": "Luz"})"), space));
   EXPECT_TRUE(HasLines(Print(R"({"cliente": {"Nombre": ""}})"), space));
@@ -196,20 +205,20 @@ TEST_F(InvoiceTest, DeliveryCustomerBlock) {
   const auto ticket = Print(R"({"tipoMesa": "DOMICILIO", "detalleDomicilio": "Timbre dañado",
       "cliente": {"Nombre": "Luz Peña", "IdDocumento": "cc 1", "Direccion": "Cra 1 # 2",
                   "Telefono1": "300 ext"}})");
-  EXPECT_TRUE(HasLines(ticket, {kEq37, "DATOS DOMICILIO", "Nombre: Luz Peña", "Documento: CC 1",
-                                "DIRECCION: CRA 1 # 2", "Telefono: 300 ext", "TIMBRE DAÑADO",
-                                " "}));
+  EXPECT_TRUE(
+      HasLines(ticket, {kEq37, "DATOS DOMICILIO", "Nombre: Luz Peña", "Documento: CC 1",
+                        "DIRECCION: CRA 1 # 2", "Telefono: 300 ext", "TIMBRE DAÑADO", " "}));
 }
 
 TEST_F(InvoiceTest, CustomerSpaceFollowsTheFontRowWhileColumnsFollowTheWidthRow) {
-  bench.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"},
-                   {"Tamano de Factura", R"("rollo 55mm")"}});
+  bench.Configure(
+      {{"Imprimie Espacio Cliente Cuenta", R"("1")"}, {"Tamano de Factura", R"("rollo 55mm")"}});
   Print(R"({"cliente": {"Nombre": ""}})");
   const auto& ticket = bench.printers.Queue(u"Facturas")->tickets.back();
   const auto lines = TicketLines(ticket);
-  EXPECT_TRUE(HasLines(lines, {" ", "NOMBRE: " + std::string(24, '_'),
-                               "CEDULA: " + std::string(24, '_'),
-                               "DIRECCION: " + std::string(21, '_')}));
+  EXPECT_TRUE(
+      HasLines(lines, {" ", "NOMBRE: " + std::string(24, '_'), "CEDULA: " + std::string(24, '_'),
+                       "DIRECCION: " + std::string(21, '_')}));
   EXPECT_TRUE(HasLines(lines, {"CANT    PRODUCTO" + std::string(18, ' ') + "TOTAL"}));
   for (const auto& line : ticket.lines) {
     for (const auto& run : line.runs) {
@@ -223,23 +232,17 @@ TEST_F(InvoiceTest, TipLegendOnlyForTableAccountsWithATip) {
   bench.Configure({{"Propina", R"("Aplica")"}, {"Imprimie Leyenda Propina Cuenta", R"("1")"}});
   const auto with = Print(R"({"propinaSugerida": 1000})");
   // Without a roll row the wrap measures against 35 "=" at 10 points.
-  EXPECT_TRUE(HasLines(with, {Amount("TOTAL ", "0"), kEq37,  // no "Servicio": no tip lines
-                              "POR DISPOSICIÓN DE LA",
-                              "SUPERINTENDENCIA DE INDUSTRIA Y",
-                              "COMERCIO, SE INFORMA QUE EN ESTE",
-                              "ESTABLECIMIENTO LA PROPINA ES",
-                              "SUGERIDA AL CONSUMIDOR Y",
-                              "CORRESPONDE AL 10% DEL TOTAL DE LA",
-                              "FACTURA, EL CUAL PUEDE SER",
-                              "ACEPTADO, MODIFICADO O RECHAZADO",
-                              "POR USTED DE ACUERDO CON VALORACIÓN",
-                              "DEL SERVICIO PRESTADO, SI NO DESEA",
-                              "CANCELAR ESTE VALOR, HAGA CASO",
-                              "OMISO DEL MISMO.",
-                              " "}));
-  for (const char* overrides : {R"({"propinaSugerida": 0})",
-                                R"({"propinaSugerida": 1000, "tipoMesa": "DOMICILIO"})",
-                                R"({"propinaSugerida": 1000, "tipoMesa": null})"}) {
+  EXPECT_TRUE(
+      HasLines(with, {Amount("TOTAL ", "0"), kEq37,  // no "Servicio": no tip lines
+                      "POR DISPOSICIÓN DE LA", "SUPERINTENDENCIA DE INDUSTRIA Y",
+                      "COMERCIO, SE INFORMA QUE EN ESTE", "ESTABLECIMIENTO LA PROPINA ES",
+                      "SUGERIDA AL CONSUMIDOR Y", "CORRESPONDE AL 10% DEL TOTAL DE LA",
+                      "FACTURA, EL CUAL PUEDE SER", "ACEPTADO, MODIFICADO O RECHAZADO",
+                      "POR USTED DE ACUERDO CON VALORACIÓN", "DEL SERVICIO PRESTADO, SI NO DESEA",
+                      "CANCELAR ESTE VALOR, HAGA CASO", "OMISO DEL MISMO.", " "}));
+  for (const char* overrides :
+       {R"({"propinaSugerida": 0})", R"({"propinaSugerida": 1000, "tipoMesa": "DOMICILIO"})",
+        R"({"propinaSugerida": 1000, "tipoMesa": null})"}) {
     for (const std::string& line : Print(overrides)) {
       EXPECT_EQ(line.find("POR DISPOSICI"), std::string::npos) << overrides;
     }
@@ -248,9 +251,10 @@ TEST_F(InvoiceTest, TipLegendOnlyForTableAccountsWithATip) {
 
 TEST_F(InvoiceTest, FootersWrapOnThirtyFiveCharacters) {
   bench.Configure({{"Pie de Factura", R"("   ")"}});
-  const auto blank = Print(R"({"pieFactura": "Vuelva pronto a la casa de la abuela, lo esperamos"})");
-  EXPECT_TRUE(HasLines(blank, {Amount("TOTAL ", "0"), "",
-                               "  VUELVA PRONTO A LA CASA DE LA", "       ABUELA, LO ESPERAMOS", " "}));
+  const auto blank =
+      Print(R"({"pieFactura": "Vuelva pronto a la casa de la abuela, lo esperamos"})");
+  EXPECT_TRUE(HasLines(blank, {Amount("TOTAL ", "0"), "", "  VUELVA PRONTO A LA CASA DE LA",
+                               "       ABUELA, LO ESPERAMOS", " "}));
 
   bench.Configure({{"Pie de Factura", R"("  Gracias por su visita  ")"},
                    {"Tamaño de Factura", R"("rollo 55mm")"}});
@@ -260,10 +264,10 @@ TEST_F(InvoiceTest, FootersWrapOnThirtyFiveCharacters) {
 
 TEST_F(InvoiceTest, StayGuestsAndDueDate) {
   bench.Configure({{"Permanencia Factura", R"("1")"}, {"Personas Factura", R"("1")"}});
-  EXPECT_TRUE(HasLines(Print(R"({"permanencia": 45, "nPersonas": "3",
+  EXPECT_TRUE(HasLines(
+      Print(R"({"permanencia": 45, "nPersonas": "3",
                                  "fechaLimitePago": "2024-06-01"})"),
-                       {" ", "Permanencia  45  Minutos ", "Personas 3",
-                        "Fecha para pago 2024-06-01", kEq37}));
+      {" ", "Permanencia  45  Minutos ", "Personas 3", "Fecha para pago 2024-06-01", kEq37}));
 }
 
 TEST_F(InvoiceTest, OtherJobsWaitWhileTheInvoiceLetsEventsRun) {

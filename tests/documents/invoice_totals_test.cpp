@@ -1,10 +1,11 @@
 // The item table and the totals of an invoice, printed on their own: columns on both widths,
 // skipped items, details, the three totals branches, the highlighted total and the tax table.
+#include "documents/invoice_totals.h"
+
 #include <gtest/gtest.h>
 
 #include "document_bench.h"
 #include "documents/invoice_items.h"
-#include "documents/invoice_totals.h"
 #include "platform/text.h"
 
 namespace quillon::test {
@@ -39,7 +40,8 @@ class InvoicePartsTest : public ::testing::Test {
   }
   std::vector<std::string> Totals(const std::vector<Row>& rows, std::string_view overrides) {
     const json::Value document = JsonValue(InvoiceJson(overrides));
-    return PrintPart(rows, [&](print::PrintEngine& e) { documents::PrintTotalsBlock(e, document); });
+    return PrintPart(rows,
+                     [&](print::PrintEngine& e) { documents::PrintTotalsBlock(e, document); });
   }
   std::vector<std::string> Items(const std::vector<Row>& rows, std::string_view items) {
     const json::Value pedido = JsonValue(items);
@@ -50,9 +52,9 @@ class InvoicePartsTest : public ::testing::Test {
 };
 
 TEST_F(InvoicePartsTest, EmptyItemTable) {
-  const std::vector<std::string> expected = {
-      std::string(37, '='), Line({{1, "CANT"}, {9, "PRODUCTO"}, {35, "TOTAL"}}), "",
-      std::string(37, '=')};
+  const std::vector<std::string> expected = {std::string(37, '='),
+                                             Line({{1, "CANT"}, {9, "PRODUCTO"}, {35, "TOTAL"}}),
+                                             "", std::string(37, '=')};
   EXPECT_EQ(Items({}, "[]"), expected);
 }
 
@@ -64,7 +66,9 @@ TEST_F(InvoicePartsTest, ItemLinesOnFortyAndThirtyTwoCharacters) {
       {"Cantidad": 1, "NombreProducto": "Sin valor", "Detalle": null},
       {"Cantidad": -3, "NombreProducto": "SUPERCALIFRAGILISTICO grande", "Valor": 1000.5}])";
   const std::vector<std::string> wide = {
-      std::string(37, '='), Line({{1, "CANT"}, {9, "PRODUCTO"}, {35, "TOTAL"}}), "",
+      std::string(37, '='),
+      Line({{1, "CANT"}, {9, "PRODUCTO"}, {35, "TOTAL"}}),
+      "",
       Line({{1, " 2 "}, {6, "HAMBURGUESA DOBLE "}, {34, "25.000"}}),
       At(5, "CON QUESO"),
       Line({{1, " 3 "}, {35, "1.000"}}),  // a first word of 20 or more leaves no name part
@@ -72,22 +76,23 @@ TEST_F(InvoicePartsTest, ItemLinesOnFortyAndThirtyTwoCharacters) {
       std::string(37, '=')};
   EXPECT_EQ(Items({}, items), wide);
 
-  const std::vector<std::string> narrow = {
-      std::string(30, '='), Line({{1, "CANT"}, {7, "PRODUCTO"}, {27, "TOTAL"}}), "",
-      Line({{1, " 2 "}, {5, "HAMBURGUESA "}, {26, "25.000"}}),
-      At(5, "DOBLE CON QUESO"),
-      Line({{1, " 3 "}, {27, "1.000"}}),
-      At(5, "SUPERCALIFRAGILISTICO GRANDE"),
-      std::string(30, '=')};
+  const std::vector<std::string> narrow = {std::string(30, '='),
+                                           Line({{1, "CANT"}, {7, "PRODUCTO"}, {27, "TOTAL"}}),
+                                           "",
+                                           Line({{1, " 2 "}, {5, "HAMBURGUESA "}, {26, "25.000"}}),
+                                           At(5, "DOBLE CON QUESO"),
+                                           Line({{1, " 3 "}, {27, "1.000"}}),
+                                           At(5, "SUPERCALIFRAGILISTICO GRANDE"),
+                                           std::string(30, '=')};
   EXPECT_EQ(Items({{"Tamaño de Factura", R"("rollo 55mm")"}}, items), narrow);
 }
 
 TEST_F(InvoicePartsTest, DetailsSplitAtTheExactTag) {
   const auto ticket = Items({}, R"([{"Cantidad": 1, "NombreProducto": "Sopa", "Valor": 100,
       "Detalle": "Sin cebolla<br/><br/>  <br/>Extra queso<BR/>y sal"}])");
-  const std::vector<std::string> expected = {
-      Line({{1, " 1 "}, {6, "Sopa"}, {37, "100"}}), "-> SIN CEBOLLA", "-> EXTRA QUESO<BR/>Y SAL",
-      std::string(37, '=')};
+  const std::vector<std::string> expected = {Line({{1, " 1 "}, {6, "Sopa"}, {37, "100"}}),
+                                             "-> SIN CEBOLLA", "-> EXTRA QUESO<BR/>Y SAL",
+                                             std::string(37, '=')};
   EXPECT_TRUE(HasLines(ticket, expected));
 }
 
@@ -106,12 +111,12 @@ TEST_F(InvoicePartsTest, ClosedTableAccountWithTip) {
                               "propinaSugerida": 5000})"),
             std::vector<std::string>{Line({{1, "TOTAL"}, {34, "50.000"}})});
   // Coupons carry no tip of their own.
-  EXPECT_EQ(Totals(kTips, R"({"cuentaCerrada": true, "totalPagado": 50000, "CntGroupon": 2,
+  EXPECT_EQ(
+      Totals(kTips, R"({"cuentaCerrada": true, "totalPagado": 50000, "CntGroupon": 2,
                               "totalPagadoPropina": 5000})"),
-            (std::vector<std::string>{Line({{1, "SUB TOTAL"}, {34, "50.000"}}),
-                                      Line({{1, "PROPINA GROUPON "}, {39, "0"}}),
-                                      Line({{1, "PROPINA  "}, {35, "5.000"}}),
-                                      Line({{1, "TOTAL"}, {34, "55.000"}})}));
+      (std::vector<std::string>{
+          Line({{1, "SUB TOTAL"}, {34, "50.000"}}), Line({{1, "PROPINA GROUPON "}, {39, "0"}}),
+          Line({{1, "PROPINA  "}, {35, "5.000"}}), Line({{1, "TOTAL"}, {34, "55.000"}})}));
 }
 
 TEST_F(InvoicePartsTest, DeliveryChargeEvenWithoutService) {
@@ -132,11 +137,11 @@ TEST_F(InvoicePartsTest, OpenAccountTipLines) {
             (std::vector<std::string>{Line({{1, "SUB TOTAL"}, {34, "29.000"}}),
                                       Line({{1, "ENVÍO "}, {35, "2.900"}}),
                                       Line({{1, "TOTAL"}, {34, "31.900"}})}));
-  EXPECT_EQ(Totals(rows, open + "\"2000\", \"CntGroupon\": 1}"),
-            (std::vector<std::string>{Line({{1, "SUB TOTAL"}, {34, "29.000"}}),
-                                      Line({{1, "PROPINA SUGERIDA "}, {35, "2.900"}}),
-                                      Line({{1, "PROPINA GROUPON "}, {39, "0"}}),
-                                      Line({{1, "TOTAL"}, {34, "31.900"}})}));
+  EXPECT_EQ(
+      Totals(rows, open + "\"2000\", \"CntGroupon\": 1}"),
+      (std::vector<std::string>{
+          Line({{1, "SUB TOTAL"}, {34, "29.000"}}), Line({{1, "PROPINA SUGERIDA "}, {35, "2.900"}}),
+          Line({{1, "PROPINA GROUPON "}, {39, "0"}}), Line({{1, "TOTAL"}, {34, "31.900"}})}));
   rows.push_back({"Opcion Propina 5% y 10%", R"("1")"});
   EXPECT_EQ(Totals(rows, R"({"totalPagar": 30000, "propinaSugerida": 3000})"),
             (std::vector<std::string>{Line({{1, "SUB TOTAL"}, {34, "30.000"}}),
@@ -147,8 +152,9 @@ TEST_F(InvoicePartsTest, OpenAccountTipLines) {
 
 TEST_F(InvoicePartsTest, HighlightedTotalIsLargeAndBoldThenBackToTheRollSize) {
   // W is 32 but the font rows say nothing: back to 10 points.
-  auto lines = Totals({{"ResaltarTotal Cuenta", R"("1")"}, {"Tamaño de Factura", R"("rollo 55mm")"}},
-                      R"({"cuentaCerrada": true, "totalPagado": 1, "totalPagar": 50000,
+  auto lines =
+      Totals({{"ResaltarTotal Cuenta", R"("1")"}, {"Tamaño de Factura", R"("rollo 55mm")"}},
+             R"({"cuentaCerrada": true, "totalPagado": 1, "totalPagar": 50000,
                           "descuento": 5000})");
   EXPECT_EQ(lines, std::vector<std::string>{" ** TOTAL 45.000 **"});
   const auto& line = bench.printers.Queue(u"Facturas")->tickets.back().lines.at(0);
@@ -170,13 +176,17 @@ TEST_F(InvoicePartsTest, TaxTableUnderTheCommonRegimeOnly) {
       {"nombre": "Impoconsumo 8%", "base": 100000, "valor": 8000},
       {"nombre": "iva 19%", "base": 0.4, "valor": 0}]})";
   const std::vector<std::string> wide = {
-      Line({{1, "TOTAL "}, {33, "108.000"}}), " ", std::string(37, '='),
+      Line({{1, "TOTAL "}, {33, "108.000"}}),
+      " ",
+      std::string(37, '='),
       Line({{1, "IMPUESTO"}, {26, "BASE"}, {35, "VALOR"}}),
       Line({{1, "IMPOCONSUMO 8%"}, {23, "100.000"}, {35, "8.000"}}),
       Line({{1, "IVA 19%"}, {29, "0"}, {39, "0"}})};
   EXPECT_EQ(Totals({{"Regimen", R"("comun")"}}, taxes), wide);
   const std::vector<std::string> narrow = {
-      Line({{1, "TOTAL "}, {25, "108.000"}}), " ", std::string(30, '='),
+      Line({{1, "TOTAL "}, {25, "108.000"}}),
+      " ",
+      std::string(30, '='),
       Line({{1, "IMPUESTO"}, {20, "BASE"}, {27, "VALOR"}}),
       Line({{1, "IMPOCONSUMO 8%"}, {17, "100.000"}, {27, "8.000"}}),
       Line({{1, "IVA 19%"}, {23, "0"}, {31, "0"}})};

@@ -15,7 +15,8 @@ std::string Order(const std::string& tipo, const std::string& area, const std::s
   return R"({"tipoMesa":")" + tipo + R"(","area":)" + area +
          R"(,"titulo":null,"nomMesa":"Mesa 1","productos":)" + products +
          R"(,"responsable":"Ana","nPedido":7,"fecha":"2024-05-17 12:00","clienteNombre":"",)"
-         R"("clienteTelefono":"","clienteDireccion":"","codPlataforma":"")" + extra + "}";
+         R"("clienteTelefono":"","clienteDireccion":"","codPlataforma":"")" +
+         extra + "}";
 }
 
 const std::string kOneProduct = R"([{"nombre":"Sopa","cantidad":1,"valor":9000,"detalle":[]}])";
@@ -95,15 +96,13 @@ TEST_F(KitchenOrderTest, SkippedProductsPrintNothingAndDoNotCountForDashes) {
       {"nombre":"","cantidad":1,"valor":100,"detalle":["nota perdida"]},
       {"nombre":"Sopa","cantidad":-2,"valor":9000,"detalle":["   ", "sin sal"]},
       {"nombre":null,"cantidad":1,"valor":100,"detalle":[]},
-      {"nombre":"Jugo","cantidad":1,"valor":4000,"detalle":[]}])") + "]");
+      {"nombre":"Jugo","cantidad":1,"valor":4000,"detalle":[]}])") +
+                     "]");
   const auto ticket = bench.OnlyTicket(u"Cocina");
-  EXPECT_TRUE(HasLines(ticket, {std::string(37, '='),
-                                " 2    Sopa" + std::string(24, ' ') + "9.000",
-                                "-> SIN SAL",
-                                std::string(39, '-'),
-                                " 1    Jugo" + std::string(24, ' ') + "4.000",
-                                "TOTAL 13000",
-                                std::string(37, '=')}));
+  EXPECT_TRUE(HasLines(
+      ticket, {std::string(37, '='), " 2    Sopa" + std::string(24, ' ') + "9.000", "-> SIN SAL",
+               std::string(39, '-'), " 1    Jugo" + std::string(24, ' ') + "4.000", "TOTAL 13000",
+               std::string(37, '=')}));
   for (const std::string& line : ticket) EXPECT_EQ(line.find("PERDIDA"), std::string::npos);
 }
 
@@ -111,30 +110,31 @@ TEST_F(KitchenOrderTest, ValueLayoutOnFortyAndThirtyTwoCharacters) {
   const std::string products =
       R"([{"nombre":"Papas fritas grandes con queso","cantidad":2,"valor":15500,"detalle":[]}])";
   bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", products) + "]");
-  EXPECT_TRUE(HasLines(bench.OnlyTicket(u"Cocina"),
-                       {" 2    Papas fritas " + std::string(14, ' ') + "15.500",
-                        "    GRANDES CON QUESO"}));
+  EXPECT_TRUE(
+      HasLines(bench.OnlyTicket(u"Cocina"),
+               {" 2    Papas fritas " + std::string(14, ' ') + "15.500", "    GRANDES CON QUESO"}));
 
   bench.Configure({{"Valores En Comanda", R"("1")"}, {"Tamaño de Factura", R"("rollo 55mm")"}});
   bench.KitchenOrder("[" + Order("MESA", R"("Bar")", products) + "]");
   // Name from column 6, at most up to column 14; the value ends in column 31.
   const auto narrow = bench.OnlyTicket(u"Bar");
   EXPECT_TRUE(HasLines(narrow, {" 2   Papas fritas " + std::string(7, ' ') + "15.500",
-                                "    GRANDES CON QUESO", "TOTAL 15500",
-                                std::string(30, '=')}));
+                                "    GRANDES CON QUESO", "TOTAL 15500", std::string(30, '=')}));
 }
 
 TEST_F(KitchenOrderTest, TicketTotalIsExact) {
   bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", R"([
       {"nombre":"Pan","cantidad":1,"valor":0.1,"detalle":[]},
-      {"nombre":"Sal","cantidad":1,"valor":0.2,"detalle":[]}])") + "]");
+      {"nombre":"Sal","cantidad":1,"valor":0.2,"detalle":[]}])") +
+                     "]");
   EXPECT_TRUE(HasLines(bench.OnlyTicket(u"Cocina"), {"TOTAL 0,3"}));
 }
 
 TEST_F(KitchenOrderTest, PlainLayoutWithoutValuesAndNoTotal) {
   bench.Configure({{"Valores En Comanda", R"("0")"}});
   bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", R"([
-      {"nombre":"Sopa   del   dia","cantidad":"1,5","valor":9000,"detalle":[]}])") + "]");
+      {"nombre":"Sopa   del   dia","cantidad":"1,5","valor":9000,"detalle":[]}])") +
+                     "]");
   const auto ticket = bench.OnlyTicket(u"Cocina");
   EXPECT_TRUE(HasLines(ticket, {std::string(37, '='), "1,5 SOPA DEL DIA", std::string(37, '=')}));
   for (const std::string& line : ticket) EXPECT_NE(line.rfind("TOTAL", 0), 0u) << line;
@@ -142,8 +142,8 @@ TEST_F(KitchenOrderTest, PlainLayoutWithoutValuesAndNoTotal) {
 
 TEST_F(KitchenOrderTest, FontsOfTheTicket) {
   bench.Configure({{"Valores En Comanda", R"("1")"}, {"Tamano de Factura", R"("rollo 55mm")"}});
-  bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", kOneProduct,
-                                 R"(,"clienteNombre":"Luz")") + "]");
+  bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", kOneProduct, R"(,"clienteNombre":"Luz")") +
+                     "]");
   const auto& ticket = bench.printers.Queue(u"Cocina")->tickets.at(0);
   const auto font_of = [&](const std::string& start) {
     for (const auto& line : ticket.lines) {
@@ -167,14 +167,15 @@ TEST_F(KitchenOrderTest, FontsOfTheTicket) {
 }
 
 TEST_F(KitchenOrderTest, CustomerBlockAndPlatformCode) {
-  bench.KitchenOrder("[" + Order("DOMICILIO", R"("Cocina")", kOneProduct,
-                                 R"(,"clienteNombre":"Luz Peña","clienteTelefono":"300 1",)"
-                                 R"("clienteDireccion":"Cra 1 # 2-3","codPlataforma":"WEB-9")") +
+  bench.KitchenOrder("[" +
+                     Order("DOMICILIO", R"("Cocina")", kOneProduct,
+                           R"(,"clienteNombre":"Luz Peña","clienteTelefono":"300 1",)"
+                           R"("clienteDireccion":"Cra 1 # 2-3","codPlataforma":"WEB-9")") +
                      "]");
-  EXPECT_TRUE(HasLines(bench.OnlyTicket(u"Cocina"),
-                       {"2024-05-17 12:00", std::string(37, '='), "DATOS CLIENTE",
-                        "NOMBRE: LUZ PEÑA", "TELEFONO: 300 1", "DIRECCION: CRA 1 # 2-3",
-                        std::string(37, '='), "WEB-9", " ", "."}));
+  EXPECT_TRUE(HasLines(
+      bench.OnlyTicket(u"Cocina"),
+      {"2024-05-17 12:00", std::string(37, '='), "DATOS CLIENTE", "NOMBRE: LUZ PEÑA",
+       "TELEFONO: 300 1", "DIRECCION: CRA 1 # 2-3", std::string(37, '='), "WEB-9", " ", "."}));
 }
 
 TEST_F(KitchenOrderTest, FailingOrderIsCancelledAndTheNextOrdersAndJobsPrintWhole) {
@@ -197,9 +198,10 @@ TEST_F(KitchenOrderTest, FailingOrderIsCancelledAndTheNextOrdersAndJobsPrintWhol
 }
 
 TEST_F(KitchenOrderTest, WrongShapesAreReportedWithoutHalfTickets) {
-  bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", R"({"nombre":"Sopa"})") + "," +
-                     Order("MESA", R"("Cocina")", R"([{"nombre":"Sopa","cantidad":1,"valor":1,"detalle":"x"}])") +
-                     ", \"no es un pedido\"]");
+  bench.KitchenOrder(
+      "[" + Order("MESA", R"("Cocina")", R"({"nombre":"Sopa"})") + "," +
+      Order("MESA", R"("Cocina")", R"([{"nombre":"Sopa","cantidad":1,"valor":1,"detalle":"x"}])") +
+      ", \"no es un pedido\"]");
   EXPECT_EQ(bench.TicketCount(), 0);
   ASSERT_EQ(bench.notifier.balloons.size(), 3u);
   for (const Balloon& balloon : bench.notifier.balloons) {
@@ -218,12 +220,23 @@ TEST_F(CancellationTest, PrintsTheMomentOfPrintingAndNoValues) {
   bench.clock.now = {2024, 1, 2, 3, 4, 5};
   bench.Cancellation("[" + Order("MESA", R"("Cocina")", R"([
       {"nombre":"Sopa","cantidad":-1,"valor":9000,"detalle":["fría"]},
-      {"nombre":"Jugo","cantidad":2,"valor":4000,"detalle":[]}])") + "]");
+      {"nombre":"Jugo","cantidad":2,"valor":4000,"detalle":[]}])") +
+                     "]");
   const auto ticket = bench.OnlyTicket(u"Cocina");
-  const std::vector<std::string> expected = {
-      std::string(16, ' ') + "COCINA", std::string(37, '='), "A N U L A C I O N!!", "Mesa 1",
-      std::string(37, '='), "1 SOPA", "-> FRÍA", std::string(39, '-'), "2 JUGO",
-      std::string(37, '='), "Fecha\\Hora: ", "2024-01-02 03:04:05", " ", "."};
+  const std::vector<std::string> expected = {std::string(16, ' ') + "COCINA",
+                                             std::string(37, '='),
+                                             "A N U L A C I O N!!",
+                                             "Mesa 1",
+                                             std::string(37, '='),
+                                             "1 SOPA",
+                                             "-> FRÍA",
+                                             std::string(39, '-'),
+                                             "2 JUGO",
+                                             std::string(37, '='),
+                                             "Fecha\\Hora: ",
+                                             "2024-01-02 03:04:05",
+                                             " ",
+                                             "."};
   EXPECT_EQ(ticket, expected);
   ASSERT_EQ(bench.notifier.balloons.size(), 1u);
   EXPECT_EQ(bench.notifier.balloons[0].text, u"Comanda enviada a Cocina");
@@ -240,8 +253,8 @@ TEST_F(CancellationTest, ClearBoxLeavesOutItsKindOfSale) {
 TEST_F(CancellationTest, FailingOrderIsCancelledAndReported) {
   bench.Cancellation("[" + Order("MESA", R"("Cocina")", R"([
       {"nombre":"Sopa","cantidad":1,"detalle":[]},
-      {"nombre":"Jugo","cantidad":"x","detalle":[]}])") + "," +
-                     Order("MESA", R"("Bar")", kOneProduct) + "]");
+      {"nombre":"Jugo","cantidad":"x","detalle":[]}])") +
+                     "," + Order("MESA", R"("Bar")", kOneProduct) + "]");
   EXPECT_TRUE(bench.Tickets(u"Cocina").empty());
   EXPECT_EQ(bench.Tickets(u"Bar").size(), 1u);
   ASSERT_EQ(bench.notifier.balloons.size(), 2u);
