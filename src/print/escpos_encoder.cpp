@@ -24,15 +24,15 @@ std::uint8_t SizeCode(double points) {
 
 int ColumnsPerCharacter(std::uint8_t size_code) { return size_code & 0x10 ? 2 : 1; }
 
-// Calls visit(run, column) for each run with text, with the column where it starts on paper;
-// returns the column after the line.
+// Calls visit(run, blanks) for each run with text, with the blanks that bring the line to the
+// column where the run starts on paper; returns the column after the line.
 template <typename Visit>
 int WalkLine(const platform::TicketLine& line, Visit visit) {
   int position = 1;
   for (const auto& run : line.runs) {
     if (run.text.empty()) continue;
     const int column = std::max(position, run.column);
-    visit(run, column);
+    visit(run, column - position);
     position = column + static_cast<int>(run.text.size()) * ColumnsPerCharacter(SizeCode(run.font.size));
   }
   return position;
@@ -67,17 +67,14 @@ class Writer {
 };
 
 void WriteLine(Writer& writer, const platform::TicketLine& line) {
-  int position = 1;
-  WalkLine(line, [&](const platform::TicketRun& run, int column) {
-    if (column > position) {
+  WalkLine(line, [&](const platform::TicketRun& run, int blanks) {
+    if (blanks > 0) {
       writer.Size(0);
-      writer.Blanks(column - position);
+      writer.Blanks(blanks);
     }
-    const std::uint8_t size = SizeCode(run.font.size);
-    writer.Size(size);
+    writer.Size(SizeCode(run.font.size));
     writer.Bold(run.font.bold);
     writer.Text(run.text);
-    position = column + static_cast<int>(run.text.size()) * ColumnsPerCharacter(size);
   });
   writer.Raw("\n");
 }
