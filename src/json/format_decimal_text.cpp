@@ -26,8 +26,10 @@ std::u16string WholeNumber(std::u16string_view text) {
     if (c == u'-') negative = true;
     if (c >= u'0' && c <= u'9' && !(digits.empty() && c == u'0')) digits.push_back(c);
   }
-  if (digits.empty()) digits = u"0";
-  return (negative ? u"-" : u"") + Grouped(digits);
+  if (digits.empty()) digits.push_back(u'0');
+  std::u16string out = negative ? u"-" : u"";
+  out += Grouped(digits);
+  return out;
 }
 
 // An exact value written under the convention, cut (not rounded) to `decimals` places.

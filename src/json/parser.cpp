@@ -1,6 +1,7 @@
 #include "json/parser.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,6 +18,9 @@ constexpr int kMaxDepth = 512;
 
 // The module's error text; the agent parses on one thread, each thread keeps its own.
 thread_local std::u16string t_errors;
+// The string builder of the texts read, kept from one parse to the next so that its first
+// chunk is not allocated again for every job.
+thread_local cStringBuilder t_builder;
 
 // TAB, LF, CR, space, "(", ")", "*", "/": the characters SkipIgnorable acts upon.
 constexpr std::uint64_t kIgnorableMask = (1ULL << 9) | (1ULL << 10) | (1ULL << 13) |
@@ -70,8 +74,8 @@ std::optional<Decimal> PlainNumber(std::u16string_view s) {
 
 class Reader {
  public:
-  Reader(std::u16string_view text, std::u16string& errors)
-      : s_(text.data()), n_(text.size()), errors_(errors) {}
+  Reader(std::u16string_view text, std::u16string& errors, cStringBuilder& builder)
+      : s_(text.data()), n_(text.size()), errors_(errors), builder_(builder) {}
 
   Value ReadRoot() {
     SkipIgnorable();
@@ -207,6 +211,7 @@ class Reader {
     }
     ++pos_;
     ++depth_;
+    members.Reserve(object_sizes_[static_cast<std::size_t>(depth_)]);
     for (;;) {
       SkipIgnorable();
       if (At(u'}')) {
@@ -235,6 +240,7 @@ class Reader {
       }
       if (stopped_) break;
     }
+    object_sizes_[static_cast<std::size_t>(depth_)] = members.Count();
     --depth_;
     return Value(std::move(object));
   }
@@ -249,6 +255,7 @@ class Reader {
     }
     ++pos_;
     ++depth_;
+    elements.Reserve(array_sizes_[static_cast<std::size_t>(depth_)]);
     for (;;) {
       SkipIgnorable();
       if (At(u']')) {
@@ -276,6 +283,7 @@ class Reader {
       // repeat its error line forever.
       if (pos_ == start && pos_ < n_) break;
     }
+    array_sizes_[static_cast<std::size_t>(depth_)] = elements.Count();
     --depth_;
     return Value(std::move(array));
   }
@@ -435,7 +443,11 @@ class Reader {
   int depth_ = 0;
   bool stopped_ = false;
   std::u16string failure_;   // description of the failure being reported
-  cStringBuilder builder_;  // one for all the strings of the text, emptied before each
+  cStringBuilder& builder_;  // one for all the strings of the text, emptied before each
+  // Sizes of the last object and array closed at each depth: siblings tend to be alike, so
+  // their room is reserved at once instead of growing step by step.
+  std::array<int, kMaxDepth + 1> object_sizes_{};
+  std::array<int, kMaxDepth + 1> array_sizes_{};
 };
 
 }  // namespace
@@ -443,8 +455,10 @@ class Reader {
 Value ParseJson(std::u16string_view text) {
   t_errors.clear();
   try {
-    Reader reader(text, t_errors);
-    return reader.ReadRoot();
+    Reader reader(text, t_errors, t_builder);
+    Value root = reader.ReadRoot();
+    t_builder.HeapMinimize();  // a long text read gives its room back
+    return root;
   } catch (const ValueError& error) {  // a text too large for the string builder
     t_errors += error.Description();
     t_errors += u"\r\n";

@@ -92,6 +92,8 @@ class Dictionary {
   bool TryAdd(std::u16string&& key, Value&& value);
   // Adds or replaces.
   void Set(std::u16string key, Value value);
+  // Room for `count` members without moving the ones already held.
+  void Reserve(int count) { entries_.reserve(static_cast<std::size_t>(count)); }
   int Count() const { return static_cast<int>(entries_.size()); }
   std::vector<std::u16string> Keys() const;
   const std::vector<std::pair<std::u16string, Value>>& Entries() const { return entries_; }
@@ -113,6 +115,8 @@ class Collection {
   Value& Item(int position);
   const Value& Item(int position) const;
   void Add(Value value) { items_.push_back(std::move(value)); }
+  // Room for `count` elements without moving the ones already held.
+  void Reserve(int count) { items_.reserve(static_cast<std::size_t>(count)); }
   int Count() const { return static_cast<int>(items_.size()); }
   auto begin() const { return items_.begin(); }
   auto end() const { return items_.end(); }
