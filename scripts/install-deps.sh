@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev libicu-dev
-  qt6-base-dev libgl-dev libcups2-dev
+  qt6-base-dev qt6-translations-l10n libgl-dev libcups2-dev
   cups cups-client cups-bsd
   xvfb xauth
   rapidjson-dev nlohmann-json3-dev
