@@ -125,9 +125,16 @@ case "$case_name" in
     [ "$status" -ne 0 ] && [ "$status" -ne 124 ] || fail "la segunda instancia termino con $status"
     grep -q "La Aplicación ya esta en ejecución" "$work/second.err" || fail "falta el mensaje"
     sleep 1.2
-    kill -0 "$agent_pid" 2>/dev/null || fail "la primera instancia se detuvo"
+    # The lock file names the process that holds the data folder.
+    holder=$(head -n1 "$work/data/.quillon-agent.lock")
+    [ -n "$holder" ] && kill -0 "$holder" 2>/dev/null || fail "la primera instancia se detuvo"
     [ "$(count "$id_message" "$work/server.out")" -eq 1 ] || fail "la segunda instancia se conecto"
     [ -f "$work/spool/Facturas/000001.raw" ] || fail "la primera instancia no abrio el cajon"
+    # An agent that died without cleaning up does not block the next start.
+    kill -9 "$holder"
+    wait "$agent_pid" 2>/dev/null
+    start_agent
+    wait_log "$id_message" 1 || fail "no arranco tras una caida de la instancia anterior"
     ;;
 
   closed_input)
