@@ -23,8 +23,15 @@ const char* IconLabel(platform::MessageIcon icon) {
   return "";
 }
 
+// Terminal text: UTF-8 with LF line ends.
+std::string Terminal(const std::u16string& text) {
+  std::string out = platform::Utf16ToUtf8(text);
+  std::erase(out, '\r');
+  return out;
+}
+
 std::string Heading(const std::u16string& title) {
-  return title.empty() ? std::string() : platform::Utf16ToUtf8(title) + ": ";
+  return title.empty() ? std::string() : Terminal(title) + ": ";
 }
 
 }  // namespace
@@ -33,13 +40,13 @@ ConsoleDialogs::ConsoleDialogs(std::istream& in, std::ostream& err) : in_(in), e
 
 void ConsoleDialogs::MessageBox(const std::u16string& message, const std::u16string& title,
                                 platform::MessageIcon icon) {
-  err_ << IconLabel(icon) << Heading(title) << platform::Utf16ToUtf8(message) << '\n'
+  err_ << IconLabel(icon) << Heading(title) << Terminal(message) << '\n'
        << std::flush;
 }
 
 std::u16string ConsoleDialogs::InputBox(const std::u16string& prompt, const std::u16string& title,
                                         const std::u16string& /*default_text*/) {
-  err_ << Heading(title) << platform::Utf16ToUtf8(prompt) << "\n> " << std::flush;
+  err_ << Heading(title) << Terminal(prompt) << "\n> " << std::flush;
   std::string line;
   if (!std::getline(in_, line)) {
     throw InputClosed("Se termino la entrada estandar mientras se esperaba la respuesta a \"" +

@@ -48,10 +48,11 @@ TEST(ConsoleDialogs, PromptReadsOneLinePerAnswer) {
   std::istringstream in("123456789012345\r\n\nS12345678901234");
   std::ostringstream err;
   ConsoleDialogs dialogs(in, err);
-  EXPECT_EQ(dialogs.InputBox(u"Escribe el codigo", u"Codigo de sucursal", u""), u"123456789012345");
+  EXPECT_EQ(dialogs.InputBox(u"Escribe el codigo\r\nde 15", u"Codigo de sucursal", u""),
+            u"123456789012345");
   EXPECT_EQ(dialogs.InputBox(u"Escribe el codigo", u"Codigo de sucursal", u""), u"");
   EXPECT_EQ(dialogs.InputBox(u"Escribe el codigo", u"Codigo de sucursal", u""), u"S12345678901234");
-  EXPECT_NE(err.str().find("Codigo de sucursal: Escribe el codigo"), std::string::npos);
+  EXPECT_NE(err.str().find("Codigo de sucursal: Escribe el codigo\nde 15\n> "), std::string::npos);
 }
 
 TEST(ConsoleDialogs, EndOfInputEndsThePromptWithAClearMessage) {
