@@ -28,7 +28,8 @@ bool SocketAnswers(const std::string& path, bool abstract) {
     return false;
   }
   std::memcpy(address.sun_path + offset, path.data(), path.size());
-  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size());
+  const auto length =
+      static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size());
   const bool answered = ::connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0;
   ::close(fd);
   return answered;

@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
   }
   if (!line->check_job.empty()) return quillon::app::CheckJob(line->check_job, line->encoding);
 #if QUILLON_WITH_GUI
-  const bool headless = line->headless || !line->print_job.empty() ||
-                        !quillon::app::DisplayAvailable();
+  const bool headless =
+      line->headless || !line->print_job.empty() || !quillon::app::DisplayAvailable();
   // Without a desktop the pages for driver printers are still drawn, off screen.
   if (headless) qputenv("QT_QPA_PLATFORM", "offscreen");
   std::unique_ptr<QGuiApplication> application;

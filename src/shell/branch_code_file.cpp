@@ -98,7 +98,8 @@ void BranchCodeFile::GuardarOpciones(const std::u16string& code, const std::u16s
 
 std::u16string BranchCodeFile::PedirHastaValido(bool (*valid)(std::u16string_view)) {
   std::u16string entry;
-  while (!valid(entry)) entry = dialogs_.InputBox(kPromptCodigoFaltante, kTituloCodigoSucursal, u"");
+  while (!valid(entry))
+    entry = dialogs_.InputBox(kPromptCodigoFaltante, kTituloCodigoSucursal, u"");
   return entry;
 }
 

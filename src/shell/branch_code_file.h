@@ -55,9 +55,9 @@ class BranchCodeFile {
 };
 
 // Dialog texts.
-extern const std::u16string kTituloCodigoSucursal;   // "Codigo de sucursal"
+extern const std::u16string kTituloCodigoSucursal;  // "Codigo de sucursal"
 extern const std::u16string kPromptCodigoFaltante;
-extern const std::u16string kTituloCambioCodigo;     // "Sistema de impresion"
+extern const std::u16string kTituloCambioCodigo;  // "Sistema de impresion"
 extern const std::u16string kPromptCambioCodigo;
 extern const std::u16string kMensajeCodigoActualizado;
 

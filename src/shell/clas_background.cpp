@@ -15,7 +15,8 @@ void clasBackGround::Refresh() {
   if (size.isEmpty()) return;
   QPixmap canvas(size);
   canvas.fill(form_->palette().color(form_->backgroundRole()));
-  const Placement place = FitCentred(imagen_.width(), imagen_.height(), size.width(), size.height());
+  const Placement place =
+      FitCentred(imagen_.width(), imagen_.height(), size.width(), size.height());
   if (place.width > 0 && place.height > 0) {
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

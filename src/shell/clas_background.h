@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPointer>
 
-
 namespace quillon::shell {
 
 class clasBackGround {

@@ -40,8 +40,7 @@ ConsoleDialogs::ConsoleDialogs(std::istream& in, std::ostream& err) : in_(in), e
 
 void ConsoleDialogs::MessageBox(const std::u16string& message, const std::u16string& title,
                                 platform::MessageIcon icon) {
-  err_ << IconLabel(icon) << Heading(title) << Terminal(message) << '\n'
-       << std::flush;
+  err_ << IconLabel(icon) << Heading(title) << Terminal(message) << '\n' << std::flush;
 }
 
 std::u16string ConsoleDialogs::InputBox(const std::u16string& prompt, const std::u16string& title,

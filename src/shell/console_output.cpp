@@ -40,8 +40,8 @@ void ConsoleOutput::WriteLine(std::u16string_view text) {
   }
   const platform::DateTime now = clock_.Now();
   char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d ", now.year, now.month,
-                now.day, now.hour, now.minute, now.second);
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d ", now.year, now.month, now.day,
+                now.hour, now.minute, now.second);
   out_ << stamp << platform::Utf16ToUtf8(line) << '\n' << std::flush;
 }
 

@@ -53,11 +53,10 @@ QFrame* HorizontalLine(QWidget* parent, QRect geometry) {
 
 }  // namespace
 
-frmMain::frmMain(platform::Dialogs& dialogs, BranchCodeFile& acceso,
-                 std::filesystem::path data_dir, std::function<void()> end_program)
-    : QWidget(nullptr,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                  Qt::WindowMinimizeButtonHint),
+frmMain::frmMain(platform::Dialogs& dialogs, BranchCodeFile& acceso, std::filesystem::path data_dir,
+                 std::function<void()> end_program)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowMinimizeButtonHint),
       pctOK(ConnectedIcon()),
       pctDisconected(DisconnectedIcon()),
       dialogs_(dialogs),
@@ -130,7 +129,8 @@ QWidget* frmMain::BuildPanelPage() {
 
   connect(cmdCambiarCodigo, &QPushButton::clicked, this, &frmMain::CambiarCodigo);
   connect(Command2, &QPushButton::clicked, this, [this] {
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir"), QString(), kFiltroImagenes);
+    const QString file =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Abrir"), QString(), kFiltroImagenes);
     if (!file.isEmpty()) CargarImagen(file);
   });
   connect(Command3, &QPushButton::clicked, this, &QWidget::hide);
@@ -153,7 +153,8 @@ QWidget* frmMain::BuildOptionsPage() {
     auto* box = new QCheckBox(Q(PrintingOptions::Caption(i)), parent);
     box->setObjectName(QStringLiteral("CheckInfo%1").arg(i));
     box->setGeometry(i == 0 ? QRect(16, 44, 300, 22) : QRect(16, 28 * i - 4, 220, 22));
-    connect(box, &QCheckBox::clicked, this, [this, i](bool checked) { opciones_.Click(i, checked); });
+    connect(box, &QCheckBox::clicked, this,
+            [this, i](bool checked) { opciones_.Click(i, checked); });
     CheckInfo[i] = box;
   }
   return page;
@@ -260,7 +261,8 @@ void frmMain::ApagarServidor() {
 }
 
 void frmMain::SyncOptionBoxes() {
-  for (int i = 0; i < PrintingOptions::kCount; ++i) CheckInfo[i]->setChecked(opciones_.IsChecked(i));
+  for (int i = 0; i < PrintingOptions::kCount; ++i)
+    CheckInfo[i]->setChecked(opciones_.IsChecked(i));
 }
 
 void frmMain::closeEvent(QCloseEvent* event) { event->ignore(); }

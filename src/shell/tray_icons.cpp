@@ -16,11 +16,11 @@ QIcon PrinterIcon(const QColor& light) {
     painter.scale(size / 32.0, size / 32.0);
     painter.setPen(QPen(QColor(40, 40, 40), 1.5));
     painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(9, 3, 14, 10));    // paper going in
+    painter.drawRect(QRectF(9, 3, 14, 10));  // paper going in
     painter.setBrush(QColor(90, 96, 110));
     painter.drawRoundedRect(QRectF(3, 11, 26, 12), 3, 3);  // body
     painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(8, 20, 16, 10));   // ticket coming out
+    painter.drawRect(QRectF(8, 20, 16, 10));  // ticket coming out
     painter.setPen(QPen(QColor(120, 120, 120), 1));
     painter.drawLine(QPointF(11, 24), QPointF(21, 24));
     painter.drawLine(QPointF(11, 27), QPointF(19, 27));

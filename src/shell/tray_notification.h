@@ -23,7 +23,14 @@ enum class TrayNotification : int {
 };
 
 // The events of the tray object, in their order of declaration.
-enum class TrayEvent { LeftClick, RightClick, DoubleClick, BalloonHide, BalloonTimeOut, BalloonClicked };
+enum class TrayEvent {
+  LeftClick,
+  RightClick,
+  DoubleClick,
+  BalloonHide,
+  BalloonTimeOut,
+  BalloonClicked
+};
 
 // The event a notification code raises; none for any other code.
 std::optional<TrayEvent> DecodeTrayNotification(int code);

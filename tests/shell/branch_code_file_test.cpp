@@ -32,7 +32,9 @@ TEST(LeerLineas, MissingOrUnreadableFileGivesOneEmptyElement) {
 
 TEST(LeerLineas, ReadsWindows1252AndEveryLineEnd) {
   TempFolder folder;
-  folder.Write("a", "Pe\xF1" "a\nCaf\xE9\rFin");
+  folder.Write("a",
+               "Pe\xF1"
+               "a\nCaf\xE9\rFin");
   EXPECT_EQ(leerLineas(folder.Path() / "a"), (Lines{u"Peña", u"Café", u"Fin", u""}));
 }
 
@@ -95,7 +97,9 @@ TEST_F(BranchCodeFileTest, ShortCodePromptsUntilFifteenCharactersAndDropsTheOpti
 TEST_F(BranchCodeFileTest, MissingFileIsCreatedWithTheTypedCodeInWindows1252) {
   dialogs.answers = {u"SUCURSAL-PEÑA-01"};
   EXPECT_EQ(acceso.leerCodigoSucursal()[0], u"SUCURSAL-PEÑA-01");
-  EXPECT_EQ(folder.Read("Acceso"), "SUCURSAL-PE\xD1" "A-01\r\n");
+  EXPECT_EQ(folder.Read("Acceso"),
+            "SUCURSAL-PE\xD1"
+            "A-01\r\n");
 }
 
 TEST_F(BranchCodeFileTest, UnwritableFolderStillUsesTheTypedCodeAndSaysSo) {

@@ -115,8 +115,8 @@ TEST_F(FrmMainTest, LoadRestoresOptionsHidesTheWindowAndAnnouncesTheConnection) 
 TEST_F(FrmMainTest, EmptyOptionsLineChecksAllFour) {
   Load(std::string(kCode) + "\r\n");
   EXPECT_EQ(Boxes(), (std::vector<bool>{true, true, true, true}));
-  EXPECT_EQ(folder.Read("Acceso"), std::string(kCode) +
-                                       "\r\nFacturas y PreFactruas,Mesa,Mostrador,Domicilio\r\n");
+  EXPECT_EQ(folder.Read("Acceso"),
+            std::string(kCode) + "\r\nFacturas y PreFactruas,Mesa,Mostrador,Domicilio\r\n");
 }
 
 TEST_F(FrmMainTest, TecnicaInAnyCaseKeepsTheWindowVisibleAndChecksNothing) {
