@@ -29,7 +29,6 @@ platform::TicketFont TicketRecorder::DefaultFont() { return {u"Courier", 10, fal
 void TicketRecorder::SetQueue(std::shared_ptr<platform::PrinterQueue> queue) {
   Reset();
   queue_ = std::move(queue);
-  font_ = DefaultFont();
 }
 
 platform::PrinterQueue& TicketRecorder::Queue() const {

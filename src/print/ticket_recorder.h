@@ -13,11 +13,11 @@ namespace quillon::print {
 
 class TicketRecorder : public PrinterDevice {
  public:
-  // The font a newly selected printer starts with.
+  // The font the process starts with.
   static platform::TicketFont DefaultFont();
 
-  // Makes `queue` the current printer (nullptr: none). An unfinished job is dropped and the
-  // font goes back to the printer's default, as with a freshly selected printer.
+  // Makes `queue` the current printer (nullptr: none). An unfinished job is dropped; the font
+  // carries over, since documents set a size once and then select a printer per order.
   void SetQueue(std::shared_ptr<platform::PrinterQueue> queue);
   // The current printer's queue; raises PrinterError when there is none.
   platform::PrinterQueue& Queue() const;

@@ -242,6 +242,21 @@ TEST_F(CancellationTest, PrintsTheMomentOfPrintingAndNoValues) {
   EXPECT_EQ(bench.notifier.balloons[0].text, u"Comanda enviada a Cocina");
 }
 
+TEST_F(CancellationTest, RollSizeSetOnceCarriesOverToEveryOrdersPrinter) {
+  bench.Configure({{"Tamano de Factura", R"("rollo 55mm")"}});
+  bench.Cancellation("[" + Order("MESA", R"("Cocina")", kOneProduct) + "," +
+                     Order("MESA", R"("Bar")", kOneProduct) + "]");
+  // The area line of the first order is printed at the roll size set before any printer was
+  // selected; the next order's area line at the size the first ticket left behind.
+  const auto& first = bench.printers.Queue(u"Cocina")->tickets.at(0);
+  const auto& second = bench.printers.Queue(u"Bar")->tickets.at(0);
+  ASSERT_FALSE(first.lines.empty());
+  ASSERT_FALSE(second.lines.empty());
+  EXPECT_EQ(first.lines[0].runs.at(0).font.size, 7);
+  EXPECT_EQ(second.lines[0].runs.at(0).font.size, 7);
+  EXPECT_EQ(second.lines[0].runs.at(0).font.name, u"Courier 17 CPI");
+}
+
 TEST_F(CancellationTest, ClearBoxLeavesOutItsKindOfSale) {
   bench.options.checked = {true, true, true, false};
   bench.Cancellation("[" + Order("DOMICILIO", R"("Cocina")", kOneProduct) + "," +
