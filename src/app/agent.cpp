@@ -1,4 +1,5 @@
 #include "app/agent.h"
+#include "app/job_file.h"
 
 #include <QApplication>
 #include <QSystemTrayIcon>
@@ -165,16 +166,6 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
   return RunConnection(line, codigo, tray, notifier, log, printing, nullptr);
 }
 
-std::optional<std::string> ReadFile(const std::string& path) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
-
 }  // namespace
 
 std::filesystem::path DataDir(const CommandLine& line) {
@@ -193,13 +184,12 @@ int RunAgent(const CommandLine& line, bool headless) {
 }
 
 int RunPrintJob(const CommandLine& line) {
-  const std::optional<std::string> bytes = ReadFile(line.print_job);
+  const std::optional<std::string> bytes = ReadJobFile(line.print_job);
   if (!bytes) {
     std::fprintf(stderr, "No se pudo leer el trabajo %s\n", line.print_job.c_str());
     return 2;
   }
-  link::WireDecoder decoder(link::WireEncodingNamed(line.encoding));
-  const std::u16string text = decoder.Decode(*bytes);
+  const std::u16string text = DecodeJobFile(*bytes, line.encoding);
   json::ParseJson(text);
   if (!json::ParseErrorText().empty()) {
     std::fputs(platform::Utf16ToUtf8(json::ParseErrorText()).c_str(), stderr);

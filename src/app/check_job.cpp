@@ -9,25 +9,12 @@
 #include <sstream>
 #include <vector>
 
+#include "app/job_file.h"
 #include "json/parser.h"
 #include "platform/text.h"
 
 namespace quillon::app {
 namespace {
-
-std::optional<std::string> ReadBytes(const std::string& file) {
-  if (file == "-") {
-    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  }
-  std::error_code error;
-  if (std::filesystem::is_directory(file, error)) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return bytes.str();
-}
 
 void WriteText(std::u16string_view text, std::u16string& out) {
   out += u'"';
@@ -106,13 +93,12 @@ void WriteTree(const json::Value& root, std::u16string& out) {
 }  // namespace
 
 int CheckJob(const std::string& file, const std::string& encoding) {
-  const auto bytes = ReadBytes(file);
+  const auto bytes = ReadJobFile(file);
   if (!bytes) {
     std::fprintf(stderr, "No se pudo leer el archivo del trabajo: %s\n", file.c_str());
     return 2;
   }
-  const std::u16string text =
-      encoding == "utf-8" ? platform::Utf8ToUtf16(*bytes) : platform::Cp1252ToUtf16(*bytes);
+  const std::u16string text = DecodeJobFile(*bytes, encoding);
   const json::Value tree = json::ParseJson(text);
   std::u16string line;
   WriteTree(tree, line);

@@ -16,7 +16,8 @@ const char* UsageText() {
          "  --spool            imprime en carpetas: cada subcarpeta es una impresora\n"
          "  --default-printer  nombre de la impresora predeterminada entre las de --spool\n"
          "  --headless         sin ventana ni bandeja: avisos y registro por la salida estandar\n"
-         "  --encoding         codificacion del servidor (windows-1252 por omision, o utf-8)\n"
+         "  --encoding         codificacion del servidor y de los archivos de trabajo (windows-1252\n"
+         "                     por omision en el servidor; en archivos se reconoce utf-8)\n"
          "  --print-job        imprime un trabajo desde un archivo y termina\n"
          "  --check-job        analiza un trabajo y muestra su arbol de valores\n";
 }

@@ -12,7 +12,7 @@ struct CommandLine {
   std::string spool_dir;     // empty: the system's printers
   std::string default_printer;
   bool headless = false;
-  std::string encoding = "windows-1252";
+  std::string encoding;  // empty: not given (the wire is Windows-1252; job files are detected)
   std::string print_job;
   std::string check_job;
   bool help = false;

@@ -1,6 +1,7 @@
 #include "app/display.h"
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -45,6 +46,18 @@ bool DisplayAvailable() {
   const std::string number = display.substr(1, display.find('.') - 1);
   const std::string path = "/tmp/.X11-unix/X" + number;
   return SocketAnswers(path, false) || SocketAnswers(path, true);
+}
+
+void EnsureRuntimeDir() {
+  if (Set("XDG_RUNTIME_DIR")) return;
+  const std::string dir = "/tmp/runtime-" + std::to_string(getuid());
+  mkdir(dir.c_str(), 0700);
+  struct stat info {};
+  // Only a folder of our own that nobody else can read; otherwise Qt's own warning stands.
+  if (stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() &&
+      (info.st_mode & 0777) == 0700) {
+    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+  }
 }
 
 }  // namespace quillon::app

@@ -7,4 +7,8 @@ namespace quillon::app {
 // chosen with QT_QPA_PLATFORM is trusted.
 bool DisplayAvailable();
 
+// Off screen, as a service, there is often no session folder; Qt then warns on every start and
+// falls back to /tmp/runtime-<user>. This sets up that same private folder quietly.
+void EnsureRuntimeDir();
+
 }  // namespace quillon::app

@@ -35,7 +35,10 @@ int main(int argc, char** argv) {
   const bool headless =
       line->headless || !line->print_job.empty() || !quillon::app::DisplayAvailable();
   // Without a desktop the pages for driver printers are still drawn, off screen.
-  if (headless) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (headless) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    quillon::app::EnsureRuntimeDir();
+  }
   std::unique_ptr<QGuiApplication> application;
   if (headless) {
     application = std::make_unique<QGuiApplication>(argc, argv);

@@ -43,49 +43,71 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
 
 }  // namespace
 
+namespace {
+
+// Reads the UTF-8 sequence that starts at s[i]. Returns its length and puts the code point into
+// *cp, or returns the number of bytes to skip as negative when the sequence is broken: a sequence
+// cut short (by another byte or by the end) is skipped up to where it broke, so whatever follows
+// it is read on its own.
+int ReadUtf8Sequence(const unsigned char* s, std::size_t n, std::size_t i, char32_t* cp) {
+  const unsigned char c = s[i];
+  int extra = 0;
+  if (c < 0x80) {
+    *cp = c;
+    return 1;
+  } else if ((c & 0xE0) == 0xC0) {
+    extra = 1;
+    *cp = c & 0x1F;
+  } else if ((c & 0xF0) == 0xE0) {
+    extra = 2;
+    *cp = c & 0x0F;
+  } else if ((c & 0xF8) == 0xF0) {
+    extra = 3;
+    *cp = c & 0x07;
+  } else {
+    return -1;
+  }
+  int k = 1;
+  for (; k <= extra && i + static_cast<std::size_t>(k) < n && (s[i + k] & 0xC0) == 0x80; ++k) {
+    *cp = (*cp << 6) | (s[i + k] & 0x3F);
+  }
+  static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+  if (k <= extra || *cp < kMin[extra] || *cp > 0x10FFFF || (*cp >= 0xD800 && *cp <= 0xDFFF)) {
+    return -k;
+  }
+  return extra + 1;
+}
+
+}  // namespace
+
 std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;
   out.reserve(utf8.size());
   const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
   const std::size_t n = utf8.size();
   for (std::size_t i = 0; i < n;) {
-    const unsigned char c = s[i];
-    int extra = 0;
     char32_t cp = 0;
-    if (c < 0x80) {
-      out.push_back(c);
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      extra = 1;
-      cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      extra = 2;
-      cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      extra = 3;
-      cp = c & 0x07;
-    } else {
+    const int length = ReadUtf8Sequence(s, n, i, &cp);
+    if (length < 0) {
       out.push_back(0xFFFD);
-      ++i;
-      continue;
-    }
-    // A sequence cut short (by another byte or by the end) becomes one U+FFFD, and whatever
-    // follows it is read on its own.
-    int k = 1;
-    for (; k <= extra && i + static_cast<std::size_t>(k) < n && (s[i + k] & 0xC0) == 0x80; ++k) {
-      cp = (cp << 6) | (s[i + k] & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (k <= extra || cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out.push_back(0xFFFD);
-      i += static_cast<std::size_t>(k);
+      i += static_cast<std::size_t>(-length);
       continue;
     }
     AppendUtf16(out, cp);
-    i += static_cast<std::size_t>(extra) + 1;
+    i += static_cast<std::size_t>(length);
   }
   return out;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (std::size_t i = 0; i < bytes.size();) {
+    char32_t cp = 0;
+    const int length = ReadUtf8Sequence(s, bytes.size(), i, &cp);
+    if (length < 0) return false;
+    i += static_cast<std::size_t>(length);
+  }
+  return true;
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {

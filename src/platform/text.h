@@ -7,6 +7,8 @@
 namespace quillon::platform {
 
 std::u16string Utf8ToUtf16(std::string_view utf8);  // invalid sequences become U+FFFD
+// True when every byte belongs to a well-formed UTF-8 sequence.
+bool IsValidUtf8(std::string_view bytes);
 std::string Utf16ToUtf8(std::u16string_view text);    // lone surrogates become U+FFFD
 
 std::u16string Cp1252ToUtf16(std::string_view bytes);

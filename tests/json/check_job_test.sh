@@ -28,6 +28,9 @@ expect empty_and_literals '{"a":[1,null,true,false,"x\"y\\z\n"],"b":{}, "cantida
 expect no_root '42' 'empty' 'Invalid JSON' 1
 expect windows_1252 $'{"plato":"Pi\xf1a \x80"}' '{"plato":"Piña €"}' '' 0
 expect utf_8 '{"plato":"Piña €"}' '{"plato":"Piña €"}' '' 0 --encoding utf-8
+# Without --encoding a well-formed UTF-8 file is read as UTF-8, any other as Windows-1252.
+expect utf_8_detected '{"plato":"Piña €"}' '{"plato":"Piña €"}' '' 0
+expect windows_1252_forced $'{"plato":"Pi\xc3\xb1a"}' '{"plato":"PiÃ±a"}' '' 0 --encoding windows-1252
 
 # Standard input, and an error line holding text outside ASCII.
 printf '{"ñ" 1}' | "$agent" --check-job - --encoding utf-8 > "$work/out" 2> "$work/err"

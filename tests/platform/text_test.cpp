@@ -41,6 +41,15 @@ TEST(Utf8, InvalidSequencesBecomeReplacementCharactersWithoutLosingText) {
   EXPECT_EQ(Utf8ToUtf16("\x80" "q"), u"\uFFFDq");
 }
 
+TEST(Utf8, ValidityTellsUtf8FromWindows1252) {
+  EXPECT_TRUE(IsValidUtf8("Bogot\xC3\xA1 \xE2\x82\xAC \xF0\x9F\x8D\x95"));
+  EXPECT_TRUE(IsValidUtf8(""));
+  EXPECT_FALSE(IsValidUtf8("Bogot\xE1"));             // the same word in Windows-1252
+  EXPECT_FALSE(IsValidUtf8("Pi\xF1" "a"));
+  EXPECT_FALSE(IsValidUtf8("ab\xE2\x82"));           // cut short by the end
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));         // encoded surrogate
+}
+
 TEST(Utf8, LoneSurrogatesAreReplacedOnOutput) {
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t{0xD800}) + u"a"), "\xEF\xBF\xBD" "a");
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t{0xDC00})), "\xEF\xBF\xBD");
