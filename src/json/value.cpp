@@ -1,5 +1,6 @@
 #include "json/value.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "json/number_text.h"
@@ -13,13 +14,42 @@ Value Value::Null() {
   return v;
 }
 
+Value Value::FromText(std::u16string_view text) {
+  Value v;
+  v.SetText(text);
+  return v;
+}
+
+void Value::SetText(std::u16string&& text) {
+  if (text.size() <= ShortText::kCapacity) {
+    SetText(std::u16string_view(text));
+  } else {
+    data_ = std::move(text);
+  }
+}
+
+void Value::SetText(std::u16string_view text) {
+  if (text.size() > ShortText::kCapacity) {
+    data_ = std::u16string(text);
+    return;
+  }
+  ShortText& held = data_.emplace<ShortText>();
+  std::copy(text.begin(), text.end(), held.units);
+  held.length = static_cast<std::uint8_t>(text.size());
+}
+
+std::u16string_view Value::TextView() const {
+  if (const auto* held = std::get_if<ShortText>(&data_)) return held->View();
+  return std::get<std::u16string>(data_);
+}
+
 std::u16string Value::ToText() const {
   switch (kind()) {
     case Kind::Empty: return {};
     case Kind::Null: throw ValueError::InvalidUseOfNull();
     case Kind::Boolean: return std::get<bool>(data_) ? u"True" : u"False";
     case Kind::Number: return std::get<Decimal>(data_).ToText(kDecimalMark);
-    case Kind::Text: return std::get<std::u16string>(data_);
+    case Kind::Text: return std::u16string(TextView());
     default: throw ValueError::TypeMismatch();
   }
 }
@@ -31,7 +61,7 @@ Decimal Value::ToDecimal() const {
     case Kind::Boolean: return Decimal(std::get<bool>(data_) ? -1 : 0);
     case Kind::Number: return std::get<Decimal>(data_);
     case Kind::Text: {
-      if (auto d = TextToDecimal(std::get<std::u16string>(data_))) return *d;
+      if (auto d = TextToDecimal(TextView())) return *d;
       throw ValueError::TypeMismatch();
     }
     default: throw ValueError::TypeMismatch();
@@ -45,7 +75,7 @@ bool Value::ToBool() const {
     case Kind::Boolean: return std::get<bool>(data_);
     case Kind::Number: return !std::get<Decimal>(data_).IsZero();
     case Kind::Text: {
-      const std::u16string lower = platform::ToLower(std::get<std::u16string>(data_));
+      const std::u16string lower = platform::ToLower(TextView());
       if (lower == u"true") return true;
       if (lower == u"false") return false;
       return !ToDecimal().IsZero();

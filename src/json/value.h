@@ -29,12 +29,18 @@ class Value {
   Value(Decimal d) : data_(d) {}                                  // NOLINT
   Value(long long n) : data_(Decimal(n)) {}                       // NOLINT
   Value(int n) : data_(Decimal(n)) {}                             // NOLINT
-  Value(std::u16string s) : data_(std::move(s)) {}                // NOLINT
-  Value(const char16_t* s) : data_(std::u16string(s)) {}          // NOLINT
+  Value(std::u16string s) { SetText(std::move(s)); }              // NOLINT
+  Value(const char16_t* s) { SetText(std::u16string_view(s)); }   // NOLINT
   Value(std::shared_ptr<Dictionary> d) : data_(std::move(d)) {}   // NOLINT
   Value(std::shared_ptr<Collection> c) : data_(std::move(c)) {}   // NOLINT
 
-  Kind kind() const { return static_cast<Kind>(data_.index()); }
+  // A text held in one piece or in place.
+  static Value FromText(std::u16string_view text);
+
+  Kind kind() const {
+    const std::size_t index = data_.index();
+    return index == kShortTextIndex ? Kind::Text : static_cast<Kind>(index);
+  }
   bool IsEmpty() const { return kind() == Kind::Empty; }
   bool IsNull() const { return kind() == Kind::Null; }
   bool IsBoolean() const { return kind() == Kind::Boolean; }
@@ -73,8 +79,24 @@ class Value {
   struct NullTag {
     bool operator==(const NullTag&) const = default;
   };
+  // Short texts, the bulk of a job's texts, kept in the value itself: no block of their own to
+  // allocate and free. Same room as a std::u16string, so the value does not grow.
+  struct ShortText {
+    static constexpr std::size_t kCapacity = 15;
+    char16_t units[kCapacity];
+    std::uint8_t length;
+    bool operator==(const ShortText& other) const { return View() == other.View(); }
+    std::u16string_view View() const { return std::u16string_view(units, length); }
+  };
+  static_assert(sizeof(ShortText) <= sizeof(std::u16string));
+  static constexpr std::size_t kShortTextIndex = 7;  // the alternative after the Kind ones
+
+  void SetText(std::u16string&& text);
+  void SetText(std::u16string_view text);
+  std::u16string_view TextView() const;
+
   std::variant<std::monostate, NullTag, bool, Decimal, std::u16string, std::shared_ptr<Dictionary>,
-               std::shared_ptr<Collection>>
+               std::shared_ptr<Collection>, ShortText>
       data_;
 };
 
