@@ -15,6 +15,8 @@ namespace {
 
 // Containers nested deeper than this are not read: the recursion must not exhaust the stack.
 constexpr int kMaxDepth = 512;
+// Longest text read without the string builder.
+constexpr std::size_t kDirectText = 1 << 20;
 
 // The module's error text; the agent parses on one thread, each thread keeps its own.
 thread_local std::u16string t_errors;
@@ -46,30 +48,6 @@ int HexDigit(char16_t c) {
   if (c >= u'a' && c <= u'f') return c - u'a' + 10;
   if (c >= u'A' && c <= u'F') return c - u'A' + 10;
   return -1;
-}
-
-// The common number shape (optional "-", digits, optional "." and digits) read directly; the
-// result is what the general conversion gives for it. Anything else is left to that conversion.
-std::optional<Decimal> PlainNumber(std::u16string_view s) {
-  std::size_t i = 0;
-  const bool negative = !s.empty() && s[0] == u'-';
-  if (negative) ++i;
-  std::uint64_t mantissa = 0;
-  std::size_t digits = 0;
-  for (; i < s.size() && IsDigit(s[i]); ++i, ++digits) mantissa = mantissa * 10 + (s[i] - u'0');
-  if (digits == 0 || digits > 17) return std::nullopt;
-  int scale = 0;
-  if (i < s.size() && s[i] == u'.') {
-    for (++i; i < s.size() && IsDigit(s[i]); ++i) {
-      if (scale < 2) {
-        mantissa = mantissa * 10 + (s[i] - u'0');
-        ++scale;
-      }
-    }
-  }
-  if (i != s.size()) return std::nullopt;
-  const Int128 m = static_cast<Int128>(mantissa);
-  return Decimal::FromParts(negative ? -m : m, scale);
 }
 
 class Reader {
@@ -173,31 +151,33 @@ class Reader {
     return Outcome::kStopped;
   }
 
-  Outcome ReadValue(Value& out) {
+  // The value at the position; `outcome` tells whether it was read (it is left as it was then).
+  Value ReadValue(Outcome& outcome) {
     SkipIgnorable();
-    if (pos_ >= n_) return ReadNumber(out);
+    if (pos_ >= n_) return ReadNumber(outcome);
     switch (s_[pos_]) {
       case u'{':
-        if (depth_ >= kMaxDepth) return TooDeep();
-        out = ReadObject();
-        return Outcome::kRead;
+        if (depth_ >= kMaxDepth) {
+          outcome = TooDeep();
+          return Value();
+        }
+        return ReadObject();
       case u'[':
-        if (depth_ >= kMaxDepth) return TooDeep();
-        out = ReadArray();
-        return Outcome::kRead;
+        if (depth_ >= kMaxDepth) {
+          outcome = TooDeep();
+          return Value();
+        }
+        return ReadArray();
       case u'"':
       case u'\'':
-        out = ReadString();
-        return Outcome::kRead;
+        return ReadString();
       case u't':
       case u'f':
-        out = ReadBoolean();
-        return Outcome::kRead;
+        return ReadBoolean();
       case u'n':
-        out = ReadNull();
-        return Outcome::kRead;
+        return ReadNull();
       default:
-        return ReadNumber(out);
+        return ReadNumber(outcome);
     }
   }
 
@@ -226,8 +206,8 @@ class Reader {
         break;
       }
       std::u16string key = ReadKey();
-      Value value;
-      const Outcome outcome = ReadValue(value);
+      Outcome outcome = Outcome::kRead;
+      Value value = ReadValue(outcome);
       if (outcome == Outcome::kStopped) break;
       if (outcome == Outcome::kFailed) {
         FailureLine(key);
@@ -270,8 +250,8 @@ class Reader {
         break;
       }
       const std::size_t start = pos_;
-      Value value;
-      const Outcome outcome = ReadValue(value);
+      Outcome outcome = Outcome::kRead;
+      Value value = ReadValue(outcome);
       if (outcome == Outcome::kStopped) break;
       if (outcome == Outcome::kFailed) {
         FailureLine(From(20));
@@ -288,9 +268,18 @@ class Reader {
     return Value(std::move(array));
   }
 
-  std::u16string ReadString() {
+  Value ReadString() {
     SkipIgnorable();
     const char16_t quote = s_[pos_++];
+    // Most texts hold no escape: taken straight from the source. Very long ones go through the
+    // builder, which enforces the size limit of a text.
+    std::size_t end = pos_;
+    while (end < n_ && s_[end] != quote && s_[end] != u'\\') ++end;
+    if (end < n_ && s_[end] == quote && end - pos_ <= kDirectText) {
+      const std::u16string_view text(s_ + pos_, end - pos_);
+      pos_ = end + 1;
+      return Value::FromText(text);
+    }
     builder_.Remove(0, builder_.Length());
     while (pos_ < n_) {
       std::size_t end = pos_;
@@ -302,7 +291,7 @@ class Reader {
       if (pos_ >= n_) break;
       if (s_[pos_] == quote) {
         ++pos_;
-        return builder_.toString();
+        return Value(builder_.toString());
       }
       ++pos_;  // the backslash
       if (pos_ >= n_) break;
@@ -334,34 +323,56 @@ class Reader {
       builder_.Append(std::u16string_view(&unit, 1));
       ++pos_;
     }
-    return builder_.toString();
+    return Value(builder_.toString());
   }
 
-  Outcome ReadNumber(Value& out) {
+  // The common number shape (optional "-", 1 to 17 digits, optional "." and digits, of which
+  // two are kept) read in place; the result is what the general conversion gives for it.
+  // Anything else, or a number that runs into the end of the text, is left to that conversion.
+  std::optional<Decimal> ReadPlainNumber() {
+    std::size_t i = pos_;
+    const bool negative = i < n_ && s_[i] == u'-';
+    if (negative) ++i;
+    const std::size_t first_digit = i;
+    std::uint64_t mantissa = 0;
+    for (; i < n_ && IsDigit(s_[i]); ++i) mantissa = mantissa * 10 + (s_[i] - u'0');
+    const std::size_t digits = i - first_digit;
+    if (digits == 0 || digits > 17) return std::nullopt;
+    int scale = 0;
+    if (i < n_ && s_[i] == u'.') {
+      for (++i; i < n_ && IsDigit(s_[i]); ++i) {
+        if (scale < 2) {
+          mantissa = mantissa * 10 + (s_[i] - u'0');
+          ++scale;
+        }
+      }
+    }
+    if (i >= n_ || IsNumberChar(s_[i])) return std::nullopt;
+    pos_ = i;
+    const Int128 m = static_cast<Int128>(mantissa);
+    return Decimal::FromParts(negative ? -m : m, scale);
+  }
+
+  Value ReadNumber(Outcome& outcome) {
     SkipIgnorable();
+    if (const auto plain = ReadPlainNumber()) return Value(*plain);
     const std::size_t start = pos_;
     while (pos_ < n_ && IsNumberChar(s_[pos_])) ++pos_;
-    if (pos_ >= n_) {
-      out = Value();  // the number ran into the end of the text
-      return Outcome::kRead;
-    }
+    if (pos_ >= n_) return Value();  // the number ran into the end of the text
     const std::u16string_view collected(s_ + start, pos_ - start);
-    if (const auto plain = PlainNumber(collected)) {
-      out = *plain;
-      return Outcome::kRead;
-    }
     const std::u16string text = FormatDecimalText(collected, 2);
     if (text.empty() && !IsNumericText(collected)) {
       failure_ = ValueError::TypeMismatch().Description();
-      return Outcome::kFailed;
+      outcome = Outcome::kFailed;
+      return Value();
     }
     const auto number = TextToDecimal(text);
     if (!number) {  // a number, but beyond the decimal range
       failure_ = ValueError::Overflow().Description();
-      return Outcome::kFailed;
+      outcome = Outcome::kFailed;
+      return Value();
     }
-    out = *number;
-    return Outcome::kRead;
+    return Value(*number);
   }
 
   bool Matches(std::u16string_view word) const {
