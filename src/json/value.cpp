@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "json/number_text.h"
+#include "json/recycling_allocator.h"
 #include "platform/text.h"
 
 namespace quillon::json {
@@ -210,7 +211,11 @@ const Value& Collection::Item(int position) const {
   return items_[static_cast<std::size_t>(position - 1)];
 }
 
-std::shared_ptr<Dictionary> MakeDictionary() { return std::make_shared<Dictionary>(); }
-std::shared_ptr<Collection> MakeCollection() { return std::make_shared<Collection>(); }
+std::shared_ptr<Dictionary> MakeDictionary() {
+  return std::allocate_shared<Dictionary>(RecyclingAllocator<Dictionary>());
+}
+std::shared_ptr<Collection> MakeCollection() {
+  return std::allocate_shared<Collection>(RecyclingAllocator<Collection>());
+}
 
 }  // namespace quillon::json
