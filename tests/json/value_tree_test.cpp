@@ -63,6 +63,36 @@ TEST(ValueTree, ConversionsRaiseTheClassicNumbers) {
   EXPECT_EQ(Value(true).ToText(), u"True");
 }
 
+// Texts of up to 15 characters live inside the value, longer ones apart: both read the same.
+TEST(ValueTree, TextsEitherSideOfTheInPlaceLimitReadAlike) {
+  const std::u16string fifteen = u"Alergia al maní";   // 15 units
+  const std::u16string sixteen = u"Limonada de coco";  // 16 units
+  const Value parsed = ParseJson(u"[\"" + fifteen + u"\", \"" + sixteen + u"\", \"\", \"1.250,5\", "
+                                 u"\"trUE\", \"Sin\\u00e9\", \"" + sixteen + u"\\n\"]");
+  ASSERT_EQ(ParseErrorText(), u"");
+  const Collection& items = parsed.AsCollection();
+  ASSERT_EQ(items.Count(), 7);
+  EXPECT_EQ(items.Item(1).ToText(), fifteen);
+  EXPECT_EQ(items.Item(2).ToText(), sixteen);
+  EXPECT_TRUE(items.Item(1).IsText());
+  EXPECT_EQ(items.Item(1).kind(), Value::Kind::Text);
+  EXPECT_TRUE(items.Item(1).LooseEquals(Value(fifteen)));
+  EXPECT_TRUE(items.Item(2).LooseEquals(Value(sixteen)));
+  EXPECT_FALSE(items.Item(1).LooseEquals(Value(fifteen + u" ")));
+  EXPECT_TRUE(items.Item(3).LooseEquals(Value()));
+  EXPECT_FALSE(items.Item(3).LooseEquals(Value(0)));  // a text, not Empty
+  EXPECT_EQ(items.Item(4).ToDecimal(), Decimal::FromParts(12505, 1));
+  EXPECT_TRUE(items.Item(5).ToBool());
+  EXPECT_EQ(items.Item(6).ToText(), u"Sin\u00e9");
+  EXPECT_EQ(items.Item(7).ToText(), sixteen + u"\n");
+  EXPECT_EQ(Value(u"0").ToBool(), false);
+  Value changed = items.Item(1);
+  changed = Value(sixteen);  // in place, then apart
+  EXPECT_EQ(changed.ToText(), sixteen);
+  changed = Value(fifteen);
+  EXPECT_EQ(changed.ToText(), fifteen);
+}
+
 TEST(ValueTree, CollectionPositionsRunFromOneToCount) {
   const Value list = ParseJson(u"['a','b','c']");
   Collection& items = list.AsCollection();
