@@ -120,7 +120,9 @@ void PrintNamedCustomer(PrintEngine& engine, const json::Value& customer) {
 }
 
 // The customer's data. A customer that cannot be read (no "cliente" at all, or a text in its
-// place) leaves the block where it stopped; the invoice goes on without it.
+// place) leaves the block where it stopped; the invoice goes on without it. Only this block is
+// forgiven: resuming at the customer space after a later failure would print the lines between
+// them twice on the bill, so such a failure cancels the invoice like any other.
 void PrintCustomer(PrintEngine& engine, const json::Value& document) {
   try {
     const json::Value& customer = document[u"cliente"];
