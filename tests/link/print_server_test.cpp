@@ -100,6 +100,34 @@ TEST_F(PrintServerTest, SendsEveryJobAcrossADroppedConnectionAndPrintsTheAgentsM
   EXPECT_EQ(server.ExitStatus(5000), 0);
 }
 
+TEST_F(PrintServerTest, ReadsTheIdentificationOfAConnectionItCutsWithoutWaitingForIt) {
+  const std::string job = R"({"config":[],"dato":[],"tipo":"cajon"})";
+  WriteJob("1.json", job);
+  PrintServerProcess server({"--job", folder_.string(), "--drop-after", "10",
+                             "--exit-after-statuses", "1", "--timeout", "20"});
+  ASSERT_GT(server.port(), 0);
+
+  std::string received;
+  {
+    Client client(server.port());
+    ASSERT_TRUE(client.connected());
+    client.Send(kId);
+    client.ReceiveUntil(&received);  // cut after 10 bytes
+  }
+  EXPECT_EQ(received, job.substr(0, 10));
+  Client client(server.port());
+  ASSERT_TRUE(client.connected());
+  client.Send(kId);
+  client.ReceiveUntil(&received, "_endMessage_");
+  EXPECT_EQ(received, job + "_endMessage_");
+  client.Send(kStatus);
+
+  EXPECT_EQ(server.NextLine(5000), kId);
+  EXPECT_EQ(server.NextLine(5000), kId);
+  EXPECT_EQ(server.NextLine(5000), kStatus);
+  EXPECT_EQ(server.ExitStatus(5000), 0);
+}
+
 TEST_F(PrintServerTest, EndsWithAFailureWhenItRunsPastItsTimeout) {
   PrintServerProcess server({"--timeout", "1"});
   ASSERT_GT(server.port(), 0);

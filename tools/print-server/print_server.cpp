@@ -22,6 +22,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// How long a cut connection is still read while the agent has not closed its side.
+constexpr int kDropReadLimitMs = 2000;
+
 void OnTimeout(int) {
   static constexpr char kText[] = "print-server: tiempo agotado\n";
   const ssize_t ignored = write(STDERR_FILENO, kText, sizeof kText - 1);
@@ -93,6 +96,17 @@ class Session {
     return true;
   }
 
+  // Ends the sending side and keeps printing what the agent sends until it closes its side too
+  // (or `limit_ms` passes): an identification sent just before the cut is not lost.
+  void DropAfterReading(int limit_ms) {
+    shutdown(fd_, SHUT_WR);
+    const auto until = Clock::now() + std::chrono::milliseconds(limit_ms);
+    for (auto now = Clock::now(); now < until; now = Clock::now()) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - now);
+      if (!Pump(static_cast<int>(left.count()))) break;
+    }
+  }
+
   // Sends all of `bytes`; false when the connection broke.
   bool Send(std::string_view bytes) {
     while (!bytes.empty()) {
@@ -159,6 +173,7 @@ int Run(const Options& options, const std::vector<Piece>& schedule) {
       if (drop_now) {
         dropped = true;
         std::fprintf(stderr, "print-server: conexion cortada tras %lld bytes\n", sent_total);
+        session.DropAfterReading(kDropReadLimitMs);
         open = false;
         break;
       }
