@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
+#include <vector>
 
 namespace quillon::shell {
 namespace {
@@ -22,21 +23,22 @@ QSystemTrayIcon::MessageIcon ToQt(platform::BalloonIcon icon) {
   return QSystemTrayIcon::NoIcon;
 }
 
-// Qt reports a press of the left button as Trigger and a right press as Context.
-TrayNotification ToNotification(QSystemTrayIcon::ActivationReason reason) {
+// Qt reports a whole left click as Trigger: the press and the release the icon received, in
+// that order. A right click comes as Context.
+std::vector<TrayNotification> ToNotifications(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Trigger:
-      return TrayNotification::LeftButtonDown;
+      return {TrayNotification::LeftButtonDown, TrayNotification::LeftButtonUp};
     case QSystemTrayIcon::DoubleClick:
-      return TrayNotification::LeftDoubleClick;
+      return {TrayNotification::LeftDoubleClick};
     case QSystemTrayIcon::Context:
-      return TrayNotification::RightButtonUp;
+      return {TrayNotification::RightButtonUp};
     case QSystemTrayIcon::MiddleClick:
-      return TrayNotification::MiddleButtonUp;
+      return {TrayNotification::MiddleButtonUp};
     case QSystemTrayIcon::Unknown:
       break;
   }
-  return TrayNotification::MouseMove;
+  return {};
 }
 
 }  // namespace
@@ -128,7 +130,9 @@ void clsSystray::delIcon() {
 }
 
 void clsSystray::OnActivated(QSystemTrayIcon::ActivationReason reason) {
-  MouseMove(0, static_cast<int>(ToNotification(reason)), owner_);
+  for (const TrayNotification code : ToNotifications(reason)) {
+    MouseMove(0, static_cast<int>(code), owner_);
+  }
 }
 
 }  // namespace quillon::shell

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "shell/tray_icons.h"
 
@@ -71,6 +73,22 @@ TEST_F(ClsSystrayTest, MouseMoveRaisesTheDecodedEvent) {
                                                 {"DoubleClick", 1},
                                                 {"LeftClick", 1},
                                                 {"RightClick", 1}}));
+}
+
+TEST_F(ClsSystrayTest, ClicksOnTheIconRaiseThePressAndTheReleaseInOrder) {
+  std::vector<std::string> raised;
+  QObject::connect(&tray, &clsSystray::LeftClick, [&] { raised.push_back("LeftClick"); });
+  QObject::connect(&tray, &clsSystray::RightClick, [&] { raised.push_back("RightClick"); });
+  QObject::connect(&tray, &clsSystray::DoubleClick, [&] { raised.push_back("DoubleClick"); });
+  QObject::connect(&tray, &clsSystray::BalloonClicked,
+                   [&] { raised.push_back("BalloonClicked"); });
+  auto& entry = const_cast<QSystemTrayIcon&>(tray.Entry());
+  for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context,
+                            QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick}) {
+    emit entry.activated(reason);
+  }
+  EXPECT_EQ(raised, (std::vector<std::string>{"BalloonClicked", "LeftClick", "RightClick",
+                                              "DoubleClick"}));
 }
 
 TEST_F(ClsSystrayTest, BalloonTimeOutIsRaisedWhenItsTimeIsUp) {
