@@ -18,16 +18,18 @@ i128 Pow10(int n) {
 
 i128 Abs128(i128 v) { return v < 0 ? -v : v; }
 
-// Divides by 10^n rounding half to even.
-i128 DivRoundHalfEven(i128 m, int n) {
+// Divides by 10^n rounding half to even, or half away from zero.
+i128 DivRound(i128 m, int n, bool half_to_even) {
   if (n <= 0) return m;
   const i128 p = Pow10(n);
   i128 q = m / p;
   const i128 r = Abs128(m % p);
   const i128 twice = r * 2;
-  if (twice > p || (twice == p && (q % 2 != 0))) q += (m < 0 ? -1 : 1);
+  if (twice > p || (twice == p && (!half_to_even || q % 2 != 0))) q += (m < 0 ? -1 : 1);
   return q;
 }
+
+i128 DivRoundHalfEven(i128 m, int n) { return DivRound(m, n, true); }
 
 
 // Scales m up by 10^n; false on overflow.
@@ -149,6 +151,11 @@ std::strong_ordering operator<=>(const Decimal& a, const Decimal& b) {
 Decimal Decimal::RoundHalfEven(int decimals) const {
   if (decimals >= scale_) return *this;
   return FromParts(DivRoundHalfEven(mantissa_, scale_ - decimals), decimals);
+}
+
+Decimal Decimal::RoundHalfAwayFromZero(int decimals) const {
+  if (decimals >= scale_) return *this;
+  return FromParts(DivRound(mantissa_, scale_ - decimals, false), decimals);
 }
 
 Decimal Decimal::Truncate(int decimals) const {

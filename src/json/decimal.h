@@ -44,6 +44,8 @@ class Decimal {
 
   // Rounded to `decimals` places, halves to the even neighbour.
   Decimal RoundHalfEven(int decimals = 0) const;
+  // Rounded to `decimals` places, halves away from zero (commercial rounding: 2,5 -> 3).
+  Decimal RoundHalfAwayFromZero(int decimals = 0) const;
   // Cut to `decimals` places, towards zero.
   Decimal Truncate(int decimals = 0) const;
   // The whole number after RoundHalfEven(0); throws ValueError 6 outside 64 bits.

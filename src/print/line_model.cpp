@@ -177,8 +177,10 @@ void PrintEngine::PrintWrappedMeasured(std::u16string_view text, int& width, int
   Wrap(printer, text, rule, align, indent);
 }
 
-// Amounts are whole numbers; a half goes to the even neighbour (12.500,5 prints as 12.500 and
-// 12.501,5 as 12.502), the rounding the exact decimals use everywhere else.
-std::u16string AmountText(const json::Decimal& value) { return json::FormatGroupedWhole(value); }
+// Amounts are whole numbers rounded as a cashier does, halves away from zero (12.500,5 prints
+// as 12.501, -4.500,5 as -4.501), so a printed tip of 10% on 12.345 reads 1.235.
+std::u16string AmountText(const json::Decimal& value) {
+  return json::FormatGroupedWhole(value.RoundHalfAwayFromZero(0));
+}
 
 }  // namespace quillon::print

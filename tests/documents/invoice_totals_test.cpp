@@ -71,7 +71,7 @@ TEST_F(InvoicePartsTest, ItemLinesOnFortyAndThirtyTwoCharacters) {
       "",
       Line({{1, " 2 "}, {6, "HAMBURGUESA DOBLE "}, {34, "25.000"}}),
       At(5, "CON QUESO"),
-      Line({{1, " 3 "}, {35, "1.000"}}),  // a first word of 20 or more leaves no name part
+      Line({{1, " 3 "}, {35, "1.001"}}),  // a first word of 20 or more leaves no name part
       At(5, "SUPERCALIFRAGILISTICO GRANDE"),
       std::string(37, '=')};
   EXPECT_EQ(Items({}, items), wide);
@@ -81,7 +81,7 @@ TEST_F(InvoicePartsTest, ItemLinesOnFortyAndThirtyTwoCharacters) {
                                            "",
                                            Line({{1, " 2 "}, {5, "HAMBURGUESA "}, {26, "25.000"}}),
                                            At(5, "DOBLE CON QUESO"),
-                                           Line({{1, " 3 "}, {27, "1.000"}}),
+                                           Line({{1, " 3 "}, {27, "1.001"}}),
                                            At(5, "SUPERCALIFRAGILISTICO GRANDE"),
                                            std::string(30, '=')};
   EXPECT_EQ(Items({{"Tamaño de Factura", R"("rollo 55mm")"}}, items), narrow);

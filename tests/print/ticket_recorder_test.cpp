@@ -86,10 +86,12 @@ TEST_F(RecorderTest, AQueueGoneOfflineRaisesAtTheFirstStatement) {
   EXPECT_TRUE(Engine().PrinterAvailable());  // the name still reads
 }
 
-TEST(AmountText, WholeNumbersWithDotGroupingHalvesToEven) {
+TEST(AmountText, WholeNumbersWithDotGroupingHalvesAwayFromZero) {
   EXPECT_EQ(print::AmountText(json::Decimal::FromParts(125004, 1)), u"12.500");
-  EXPECT_EQ(print::AmountText(json::Decimal::FromParts(125005, 1)), u"12.500");
+  EXPECT_EQ(print::AmountText(json::Decimal::FromParts(125005, 1)), u"12.501");
   EXPECT_EQ(print::AmountText(json::Decimal::FromParts(125015, 1)), u"12.502");
+  EXPECT_EQ(print::AmountText(json::Decimal::FromParts(-45005, 1)), u"-4.501");
+  EXPECT_EQ(print::AmountText(json::Decimal::FromParts(123450, 2)), u"1.235");
   EXPECT_EQ(print::AmountText(json::Decimal(1234567)), u"1.234.567");
   EXPECT_EQ(print::AmountText(json::Decimal(-4500)), u"-4.500");
   EXPECT_EQ(print::AmountText(json::Decimal(0)), u"0");
