@@ -59,7 +59,10 @@ clsSystray::~clsSystray() { delIcon(); }
 void clsSystray::DrawIcon(const QLabel& picture_area, long transparent_color) {
   QPixmap picture = picture_area.pixmap();
   if (picture.isNull()) return;
-  if (transparent_color >= 0) {
+  if (transparent_color < 0) {
+    // No colour is see-through: every pixel of the picture shows, whatever its alpha said.
+    picture = QPixmap::fromImage(picture.toImage().convertToFormat(QImage::Format_RGB32));
+  } else {
     picture = picture.copy(0, 0, 32, 32);
     const QColor clear(static_cast<int>(transparent_color & 0xFF),
                        static_cast<int>((transparent_color >> 8) & 0xFF),

@@ -121,6 +121,19 @@ TEST_F(ClsSystrayTest, DrawIconUsesThePictureOfTheArea) {
   EXPECT_EQ(masked.pixelColor(10, 10), QColor(Qt::red));
 }
 
+TEST_F(ClsSystrayTest, DrawIconWithoutATransparentColourShowsEveryPixel) {
+  QPixmap picture(24, 24);
+  picture.fill(Qt::transparent);
+  QPainter(&picture).fillRect(0, 0, 4, 4, Qt::green);
+  QLabel area;
+  area.setPixmap(picture);
+
+  tray.DrawIcon(area, -1);
+  const QImage icon = tray.Entry().icon().pixmap(24, 24).toImage();
+  EXPECT_EQ(icon.pixelColor(1, 1), QColor(Qt::green));
+  EXPECT_EQ(icon.pixelColor(20, 20).alpha(), 255);
+}
+
 TEST_F(ClsSystrayTest, DrawIconWithoutAPictureKeepsTheImage) {
   const qint64 icon_before = tray.Entry().icon().cacheKey();
   QLabel empty_area;
