@@ -16,31 +16,6 @@
 namespace quillon::app {
 namespace {
 
-void WriteText(std::u16string_view text, std::u16string& out) {
-  out += u'"';
-  for (const char16_t c : text) {
-    switch (c) {
-      case u'"': out += u"\\\""; break;
-      case u'\\': out += u"\\\\"; break;
-      case u'\b': out += u"\\b"; break;
-      case u'\f': out += u"\\f"; break;
-      case u'\n': out += u"\\n"; break;
-      case u'\r': out += u"\\r"; break;
-      case u'\t': out += u"\\t"; break;
-      default:
-        if (c < 0x20) {
-          static constexpr char16_t kHex[] = u"0123456789abcdef";
-          out += u"\\u00";
-          out += kHex[c >> 4];
-          out += kHex[c & 15];
-        } else {
-          out += c;
-        }
-    }
-  }
-  out += u'"';
-}
-
 // The tree as JSON, keys in their order, decimals with a point, Empty as the bare word empty.
 // Written with an explicit stack: a tree may be nested hundreds of levels deep.
 void WriteTree(const json::Value& root, std::u16string& out) {
@@ -54,7 +29,7 @@ void WriteTree(const json::Value& root, std::u16string& out) {
       case json::Value::Kind::Null: out += u"null"; break;
       case json::Value::Kind::Boolean: out += value.ToBool() ? u"true" : u"false"; break;
       case json::Value::Kind::Number: out += value.ToDecimal().ToText(u'.'); break;
-      default: WriteText(value.ToText(), out);
+      default: out += platform::QuotedJsonString(value.ToText());
     }
   };
   std::vector<Frame> stack;
@@ -81,7 +56,7 @@ void WriteTree(const json::Value& root, std::u16string& out) {
     if (index > 0) out += u',';
     if (container.IsDictionary()) {
       const auto& entry = container.AsDictionary().Entries()[static_cast<std::size_t>(index)];
-      WriteText(entry.first, out);
+      out += platform::QuotedJsonString(entry.first);
       out += u':';
       open(entry.second);
     } else {

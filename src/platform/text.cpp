@@ -176,6 +176,34 @@ std::u16string TrimBlanks(std::u16string_view text) {
   return std::u16string(text.substr(first, last - first + 1));
 }
 
+std::u16string QuotedJsonString(std::u16string_view text) {
+  static constexpr char16_t kHex[] = u"0123456789abcdef";
+  std::u16string out;
+  out.reserve(text.size() + 2);
+  out += u'"';
+  for (const char16_t c : text) {
+    switch (c) {
+      case u'"': out += u"\\\""; break;
+      case u'\\': out += u"\\\\"; break;
+      case u'\b': out += u"\\b"; break;
+      case u'\f': out += u"\\f"; break;
+      case u'\n': out += u"\\n"; break;
+      case u'\r': out += u"\\r"; break;
+      case u'\t': out += u"\\t"; break;
+      default:
+        if (c < 0x20) {
+          out += u"\\u00";
+          out += kHex[c >> 4];
+          out += kHex[c & 0xF];
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += u'"';
+  return out;
+}
+
 std::u16string u16(std::string_view ascii_or_utf8) { return Utf8ToUtf16(ascii_or_utf8); }
 
 }  // namespace quillon::platform

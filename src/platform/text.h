@@ -23,6 +23,10 @@ std::u16string ToLower(std::u16string_view text);
 // Without leading and trailing blanks (spaces only, as the ticket layouts count them).
 std::u16string TrimBlanks(std::u16string_view text);
 
+// The text as a JSON string, quotes included: quotes, backslashes and control characters
+// escaped, so it can never end early or add members to what it is put into.
+std::u16string QuotedJsonString(std::u16string_view text);
+
 // Shorthand for ASCII literals in the core: u16("abc").
 std::u16string u16(std::string_view ascii_or_utf8);
 

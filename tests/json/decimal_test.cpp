@@ -6,6 +6,7 @@
 
 #include "json/decimal.h"
 #include "json/value_error.h"
+#include "support/error_number.h"
 #include "platform/text.h"
 
 namespace quillon::json {
@@ -13,14 +14,7 @@ namespace {
 
 Decimal D(const char* text) { return *Decimal::Parse(platform::u16(text), u'.'); }
 
-int ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ValueError& error) {
-    return error.Number();
-  }
-  return 0;
-}
+using test::ErrorNumberOf;
 
 const char* kMax = "79228162514264337593543950335";  // 2^96 - 1
 

@@ -6,18 +6,12 @@
 
 #include "json/string_builder.h"
 #include "json/value_error.h"
+#include "support/error_number.h"
 
 namespace quillon::json {
 namespace {
 
-int ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ValueError& error) {
-    return error.Number();
-  }
-  return 0;
-}
+using test::ErrorNumberOf;
 
 TEST(StringBuilder, StartsEmptyWithTheDefaultChunk) {
   const cStringBuilder builder;

@@ -1,7 +1,6 @@
 #include "platform/spool/ticket_json.h"
 
 #include <charconv>
-#include <cstdio>
 
 #include "platform/text.h"
 
@@ -9,25 +8,7 @@ namespace quillon::platform {
 namespace {
 
 void AppendString(std::string& out, std::u16string_view text) {
-  out.push_back('"');
-  for (const char c : Utf16ToUtf8(text)) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-          out += escaped;
-        } else {
-          out.push_back(c);
-        }
-    }
-  }
-  out.push_back('"');
+  out += Utf16ToUtf8(QuotedJsonString(text));
 }
 
 void AppendNumber(std::string& out, double value) {

@@ -1,0 +1,18 @@
+#pragma once
+// The classic error number an action raises as json::ValueError, or 0 when it raises nothing.
+#include <functional>
+
+#include "json/value_error.h"
+
+namespace quillon::test {
+
+inline int ErrorNumberOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const json::ValueError& error) {
+    return error.Number();
+  }
+  return 0;
+}
+
+}  // namespace quillon::test
