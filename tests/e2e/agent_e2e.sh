@@ -107,7 +107,8 @@ case "$case_name" in
     again=$(grep "$id_message" "$work/agent.out" | sed -n 2p | cut -c12-19)
     [ -n "$dropped" ] && [ -n "$again" ] || fail "no se vio la desconexion y la nueva conexion"
     gap=$(( $(date -d "$again" +%s) - $(date -d "$dropped" +%s) ))
-    [ "$gap" -le 2 ] || fail "tardo $gap s en reconectar"
+    # The watch ticks every second; the margin is for a busy machine, not a speed target.
+    [ "$gap" -le 5 ] || fail "tardo $gap s en reconectar"
     diff <(grep -v '^Fecha' "$work/spool/Cocina/000001.txt") \
       <(grep -v '^Fecha' "$jobs/expected/comanda_mesa/Cocina.txt") >/dev/null ||
       fail "el trabajo partido no se imprimio entero"
