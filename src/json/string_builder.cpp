@@ -1,5 +1,6 @@
 #include "json/string_builder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -37,6 +38,10 @@ void cStringBuilder::Reserve(std::int64_t bytes) {
   capacityBytes_ = static_cast<std::int32_t>(capacity);
 }
 
+void cStringBuilder::Blank(std::int32_t fromBytes, std::int32_t toBytes) {
+  std::fill(buffer_.begin() + fromBytes / 2, buffer_.begin() + toBytes / 2, u' ');
+}
+
 std::u16string cStringBuilder::toString() const {
   return std::u16string(buffer_.data(), static_cast<std::size_t>(usedBytes_ / 2));
 }
@@ -49,6 +54,7 @@ void cStringBuilder::TheString(std::u16string_view sThis) {
   }
   Reserve(n);
   std::memmove(buffer_.data(), sThis.data(), static_cast<std::size_t>(n));
+  if (n < usedBytes_) Blank(n, usedBytes_);
   usedBytes_ = n;
 }
 
@@ -92,6 +98,7 @@ void cStringBuilder::Remove(std::int32_t iIndex, std::int32_t lLen) {
   }
   char16_t* at = buffer_.data() + iIndex;
   std::memmove(at, at + lLen, static_cast<std::size_t>(usedBytes_ - end * 2));
+  Blank(usedBytes_ - lLen * 2, usedBytes_);
   usedBytes_ -= lLen * 2;
 }
 

@@ -39,6 +39,9 @@ class cStringBuilder {
   // Raises capacityBytes_ by whole chunks until it holds `bytes`.
   void Reserve(std::int64_t bytes);
   static std::int32_t BytesOf(std::u16string_view text);
+  // Spaces over a vacated byte range: Find searches the spare room, which must not show
+  // text that is no longer part of the builder.
+  void Blank(std::int32_t fromBytes, std::int32_t toBytes);
 
   std::u16string buffer_;  // capacity-long; beyond the used part it holds spaces
   std::int32_t usedBytes_ = 0;

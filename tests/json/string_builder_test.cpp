@@ -110,6 +110,20 @@ TEST(StringBuilder, FindReportsOnlyMatchesStartingBeforeLength) {
   EXPECT_EQ(builder.Find(u"falta"), 0);
 }
 
+TEST(StringBuilder, FindNeverSeesTextThatWasRemovedOrReplaced) {
+  cStringBuilder removed;
+  removed.Append(u"abcdef");
+  removed.Remove(3, 3);
+  EXPECT_EQ(removed.Find(u"bcd"), 0);  // "def" is gone, the room it left is spare
+  EXPECT_EQ(removed.Find(u"bc "), 2);
+
+  cStringBuilder replaced;
+  replaced.Append(u"abcdef");
+  replaced.TheString(u"ab");
+  EXPECT_EQ(replaced.Find(u"abc"), 0);
+  EXPECT_EQ(replaced.Find(u"AB  ", 1, 1), 1);
+}
+
 TEST(StringBuilder, HeapMinimizeKeepsAtMostOneSpareChunk) {
   cStringBuilder builder;
   builder.Clear();
