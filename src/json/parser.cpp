@@ -144,7 +144,7 @@ class Reader {
 
   // Stops the whole reading when a container would open past kMaxDepth.
   Outcome TooDeep() {
-    errors_ += u"Nesting too deep at position ";
+    errors_ += u"Anidamiento demasiado profundo en la posición ";
     AppendPosition();
     EndLine();
     stopped_ = true;

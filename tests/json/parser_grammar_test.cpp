@@ -267,14 +267,14 @@ TEST(ParserNesting, PastTheLimitOneLineAndReadingStops) {
     const std::u16string text = std::u16string(levels, u'[') + std::u16string(levels, u']');
     const Value root = Parse(text);
     ASSERT_TRUE(root.IsCollection());
-    EXPECT_EQ(ParseErrorText(), u"Nesting too deep at position 513" + kCrLf);
+    EXPECT_EQ(ParseErrorText(), u"Anidamiento demasiado profundo en la posición 513" + kCrLf);
   }
   std::u16string objects;
   for (int i = 0; i < 100000; ++i) objects += u"{\"a\":";
   const Value root = Parse(objects);
   ASSERT_TRUE(root.IsDictionary());
   // {"a": is five characters: the 513th brace is at 5 * 512 + 1.
-  EXPECT_EQ(ParseErrorText(), u"Nesting too deep at position 2561" + kCrLf);
+  EXPECT_EQ(ParseErrorText(), u"Anidamiento demasiado profundo en la posición 2561" + kCrLf);
 }
 
 }  // namespace
