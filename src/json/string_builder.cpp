@@ -12,6 +12,11 @@ namespace {
 
 constexpr std::int64_t kMaxBytes = std::numeric_limits<std::int32_t>::max();
 
+// Byte offsets are 32-bit: one that leaves that range is an overflow, not a bad index.
+bool FitsBytes(std::int64_t bytes) {
+  return bytes >= std::numeric_limits<std::int32_t>::min() && bytes <= kMaxBytes;
+}
+
 }  // namespace
 
 std::int32_t cStringBuilder::BytesOf(std::u16string_view text) {
@@ -79,9 +84,9 @@ void cStringBuilder::Append(std::u16string_view sThis) {
 }
 
 void cStringBuilder::Insert(std::int32_t iIndex, std::u16string_view sThis) {
-  if (iIndex < 0 || static_cast<std::int64_t>(iIndex) * 2 > usedBytes_) {
-    throw ValueError::SubscriptOutOfRange();
-  }
+  const std::int64_t atBytes = static_cast<std::int64_t>(iIndex) * 2;
+  if (!FitsBytes(atBytes)) throw ValueError::Overflow();
+  if (iIndex < 0 || atBytes > usedBytes_) throw ValueError::SubscriptOutOfRange();
   const std::int32_t n = BytesOf(sThis);
   Reserve(static_cast<std::int64_t>(usedBytes_) + n);
   char16_t* at = buffer_.data() + iIndex;
@@ -92,6 +97,9 @@ void cStringBuilder::Insert(std::int32_t iIndex, std::u16string_view sThis) {
 
 void cStringBuilder::Remove(std::int32_t iIndex, std::int32_t lLen) {
   const std::int64_t end = static_cast<std::int64_t>(iIndex) + lLen;
+  if (!FitsBytes(static_cast<std::int64_t>(iIndex) * 2) || !FitsBytes(end * 2)) {
+    throw ValueError::Overflow();
+  }
   if (iIndex < 0 || lLen < 0 || static_cast<std::int64_t>(iIndex) * 2 > usedBytes_ ||
       end * 2 > usedBytes_) {
     throw ValueError::SubscriptOutOfRange();

@@ -23,10 +23,12 @@ class cStringBuilder {
   void AppendNL(std::u16string_view sThis);
   void Append(std::u16string_view sThis);
   void AppendByVal(std::u16string sThis) { Append(sThis); }
-  // Before character iIndex (0-based); raises ValueError 9 outside 0..Length.
+  // Before character iIndex (0-based); raises ValueError 9 outside 0..Length, 6 when iIndex in
+  // bytes leaves 32 bits.
   void Insert(std::int32_t iIndex, std::u16string_view sThis);
   void InsertByVal(std::int32_t iIndex, std::u16string sThis) { Insert(iIndex, sThis); }
-  // Raises ValueError 9 unless 0 <= iIndex and iIndex + lLen <= Length.
+  // Raises ValueError 9 unless 0 <= iIndex and iIndex + lLen <= Length, 6 when iIndex or
+  // iIndex + lLen in bytes leaves 32 bits.
   void Remove(std::int32_t iIndex, std::int32_t lLen);
   // 1-based position of sToFind at or after lStartIndex (compare 0 exact, 1 ignoring case), when
   // it starts before position Length; otherwise 0. The spare room is searched too.

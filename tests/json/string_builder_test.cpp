@@ -73,6 +73,17 @@ TEST(StringBuilder, InsertWithinTheTextOrFailsWithNine) {
   EXPECT_EQ(builder.toString(), u">abcde<");
 }
 
+TEST(StringBuilder, IndexesWhoseByteOffsetLeaves32BitsAreOverflows) {
+  cStringBuilder builder;
+  builder.Append(u"abc");
+  EXPECT_EQ(ErrorNumberOf([&] { builder.Insert(0x40000000, u"x"); }), 6);
+  EXPECT_EQ(ErrorNumberOf([&] { builder.Insert(0x3FFFFFFF, u"x"); }), 9);
+  EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(0x40000000, 0); }), 6);
+  EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(1, 0x7FFFFFFF); }), 6);
+  EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(1, 0x3FFFFFFE); }), 9);
+  EXPECT_EQ(builder.toString(), u"abc");
+}
+
 TEST(StringBuilder, InsertGrowsWhenNeeded) {
   cStringBuilder builder;
   builder.ChunkSize(2);
