@@ -242,6 +242,14 @@ TEST(ParserString, LineBreaksStayAndAnOpenStringEndsWithTheText) {
   EXPECT_EQ(ParseErrorText(), u"Missing ']': [\"sin fin" + kCrLf);  // no line for the string
 }
 
+TEST(ParserString, AnEscapeCutByTheEndOfTheTextKeepsWhatWasRead) {
+  Value root = Parse(u"[\"ab\\");
+  EXPECT_EQ(Text(root[1]), u"ab");
+  root = Parse(u"[\"ab\\u4");
+  EXPECT_EQ(Text(root[1]), u"ab\u0004");
+  EXPECT_EQ(ParseErrorText(), u"Missing ']': [\"ab\\u4" + kCrLf);
+}
+
 TEST(ParserString, LongTextsBeyondTheBuilderChunkAreKept) {
   std::u16string long_text(20000, u'x');
   long_text[10000] = u'ñ';

@@ -58,6 +58,23 @@ TEST(ParserNumbers, NumberAtTheEndOfTheTextIsEmptyWithoutItsOwnLine) {
   EXPECT_EQ(ParseErrorText(), u"Missing '}': {\"n\": 12\r\n");
 }
 
+TEST(ParserNumbers, ANumberEndsAtTheFirstCharacterOutsideItsSet) {
+  // Both the common shape and one left to the general conversion stop before a letter...
+  Value root = ParseJson(u"[12.345x]");
+  ASSERT_EQ(root.AsCollection().Count(), 1);
+  EXPECT_EQ(root[1].ToDecimal(), Dec("12.34"));
+  EXPECT_EQ(ParseErrorText(), u"No coinciden los tipos: x]\r\n");
+  root = ParseJson(u"[-1.5e1x]");
+  ASSERT_EQ(root.AsCollection().Count(), 1);
+  EXPECT_EQ(root[1].ToDecimal(), Dec("-15"));
+  // ...and both give Empty when they run into the end of the text.
+  for (const char16_t* text : {u"[7.25", u"[+7"}) {
+    root = ParseJson(text);
+    ASSERT_EQ(root.AsCollection().Count(), 1);
+    EXPECT_TRUE(root[1].IsEmpty());
+  }
+}
+
 // The parser reads the common shapes directly; whatever it reads must equal the general
 // conversion, which is FormatDecimalText with 2 decimals followed by TextToDecimal.
 TEST(ParserNumbers, ParserAgreesWithTheGeneralConversion) {
