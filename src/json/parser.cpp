@@ -205,7 +205,7 @@ class Reader {
         PiecesLine(u"Missing '}': ", LastTwenty());
         break;
       }
-      std::u16string key = ReadKey();
+      Key key = ReadKey();
       Outcome outcome = Outcome::kRead;
       Value value = ReadValue(outcome);
       if (outcome == Outcome::kStopped) break;
@@ -403,9 +403,10 @@ class Reader {
     return Value();
   }
 
-  std::u16string ReadKey() {
+  Key ReadKey() {
     SkipIgnorable();
-    std::u16string key;
+    std::u16string& key = key_;
+    key.clear();
     bool in_double = false;
     bool in_single = false;
     while (pos_ < n_) {
@@ -420,14 +421,14 @@ class Reader {
             SkipIgnorable();
             if (!At(u':')) {
               PositionLine(u"Invalid Key at position ", key);
-              return key;
+              return Key(key);
             }
           }
           break;
         }
         case u':':
           ++pos_;
-          if (!in_double && !in_single) return key;
+          if (!in_double && !in_single) return Key(key);
           key.push_back(u':');
           break;
         case u'\r':
@@ -444,7 +445,7 @@ class Reader {
         }
       }
     }
-    return key;
+    return Key(key);
   }
 
   const char16_t* s_;
@@ -455,6 +456,7 @@ class Reader {
   bool stopped_ = false;
   std::u16string failure_;   // description of the failure being reported
   cStringBuilder& builder_;  // one for all the strings of the text, emptied before each
+  std::u16string key_;       // the key being read, its room kept from one key to the next
   // Sizes of the last object and array closed at each depth: siblings tend to be alike, so
   // their room is reserved at once instead of growing step by step.
   std::array<int, kMaxDepth + 1> object_sizes_{};

@@ -163,7 +163,7 @@ void Dictionary::Rehash(std::size_t slot_count) {
 Value& Dictionary::Item(std::u16string_view key) {
   const std::size_t found = FindIndex(key);
   if (found != entries_.size()) return entries_[found].second;
-  entries_.emplace_back(std::u16string(key), Value());
+  entries_.emplace_back(Key(key), Value());
   Index(entries_.size() - 1);
   return entries_.back().second;
 }
@@ -178,6 +178,10 @@ void Dictionary::Add(std::u16string key, Value value) {
 }
 
 bool Dictionary::TryAdd(std::u16string&& key, Value&& value) {
+  return TryAdd(Key(key), std::move(value));
+}
+
+bool Dictionary::TryAdd(Key&& key, Value&& value) {
   if (FindIndex(key) != entries_.size()) return false;
   entries_.emplace_back(std::move(key), std::move(value));
   Index(entries_.size() - 1);
@@ -190,14 +194,14 @@ void Dictionary::Set(std::u16string key, Value value) {
     entries_[found].second = std::move(value);
     return;
   }
-  entries_.emplace_back(std::move(key), std::move(value));
+  entries_.emplace_back(Key(key), std::move(value));
   Index(entries_.size() - 1);
 }
 
 std::vector<std::u16string> Dictionary::Keys() const {
   std::vector<std::u16string> keys;
   keys.reserve(entries_.size());
-  for (const auto& entry : entries_) keys.push_back(entry.first);
+  for (const auto& entry : entries_) keys.emplace_back(entry.first.View());
   return keys;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "json/decimal.h"
+#include "json/key.h"
 #include "json/value_error.h"
 
 namespace quillon::json {
@@ -112,13 +113,14 @@ class Dictionary {
   // Adds a new member and returns true; false when the key is already present, and then neither
   // argument is moved from.
   bool TryAdd(std::u16string&& key, Value&& value);
+  bool TryAdd(Key&& key, Value&& value);
   // Adds or replaces.
   void Set(std::u16string key, Value value);
   // Room for `count` members without moving the ones already held.
   void Reserve(int count) { entries_.reserve(static_cast<std::size_t>(count)); }
   int Count() const { return static_cast<int>(entries_.size()); }
   std::vector<std::u16string> Keys() const;
-  const std::vector<std::pair<std::u16string, Value>>& Entries() const { return entries_; }
+  const std::vector<std::pair<Key, Value>>& Entries() const { return entries_; }
 
  private:
   static constexpr std::size_t kUnindexed = 8;  // up to this many keys a scan beats hashing
@@ -126,7 +128,7 @@ class Dictionary {
   void Index(std::size_t entry);
   void Rehash(std::size_t slot_count);
 
-  std::vector<std::pair<std::u16string, Value>> entries_;
+  std::vector<std::pair<Key, Value>> entries_;
   // Open addressing over entry numbers plus one (0 marks a free slot); built past kUnindexed.
   std::vector<std::uint32_t> slots_;
 };

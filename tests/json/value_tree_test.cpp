@@ -93,6 +93,39 @@ TEST(ValueTree, TextsEitherSideOfTheInPlaceLimitReadAlike) {
   EXPECT_EQ(changed.ToText(), fifteen);
 }
 
+TEST(ValueTree, KeysEitherSideOfTheInPlaceLimitSurviveGrowthAndCopies) {
+  const std::u16string fifteen = u"NombreProducto1";  // 15 units
+  const std::u16string sixteen = u"NombreProducto12";
+  const std::u16string long_key = u"DescripciónLargaDelProductoEnLaComanda";
+  std::u16string text = u"{\"" + fifteen + u"\": 1, \"" + sixteen + u"\": 2, \"" + long_key + u"\": 3";
+  for (int i = 0; i < 20; ++i) text += u", \"" + long_key + std::u16string(1, u'a' + i) + u"\": 4";
+  text += u", \"" + sixteen + u"\": 5}";
+  const Value parsed = ParseJson(text);
+  EXPECT_NE(ParseErrorText(), u"");  // the repeated key stops the reading
+  const Dictionary& members = parsed.AsDictionary();
+  ASSERT_EQ(members.Count(), 23);
+  Dictionary copy = members;
+  Dictionary moved = std::move(copy);
+  const auto number = [](const Dictionary* members, std::u16string_view key) {
+    const Value* found = members->Find(key);
+    return found == nullptr ? Decimal(-1) : found->ToDecimal();
+  };
+  for (const Dictionary* each : {&members, static_cast<const Dictionary*>(&moved)}) {
+    EXPECT_EQ(number(each, fifteen), Decimal(1));
+    EXPECT_EQ(number(each, sixteen), Decimal(2));
+    EXPECT_EQ(number(each, long_key), Decimal(3));
+    EXPECT_EQ(number(each, long_key + u"t"), Decimal(4));
+    EXPECT_EQ(each->Find(fifteen.substr(0, 14)), nullptr);
+    EXPECT_EQ(each->Keys()[2], long_key);
+    EXPECT_EQ(std::u16string_view(each->Entries()[1].first), sixteen);
+  }
+  Dictionary edited;
+  edited.Set(long_key, Value(1));
+  edited.Set(long_key, Value(2));
+  edited = moved;  // the long keys held before are let go
+  EXPECT_EQ(edited.Keys(), moved.Keys());
+}
+
 TEST(ValueTree, CollectionPositionsRunFromOneToCount) {
   const Value list = ParseJson(u"['a','b','c']");
   Collection& items = list.AsCollection();
