@@ -13,6 +13,7 @@
 
 #include "json/decimal.h"
 #include "json/key.h"
+#include "json/recycling_allocator.h"
 #include "json/value_error.h"
 
 namespace quillon::json {
@@ -120,7 +121,8 @@ class Dictionary {
   void Reserve(int count) { entries_.reserve(static_cast<std::size_t>(count)); }
   int Count() const { return static_cast<int>(entries_.size()); }
   std::vector<std::u16string> Keys() const;
-  const std::vector<std::pair<Key, Value>>& Entries() const { return entries_; }
+  using Entry = std::pair<Key, Value>;
+  const std::vector<Entry, RecyclingAllocator<Entry>>& Entries() const { return entries_; }
 
  private:
   static constexpr std::size_t kUnindexed = 8;  // up to this many keys a scan beats hashing
@@ -128,9 +130,9 @@ class Dictionary {
   void Index(std::size_t entry);
   void Rehash(std::size_t slot_count);
 
-  std::vector<std::pair<Key, Value>> entries_;
+  std::vector<Entry, RecyclingAllocator<Entry>> entries_;
   // Open addressing over entry numbers plus one (0 marks a free slot); built past kUnindexed.
-  std::vector<std::uint32_t> slots_;
+  std::vector<std::uint32_t, RecyclingAllocator<std::uint32_t>> slots_;
 };
 
 class Collection {
@@ -146,7 +148,7 @@ class Collection {
   auto end() const { return items_.end(); }
 
  private:
-  std::vector<Value> items_;
+  std::vector<Value, RecyclingAllocator<Value>> items_;
 };
 
 std::shared_ptr<Dictionary> MakeDictionary();

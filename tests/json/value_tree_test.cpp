@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "json/parser.h"
 #include "json/value.h"
@@ -124,6 +125,34 @@ TEST(ValueTree, KeysEitherSideOfTheInPlaceLimitSurviveGrowthAndCopies) {
   edited.Set(long_key, Value(2));
   edited = moved;  // the long keys held before are let go
   EXPECT_EQ(edited.Keys(), moved.Keys());
+}
+
+// Member lists are kept for reuse once a tree is dropped: lists of every size, small and past
+// what is kept, built again over the blocks of dropped ones, on more than one thread.
+TEST(ValueTree, TreesBuiltOverDroppedOnesHoldTheirOwnMembers) {
+  const auto build_and_check = [] {
+    for (int round = 0; round < 3; ++round) {
+      for (int size = 0; size < 60; size += 1 + size / 8) {
+        std::u16string text = u"{\"lista\": [";
+        for (int i = 0; i < size; ++i) {
+          text += (i == 0 ? u"" : u", ") + std::u16string(u"{\"n\": ") +
+                  std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + u"}";
+        }
+        text += u"]}";
+        const Value tree = ParseJson(text);
+        ASSERT_EQ(ParseErrorText(), u"");
+        const Collection& items = tree[u"lista"].AsCollection();
+        ASSERT_EQ(items.Count(), size);
+        for (int i = 1; i <= size; ++i) {
+          ASSERT_EQ(items.Item(i)[u"n"].ToDecimal(), Decimal((i - 1) % 10)) << size;
+          ASSERT_EQ(items.Item(i).AsDictionary().Count(), 1);
+        }
+      }
+    }
+  };
+  build_and_check();
+  std::thread other(build_and_check);
+  other.join();
 }
 
 TEST(ValueTree, CollectionPositionsRunFromOneToCount) {
