@@ -37,10 +37,7 @@ void PrintTicket(DocumentContext& context, const json::Value& order) {
   PrintLine(engine, u"Fecha\\Hora: ");
   PrintLine(engine, MomentText(context.clock.Now()));
   printer.SetFontSize(engine.RollFontSize());
-  PrintLine(engine, u" ");
-  PrintLine(engine, u".");
-  printer.EndDoc();
-  AnnounceOrderTicket(engine);
+  FinishOrderTicket(engine);
 }
 
 }  // namespace

@@ -58,10 +58,7 @@ void PrintTicket(print::PrintEngine& engine, const json::Value& order) {
   PrintLine(engine, u"Fecha\\Hora: ");
   PrintLine(engine, ValueItems(order[u"fecha"]));
   PrintCustomerAndPlatform(engine, order);
-  PrintLine(engine, u" ");
-  PrintLine(engine, u".");
-  printer.EndDoc();
-  AnnounceOrderTicket(engine);
+  FinishOrderTicket(engine);
 }
 
 }  // namespace

@@ -76,7 +76,10 @@ void PrintOrderProducts(print::PrintEngine& engine, const json::Value& products,
   }
 }
 
-void AnnounceOrderTicket(print::PrintEngine& engine) {
+void FinishOrderTicket(print::PrintEngine& engine) {
+  PrintLine(engine, u" ");
+  PrintLine(engine, u".");
+  engine.Printer().EndDoc();
   engine.Notifier().ShowBalloonTip(u"Comanda enviada a " + engine.Printer().DeviceName(),
                                    platform::BalloonIcon::Information, u"Impresion de comanda",
                                    kBalloonTimeoutMs);

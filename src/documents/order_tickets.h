@@ -19,7 +19,8 @@ bool LeftOutByOptions(const PrintOptions& options, const json::Value& order);
 void PrintOrderProducts(print::PrintEngine& engine, const json::Value& products, bool with_values,
                         json::Decimal& total);
 
-// "Comanda enviada a " + the printer, after a ticket went out.
-void AnnounceOrderTicket(print::PrintEngine& engine);
+// The ticket's last two lines (a blank and "."), its end, and the balloon "Comanda enviada a "
+// + the printer.
+void FinishOrderTicket(print::PrintEngine& engine);
 
 }  // namespace quillon::documents
