@@ -27,7 +27,7 @@
 #include "shell/branch_code_file.h"
 #include "shell/console_dialogs.h"
 #include "shell/console_output.h"
-#include "shell/frm_main.h"
+#include "shell/main_window.h"
 #include "shell/printing_options.h"
 #include "shell/single_instance.h"
 
@@ -39,7 +39,7 @@ using platform::u16;
 // Without a tray the connection state shows only in the balloons and the log.
 class NoTray final : public link::TrayStatus {
  public:
-  void SetIcon(link::TrayIcon, const std::u16string&) override {}
+  void SetIcon(link::TrayImage, const std::u16string&) override {}
 };
 
 // Counts the error balloons a one-off job shows, so its exit status can tell.
@@ -60,7 +60,7 @@ class CountingNotifier final : public platform::Notifier {
 // A job run from a file has no server to answer.
 class NoStatusReply final : public link::StatusReply {
  public:
-  void enviarStatus() override {}
+  void SendStatus() override {}
 };
 
 // The print engine, the documents and the job handlers, for one set of printers and options.
@@ -87,7 +87,7 @@ bool TakeDataFolder(shell::SingleInstance& instance, platform::Dialogs& dialogs,
     case shell::SingleInstance::Result::Acquired:
       return true;
     case shell::SingleInstance::Result::HeldByOther:
-      dialogs.MessageBox(shell::kMensajeYaEnEjecucion, u"", platform::MessageIcon::Warning);
+      dialogs.MessageBox(shell::kAlreadyRunningMessage, u"", platform::MessageIcon::Warning);
       return false;
     case shell::SingleInstance::Result::Unavailable:
       break;
@@ -99,32 +99,32 @@ bool TakeDataFolder(shell::SingleInstance& instance, platform::Dialogs& dialogs,
 }
 
 // Timer1, TimerPing and the connection, once the code is known.
-int RunConnection(const CommandLine& line, const std::u16string& codigo, link::TrayStatus& tray,
+int RunConnection(const CommandLine& line, const std::u16string& code, link::TrayStatus& tray,
                   platform::Notifier& notifier, link::ActivityLog& log, Printing& printing,
-                  shell::frmMain* window) {
+                  shell::MainWindow* window) {
   platform::qt::QtSocket winsock;
   link::ServerConnection connection(winsock, tray, notifier, log, printing.handlers,
                                     link::MakeServerEndpoint(line.server_host, line.server_port),
                                     link::WireEncodingNamed(line.encoding));
-  connection.SetCodigoSucursal(codigo);
-  connection.SetReconectar(true);
+  connection.SetBranchCode(code);
+  connection.SetReconnect(true);
   connection.ShowConnecting();
 
   QTimer Timer1;
   Timer1.setInterval(link::ServerConnection::kWatchIntervalMs);
   QObject::connect(&Timer1, &QTimer::timeout, [&] {
     connection.OnWatchTick();
-    if (window != nullptr) window->SetEstado(connection.lblState());
+    if (window != nullptr) window->SetStateCaption(connection.state_label());
   });
   QTimer TimerPing;
   TimerPing.setInterval(link::ServerConnection::kPingIntervalMs);
   QObject::connect(&TimerPing, &QTimer::timeout, [&] { connection.OnPingTick(); });
-  if (window != nullptr) window->SetEnviarStatus([&] { connection.enviarStatus(); });
+  if (window != nullptr) window->SetSendStatusAction([&] { connection.SendStatus(); });
   Timer1.start();
   TimerPing.start();
 
   const int status = QCoreApplication::exec();
-  if (window != nullptr) window->SetEnviarStatus(nullptr);
+  if (window != nullptr) window->SetSendStatusAction(nullptr);
   return status;
 }
 
@@ -135,13 +135,13 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   if (!TakeDataFolder(instance, dialogs, data_dir)) return 1;
 
   shell::BranchCodeFile acceso(data_dir, dialogs);
-  shell::frmMain window(dialogs, acceso, data_dir, [] { QCoreApplication::exit(0); });
-  window.Form_Load();
+  shell::MainWindow window(dialogs, acceso, data_dir, [] { QCoreApplication::exit(0); });
+  window.Load();
   // Without a notification area the window is the only way in, so it stays in view.
   if (!QSystemTrayIcon::isSystemTrayAvailable()) window.show();
 
-  Printing printing(line, window.SysTray(), window.Opciones(), data_dir);
-  return RunConnection(line, window.codigoSucursalesAgencias(), window, window.SysTray(), window,
+  Printing printing(line, window.Tray(), window.Options(), data_dir);
+  return RunConnection(line, window.BranchCode(), window, window.Tray(), window,
                        printing, &window);
 }
 
@@ -151,11 +151,11 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
   if (!TakeDataFolder(instance, dialogs, data_dir)) return 1;
 
   shell::BranchCodeFile acceso(data_dir, dialogs);
-  const std::vector<std::u16string> lineas = acceso.leerCodigoSucursal();
-  const std::u16string codigo = lineas[0];
+  const std::vector<std::u16string> lines = acceso.ReadBranchCode();
+  const std::u16string code = lines[0];
   shell::PrintingOptions options(
-      [&](const std::u16string& list) { acceso.GuardarOpciones(codigo, list); });
-  options.Restore(lineas.size() > 1 ? lineas[1] : std::u16string());
+      [&](const std::u16string& list) { acceso.SaveOptions(code, list); });
+  options.Restore(lines.size() > 1 ? lines[1] : std::u16string());
 
   platform::SystemClock clock;
   shell::ConsoleOutput output(std::cout, clock);
@@ -163,7 +163,7 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
   shell::ConsoleLog log(output);
   NoTray tray;
   Printing printing(line, notifier, options, data_dir);
-  return RunConnection(line, codigo, tray, notifier, log, printing, nullptr);
+  return RunConnection(line, code, tray, notifier, log, printing, nullptr);
 }
 
 }  // namespace
@@ -197,9 +197,9 @@ int RunPrintJob(const CommandLine& line) {
   }
 
   // The stored options, without rewriting Acceso: a one-off job changes nothing.
-  const std::vector<std::u16string> lineas = shell::leerLineas(DataDir(line) / "Acceso");
+  const std::vector<std::u16string> lines = shell::ReadLines(DataDir(line) / "Acceso");
   shell::PrintingOptions options([](const std::u16string&) {});
-  options.Restore(lineas.size() > 1 ? lineas[1] : std::u16string());
+  options.Restore(lines.size() > 1 ? lines[1] : std::u16string());
 
   platform::SystemClock clock;
   shell::ConsoleOutput output(std::cout, clock);

@@ -35,13 +35,13 @@ bool Holds(std::u16string_view test, const std::u16string& a, const std::u16stri
 
 }  // namespace
 
-std::u16string cJSONScript::Eval(std::u16string_view sJSON) {
+std::u16string JsonScript::Eval(std::u16string_view sJSON) {
   const Value root = ParseJson(sJSON);
   if (!ParseErrorText().empty() || root.IsEmpty()) {
-    dialogs_.MessageBox(ParseErrorText(), u"Parser Error", platform::MessageIcon::Warning);
+    dialogs_.ShowMessage(ParseErrorText(), u"Parser Error", ScriptDialogs::Tone::Warning);
     return {};
   }
-  cStringBuilder result;
+  StringBuilder result;
   for (const Value& element : root.AsCollection()) {
     switch (element.kind()) {
       case Value::Kind::Null:
@@ -61,7 +61,7 @@ std::u16string cJSONScript::Eval(std::u16string_view sJSON) {
   return result.toString();
 }
 
-std::u16string cJSONScript::ExecCommand(const Value& value) {
+std::u16string JsonScript::ExecCommand(const Value& value) {
   if (depth_ >= kMaxDepth) return u"ERROR: Nesting level exceeded.";
   ++depth_;
   struct Leave {  // a failure below must not leave the level counted
@@ -87,7 +87,7 @@ std::u16string cJSONScript::ExecCommand(const Value& value) {
   }
 }
 
-std::u16string cJSONScript::ExecCommandObject(const Dictionary& command) {
+std::u16string JsonScript::ExecCommandObject(const Dictionary& command) {
   std::u16string result;
   const Value* parameters = nullptr;  // the last parameter object of this command object
   // By position: evaluating a member may add keys to parameter objects, never to this one.
@@ -104,12 +104,12 @@ std::u16string cJSONScript::ExecCommandObject(const Dictionary& command) {
     if (name == u"alert") {
       const std::u16string message = run(u"message");
       const std::u16string title = run(u"title");
-      dialogs_.MessageBox(message, title, platform::MessageIcon::Information);
+      dialogs_.ShowMessage(message, title, ScriptDialogs::Tone::Information);
     } else if (name == u"input") {
       const std::u16string prompt = run(u"prompt");
       const std::u16string title = run(u"title");
       const std::u16string default_text = run(u"default");
-      result += dialogs_.InputBox(prompt, title, default_text);
+      result += dialogs_.AskText(prompt, title, default_text);
     } else if (name == u"switch") {
       std::u16string chosen = run(u"default");
       const std::u16string wanted = platform::ToLower(run(u"case"));

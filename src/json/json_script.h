@@ -7,13 +7,13 @@
 #include <string_view>
 
 #include "json/value.h"
-#include "platform/dialogs.h"
+#include "json/script_dialogs.h"
 
 namespace quillon::json {
 
-class cJSONScript {
+class JsonScript {
  public:
-  explicit cJSONScript(platform::Dialogs& dialogs) : dialogs_(dialogs) {}
+  explicit JsonScript(ScriptDialogs& dialogs) : dialogs_(dialogs) {}
 
   // Parses and evaluates a script. Parse errors are shown in a "Parser Error" box and give "".
   // A malformed script (root not an array, a root number or boolean, a command holding neither
@@ -25,7 +25,7 @@ class cJSONScript {
  private:
   std::u16string ExecCommandObject(const Dictionary& command);
 
-  platform::Dialogs& dialogs_;
+  ScriptDialogs& dialogs_;
   Dictionary variables_;
   std::int32_t depth_ = 0;
 };

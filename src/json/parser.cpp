@@ -22,7 +22,7 @@ constexpr std::size_t kDirectText = 1 << 20;
 thread_local std::u16string t_errors;
 // The string builder of the texts read, kept from one parse to the next so that its first
 // chunk is not allocated again for every job.
-thread_local cStringBuilder t_builder;
+thread_local StringBuilder t_builder;
 
 // TAB, LF, CR, space, "(", ")", "*", "/": the characters SkipIgnorable acts upon.
 constexpr std::uint64_t kIgnorableMask = (1ULL << 9) | (1ULL << 10) | (1ULL << 13) |
@@ -52,7 +52,7 @@ int HexDigit(char16_t c) {
 
 class Reader {
  public:
-  Reader(std::u16string_view text, std::u16string& errors, cStringBuilder& builder)
+  Reader(std::u16string_view text, std::u16string& errors, StringBuilder& builder)
       : s_(text.data()), n_(text.size()), errors_(errors), builder_(builder) {}
 
   Value ReadRoot() {
@@ -455,7 +455,7 @@ class Reader {
   int depth_ = 0;
   bool stopped_ = false;
   std::u16string failure_;   // description of the failure being reported
-  cStringBuilder& builder_;  // one for all the strings of the text, emptied before each
+  StringBuilder& builder_;  // one for all the strings of the text, emptied before each
   std::u16string key_;       // the key being read, its room kept from one key to the next
   // Sizes of the last object and array closed at each depth: siblings tend to be alike, so
   // their room is reserved at once instead of growing step by step.

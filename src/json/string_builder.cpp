@@ -19,13 +19,13 @@ bool FitsBytes(std::int64_t bytes) {
 
 }  // namespace
 
-std::int32_t cStringBuilder::BytesOf(std::u16string_view text) {
+std::int32_t StringBuilder::BytesOf(std::u16string_view text) {
   const std::int64_t bytes = static_cast<std::int64_t>(text.size()) * 2;
   if (bytes > kMaxBytes) throw ValueError::Overflow();
   return static_cast<std::int32_t>(bytes);
 }
 
-void cStringBuilder::ChunkSize(std::int32_t iChunkSize) {
+void StringBuilder::ChunkSize(std::int32_t iChunkSize) {
   const std::int64_t bytes = static_cast<std::int64_t>(iChunkSize) * 2;
   if (bytes > kMaxBytes || bytes < std::numeric_limits<std::int32_t>::min()) {
     throw ValueError::Overflow();
@@ -34,7 +34,7 @@ void cStringBuilder::ChunkSize(std::int32_t iChunkSize) {
   chunkBytes_ = static_cast<std::int32_t>(bytes);
 }
 
-void cStringBuilder::Reserve(std::int64_t bytes) {
+void StringBuilder::Reserve(std::int64_t bytes) {
   if (bytes <= capacityBytes_) return;
   const std::int64_t steps = (bytes - capacityBytes_ + chunkBytes_ - 1) / chunkBytes_;
   const std::int64_t capacity = capacityBytes_ + steps * chunkBytes_;
@@ -43,90 +43,90 @@ void cStringBuilder::Reserve(std::int64_t bytes) {
   capacityBytes_ = static_cast<std::int32_t>(capacity);
 }
 
-void cStringBuilder::Blank(std::int32_t fromBytes, std::int32_t toBytes) {
+void StringBuilder::Blank(std::int32_t fromBytes, std::int32_t toBytes) {
   std::fill(buffer_.begin() + fromBytes / 2, buffer_.begin() + toBytes / 2, u' ');
 }
 
-std::u16string cStringBuilder::toString() const {
-  return std::u16string(buffer_.data(), static_cast<std::size_t>(usedBytes_ / 2));
+std::u16string StringBuilder::toString() const {
+  return std::u16string(buffer_.data(), static_cast<std::size_t>(used_bytes_ / 2));
 }
 
-void cStringBuilder::TheString(std::u16string_view sThis) {
-  const std::int32_t n = BytesOf(sThis);
+void StringBuilder::TheString(std::u16string_view text) {
+  const std::int32_t n = BytesOf(text);
   if (n == 0) {
     Clear();
     return;
   }
   Reserve(n);
-  std::memmove(buffer_.data(), sThis.data(), static_cast<std::size_t>(n));
-  if (n < usedBytes_) Blank(n, usedBytes_);
-  usedBytes_ = n;
+  std::memmove(buffer_.data(), text.data(), static_cast<std::size_t>(n));
+  if (n < used_bytes_) Blank(n, used_bytes_);
+  used_bytes_ = n;
 }
 
-void cStringBuilder::Clear() {
+void StringBuilder::Clear() {
   buffer_.clear();
   buffer_.shrink_to_fit();
-  usedBytes_ = 0;
+  used_bytes_ = 0;
   capacityBytes_ = 0;
 }
 
-void cStringBuilder::AppendNL(std::u16string_view sThis) {
-  Append(sThis);
+void StringBuilder::AppendNL(std::u16string_view text) {
+  Append(text);
   Append(u"\r\n");
 }
 
-void cStringBuilder::Append(std::u16string_view sThis) {
-  if (sThis.empty()) return;
-  const std::int32_t n = BytesOf(sThis);
-  Reserve(static_cast<std::int64_t>(usedBytes_) + n);
-  std::memcpy(buffer_.data() + usedBytes_ / 2, sThis.data(), static_cast<std::size_t>(n));
-  usedBytes_ += n;
+void StringBuilder::Append(std::u16string_view text) {
+  if (text.empty()) return;
+  const std::int32_t n = BytesOf(text);
+  Reserve(static_cast<std::int64_t>(used_bytes_) + n);
+  std::memcpy(buffer_.data() + used_bytes_ / 2, text.data(), static_cast<std::size_t>(n));
+  used_bytes_ += n;
 }
 
-void cStringBuilder::Insert(std::int32_t iIndex, std::u16string_view sThis) {
-  const std::int64_t atBytes = static_cast<std::int64_t>(iIndex) * 2;
+void StringBuilder::Insert(std::int32_t index, std::u16string_view text) {
+  const std::int64_t atBytes = static_cast<std::int64_t>(index) * 2;
   if (!FitsBytes(atBytes)) throw ValueError::Overflow();
-  if (iIndex < 0 || atBytes > usedBytes_) throw ValueError::SubscriptOutOfRange();
-  const std::int32_t n = BytesOf(sThis);
-  Reserve(static_cast<std::int64_t>(usedBytes_) + n);
-  char16_t* at = buffer_.data() + iIndex;
-  std::memmove(at + n / 2, at, static_cast<std::size_t>(usedBytes_ - iIndex * 2));
-  std::memcpy(at, sThis.data(), static_cast<std::size_t>(n));
-  usedBytes_ += n;
+  if (index < 0 || atBytes > used_bytes_) throw ValueError::SubscriptOutOfRange();
+  const std::int32_t n = BytesOf(text);
+  Reserve(static_cast<std::int64_t>(used_bytes_) + n);
+  char16_t* at = buffer_.data() + index;
+  std::memmove(at + n / 2, at, static_cast<std::size_t>(used_bytes_ - index * 2));
+  std::memcpy(at, text.data(), static_cast<std::size_t>(n));
+  used_bytes_ += n;
 }
 
-void cStringBuilder::Remove(std::int32_t iIndex, std::int32_t lLen) {
-  const std::int64_t end = static_cast<std::int64_t>(iIndex) + lLen;
-  if (!FitsBytes(static_cast<std::int64_t>(iIndex) * 2) || !FitsBytes(end * 2)) {
+void StringBuilder::Remove(std::int32_t index, std::int32_t length) {
+  const std::int64_t end = static_cast<std::int64_t>(index) + length;
+  if (!FitsBytes(static_cast<std::int64_t>(index) * 2) || !FitsBytes(end * 2)) {
     throw ValueError::Overflow();
   }
-  if (iIndex < 0 || lLen < 0 || static_cast<std::int64_t>(iIndex) * 2 > usedBytes_ ||
-      end * 2 > usedBytes_) {
+  if (index < 0 || length < 0 || static_cast<std::int64_t>(index) * 2 > used_bytes_ ||
+      end * 2 > used_bytes_) {
     throw ValueError::SubscriptOutOfRange();
   }
-  char16_t* at = buffer_.data() + iIndex;
-  std::memmove(at, at + lLen, static_cast<std::size_t>(usedBytes_ - end * 2));
-  Blank(usedBytes_ - lLen * 2, usedBytes_);
-  usedBytes_ -= lLen * 2;
+  char16_t* at = buffer_.data() + index;
+  std::memmove(at, at + length, static_cast<std::size_t>(used_bytes_ - end * 2));
+  Blank(used_bytes_ - length * 2, used_bytes_);
+  used_bytes_ -= length * 2;
 }
 
-std::int32_t cStringBuilder::Find(std::u16string_view sToFind, std::int32_t lStartIndex,
+std::int32_t StringBuilder::Find(std::u16string_view needle, std::int32_t start_index,
                                   int compare) const {
-  const std::size_t from = lStartIndex < 1 ? 0 : static_cast<std::size_t>(lStartIndex) - 1;
+  const std::size_t from = start_index < 1 ? 0 : static_cast<std::size_t>(start_index) - 1;
   std::size_t found;
   if (compare == 1) {
-    found = platform::ToLower(buffer_).find(platform::ToLower(sToFind), from);
+    found = platform::ToLower(buffer_).find(platform::ToLower(needle), from);
   } else {
-    found = std::u16string_view(buffer_).find(sToFind, from);
+    found = std::u16string_view(buffer_).find(needle, from);
   }
   if (found == std::u16string_view::npos) return 0;
   const std::int64_t position = static_cast<std::int64_t>(found) + 1;
   return position < Length() ? static_cast<std::int32_t>(position) : 0;
 }
 
-void cStringBuilder::HeapMinimize() {
-  if (capacityBytes_ - usedBytes_ <= chunkBytes_) return;
-  const std::int32_t steps = (capacityBytes_ - usedBytes_ - 1) / chunkBytes_;
+void StringBuilder::HeapMinimize() {
+  if (capacityBytes_ - used_bytes_ <= chunkBytes_) return;
+  const std::int32_t steps = (capacityBytes_ - used_bytes_ - 1) / chunkBytes_;
   capacityBytes_ -= steps * chunkBytes_;
   buffer_.resize(static_cast<std::size_t>(capacityBytes_ / 2));
   buffer_.shrink_to_fit();

@@ -8,31 +8,31 @@
 
 namespace quillon::json {
 
-class cStringBuilder {
+class StringBuilder {
  public:
-  std::int32_t Length() const { return usedBytes_ / 2; }
+  std::int32_t Length() const { return used_bytes_ / 2; }
   std::int32_t Capacity() const { return capacityBytes_ / 2; }
   std::int32_t ChunkSize() const { return chunkBytes_ / 2; }
   // Raises ValueError 6 when the step in bytes leaves 32 bits, 5 when it is below one character.
   void ChunkSize(std::int32_t iChunkSize);
 
   std::u16string toString() const;
-  void TheString(std::u16string_view sThis);
+  void TheString(std::u16string_view text);
 
   void Clear();
-  void AppendNL(std::u16string_view sThis);
-  void Append(std::u16string_view sThis);
-  void AppendByVal(std::u16string sThis) { Append(sThis); }
-  // Before character iIndex (0-based); raises ValueError 9 outside 0..Length, 6 when iIndex in
+  void AppendNL(std::u16string_view text);
+  void Append(std::u16string_view text);
+  void AppendCopy(std::u16string text) { Append(text); }
+  // Before character index (0-based); raises ValueError 9 outside 0..Length, 6 when index in
   // bytes leaves 32 bits.
-  void Insert(std::int32_t iIndex, std::u16string_view sThis);
-  void InsertByVal(std::int32_t iIndex, std::u16string sThis) { Insert(iIndex, sThis); }
-  // Raises ValueError 9 unless 0 <= iIndex and iIndex + lLen <= Length, 6 when iIndex or
-  // iIndex + lLen in bytes leaves 32 bits.
-  void Remove(std::int32_t iIndex, std::int32_t lLen);
-  // 1-based position of sToFind at or after lStartIndex (compare 0 exact, 1 ignoring case), when
+  void Insert(std::int32_t index, std::u16string_view text);
+  void InsertCopy(std::int32_t index, std::u16string text) { Insert(index, text); }
+  // Raises ValueError 9 unless 0 <= index and index + length <= Length, 6 when index or
+  // index + length in bytes leaves 32 bits.
+  void Remove(std::int32_t index, std::int32_t length);
+  // 1-based position of needle at or after start_index (compare 0 exact, 1 ignoring case), when
   // it starts before position Length; otherwise 0. The spare room is searched too.
-  std::int32_t Find(std::u16string_view sToFind, std::int32_t lStartIndex = 0,
+  std::int32_t Find(std::u16string_view needle, std::int32_t start_index = 0,
                     int compare = 0) const;
   // Gives back whole chunks of spare room, keeping at most one.
   void HeapMinimize();
@@ -46,7 +46,7 @@ class cStringBuilder {
   void Blank(std::int32_t fromBytes, std::int32_t toBytes);
 
   std::u16string buffer_;  // capacity-long; beyond the used part it holds spaces
-  std::int32_t usedBytes_ = 0;
+  std::int32_t used_bytes_ = 0;
   std::int32_t capacityBytes_ = 0;
   std::int32_t chunkBytes_ = 16384;
 };

@@ -8,7 +8,7 @@ class ActivityLog {
  public:
   virtual ~ActivityLog() = default;
   // Appends the text and a line end.
-  virtual void escribirLog(const std::u16string& text) = 0;
+  virtual void WriteLog(const std::u16string& text) = 0;
   // Empties the log.
   virtual void Clear() = 0;
 };

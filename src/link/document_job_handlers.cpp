@@ -2,8 +2,8 @@
 
 namespace quillon::link {
 
-void DocumentJobHandlers::SetConfiguracion(json::Value rows) {
-  context_.engine.SetConfiguracion(std::move(rows));
+void DocumentJobHandlers::SetSettingsRows(json::Value rows) {
+  context_.engine.SetSettingsRows(std::move(rows));
 }
 
 void DocumentJobHandlers::PrintKitchenOrder(json::Collection& orders) {

@@ -9,7 +9,7 @@ class DocumentJobHandlers final : public JobHandlers {
  public:
   explicit DocumentJobHandlers(documents::DocumentContext& context) : context_(context) {}
 
-  void SetConfiguracion(json::Value rows) override;
+  void SetSettingsRows(json::Value rows) override;
   void PrintKitchenOrder(json::Collection& orders) override;
   void PrintInvoice(const json::Value& dato) override;
   void PrintCancellation(json::Collection& orders) override;

@@ -8,7 +8,7 @@ class JobHandlers {
  public:
   virtual ~JobHandlers() = default;
   // The "config" rows of a job that parsed; they stay current until the next such job.
-  virtual void SetConfiguracion(json::Value rows) = 0;
+  virtual void SetSettingsRows(json::Value rows) = 0;
   virtual void PrintKitchenOrder(json::Collection& orders) = 0;
   virtual void PrintInvoice(const json::Value& dato) = 0;
   virtual void PrintCancellation(json::Collection& orders) = 0;

@@ -37,11 +37,11 @@ std::u16string FailureText() {
 }  // namespace
 
 void JobIntake::ReceivePiece(std::u16string_view piece) {
-  log_.escribirLog(std::u16string(piece));
+  log_.WriteLog(std::u16string(piece));
   MessageFramer::Result framed = framer_.Append(piece);
   for (std::u16string& message : framed.messages) waiting_.push_back(std::move(message));
   if (framed.dropped) {
-    log_.escribirLog(u"Se descartó el texto recibido: pasó de 16 MiB sin \"_endMessage_\"");
+    log_.WriteLog(u"Se descartó el texto recibido: pasó de 16 MiB sin \"_endMessage_\"");
   }
   if (!dispatching_) DispatchWaitingJobs();
 }
@@ -61,55 +61,55 @@ void JobIntake::DispatchWaitingJobs() {
 
 void JobIntake::RunJob(const std::u16string& text) {
   log_.Clear();
-  imprimiendo_ = 1;
+  busy_ = 1;
   try {
-    procesarMensaje(text);
+    ProcessMessage(text);
   } catch (...) {
     // The agent must go on receiving: the job ends like any other, with the failure logged.
-    log_.escribirLog(u"Error al procesar el trabajo: " + FailureText());
+    log_.WriteLog(u"Error al procesar el trabajo: " + FailureText());
   }
-  imprimiendo_ = 0;
-  status_.enviarStatus();
-  log_.escribirLog(std::u16string(kFinLine));
+  busy_ = 0;
+  status_.SendStatus();
+  log_.WriteLog(std::u16string(kFinLine));
 }
 
-void JobIntake::procesarMensaje(const std::u16string& text) {
-  log_.escribirLog(u"Respuesta: " + text);
-  log_.escribirLog(u"--");
+void JobIntake::ProcessMessage(const std::u16string& text) {
+  log_.WriteLog(u"Respuesta: " + text);
+  log_.WriteLog(u"--");
   const json::Value root = json::ParseJson(text);
   const std::u16string& errors = json::ParseErrorText();
   if (!errors.empty()) {
-    log_.escribirLog(errors);
+    log_.WriteLog(errors);
     return;
   }
   if (!root.IsDictionary()) {
-    log_.escribirLog(u"El trabajo no es un objeto JSON" + std::u16string(kNothingPrinted));
+    log_.WriteLog(u"El trabajo no es un objeto JSON" + std::u16string(kNothingPrinted));
     return;
   }
   json::Dictionary& envelope = root.AsDictionary();
   const json::Value* config = envelope.Find(u"config");
   if (config == nullptr || !config->IsCollection()) {
-    log_.escribirLog(u"El trabajo no trae \"config\" como arreglo" +
+    log_.WriteLog(u"El trabajo no trae \"config\" como arreglo" +
                      std::u16string(kNothingPrinted));
     return;
   }
-  handlers_.SetConfiguracion(*config);
+  handlers_.SetSettingsRows(*config);
 
   const json::Value* dato = envelope.Find(u"dato");
   if (dato == nullptr) {
-    log_.escribirLog(u"El trabajo no trae \"dato\"" + std::u16string(kNothingPrinted));
+    log_.WriteLog(u"El trabajo no trae \"dato\"" + std::u16string(kNothingPrinted));
     return;
   }
-  const json::Value* tipo = envelope.Find(u"tipo");
-  if (tipo == nullptr || tipo->IsEmpty()) return;  // no kind: nothing to print
-  if (!tipo->IsText()) {
-    log_.escribirLog(u"El \"tipo\" del trabajo no es un texto" + std::u16string(kNothingPrinted));
+  const json::Value* kind_value = envelope.Find(u"tipo");
+  if (kind_value == nullptr || kind_value->IsEmpty()) return;  // no kind: nothing to print
+  if (!kind_value->IsText()) {
+    log_.WriteLog(u"El \"tipo\" del trabajo no es un texto" + std::u16string(kNothingPrinted));
     return;
   }
-  const std::u16string kind = tipo->ToText();
+  const std::u16string kind = kind_value->ToText();
   const bool takes_array = kind == u"comanda" || kind == u"anulacion";
   if (takes_array && !dato->IsCollection()) {
-    log_.escribirLog(u"El \"dato\" de \"" + kind + u"\" no es un arreglo" +
+    log_.WriteLog(u"El \"dato\" de \"" + kind + u"\" no es un arreglo" +
                      std::u16string(kNothingPrinted));
     return;
   }

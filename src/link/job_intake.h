@@ -17,7 +17,7 @@ class StatusReply {
  public:
   virtual ~StatusReply() = default;
   // Reports the busy flag to the server when connected; does nothing otherwise.
-  virtual void enviarStatus() = 0;
+  virtual void SendStatus() = 0;
 };
 
 class JobIntake {
@@ -33,14 +33,14 @@ class JobIntake {
   void ReceivePiece(std::u16string_view piece);
 
   // 1 while a job is being dispatched, else 0.
-  std::int16_t imprimiendo() const { return imprimiendo_; }
+  std::int16_t IsPrinting() const { return busy_; }
   // Text received after the last complete job.
-  const std::u16string& bufferMensaje() const { return framer_.Buffer(); }
+  const std::u16string& ReceiveBuffer() const { return framer_.Buffer(); }
 
  private:
   void DispatchWaitingJobs();
   void RunJob(const std::u16string& text);
-  void procesarMensaje(const std::u16string& text);
+  void ProcessMessage(const std::u16string& text);
 
   ActivityLog& log_;
   JobHandlers& handlers_;
@@ -48,7 +48,7 @@ class JobIntake {
   MessageFramer framer_;
   std::deque<std::u16string> waiting_;
   bool dispatching_ = false;
-  std::int16_t imprimiendo_ = 0;
+  std::int16_t busy_ = 0;
 };
 
 }  // namespace quillon::link

@@ -43,37 +43,37 @@ ServerConnection::ServerConnection(platform::ClientSocket& socket, TrayStatus& t
 ServerConnection::~ServerConnection() { socket_.SetListener(nullptr); }
 
 void ServerConnection::ShowConnecting() {
-  tray_.SetIcon(TrayIcon::Disconnected, u"Conectando");
+  tray_.SetIcon(TrayImage::Disconnected, u"Conectando");
   Balloon(u"Conectando al servidor de impresion ");
 }
 
-void ServerConnection::conectar() {
+void ServerConnection::Connect() {
   socket_.Close();
   socket_.Connect(endpoint_.host, endpoint_.port);
 }
 
-void ServerConnection::enviarStatus() {
+void ServerConnection::SendStatus() {
   if (socket_.State() != platform::kSocketConnected) return;
-  const std::u16string message = StatusMessage(codigo_, intake_.imprimiendo());
+  const std::u16string message = StatusMessage(code_, intake_.IsPrinting());
   socket_.Send(EncodeWire(message, encoding_));
-  log_.escribirLog(message);
+  log_.WriteLog(message);
 }
 
 void ServerConnection::OnWatchTick() {
   const int state = socket_.State();
-  if (state != platform::kSocketConnecting && state != platform::kSocketConnected && reconectar_) {
-    conectar();
+  if (state != platform::kSocketConnecting && state != platform::kSocketConnected && reconnect_) {
+    Connect();
   }
   lbl_state_ = u"status " + NumberText(socket_.State());
 }
 
-void ServerConnection::OnPingTick() { enviarStatus(); }
+void ServerConnection::OnPingTick() { SendStatus(); }
 
 void ServerConnection::OnConnected() {
-  const std::u16string message = IdentificationMessage(codigo_);
-  log_.escribirLog(message);
+  const std::u16string message = IdentificationMessage(code_);
+  log_.WriteLog(message);
   socket_.Send(EncodeWire(message, encoding_));
-  tray_.SetIcon(TrayIcon::Connected, kConnectedText);
+  tray_.SetIcon(TrayImage::Connected, kConnectedText);
   Balloon(kConnectedText);
 }
 
@@ -84,7 +84,7 @@ void ServerConnection::OnClosed() {
 
 void ServerConnection::OnError(int number, const std::u16string& description) {
   const std::u16string text = NumberText(number) + u"-" + description;
-  log_.escribirLog(u"Error: " + text);
+  log_.WriteLog(u"Error: " + text);
   socket_.Close();
   ShowDisconnected(text);
 }
@@ -98,7 +98,7 @@ void ServerConnection::OnDataArrival(std::size_t /*bytes_available*/) {
 }
 
 void ServerConnection::ShowDisconnected(const std::u16string& balloon) {
-  tray_.SetIcon(TrayIcon::Disconnected, kDisconnectingTooltip);
+  tray_.SetIcon(TrayImage::Disconnected, kDisconnectingTooltip);
   Balloon(balloon);
 }
 

@@ -33,21 +33,21 @@ class ServerConnection final : public platform::SocketListener, private StatusRe
   ~ServerConnection() override;
 
   // The branch code sent as idSyA.
-  void SetCodigoSucursal(std::u16string codigo) { codigo_ = std::move(codigo); }
+  void SetBranchCode(std::u16string code) { code_ = std::move(code); }
   // Lets the watch reconnect; start-up turns it on once the single-instance check has passed.
-  void SetReconectar(bool reconectar) { reconectar_ = reconectar; }
+  void SetReconnect(bool reconnect) { reconnect_ = reconnect; }
 
   // Tray state while the first connection is awaited.
   void ShowConnecting();
   // Closes the socket and starts a new connection; the outcome arrives as an event.
-  void conectar();
+  void Connect();
   // Sends the status message when connected, then logs it; otherwise does nothing.
-  void enviarStatus() override;
+  void SendStatus() override;
 
   void OnWatchTick();  // Timer1
   void OnPingTick();   // TimerPing
   // "status N": the text of the state label, refreshed by every watch tick.
-  const std::u16string& lblState() const { return lbl_state_; }
+  const std::u16string& state_label() const { return lbl_state_; }
 
   void OnConnected() override;
   void OnClosed() override;
@@ -68,8 +68,8 @@ class ServerConnection final : public platform::SocketListener, private StatusRe
   WireEncoding encoding_;
   WireDecoder decoder_;
   JobIntake intake_;
-  std::u16string codigo_;
-  bool reconectar_ = false;
+  std::u16string code_;
+  bool reconnect_ = false;
   std::u16string lbl_state_;
 };
 

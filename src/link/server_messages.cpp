@@ -6,15 +6,15 @@
 
 namespace quillon::link {
 
-std::u16string IdentificationMessage(std::u16string_view codigo) {
+std::u16string IdentificationMessage(std::u16string_view code) {
   // The code goes in as a JSON string: a quote or backslash in it cannot forge members.
-  return u"{\"idSyA\":" + platform::QuotedJsonString(codigo) + u",\"type\":\"id\"}";
+  return u"{\"idSyA\":" + platform::QuotedJsonString(code) + u",\"type\":\"id\"}";
 }
 
-std::u16string StatusMessage(std::u16string_view codigo, int imprimiendo) {
-  const std::string digits = std::to_string(imprimiendo);
+std::u16string StatusMessage(std::u16string_view code, int IsPrinting) {
+  const std::string digits = std::to_string(IsPrinting);
   const std::u16string status(digits.begin(), digits.end());
-  return u"{\"idSyA\":" + platform::QuotedJsonString(codigo) + u",\"status\":\"" + status + u"\"}";
+  return u"{\"idSyA\":" + platform::QuotedJsonString(code) + u",\"status\":\"" + status + u"\"}";
 }
 
 }  // namespace quillon::link

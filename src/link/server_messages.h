@@ -7,8 +7,8 @@
 namespace quillon::link {
 
 // {"idSyA":"CODE","type":"id"}, sent on every new connection.
-std::u16string IdentificationMessage(std::u16string_view codigo);
+std::u16string IdentificationMessage(std::u16string_view code);
 // {"idSyA":"CODE","status":"0"}, with the busy flag as the status digit.
-std::u16string StatusMessage(std::u16string_view codigo, int imprimiendo);
+std::u16string StatusMessage(std::u16string_view code, int IsPrinting);
 
 }  // namespace quillon::link

@@ -4,15 +4,15 @@
 
 namespace quillon::link {
 
-enum class TrayIcon {
-  Disconnected,  // pctDisconected
-  Connected,     // pctOK
+enum class TrayImage {
+  Disconnected,  // disconnected_icon
+  Connected,     // connected_icon
 };
 
 class TrayStatus {
  public:
   virtual ~TrayStatus() = default;
-  virtual void SetIcon(TrayIcon icon, const std::u16string& tooltip) = 0;
+  virtual void SetIcon(TrayImage icon, const std::u16string& tooltip) = 0;
 };
 
 }  // namespace quillon::link

@@ -15,7 +15,7 @@ PrintEngine::PrintEngine(platform::PrinterSystem& printers, platform::Notifier& 
 
 PrintEngine::~PrintEngine() = default;
 
-void PrintEngine::SetConfiguracion(json::Value rows) { state_->rows = std::move(rows); }
+void PrintEngine::SetSettingsRows(json::Value rows) { state_->rows = std::move(rows); }
 const json::Value& PrintEngine::Configuracion() const { return state_->rows; }
 const PrintSettings& PrintEngine::Settings() const { return state_->settings; }
 PrinterDevice& PrintEngine::Printer() { return state_->recorder; }

@@ -20,7 +20,7 @@ class PrintEngine {
   ~PrintEngine();
 
   // --- settings rows ("config" of the last job that parsed) ---
-  void SetConfiguracion(json::Value rows);
+  void SetSettingsRows(json::Value rows);
   const json::Value& Configuracion() const;
   std::u16string ConfigValue(std::u16string_view name) const;  // raises ValueError on null value
   bool ConfigVisible(std::u16string_view name) const;

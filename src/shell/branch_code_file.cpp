@@ -12,18 +12,18 @@ namespace quillon::shell {
 
 using platform::u16;
 
-const std::u16string kTituloCodigoSucursal = u"Codigo de sucursal";
-const std::u16string kPromptCodigoFaltante =
+const std::u16string kBranchCodeTitle = u"Codigo de sucursal";
+const std::u16string kMissingCodePrompt =
     u"No tiene registrado un codigo para esta sucursal, registrelo en el siguiente campo.\r\n"
     u"El codigo de sucursal tiene 15 digitos";
-const std::u16string kTituloCambioCodigo = u"Sistema de impresion";
-const std::u16string kPromptCambioCodigo =
+const std::u16string kChangeCodeTitle = u"Sistema de impresion";
+const std::u16string kChangeCodePrompt =
     u"Escribe codigo de la sucursal y presiona Aceptar para iniciar";
-const std::u16string kMensajeCodigoActualizado =
+const std::u16string kCodeUpdatedMessage =
     u"El codigo se ha actualizado correctamente, se va cerrar el servidor de impresoras, "
     u"porfavor vuelvelo a abrir.";
 
-std::vector<std::u16string> leerLineas(const std::filesystem::path& path) {
+std::vector<std::u16string> ReadLines(const std::filesystem::path& path) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return {std::u16string()};
   std::ifstream in(path, std::ios::binary);
@@ -47,16 +47,16 @@ std::vector<std::u16string> leerLineas(const std::filesystem::path& path) {
   return lines;
 }
 
-bool existeArchivo(const std::filesystem::path& path) {
+bool FileExists(const std::filesystem::path& path) {
   std::u16string text = path.u16string();
   if (text.size() > 3 && (text.back() == u'/' || text.back() == u'\\')) text.pop_back();
   std::error_code error;
   return std::filesystem::exists(std::filesystem::path(text), error);
 }
 
-bool CodigoValidoAlInicio(std::u16string_view code) { return code.size() >= kMinimumCodeLength; }
+bool IsValidStartCode(std::u16string_view code) { return code.size() >= kMinimumCodeLength; }
 
-bool CodigoValidoAlCambiar(std::u16string_view code) {
+bool IsValidNewCode(std::u16string_view code) {
   if (code.size() < kMinimumCodeLength) return false;
   const std::u16string_view rest = code.substr(1);
   const bool has_letter = std::any_of(rest.begin(), rest.end(), [](char16_t c) {
@@ -68,42 +68,42 @@ bool CodigoValidoAlCambiar(std::u16string_view code) {
 BranchCodeFile::BranchCodeFile(std::filesystem::path data_dir, platform::Dialogs& dialogs)
     : path_(std::move(data_dir) / "Acceso"), dialogs_(dialogs) {}
 
-std::vector<std::u16string> BranchCodeFile::leerCodigoSucursal() {
-  std::vector<std::u16string> lines = leerLineas(path_);
-  if (CodigoValidoAlInicio(lines[0])) return lines;
-  const std::u16string code = PedirHastaValido(&CodigoValidoAlInicio);
+std::vector<std::u16string> BranchCodeFile::ReadBranchCode() {
+  std::vector<std::u16string> lines = ReadLines(path_);
+  if (IsValidStartCode(lines[0])) return lines;
+  const std::u16string code = PromptUntilValid(&IsValidStartCode);
   // The code just typed is the one this run uses, even when the folder refuses the file.
-  if (!Escribir({code})) return {code, std::u16string(), std::u16string()};
-  return leerLineas(path_);
+  if (!WriteLines({code})) return {code, std::u16string(), std::u16string()};
+  return ReadLines(path_);
 }
 
-std::u16string BranchCodeFile::leerSegundaLinea() {
-  const std::vector<std::u16string> lines = leerLineas(path_);
+std::u16string BranchCodeFile::ReadOptionsLine() {
+  const std::vector<std::u16string> lines = ReadLines(path_);
   return lines.size() > 1 ? lines[1] : std::u16string();
 }
 
-std::u16string BranchCodeFile::PedirCodigoNuevo() {
-  std::u16string code = dialogs_.InputBox(kPromptCambioCodigo, kTituloCambioCodigo, u"");
-  Escribir({code});
-  if (!CodigoValidoAlCambiar(code)) {
-    code = PedirHastaValido(&CodigoValidoAlCambiar);
-    Escribir({code});
+std::u16string BranchCodeFile::PromptNewCode() {
+  std::u16string code = dialogs_.InputBox(kChangeCodePrompt, kChangeCodeTitle, u"");
+  WriteLines({code});
+  if (!IsValidNewCode(code)) {
+    code = PromptUntilValid(&IsValidNewCode);
+    WriteLines({code});
   }
   return code;
 }
 
-void BranchCodeFile::GuardarOpciones(const std::u16string& code, const std::u16string& options) {
-  Escribir({code, options});
+void BranchCodeFile::SaveOptions(const std::u16string& code, const std::u16string& options) {
+  WriteLines({code, options});
 }
 
-std::u16string BranchCodeFile::PedirHastaValido(bool (*valid)(std::u16string_view)) {
+std::u16string BranchCodeFile::PromptUntilValid(bool (*valid)(std::u16string_view)) {
   std::u16string entry;
   while (!valid(entry))
-    entry = dialogs_.InputBox(kPromptCodigoFaltante, kTituloCodigoSucursal, u"");
+    entry = dialogs_.InputBox(kMissingCodePrompt, kBranchCodeTitle, u"");
   return entry;
 }
 
-bool BranchCodeFile::Escribir(const std::vector<std::u16string>& lines) {
+bool BranchCodeFile::WriteLines(const std::vector<std::u16string>& lines) {
   std::string bytes;
   for (const std::u16string& line : lines) bytes += platform::Utf16ToCp1252(line) + "\r\n";
   std::ofstream out(path_, std::ios::binary | std::ios::trunc);

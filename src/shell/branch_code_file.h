@@ -14,16 +14,16 @@ inline constexpr std::size_t kMinimumCodeLength = 15;
 
 // The lines of a file plus one empty element after the last line read: "A", "B" -> A, B, "".
 // A missing or unreadable file gives exactly one empty element. CR LF, CR and LF all end a line.
-std::vector<std::u16string> leerLineas(const std::filesystem::path& path);
+std::vector<std::u16string> ReadLines(const std::filesystem::path& path);
 
 // True when a file or folder of that name exists.
-bool existeArchivo(const std::filesystem::path& path);
+bool FileExists(const std::filesystem::path& path);
 
 // A code good enough to start with: at least 15 characters.
-bool CodigoValidoAlInicio(std::u16string_view code);
+bool IsValidStartCode(std::u16string_view code);
 // A code typed as a replacement: at least 15 characters, and from the second character on it
 // reads as a number (no letters at all, so "1234E5" is not a number here).
-bool CodigoValidoAlCambiar(std::u16string_view code);
+bool IsValidNewCode(std::u16string_view code);
 
 class BranchCodeFile {
  public:
@@ -33,32 +33,32 @@ class BranchCodeFile {
 
   // The line array after making sure line 1 holds a usable code, prompting until one is typed.
   // Element 0 is the code, element 1 the options line.
-  std::vector<std::u16string> leerCodigoSucursal();
+  std::vector<std::u16string> ReadBranchCode();
   // The second line as the file now holds it; the empty text when there is none.
-  std::u16string leerSegundaLinea();
+  std::u16string ReadOptionsLine();
 
   // "Cambiar codigo": asks for a new code until it is valid, stores it alone in the file and
   // returns it. The caller confirms and ends the program.
-  std::u16string PedirCodigoNuevo();
+  std::u16string PromptNewCode();
 
   // Rewrites the file with the code and the options line.
-  void GuardarOpciones(const std::u16string& code, const std::u16string& options);
+  void SaveOptions(const std::u16string& code, const std::u16string& options);
 
  private:
   // Prompts with the missing-code dialog until `valid` accepts the entry.
-  std::u16string PedirHastaValido(bool (*valid)(std::u16string_view));
+  std::u16string PromptUntilValid(bool (*valid)(std::u16string_view));
   // Replaces the whole file; reports a failed write in a message box and returns false.
-  bool Escribir(const std::vector<std::u16string>& lines);
+  bool WriteLines(const std::vector<std::u16string>& lines);
 
   std::filesystem::path path_;
   platform::Dialogs& dialogs_;
 };
 
 // Dialog texts.
-extern const std::u16string kTituloCodigoSucursal;  // "Codigo de sucursal"
-extern const std::u16string kPromptCodigoFaltante;
-extern const std::u16string kTituloCambioCodigo;  // "Sistema de impresion"
-extern const std::u16string kPromptCambioCodigo;
-extern const std::u16string kMensajeCodigoActualizado;
+extern const std::u16string kBranchCodeTitle;  // "Codigo de sucursal"
+extern const std::u16string kMissingCodePrompt;
+extern const std::u16string kChangeCodeTitle;  // "Sistema de impresion"
+extern const std::u16string kChangeCodePrompt;
+extern const std::u16string kCodeUpdatedMessage;
 
 }  // namespace quillon::shell

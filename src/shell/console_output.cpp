@@ -54,6 +54,6 @@ void ConsoleNotifier::ShowBalloonTip(const std::u16string& text, platform::Ballo
 
 ConsoleLog::ConsoleLog(ConsoleOutput& output) : output_(output) {}
 
-void ConsoleLog::escribirLog(const std::u16string& text) { output_.WriteLine(text); }
+void ConsoleLog::WriteLog(const std::u16string& text) { output_.WriteLine(text); }
 
 }  // namespace quillon::shell

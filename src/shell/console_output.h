@@ -36,7 +36,7 @@ class ConsoleNotifier final : public platform::Notifier {
 class ConsoleLog final : public link::ActivityLog {
  public:
   explicit ConsoleLog(ConsoleOutput& output);
-  void escribirLog(const std::u16string& text) override;
+  void WriteLog(const std::u16string& text) override;
   void Clear() override {}
 
  private:

@@ -6,7 +6,7 @@
 
 namespace quillon::shell {
 
-inline constexpr char16_t kMensajeYaEnEjecucion[] = u"La Aplicación ya esta en ejecución";
+inline constexpr char16_t kAlreadyRunningMessage[] = u"La Aplicación ya esta en ejecución";
 
 class SingleInstance {
  public:

@@ -36,7 +36,7 @@ class DocumentBench {
  public:
   DocumentBench() = default;
 
-  void Configure(const std::vector<Row>& rows) { engine.SetConfiguracion(Rows(rows)); }
+  void Configure(const std::vector<Row>& rows) { engine.SetSettingsRows(Rows(rows)); }
 
   // The tickets a printer received, as text lines.
   std::vector<std::vector<std::string>> Tickets(const std::u16string& printer) const;

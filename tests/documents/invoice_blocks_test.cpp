@@ -125,7 +125,7 @@ TEST_F(InvoiceBlocksTest, HeaderGoesOnAfterAFailingLine) {
                                {"Nombre": "Tamano de Factura", "Descripcion": "rollo 75mm"},
                                {"Nombre": "Nombre Representante Legal", "Visible": "1"}, 42,
                                {"Nombre": "Direccion", "Descripcion": "x", "Visible": "1"}])";
-  bench.engine.SetConfiguracion(JsonValue(rows));
+  bench.engine.SetSettingsRows(JsonValue(rows));
   ASSERT_TRUE(bench.engine.SelectPrinter(bench.engine.PrinterIndex(u"Facturas"), 0));
   print::PrintInvoiceHeader(bench.engine);
   bench.engine.Printer().EndDoc();

@@ -10,9 +10,9 @@ namespace {
 
 using platform::BalloonIcon;
 
-std::string Order(const std::string& tipo, const std::string& area, const std::string& products,
+std::string Order(const std::string& table_kind, const std::string& area, const std::string& products,
                   const std::string& extra = "") {
-  return R"({"tipoMesa":")" + tipo + R"(","area":)" + area +
+  return R"({"tipoMesa":")" + table_kind + R"(","area":)" + area +
          R"(,"titulo":null,"nomMesa":"Mesa 1","productos":)" + products +
          R"(,"responsable":"Ana","nPedido":7,"fecha":"2024-05-17 12:00","clienteNombre":"",)"
          R"("clienteTelefono":"","clienteDireccion":"","codPlataforma":"")" +

@@ -12,19 +12,19 @@ namespace {
 
 using platform::MessageIcon;
 
-class JsonScript : public ::testing::Test {
+class JsonScriptTest : public ::testing::Test {
  protected:
   test::FakeDialogs dialogs;
-  cJSONScript script{dialogs};
+  JsonScript script{dialogs};
 };
 
-TEST_F(JsonScript, LiteralsAndNullsAreConcatenated) {
+TEST_F(JsonScriptTest, LiteralsAndNullsAreConcatenated) {
   EXPECT_EQ(script.Eval(u"[null, \"x\"]"), u"nullx");
   EXPECT_EQ(script.Eval(u"['a', ['b', [true, false, null, 1.5, -2]]]"), u"abtruefalsenull1.5-2");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(JsonScript, VariablesLiveAsLongAsTheObject) {
+TEST_F(JsonScriptTest, VariablesLiveAsLongAsTheObject) {
   EXPECT_EQ(script.Eval(u"[\"Hola \", {\"get\": {\"name\": \"x\", \"default\": \"mundo\"}}]"),
             u"Hola mundo");
   EXPECT_EQ(script.Eval(u"[{\"set\": {\"name\": \"x\", \"value\": \"1\"}}]"), u"");
@@ -32,12 +32,12 @@ TEST_F(JsonScript, VariablesLiveAsLongAsTheObject) {
   EXPECT_EQ(script.Eval(u"[{\"set\": {\"name\": \"x\", \"value\": {\"get\": {\"name\": \"y\", "
                         u"\"default\": \"dos\"}}}}, {\"get\": {\"name\": \"x\"}}]"),
             u"dos");
-  cJSONScript other(dialogs);
+  JsonScript other(dialogs);
   EXPECT_EQ(other.Eval(u"[{\"get\": {\"name\": \"x\", \"default\": \"nada\"}}]"), u"nada");
   EXPECT_EQ(other.Eval(u"[{\"GET\": {\"name\": \"X\"}}]"), u"");  // names are exact, commands not
 }
 
-TEST_F(JsonScript, IfComparesOrdinallyExceptEq) {
+TEST_F(JsonScriptTest, IfComparesOrdinallyExceptEq) {
   const auto run = [&](const std::u16string& type) {
     return script.Eval(u"[{\"if\": {\"value1\": \"B\", \"value2\": \"b\", \"type\": \"" + type +
                        u"\", \"true\": \"si\", \"false\": \"no\"}}]");
@@ -58,7 +58,7 @@ TEST_F(JsonScript, IfComparesOrdinallyExceptEq) {
             u"");  // a missing branch gives the empty text
 }
 
-TEST_F(JsonScript, SwitchPicksTheFirstMatchingCase) {
+TEST_F(JsonScriptTest, SwitchPicksTheFirstMatchingCase) {
   const std::u16string items =
       u"\"items\": [{\"case\": \"Mesa\", \"return\": \"M\"}, {\"case\": 2, \"return\": \"dos\"},"
       u" {\"case\": \"mesa\", \"return\": \"otra\"}]";
@@ -71,14 +71,14 @@ TEST_F(JsonScript, SwitchPicksTheFirstMatchingCase) {
             u"?");
 }
 
-TEST_F(JsonScript, UnknownCommandsLeavePlaceholders) {
+TEST_F(JsonScriptTest, UnknownCommandsLeavePlaceholders) {
   EXPECT_EQ(script.Eval(u"[{\"suma\": {\"a\": 1, \"b\": \"x\"}}]"), u"<%SUMA(1,x)%>");
   EXPECT_EQ(script.Eval(u"[{\"Hoy\": \"corto\"}]"), u"<%HOY(corto)%>");
   EXPECT_EQ(script.Eval(u"[{\"niño\": [1]}]"), u"<%NIÑO()%>");
   EXPECT_EQ(script.Eval(u"[{\"return\": \"fin\", \"x\": {}}]"), u"fin<%X()%>");
 }
 
-TEST_F(JsonScript, AlertAndInputGoThroughTheDialogs) {
+TEST_F(JsonScriptTest, AlertAndInputGoThroughTheDialogs) {
   dialogs.answers.push_back(u"Ana");
   EXPECT_EQ(script.Eval(u"[{\"alert\": {\"message\": \"Hola\", \"title\": \"Aviso\"}}, "
                         u"{\"input\": {\"prompt\": \"Nombre\", \"title\": \"Cliente\", "
@@ -94,7 +94,7 @@ TEST_F(JsonScript, AlertAndInputGoThroughTheDialogs) {
   EXPECT_EQ(dialogs.prompts[0].default_text, u"anónimo");
 }
 
-TEST_F(JsonScript, ParseErrorsAreShownAndGiveNothing) {
+TEST_F(JsonScriptTest, ParseErrorsAreShownAndGiveNothing) {
   EXPECT_EQ(script.Eval(u"{"), u"");
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].message, u"Missing '}': {\r\n");
@@ -104,7 +104,7 @@ TEST_F(JsonScript, ParseErrorsAreShownAndGiveNothing) {
   EXPECT_EQ(dialogs.messages[1].message, u"Invalid JSON");
 }
 
-TEST_F(JsonScript, MalformedScriptsRaise) {
+TEST_F(JsonScriptTest, MalformedScriptsRaise) {
   for (const char16_t* text : {u"{\"a\": \"b\"}", u"[1]", u"[true]", u"[{\"alert\": 5}]",
                                u"[{\"switch\": {\"items\": \"x\"}}]"}) {
     EXPECT_THROW(script.Eval(text), ValueError) << std::u16string(text).size();
@@ -116,7 +116,7 @@ TEST_F(JsonScript, MalformedScriptsRaise) {
   EXPECT_EQ(script.Eval(u"[[[[\"ok\"]]]]"), u"ok");
 }
 
-TEST_F(JsonScript, NestingBeyondFortyOneLevelsIsRefused) {
+TEST_F(JsonScriptTest, NestingBeyondFortyOneLevelsIsRefused) {
   // Each array inside the root costs one level; the text sits one level below the last array.
   const auto nested = [](int arrays) {
     return u"[" + std::u16string(static_cast<std::size_t>(arrays), u'[') + u"\"x\"" +
@@ -128,7 +128,7 @@ TEST_F(JsonScript, NestingBeyondFortyOneLevelsIsRefused) {
   EXPECT_EQ(script.Eval(nested(1)), u"x");
 }
 
-TEST_F(JsonScript, ExecCommandEvaluatesOneValue) {
+TEST_F(JsonScriptTest, ExecCommandEvaluatesOneValue) {
   EXPECT_EQ(script.ExecCommand(Value(Decimal::FromParts(12505, 1))), u"1250.5");
   EXPECT_EQ(script.ExecCommand(Value()), u"");
   EXPECT_EQ(script.ExecCommand(Value::Null()), u"null");

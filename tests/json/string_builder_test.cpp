@@ -14,7 +14,7 @@ namespace {
 using test::ErrorNumberOf;
 
 TEST(StringBuilder, StartsEmptyWithTheDefaultChunk) {
-  const cStringBuilder builder;
+  const StringBuilder builder;
   EXPECT_EQ(builder.Length(), 0);
   EXPECT_EQ(builder.Capacity(), 0);
   EXPECT_EQ(builder.ChunkSize(), 8192);
@@ -22,35 +22,35 @@ TEST(StringBuilder, StartsEmptyWithTheDefaultChunk) {
 }
 
 TEST(StringBuilder, GrowsByWholeChunks) {
-  cStringBuilder builder;
+  StringBuilder builder;
   builder.Append(u"abc");
   EXPECT_EQ(builder.Length(), 3);
   EXPECT_EQ(builder.Capacity(), 8192);
   builder.Append(u"");
   EXPECT_EQ(builder.Length(), 3);
 
-  cStringBuilder big;
+  StringBuilder big;
   big.Append(std::u16string(8193, u'x'));
   EXPECT_EQ(big.Capacity(), 16384);
   EXPECT_EQ(big.Length(), 8193);
 
-  cStringBuilder small;
+  StringBuilder small;
   small.ChunkSize(4);
   EXPECT_EQ(small.ChunkSize(), 4);
-  for (char16_t c = u'a'; c <= u'j'; ++c) small.AppendByVal(std::u16string(1, c));
+  for (char16_t c = u'a'; c <= u'j'; ++c) small.AppendCopy(std::u16string(1, c));
   EXPECT_EQ(small.toString(), u"abcdefghij");
   EXPECT_EQ(small.Capacity(), 12);
 }
 
 TEST(StringBuilder, LengthCountsUtf16Units) {
-  cStringBuilder builder;
+  StringBuilder builder;
   builder.AppendNL(u"ñ😀");
   EXPECT_EQ(builder.Length(), 5);  // ñ, two surrogates, CR, LF
   EXPECT_EQ(builder.toString(), u"ñ😀\r\n");
 }
 
 TEST(StringBuilder, TheStringReplacesAndNeverShrinks) {
-  cStringBuilder builder;
+  StringBuilder builder;
   builder.Append(std::u16string(9000, u'x'));
   builder.TheString(u"nuevo");
   EXPECT_EQ(builder.toString(), u"nuevo");
@@ -61,10 +61,10 @@ TEST(StringBuilder, TheStringReplacesAndNeverShrinks) {
 }
 
 TEST(StringBuilder, InsertWithinTheTextOrFailsWithNine) {
-  cStringBuilder builder;
+  StringBuilder builder;
   builder.Append(u"ace");
   builder.Insert(1, u"b");
-  builder.InsertByVal(3, u"d");
+  builder.InsertCopy(3, u"d");
   builder.Insert(0, u">");
   builder.Insert(builder.Length(), u"<");  // at Length appends
   EXPECT_EQ(builder.toString(), u">abcde<");
@@ -74,7 +74,7 @@ TEST(StringBuilder, InsertWithinTheTextOrFailsWithNine) {
 }
 
 TEST(StringBuilder, IndexesWhoseByteOffsetLeaves32BitsAreOverflows) {
-  cStringBuilder builder;
+  StringBuilder builder;
   builder.Append(u"abc");
   EXPECT_EQ(ErrorNumberOf([&] { builder.Insert(0x40000000, u"x"); }), 6);
   EXPECT_EQ(ErrorNumberOf([&] { builder.Insert(0x3FFFFFFF, u"x"); }), 9);
@@ -85,7 +85,7 @@ TEST(StringBuilder, IndexesWhoseByteOffsetLeaves32BitsAreOverflows) {
 }
 
 TEST(StringBuilder, InsertGrowsWhenNeeded) {
-  cStringBuilder builder;
+  StringBuilder builder;
   builder.ChunkSize(2);
   builder.Append(u"ab");
   builder.Insert(1, u"XYZ");
@@ -94,11 +94,11 @@ TEST(StringBuilder, InsertGrowsWhenNeeded) {
 }
 
 TEST(StringBuilder, RemoveWithinTheTextOrFailsWithNine) {
-  cStringBuilder builder;
+  StringBuilder builder;
   builder.Append(u"0123456789");
   builder.Remove(2, 3);
   EXPECT_EQ(builder.toString(), u"0156789");
-  builder.Remove(4, 3);  // iIndex + lLen == Length removes the tail
+  builder.Remove(4, 3);  // index + length == Length removes the tail
   EXPECT_EQ(builder.toString(), u"0156");
   EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(2, 3); }), 9);
   EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(5, 0); }), 9);
@@ -109,7 +109,7 @@ TEST(StringBuilder, RemoveWithinTheTextOrFailsWithNine) {
 }
 
 TEST(StringBuilder, FindReportsOnlyMatchesStartingBeforeLength) {
-  cStringBuilder builder;
+  StringBuilder builder;
   builder.Append(u"Arroz con Pollo");
   EXPECT_EQ(builder.Find(u"con"), 7);
   EXPECT_EQ(builder.Find(u"o", 6), 8);
@@ -122,13 +122,13 @@ TEST(StringBuilder, FindReportsOnlyMatchesStartingBeforeLength) {
 }
 
 TEST(StringBuilder, FindNeverSeesTextThatWasRemovedOrReplaced) {
-  cStringBuilder removed;
+  StringBuilder removed;
   removed.Append(u"abcdef");
   removed.Remove(3, 3);
   EXPECT_EQ(removed.Find(u"bcd"), 0);  // "def" is gone, the room it left is spare
   EXPECT_EQ(removed.Find(u"bc "), 2);
 
-  cStringBuilder replaced;
+  StringBuilder replaced;
   replaced.Append(u"abcdef");
   replaced.TheString(u"ab");
   EXPECT_EQ(replaced.Find(u"abc"), 0);
@@ -136,7 +136,7 @@ TEST(StringBuilder, FindNeverSeesTextThatWasRemovedOrReplaced) {
 }
 
 TEST(StringBuilder, HeapMinimizeKeepsAtMostOneSpareChunk) {
-  cStringBuilder builder;
+  StringBuilder builder;
   builder.Clear();
   builder.HeapMinimize();
   EXPECT_EQ(builder.Capacity(), 0);
@@ -150,14 +150,14 @@ TEST(StringBuilder, HeapMinimizeKeepsAtMostOneSpareChunk) {
   builder.Append(u"y");
   EXPECT_EQ(builder.toString(), u"xxxy");
 
-  cStringBuilder exact;
+  StringBuilder exact;
   exact.Append(std::u16string(8192, u'x'));
   exact.HeapMinimize();  // no spare room at all: nothing to give back
   EXPECT_EQ(exact.Capacity(), 8192);
 }
 
 TEST(StringBuilder, ChunkSizeOutsideTheByteRangeFailsWithSix) {
-  cStringBuilder builder;
+  StringBuilder builder;
   EXPECT_EQ(ErrorNumberOf([&] { builder.ChunkSize(0x40000000); }), 6);
   EXPECT_EQ(ErrorNumberOf([&] { builder.ChunkSize(-0x40000001); }), 6);
   EXPECT_EQ(ErrorNumberOf([&] { builder.ChunkSize(0); }), 5);
@@ -167,7 +167,7 @@ TEST(StringBuilder, ChunkSizeOutsideTheByteRangeFailsWithSix) {
 }
 
 TEST(StringBuilder, ClearDropsTextAndCapacity) {
-  cStringBuilder builder;
+  StringBuilder builder;
   builder.Append(u"texto");
   builder.Clear();
   EXPECT_EQ(builder.Length(), 0);

@@ -32,13 +32,13 @@ TEST_F(ConnectionTest, WatchOpensTheConnectionUnlessItIsConnectingOrConnected) {
   EXPECT_EQ(socket.attempts[0].host, "192.0.2.7");
   EXPECT_EQ(socket.attempts[0].port, 3000);
   EXPECT_EQ(socket.closes, 1);  // closed first, then opened
-  EXPECT_EQ(connection.lblState(), u"status 6");
+  EXPECT_EQ(connection.state_label(), u"status 6");
 
   connection.OnWatchTick();
   socket.Connected();
   for (int i = 0; i < 3; ++i) connection.OnWatchTick();
   EXPECT_EQ(socket.attempts.size(), 1u);
-  EXPECT_EQ(connection.lblState(), u"status 7");
+  EXPECT_EQ(connection.state_label(), u"status 7");
 
   for (const int state : {0, 1, 2, 3, 4, 5, 8, 9}) {
     socket.state = state;
@@ -48,14 +48,14 @@ TEST_F(ConnectionTest, WatchOpensTheConnectionUnlessItIsConnectingOrConnected) {
 }
 
 TEST_F(ConnectionTest, WatchWithoutReconectarOnlyRefreshesTheLabel) {
-  connection.SetReconectar(false);
+  connection.SetReconnect(false);
   socket.state = platform::kSocketError;
   connection.OnWatchTick();
   EXPECT_TRUE(socket.attempts.empty());
-  EXPECT_EQ(connection.lblState(), u"status 9");
+  EXPECT_EQ(connection.state_label(), u"status 9");
   socket.state = platform::kSocketClosed;
   connection.OnWatchTick();
-  EXPECT_EQ(connection.lblState(), u"status 0");
+  EXPECT_EQ(connection.state_label(), u"status 0");
 }
 
 TEST_F(ConnectionTest, EveryFailureLogsOneLineShowsOneBalloonAndIsRetriedNextTick) {
@@ -70,7 +70,7 @@ TEST_F(ConnectionTest, EveryFailureLogsOneLineShowsOneBalloonAndIsRetriedNextTic
   ASSERT_EQ(notifier.balloons.size(), 3u);
   ExpectBalloon(2, u"10061-Conexión rechazada por el servidor");
   ASSERT_EQ(tray.states.size(), 3u);
-  EXPECT_EQ(tray.states[2].icon, link::TrayIcon::Disconnected);
+  EXPECT_EQ(tray.states[2].icon, link::TrayImage::Disconnected);
   EXPECT_EQ(tray.states[2].tooltip, u"DesConectando");
   EXPECT_TRUE(socket.sent.empty());
 }
@@ -84,14 +84,14 @@ TEST_F(ConnectionTest, EveryNewConnectionIsIdentified) {
   EXPECT_EQ(log.history, std::vector<std::u16string>{u16(kIdentification)});
   EXPECT_EQ(logged_at_send, 1u);  // logged first, then sent
   ASSERT_EQ(tray.states.size(), 1u);
-  EXPECT_EQ(tray.states[0].icon, link::TrayIcon::Connected);
+  EXPECT_EQ(tray.states[0].icon, link::TrayImage::Connected);
   EXPECT_EQ(tray.states[0].tooltip, kConnected);
   ExpectBalloon(0, kConnected);
 
   socket.PeerCloses();
   EXPECT_EQ(socket.state, platform::kSocketClosed);
   EXPECT_EQ(log.history.size(), 1u);  // a close is not logged
-  EXPECT_EQ(tray.states.back().icon, link::TrayIcon::Disconnected);
+  EXPECT_EQ(tray.states.back().icon, link::TrayImage::Disconnected);
   EXPECT_EQ(tray.states.back().tooltip, u"DesConectando");
   ExpectBalloon(1, u"Servidor de impresoras desconectado");
 
@@ -104,7 +104,7 @@ TEST_F(ConnectionTest, StatusGoesOnlyOverAnOpenConnectionAndIsLoggedAfterSending
   connection.OnPingTick();
   connection.OnWatchTick();  // connecting
   connection.OnPingTick();
-  connection.enviarStatus();
+  connection.SendStatus();
   EXPECT_TRUE(socket.sent.empty());
   EXPECT_TRUE(log.history.empty());
 
@@ -112,7 +112,7 @@ TEST_F(ConnectionTest, StatusGoesOnlyOverAnOpenConnectionAndIsLoggedAfterSending
   std::size_t logged_at_send = 0;
   socket.on_send = [&] { logged_at_send = log.history.size(); };
   connection.OnPingTick();
-  connection.enviarStatus();  // "Send Status Free"
+  connection.SendStatus();  // "Send Status Free"
   EXPECT_EQ(socket.sent, (std::vector<std::string>{kIdentification, kStatus0, kStatus0}));
   EXPECT_EQ(log.history.back(), u16(kStatus0));
   EXPECT_EQ(logged_at_send, 2u);  // sent before it was logged
@@ -121,7 +121,7 @@ TEST_F(ConnectionTest, StatusGoesOnlyOverAnOpenConnectionAndIsLoggedAfterSending
 TEST_F(ConnectionTest, ConnectingStateShownAtStartUp) {
   connection.ShowConnecting();
   ASSERT_EQ(tray.states.size(), 1u);
-  EXPECT_EQ(tray.states[0].icon, link::TrayIcon::Disconnected);
+  EXPECT_EQ(tray.states[0].icon, link::TrayImage::Disconnected);
   EXPECT_EQ(tray.states[0].tooltip, u"Conectando");
   ExpectBalloon(0, u"Conectando al servidor de impresion ");
 }
@@ -149,7 +149,7 @@ class Utf8ConnectionTest : public LinkTest {
 };
 
 TEST_F(ConnectionTest, MessagesAreWindowsBytesByDefault) {
-  connection.SetCodigoSucursal(u"SUCÑ00000000042");
+  connection.SetBranchCode(u"SUCÑ00000000042");
   connection.OnWatchTick();
   socket.Connected();
   EXPECT_EQ(socket.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xD1"
@@ -157,7 +157,7 @@ TEST_F(ConnectionTest, MessagesAreWindowsBytesByDefault) {
 }
 
 TEST_F(Utf8ConnectionTest, MessagesAreUtf8WhenTheServerSpeaksIt) {
-  connection.SetCodigoSucursal(u"SUCÑ00000000042");
+  connection.SetBranchCode(u"SUCÑ00000000042");
   connection.OnWatchTick();
   socket.Connected();
   EXPECT_EQ(socket.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xC3\x91"

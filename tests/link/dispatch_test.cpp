@@ -104,7 +104,7 @@ TEST_F(DispatchTest, MalformedEnvelopesAreLoggedAndEndNormally) {
   }
   EXPECT_TRUE(handlers.Printed().empty());
   EXPECT_EQ(socket.sent.size(), cases.size());
-  EXPECT_EQ(connection.Intake().imprimiendo(), 0);
+  EXPECT_EQ(connection.Intake().IsPrinting(), 0);
 }
 
 TEST_F(DispatchTest, WithoutConnectionTheJobPrintsAndNoStatusIsSentOrLogged) {
@@ -131,7 +131,7 @@ TEST_F(DispatchTest, JobCompletedDuringAnInvoiceWaitsForItsTurn) {
   EXPECT_EQ(printed_inside, std::vector<std::string>{"factura"});
   EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"factura", "comanda"}));
   EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus1, kStatus0, kStatus0}));
-  EXPECT_EQ(connection.Intake().bufferMensaje(), u"{\"config\"");
+  EXPECT_EQ(connection.Intake().ReceiveBuffer(), u"{\"config\"");
   EXPECT_EQ(log.Lines(), LinesOfJob(Job("comanda", R"([{"area":"Cocina"}])")));
 }
 
@@ -157,7 +157,7 @@ TEST_F(DispatchTest, FailureOutsideThePrinterEndsTheJobAndTheNextOnePrints) {
     Deliver(job + kTerminator + Job("cajon"));
     EXPECT_EQ(handlers.Printed().back(), "cajon");
     EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus0, kStatus0}));
-    EXPECT_EQ(connection.Intake().imprimiendo(), 0);
+    EXPECT_EQ(connection.Intake().IsPrinting(), 0);
     // The failed job's own lines, wiped by the next job: find them in the history.
     const auto fin = std::find(log.history.rbegin(), log.history.rend(), kFin) + 1;
     const auto failed_fin = std::find(fin, log.history.rend(), kFin);

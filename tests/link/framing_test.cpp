@@ -41,8 +41,8 @@ TEST_F(FramingTest, JobInPiecesIsDispatchedOnceTheTerminatorCompletes) {
   EXPECT_EQ(log.history[2], u"sage_");
   EXPECT_EQ(log.history[3], FakeActivityLog::kClearMark);
   EXPECT_EQ(log.Lines(), LinesOfJob(job));
-  EXPECT_EQ(connection.Intake().bufferMensaje(), u"");
-  EXPECT_EQ(connection.Intake().imprimiendo(), 0);
+  EXPECT_EQ(connection.Intake().ReceiveBuffer(), u"");
+  EXPECT_EQ(connection.Intake().IsPrinting(), 0);
 }
 
 TEST_F(FramingTest, EveryJobOfAPieceIsDispatchedInOrderWithItsOwnStatus) {
@@ -51,7 +51,7 @@ TEST_F(FramingTest, EveryJobOfAPieceIsDispatchedInOrderWithItsOwnStatus) {
                  kTerminator + rest);
   EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "cajon"}));
   EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus0, kStatus0}));
-  EXPECT_EQ(connection.Intake().bufferMensaje(), u16(rest));
+  EXPECT_EQ(connection.Intake().ReceiveBuffer(), u16(rest));
 
   socket.Arrives(R"({},"tipo":"factura"})" + std::string(kTerminator));
   EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "cajon", "factura"}));
@@ -64,7 +64,7 @@ TEST_F(FramingTest, TerminatorInOtherLetterCaseIsOrdinaryText) {
   socket.Arrives(text);
   EXPECT_TRUE(handlers.calls.empty());
   EXPECT_TRUE(socket.sent.empty());
-  EXPECT_EQ(connection.Intake().bufferMensaje(), u16(text));
+  EXPECT_EQ(connection.Intake().ReceiveBuffer(), u16(text));
   EXPECT_EQ(log.Lines(), std::vector<std::u16string>{u16(text)});
 }
 
@@ -94,7 +94,7 @@ TEST_F(FramingTest, AnyCutOfTheStreamGivesTheSameJobs) {
                    std::to_string(seed));
       EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "anulacion", "factura"}));
       EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus0, kStatus0, kStatus0}));
-      EXPECT_EQ(connection.Intake().bufferMensaje(), u"");
+      EXPECT_EQ(connection.Intake().ReceiveBuffer(), u"");
       ASSERT_EQ(handlers.calls.size(), 6u);
       EXPECT_EQ(handlers.calls[5].argument[u"total"].ToText(), u"12500");
     }
@@ -115,9 +115,9 @@ TEST_F(FramingTest, TextLeftByADroppedConnectionIsPrefixedToTheNextOne) {
 TEST_F(FramingTest, BufferWithoutTerminatorIsDroppedPastTheLimit) {
   const std::string chunk(1024 * 1024, 'x');
   for (int i = 0; i < 16; ++i) socket.Arrives(chunk);
-  EXPECT_EQ(connection.Intake().bufferMensaje().size(), 16u * 1024 * 1024);
+  EXPECT_EQ(connection.Intake().ReceiveBuffer().size(), 16u * 1024 * 1024);
   socket.Arrives("xx");
-  EXPECT_LE(connection.Intake().bufferMensaje().size(), 11u);
+  EXPECT_LE(connection.Intake().ReceiveBuffer().size(), 11u);
   EXPECT_EQ(log.history.back(),
             u"Se descartó el texto recibido: pasó de 16 MiB sin \"_endMessage_\"");
 

@@ -24,17 +24,17 @@ inline constexpr char16_t kFin[] =
     u"------------------------------ fin ------------------------------";
 
 // A job text with the given kind, settings rows and document, as the server writes them.
-inline std::string Job(const std::string& tipo, const std::string& dato = "[]",
+inline std::string Job(const std::string& kind, const std::string& dato = "[]",
                        const std::string& config = R"([{"Nombre":"Rollo","Valor":"55"}])") {
-  return R"({"config":)" + config + R"(,"dato":)" + dato + R"(,"tipo":")" + tipo + R"("})";
+  return R"({"config":)" + config + R"(,"dato":)" + dato + R"(,"tipo":")" + kind + R"("})";
 }
 
 class LinkTest : public ::testing::Test {
  protected:
   explicit LinkTest(link::WireEncoding encoding = link::WireEncoding::Windows1252)
       : connection(socket, tray, notifier, log, handlers, {"192.0.2.7", 3000}, encoding) {
-    connection.SetCodigoSucursal(platform::u16(kCode));
-    connection.SetReconectar(true);
+    connection.SetBranchCode(platform::u16(kCode));
+    connection.SetReconnect(true);
   }
 
   // Connects through the watch and forgets what the connection itself logged and sent.

@@ -40,7 +40,7 @@ class EngineTest : public ::testing::Test {
     if (!engine_) engine_ = std::make_unique<print::PrintEngine>(printers, notifier);
     return *engine_;
   }
-  void SetRows(const std::vector<SettingsRow>& rows) { Engine().SetConfiguracion(MakeRows(rows)); }
+  void SetRows(const std::vector<SettingsRow>& rows) { Engine().SetSettingsRows(MakeRows(rows)); }
 
   // Installs "Caja" as the default printer and selects it.
   std::shared_ptr<FakePrinterQueue> UseCaja() {

@@ -53,7 +53,7 @@ TEST_F(SettingsTest, NullDescriptionAndNonObjectRowsRaise) {
 
   auto rows = json::MakeCollection();
   rows->Add(Value(u"texto suelto"));
-  Engine().SetConfiguracion(rows);
+  Engine().SetSettingsRows(rows);
   try {
     Engine().ConfigVisible(u"Regimen");
     FAIL() << "a row that is not an object must raise";

@@ -15,19 +15,19 @@ using Lines = std::vector<std::u16string>;
 TEST(LeerLineas, AddsOneEmptyElementAfterTheLastLine) {
   TempFolder folder;
   folder.Write("a", "A\r\nB\r\n");
-  EXPECT_EQ(leerLineas(folder.Path() / "a"), (Lines{u"A", u"B", u""}));
+  EXPECT_EQ(ReadLines(folder.Path() / "a"), (Lines{u"A", u"B", u""}));
   folder.Write("b", "A\r\nB");
-  EXPECT_EQ(leerLineas(folder.Path() / "b"), (Lines{u"A", u"B", u""}));
+  EXPECT_EQ(ReadLines(folder.Path() / "b"), (Lines{u"A", u"B", u""}));
   folder.Write("c", "");
-  EXPECT_EQ(leerLineas(folder.Path() / "c"), (Lines{u""}));
+  EXPECT_EQ(ReadLines(folder.Path() / "c"), (Lines{u""}));
   folder.Write("d", "\r\n\r\nx");
-  EXPECT_EQ(leerLineas(folder.Path() / "d"), (Lines{u"", u"", u"x", u""}));
+  EXPECT_EQ(ReadLines(folder.Path() / "d"), (Lines{u"", u"", u"x", u""}));
 }
 
 TEST(LeerLineas, MissingOrUnreadableFileGivesOneEmptyElement) {
   TempFolder folder;
-  EXPECT_EQ(leerLineas(folder.Path() / "nada"), (Lines{u""}));
-  EXPECT_EQ(leerLineas(folder.Path()), (Lines{u""}));  // a folder cannot be read as a file
+  EXPECT_EQ(ReadLines(folder.Path() / "nada"), (Lines{u""}));
+  EXPECT_EQ(ReadLines(folder.Path()), (Lines{u""}));  // a folder cannot be read as a file
 }
 
 TEST(LeerLineas, ReadsWindows1252AndEveryLineEnd) {
@@ -35,33 +35,33 @@ TEST(LeerLineas, ReadsWindows1252AndEveryLineEnd) {
   folder.Write("a",
                "Pe\xF1"
                "a\nCaf\xE9\rFin");
-  EXPECT_EQ(leerLineas(folder.Path() / "a"), (Lines{u"Peña", u"Café", u"Fin", u""}));
+  EXPECT_EQ(ReadLines(folder.Path() / "a"), (Lines{u"Peña", u"Café", u"Fin", u""}));
 }
 
 TEST(ExisteArchivo, FindsFilesAndFoldersWithOrWithoutTrailingSeparator) {
   TempFolder folder;
   folder.Write("logo.bmp", "x");
-  EXPECT_TRUE(existeArchivo(folder.Path() / "logo.bmp"));
-  EXPECT_TRUE(existeArchivo(folder.Path().string() + "/"));
-  EXPECT_FALSE(existeArchivo(folder.Path() / "otro.bmp"));
-  EXPECT_TRUE(existeArchivo("/"));
+  EXPECT_TRUE(FileExists(folder.Path() / "logo.bmp"));
+  EXPECT_TRUE(FileExists(folder.Path().string() + "/"));
+  EXPECT_FALSE(FileExists(folder.Path() / "otro.bmp"));
+  EXPECT_TRUE(FileExists("/"));
 }
 
 TEST(CodeValidity, StartUpOnlyCountsCharacters) {
-  EXPECT_TRUE(CodigoValidoAlInicio(u"ABCDEFGHIJKLMNO"));
-  EXPECT_FALSE(CodigoValidoAlInicio(u"ABCDEFGHIJKLMN"));
-  EXPECT_TRUE(CodigoValidoAlInicio(u"12345678901234567890"));
+  EXPECT_TRUE(IsValidStartCode(u"ABCDEFGHIJKLMNO"));
+  EXPECT_FALSE(IsValidStartCode(u"ABCDEFGHIJKLMN"));
+  EXPECT_TRUE(IsValidStartCode(u"12345678901234567890"));
 }
 
 TEST(CodeValidity, ReplacementNeedsANumberFromTheSecondCharacter) {
-  EXPECT_TRUE(CodigoValidoAlCambiar(u"S12345678901234"));
-  EXPECT_TRUE(CodigoValidoAlCambiar(u"123456789012345"));
-  EXPECT_TRUE(CodigoValidoAlCambiar(u"1234567890123456789"));
-  EXPECT_FALSE(CodigoValidoAlCambiar(u"S1234567890123"));   // 14 characters
-  EXPECT_FALSE(CodigoValidoAlCambiar(u"1234567X9012345"));  // a letter after the first
-  EXPECT_FALSE(CodigoValidoAlCambiar(u"12345678901234A"));
-  EXPECT_FALSE(CodigoValidoAlCambiar(u"1123456789E1234"));  // no exponent forms
-  EXPECT_FALSE(CodigoValidoAlCambiar(u"ABCDEFGHIJKLMNO"));
+  EXPECT_TRUE(IsValidNewCode(u"S12345678901234"));
+  EXPECT_TRUE(IsValidNewCode(u"123456789012345"));
+  EXPECT_TRUE(IsValidNewCode(u"1234567890123456789"));
+  EXPECT_FALSE(IsValidNewCode(u"S1234567890123"));   // 14 characters
+  EXPECT_FALSE(IsValidNewCode(u"1234567X9012345"));  // a letter after the first
+  EXPECT_FALSE(IsValidNewCode(u"12345678901234A"));
+  EXPECT_FALSE(IsValidNewCode(u"1123456789E1234"));  // no exponent forms
+  EXPECT_FALSE(IsValidNewCode(u"ABCDEFGHIJKLMNO"));
 }
 
 class BranchCodeFileTest : public ::testing::Test {
@@ -73,7 +73,7 @@ class BranchCodeFileTest : public ::testing::Test {
 
 TEST_F(BranchCodeFileTest, StoredCodeOfFifteenCharactersNeedsNoPrompt) {
   folder.Write("Acceso", "ABCDEFGHIJKLMNO\r\nMesa,Domicilio\r\n");
-  EXPECT_EQ(acceso.leerCodigoSucursal(), (Lines{u"ABCDEFGHIJKLMNO", u"Mesa,Domicilio", u""}));
+  EXPECT_EQ(acceso.ReadBranchCode(), (Lines{u"ABCDEFGHIJKLMNO", u"Mesa,Domicilio", u""}));
   EXPECT_TRUE(dialogs.prompts.empty());
   EXPECT_EQ(folder.Read("Acceso"), "ABCDEFGHIJKLMNO\r\nMesa,Domicilio\r\n");
 }
@@ -81,7 +81,7 @@ TEST_F(BranchCodeFileTest, StoredCodeOfFifteenCharactersNeedsNoPrompt) {
 TEST_F(BranchCodeFileTest, ShortCodePromptsUntilFifteenCharactersAndDropsTheOptions) {
   folder.Write("Acceso", "12345678901234\r\nMesa\r\n");
   dialogs.answers = {u"", u"corto", u"ABCDEFGHIJKLMNOP"};
-  EXPECT_EQ(acceso.leerCodigoSucursal(), (Lines{u"ABCDEFGHIJKLMNOP", u""}));
+  EXPECT_EQ(acceso.ReadBranchCode(), (Lines{u"ABCDEFGHIJKLMNOP", u""}));
   ASSERT_EQ(dialogs.prompts.size(), 3u);
   for (const auto& prompt : dialogs.prompts) {
     EXPECT_EQ(prompt.title, u"Codigo de sucursal");
@@ -91,12 +91,12 @@ TEST_F(BranchCodeFileTest, ShortCodePromptsUntilFifteenCharactersAndDropsTheOpti
     EXPECT_EQ(prompt.default_text, u"");
   }
   EXPECT_EQ(folder.Read("Acceso"), "ABCDEFGHIJKLMNOP\r\n");
-  EXPECT_EQ(acceso.leerSegundaLinea(), u"");
+  EXPECT_EQ(acceso.ReadOptionsLine(), u"");
 }
 
 TEST_F(BranchCodeFileTest, MissingFileIsCreatedWithTheTypedCodeInWindows1252) {
   dialogs.answers = {u"SUCURSAL-PEÑA-01"};
-  EXPECT_EQ(acceso.leerCodigoSucursal()[0], u"SUCURSAL-PEÑA-01");
+  EXPECT_EQ(acceso.ReadBranchCode()[0], u"SUCURSAL-PEÑA-01");
   EXPECT_EQ(folder.Read("Acceso"),
             "SUCURSAL-PE\xD1"
             "A-01\r\n");
@@ -105,29 +105,29 @@ TEST_F(BranchCodeFileTest, MissingFileIsCreatedWithTheTypedCodeInWindows1252) {
 TEST_F(BranchCodeFileTest, UnwritableFolderStillUsesTheTypedCodeAndSaysSo) {
   BranchCodeFile missing_folder(folder.Path() / "no-existe", dialogs);
   dialogs.answers = {u"123456789012345"};
-  EXPECT_EQ(missing_folder.leerCodigoSucursal()[0], u"123456789012345");
+  EXPECT_EQ(missing_folder.ReadBranchCode()[0], u"123456789012345");
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Error);
 }
 
 TEST_F(BranchCodeFileTest, SecondLineIsReadAgainFromTheFile) {
   folder.Write("Acceso", "ABCDEFGHIJKLMNO\r\ntecnica\r\n");
-  EXPECT_EQ(acceso.leerSegundaLinea(), u"tecnica");
+  EXPECT_EQ(acceso.ReadOptionsLine(), u"tecnica");
   folder.Write("Acceso", "ABCDEFGHIJKLMNO");
-  EXPECT_EQ(acceso.leerSegundaLinea(), u"");
+  EXPECT_EQ(acceso.ReadOptionsLine(), u"");
   std::filesystem::remove(folder.Path() / "Acceso");
-  EXPECT_EQ(acceso.leerSegundaLinea(), u"");
+  EXPECT_EQ(acceso.ReadOptionsLine(), u"");
 }
 
 TEST_F(BranchCodeFileTest, OptionsAreStoredAsTheSecondLine) {
-  acceso.GuardarOpciones(u"ABCDEFGHIJKLMNO", u"Facturas y PreFactruas,Mesa");
+  acceso.SaveOptions(u"ABCDEFGHIJKLMNO", u"Facturas y PreFactruas,Mesa");
   EXPECT_EQ(folder.Read("Acceso"), "ABCDEFGHIJKLMNO\r\nFacturas y PreFactruas,Mesa\r\n");
 }
 
 TEST_F(BranchCodeFileTest, ReplacementAcceptedAtOnceIsStoredAlone) {
   folder.Write("Acceso", "ABCDEFGHIJKLMNO\r\nMesa\r\n");
   dialogs.answers = {u"S12345678901234"};
-  EXPECT_EQ(acceso.PedirCodigoNuevo(), u"S12345678901234");
+  EXPECT_EQ(acceso.PromptNewCode(), u"S12345678901234");
   ASSERT_EQ(dialogs.prompts.size(), 1u);
   EXPECT_EQ(dialogs.prompts[0].title, u"Sistema de impresion");
   EXPECT_EQ(dialogs.prompts[0].prompt,
@@ -137,7 +137,7 @@ TEST_F(BranchCodeFileTest, ReplacementAcceptedAtOnceIsStoredAlone) {
 
 TEST_F(BranchCodeFileTest, InvalidReplacementAsksAgainWithTheMissingCodePrompt) {
   dialogs.answers = {u"1234567X9012345", u"", u"ABCDEFGHIJKLMNO", u"912345678901234"};
-  EXPECT_EQ(acceso.PedirCodigoNuevo(), u"912345678901234");
+  EXPECT_EQ(acceso.PromptNewCode(), u"912345678901234");
   ASSERT_EQ(dialogs.prompts.size(), 4u);
   EXPECT_EQ(dialogs.prompts[1].title, u"Codigo de sucursal");
   EXPECT_EQ(dialogs.prompts[3].title, u"Codigo de sucursal");

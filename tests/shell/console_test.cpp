@@ -15,7 +15,7 @@ TEST(ConsoleOutput, OneTimestampedLinePerText) {
   ConsoleOutput output(out, clock);
   ConsoleNotifier notifier(output);
   ConsoleLog log(output);
-  log.escribirLog(u"Respuesta: {\"a\":\r\n1}\n");
+  log.WriteLog(u"Respuesta: {\"a\":\r\n1}\n");
   log.Clear();
   notifier.ShowBalloonTip(u"Conectando al servidor de impresion ",
                           platform::BalloonIcon::Information, u"Sistema de impresora", 30000);

@@ -11,7 +11,7 @@ class FakeActivityLog : public link::ActivityLog {
  public:
   static constexpr char16_t kClearMark[] = u"<log vaciado>";
 
-  void escribirLog(const std::u16string& text) override { history.push_back(text); }
+  void WriteLog(const std::u16string& text) override { history.push_back(text); }
   void Clear() override { history.push_back(kClearMark); }
 
   // What the window would show now: the lines since it was last emptied.

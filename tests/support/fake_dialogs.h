@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "json/script_dialogs.h"
 #include "platform/dialogs.h"
 
 namespace quillon::test {
@@ -22,8 +23,19 @@ struct ShownPrompt {
   std::u16string default_text;
 };
 
-class FakeDialogs : public platform::Dialogs {
+class FakeDialogs : public platform::Dialogs, public json::ScriptDialogs {
  public:
+  void ShowMessage(const std::u16string& message, const std::u16string& title,
+                   Tone tone) override {
+    MessageBox(message, title,
+               tone == Tone::Warning ? platform::MessageIcon::Warning
+                                     : platform::MessageIcon::Information);
+  }
+  std::u16string AskText(const std::u16string& prompt, const std::u16string& title,
+                         const std::u16string& default_text) override {
+    return InputBox(prompt, title, default_text);
+  }
+
   void MessageBox(const std::u16string& message, const std::u16string& title,
                   platform::MessageIcon icon) override {
     messages.push_back({message, title, icon});

@@ -17,7 +17,7 @@ class FakeJobHandlers : public link::JobHandlers {
     json::Value argument;
   };
 
-  void SetConfiguracion(json::Value rows) override {
+  void SetSettingsRows(json::Value rows) override {
     configuracion = rows;
     Record("config", rows);
   }

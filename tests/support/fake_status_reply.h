@@ -6,7 +6,7 @@ namespace quillon::test {
 
 class FakeStatusReply : public link::StatusReply {
  public:
-  void enviarStatus() override { ++sent; }
+  void SendStatus() override { ++sent; }
   int sent = 0;
 };
 

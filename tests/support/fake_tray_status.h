@@ -10,10 +10,10 @@ namespace quillon::test {
 class FakeTrayStatus : public link::TrayStatus {
  public:
   struct State {
-    link::TrayIcon icon;
+    link::TrayImage icon;
     std::u16string tooltip;
   };
-  void SetIcon(link::TrayIcon icon, const std::u16string& tooltip) override {
+  void SetIcon(link::TrayImage icon, const std::u16string& tooltip) override {
     states.push_back({icon, tooltip});
   }
   std::vector<State> states;

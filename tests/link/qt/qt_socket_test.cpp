@@ -37,8 +37,8 @@ class QtLinkTest : public ::testing::Test {
     connection = std::make_unique<link::ServerConnection>(socket, tray, notifier, log, handlers,
                                                           link::ServerEndpoint{"127.0.0.1", port},
                                                           link::WireEncoding::Windows1252);
-    connection->SetCodigoSucursal(u"SUCÑ00000000042");
-    connection->SetReconectar(true);
+    connection->SetBranchCode(u"SUCÑ00000000042");
+    connection->SetReconnect(true);
     // A quicker watch than the agent's second keeps the test short; the logic is the same.
     QObject::connect(&watch, &QTimer::timeout, [this] { connection->OnWatchTick(); });
     watch.start(100);

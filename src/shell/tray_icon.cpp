@@ -1,4 +1,4 @@
-#include "shell/cls_systray.h"
+#include "shell/tray_icon.h"
 
 #include <QBitmap>
 #include <QLabel>
@@ -43,20 +43,20 @@ std::vector<TrayNotification> ToNotifications(QSystemTrayIcon::ActivationReason 
 
 }  // namespace
 
-clsSystray::clsSystray(QObject* parent) : QObject(parent) {
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {
   balloon_timer_.setSingleShot(true);
   connect(&balloon_timer_, &QTimer::timeout, this,
           [this] { MouseMove(0, static_cast<int>(TrayNotification::BalloonTimeout), owner_); });
-  connect(&entry_, &QSystemTrayIcon::activated, this, &clsSystray::OnActivated);
+  connect(&entry_, &QSystemTrayIcon::activated, this, &TrayIcon::OnActivated);
   connect(&entry_, &QSystemTrayIcon::messageClicked, this, [this] {
     balloon_timer_.stop();
     MouseMove(0, static_cast<int>(TrayNotification::BalloonUserClick), owner_);
   });
 }
 
-clsSystray::~clsSystray() { delIcon(); }
+TrayIcon::~TrayIcon() { RemoveIcon(); }
 
-void clsSystray::DrawIcon(const QLabel& picture_area, long transparent_color) {
+void TrayIcon::DrawIcon(const QLabel& picture_area, long transparent_color) {
   QPixmap picture = picture_area.pixmap();
   if (picture.isNull()) return;
   if (transparent_color < 0) {
@@ -73,14 +73,14 @@ void clsSystray::DrawIcon(const QLabel& picture_area, long transparent_color) {
   if (added_) entry_.show();
 }
 
-void clsSystray::Init(QWidget* owner, const std::u16string& tooltip) {
+void TrayIcon::Init(QWidget* owner, const std::u16string& tooltip) {
   owner_ = owner;
   added_ = true;
   if (!entry_.icon().isNull()) entry_.show();
   SetTooltipText(tooltip);
 }
 
-void clsSystray::MouseMove(int /*button*/, int code, QWidget* /*owner*/) {
+void TrayIcon::MouseMove(int /*button*/, int code, QWidget* /*owner*/) {
   const std::optional<TrayEvent> event = DecodeTrayNotification(code);
   if (!event) return;
   switch (*event) {
@@ -105,13 +105,13 @@ void clsSystray::MouseMove(int /*button*/, int code, QWidget* /*owner*/) {
   }
 }
 
-void clsSystray::SetIcon(const QIcon& picture, const std::u16string& tooltip) {
+void TrayIcon::SetIcon(const QIcon& picture, const std::u16string& tooltip) {
   entry_.setIcon(picture);
   entry_.setToolTip(QString::fromStdU16String(CutTrayText(tooltip, kTooltipLimit)));
   if (added_) entry_.show();
 }
 
-void clsSystray::ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
+void TrayIcon::ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
                                 const std::u16string& title, int timeout_ms) {
   entry_.showMessage(QString::fromStdU16String(CutTrayText(title, kBalloonTitleLimit)),
                      QString::fromStdU16String(CutTrayText(text, kBalloonTextLimit)), ToQt(icon),
@@ -119,20 +119,20 @@ void clsSystray::ShowBalloonTip(const std::u16string& text, platform::BalloonIco
   balloon_timer_.start(timeout_ms);
 }
 
-std::u16string clsSystray::TooltipText() const { return tooltip_text_; }
+std::u16string TrayIcon::TooltipText() const { return tooltip_text_; }
 
-void clsSystray::SetTooltipText(const std::u16string& text) {
+void TrayIcon::SetTooltipText(const std::u16string& text) {
   tooltip_text_ = text;
   entry_.setToolTip(QString::fromStdU16String(CutTrayText(text, kTooltipLimit)));
 }
 
-void clsSystray::delIcon() {
+void TrayIcon::RemoveIcon() {
   added_ = false;
   balloon_timer_.stop();
   entry_.hide();
 }
 
-void clsSystray::OnActivated(QSystemTrayIcon::ActivationReason reason) {
+void TrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
   for (const TrayNotification code : ToNotifications(reason)) {
     MouseMove(0, static_cast<int>(code), owner_);
   }

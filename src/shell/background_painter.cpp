@@ -1,4 +1,4 @@
-#include "shell/clas_background.h"
+#include "shell/background_painter.h"
 
 #include <QImageReader>
 #include <QLabel>
@@ -9,18 +9,18 @@
 
 namespace quillon::shell {
 
-void clasBackGround::Refresh() {
+void BackgroundPainter::Refresh() {
   if (!form_) return;
   const QSize size = form_->contentsRect().size();
   if (size.isEmpty()) return;
   QPixmap canvas(size);
   canvas.fill(form_->palette().color(form_->backgroundRole()));
   const Placement place =
-      FitCentred(imagen_.width(), imagen_.height(), size.width(), size.height());
+      FitCentred(picture_.width(), picture_.height(), size.width(), size.height());
   if (place.width > 0 && place.height > 0) {
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(place.x, place.y, place.width, place.height), imagen_);
+    painter.drawImage(QRect(place.x, place.y, place.width, place.height), picture_);
   }
   form_->setPixmap(canvas);
 }

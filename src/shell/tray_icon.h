@@ -15,12 +15,12 @@ class QWidget;
 
 namespace quillon::shell {
 
-class clsSystray final : public QObject, public platform::Notifier {
+class TrayIcon final : public QObject, public platform::Notifier {
   Q_OBJECT
 
  public:
-  explicit clsSystray(QObject* parent = nullptr);
-  ~clsSystray() override;
+  explicit TrayIcon(QObject* parent = nullptr);
+  ~TrayIcon() override;
 
   // Makes the picture of `picture_area` the entry's image; with a transparent colour (an RGB
   // value; negative for none) it works on 32 x 32 pixels and leaves pixels of that colour clear.
@@ -37,7 +37,7 @@ class clsSystray final : public QObject, public platform::Notifier {
   std::u16string TooltipText() const;
   void SetTooltipText(const std::u16string& text);
   // Removes the entry; removing it again does nothing.
-  void delIcon();
+  void RemoveIcon();
 
   // What the platform's tray shows now.
   const QSystemTrayIcon& Entry() const { return entry_; }

@@ -7,14 +7,14 @@
 
 namespace quillon::shell {
 
-class clasBackGround {
+class BackgroundPainter {
  public:
   // Clears the target and paints the image into it. Without an image or a target it paints
   // what it can and never fails.
   void Refresh();
 
-  const QImage& Imagen() const { return imagen_; }
-  void SetImagen(const QImage& image) { imagen_ = image; }
+  const QImage& Picture() const { return picture_; }
+  void SetPicture(const QImage& image) { picture_ = image; }
   QLabel* Form() const { return form_; }
   void SetForm(QLabel* target) { form_ = target; }
   // Stored for the window; the painting does not apply it.
@@ -22,7 +22,7 @@ class clasBackGround {
   void SetScaleMargin(short pixels) { scale_margin_ = pixels; }
 
  private:
-  QImage imagen_;
+  QImage picture_;
   QPointer<QLabel> form_;
   short scale_margin_ = 0;
 };

@@ -1,4 +1,4 @@
-#include "shell/cls_systray.h"
+#include "shell/tray_icon.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ class ClsSystrayTest : public ::testing::Test {
     tray.Init(nullptr, u"Sincronizador Quillon");
     tray.SetIcon(DisconnectedIcon(), u"Conectando");
   }
-  clsSystray tray;
+  TrayIcon tray;
 };
 
 TEST_F(ClsSystrayTest, InitAndSetIconSetTheTooltip) {
@@ -50,20 +50,20 @@ TEST_F(ClsSystrayTest, TooltipIsCutButReadBackWhole) {
 }
 
 TEST_F(ClsSystrayTest, RemovingTwiceIsHarmless) {
-  tray.delIcon();
+  tray.RemoveIcon();
   EXPECT_FALSE(tray.Entry().isVisible());
-  tray.delIcon();
+  tray.RemoveIcon();
   EXPECT_FALSE(tray.Entry().isVisible());
 }
 
 TEST_F(ClsSystrayTest, MouseMoveRaisesTheDecodedEvent) {
   std::map<std::string, int> raised;
-  QObject::connect(&tray, &clsSystray::LeftClick, [&] { ++raised["LeftClick"]; });
-  QObject::connect(&tray, &clsSystray::RightClick, [&] { ++raised["RightClick"]; });
-  QObject::connect(&tray, &clsSystray::DoubleClick, [&] { ++raised["DoubleClick"]; });
-  QObject::connect(&tray, &clsSystray::BalloonHide, [&] { ++raised["BalloonHide"]; });
-  QObject::connect(&tray, &clsSystray::BalloonTimeOut, [&] { ++raised["BalloonTimeOut"]; });
-  QObject::connect(&tray, &clsSystray::BalloonClicked, [&] { ++raised["BalloonClicked"]; });
+  QObject::connect(&tray, &TrayIcon::LeftClick, [&] { ++raised["LeftClick"]; });
+  QObject::connect(&tray, &TrayIcon::RightClick, [&] { ++raised["RightClick"]; });
+  QObject::connect(&tray, &TrayIcon::DoubleClick, [&] { ++raised["DoubleClick"]; });
+  QObject::connect(&tray, &TrayIcon::BalloonHide, [&] { ++raised["BalloonHide"]; });
+  QObject::connect(&tray, &TrayIcon::BalloonTimeOut, [&] { ++raised["BalloonTimeOut"]; });
+  QObject::connect(&tray, &TrayIcon::BalloonClicked, [&] { ++raised["BalloonClicked"]; });
   for (const int code : {0x202, 0x205, 0x203, 0x403, 0x404, 0x201, 0x200, 0x405}) {
     tray.MouseMove(1, code, nullptr);
   }
@@ -77,10 +77,10 @@ TEST_F(ClsSystrayTest, MouseMoveRaisesTheDecodedEvent) {
 
 TEST_F(ClsSystrayTest, ClicksOnTheIconRaiseThePressAndTheReleaseInOrder) {
   std::vector<std::string> raised;
-  QObject::connect(&tray, &clsSystray::LeftClick, [&] { raised.push_back("LeftClick"); });
-  QObject::connect(&tray, &clsSystray::RightClick, [&] { raised.push_back("RightClick"); });
-  QObject::connect(&tray, &clsSystray::DoubleClick, [&] { raised.push_back("DoubleClick"); });
-  QObject::connect(&tray, &clsSystray::BalloonClicked,
+  QObject::connect(&tray, &TrayIcon::LeftClick, [&] { raised.push_back("LeftClick"); });
+  QObject::connect(&tray, &TrayIcon::RightClick, [&] { raised.push_back("RightClick"); });
+  QObject::connect(&tray, &TrayIcon::DoubleClick, [&] { raised.push_back("DoubleClick"); });
+  QObject::connect(&tray, &TrayIcon::BalloonClicked,
                    [&] { raised.push_back("BalloonClicked"); });
   auto& entry = const_cast<QSystemTrayIcon&>(tray.Entry());
   for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context,
@@ -93,7 +93,7 @@ TEST_F(ClsSystrayTest, ClicksOnTheIconRaiseThePressAndTheReleaseInOrder) {
 
 TEST_F(ClsSystrayTest, BalloonTimeOutIsRaisedWhenItsTimeIsUp) {
   int timeouts = 0;
-  QObject::connect(&tray, &clsSystray::BalloonTimeOut, [&] { ++timeouts; });
+  QObject::connect(&tray, &TrayIcon::BalloonTimeOut, [&] { ++timeouts; });
   tray.ShowBalloonTip(u"Servidor de impresoras desconectado", platform::BalloonIcon::Information,
                       u"Sistema de impresora", 20);
   QElapsedTimer clock;

@@ -14,8 +14,8 @@
 #include "link/tray_status.h"
 #include "platform/dialogs.h"
 #include "shell/branch_code_file.h"
-#include "shell/clas_background.h"
-#include "shell/cls_systray.h"
+#include "shell/background_painter.h"
+#include "shell/tray_icon.h"
 #include "shell/printing_options.h"
 
 class QCheckBox;
@@ -29,56 +29,56 @@ class QTabWidget;
 
 namespace quillon::shell {
 
-class frmMain final : public QWidget, public link::ActivityLog, public link::TrayStatus {
+class MainWindow final : public QWidget, public link::ActivityLog, public link::TrayStatus {
   Q_OBJECT
 
  public:
   // `end_program` ends the program at once ("Apagar Servidor", a changed code).
-  frmMain(platform::Dialogs& dialogs, BranchCodeFile& acceso, std::filesystem::path data_dir,
+  MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso, std::filesystem::path data_dir,
           std::function<void()> end_program);
-  ~frmMain() override;
+  ~MainWindow() override;
 
   // The start-up steps after the single-instance check: code and options from Acceso, the
   // window shown only for "TECNICA", the logo, the options and the tray entry. The connection
   // sets the tray's first image and balloon.
-  void Form_Load();
+  void Load();
 
-  const std::u16string& codigoSucursalesAgencias() const { return codigo_sucursal_; }
-  const PrintingOptions& Opciones() const { return opciones_; }
-  clsSystray& SysTray() { return systray_; }
+  const std::u16string& BranchCode() const { return branch_code_; }
+  const PrintingOptions& Options() const { return options_; }
+  TrayIcon& Tray() { return tray_; }
 
   // Appends one line to the activity log and scrolls it into view.
-  void escribirLog(const std::u16string& text) override;
+  void WriteLog(const std::u16string& text) override;
   void Clear() override;
   // The tray image of a connection state, with its tooltip.
-  void SetIcon(link::TrayIcon icon, const std::u16string& tooltip) override;
+  void SetIcon(link::TrayImage icon, const std::u16string& tooltip) override;
   // The caption of the (hidden) connection state label.
-  void SetEstado(const std::u16string& caption);
+  void SetStateCaption(const std::u16string& caption);
   // What "Send Status Free" does.
-  void SetEnviarStatus(std::function<void()> enviar_status);
+  void SetSendStatusAction(std::function<void()> send_status_action);
 
   // "Cargar Imagen" once a file has been chosen: paints it and keeps a copy as logo.bmp.
-  void CargarImagen(const QString& file);
+  void LoadLogoFile(const QString& file);
 
   // The tray images of the connection states.
-  const QIcon pctOK;
-  const QIcon pctDisconected;
+  const QIcon connected_icon;
+  const QIcon disconnected_icon;
 
   // Controls, by their names.
-  QTabWidget* SSTab1;
-  QLabel* Label1;
-  QLineEdit* txtCodigo;
-  QPushButton* cmdCambiarCodigo;
-  QLabel* pctLogo;
-  QPushButton* Command2;
-  QPushButton* Command3;
-  QPushButton* Command4;
-  QLabel* Label2;
-  std::array<QCheckBox*, PrintingOptions::kCount> CheckInfo;
-  QGroupBox* fraComandas;
-  QPushButton* Command1;
-  QPlainTextEdit* txtlog;
-  QLabel* lblState;
+  QTabWidget* tabs;
+  QLabel* code_label;
+  QLineEdit* code_box;
+  QPushButton* change_code_button;
+  QLabel* logo_view;
+  QPushButton* load_picture_button;
+  QPushButton* close_window_button;
+  QPushButton* shut_down_button;
+  QLabel* options_label;
+  std::array<QCheckBox*, PrintingOptions::kCount> option_boxes;
+  QGroupBox* orders_frame;
+  QPushButton* send_status_button;
+  QPlainTextEdit* log_view;
+  QLabel* state_label;
 
  protected:
   // The window is never closed by the user: the title-bar close does nothing.
@@ -88,20 +88,20 @@ class frmMain final : public QWidget, public link::ActivityLog, public link::Tra
   QWidget* BuildPanelPage();
   QWidget* BuildOptionsPage();
   QWidget* BuildStatusPage();
-  void PintarLogo(const QImage& image);
-  void CambiarCodigo();
-  void ApagarServidor();
+  void PaintLogo(const QImage& image);
+  void ChangeBranchCode();
+  void ShutDown();
   void SyncOptionBoxes();
 
   platform::Dialogs& dialogs_;
   BranchCodeFile& acceso_;
   std::filesystem::path data_dir_;
   std::function<void()> end_program_;
-  std::function<void()> enviar_status_;
-  std::u16string codigo_sucursal_;
-  PrintingOptions opciones_;
-  clsSystray systray_;
-  std::unique_ptr<clasBackGround> fondoLogo_;
+  std::function<void()> send_status_action_;
+  std::u16string branch_code_;
+  PrintingOptions options_;
+  TrayIcon tray_;
+  std::unique_ptr<BackgroundPainter> logo_painter_;
 };
 
 }  // namespace quillon::shell

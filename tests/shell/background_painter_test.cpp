@@ -1,4 +1,4 @@
-#include "shell/clas_background.h"
+#include "shell/background_painter.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +21,9 @@ TEST(ClasBackGround, PaintsScaledAndCentredIntoTheArea) {
   QPalette white = area.palette();
   white.setColor(QPalette::Window, Qt::white);
   area.setPalette(white);
-  clasBackGround painter;
+  BackgroundPainter painter;
   painter.SetForm(&area);
-  painter.SetImagen(Red(200, 100));
+  painter.SetPicture(Red(200, 100));
   painter.SetScaleMargin(32);
   painter.Refresh();
 
@@ -41,18 +41,18 @@ TEST(ClasBackGround, PaintsScaledAndCentredIntoTheArea) {
 TEST(ClasBackGround, WithoutImageClearsTheArea) {
   QLabel area;
   area.resize(100, 50);
-  clasBackGround painter;
+  BackgroundPainter painter;
   painter.SetForm(&area);
-  painter.SetImagen(Red(10, 10));
+  painter.SetPicture(Red(10, 10));
   painter.Refresh();
-  painter.SetImagen(QImage());
+  painter.SetPicture(QImage());
   painter.Refresh();
   EXPECT_NE(area.pixmap().toImage().pixelColor(50, 25), QColor(Qt::red));
 }
 
 TEST(ClasBackGround, WithoutTargetDoesNothing) {
-  clasBackGround painter;
-  painter.SetImagen(Red(10, 10));
+  BackgroundPainter painter;
+  painter.SetPicture(Red(10, 10));
   painter.Refresh();
   auto area = std::make_unique<QLabel>();
   painter.SetForm(area.get());
