@@ -14,22 +14,23 @@
 #include "app/printers.h"
 #include "documents/documents.h"
 #include "json/parser.h"
-#include "link/document_job_handlers.h"
+#include "app/document_job_handlers.h"
 #include "link/job_intake.h"
 #include "link/server_connection.h"
 #include "link/wire_text.h"
 #include "platform/clock.h"
-#include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_event_loop.h"
-#include "platform/qt/qt_socket.h"
+#include "adapters/qt/qt_dialogs.h"
+#include "adapters/qt/qt_event_loop.h"
+#include "adapters/qt/qt_socket.h"
 #include "platform/text.h"
 #include "print/print_engine.h"
 #include "shell/branch_code_file.h"
 #include "shell/console_dialogs.h"
 #include "shell/console_output.h"
-#include "shell/main_window.h"
+#include "shell/qt/main_window.h"
 #include "shell/printing_options.h"
-#include "shell/single_instance.h"
+#include "shell/startup_texts.h"
+#include "adapters/qt/single_instance.h"
 
 namespace quillon::app {
 namespace {
@@ -74,22 +75,22 @@ struct Printing {
 
   std::unique_ptr<platform::PrinterSystem> printers;
   platform::SystemClock clock;
-  platform::qt::QtEventLoop event_loop;
+  adapters::qt::QtEventLoop event_loop;
   print::PrintEngine engine;
   documents::DocumentContext context;
-  link::DocumentJobHandlers handlers;
+  app::DocumentJobHandlers handlers;
 };
 
 // Steps 1 to 3 of the start: one agent per data folder.
-bool TakeDataFolder(shell::SingleInstance& instance, platform::Dialogs& dialogs,
+bool TakeDataFolder(adapters::qt::SingleInstance& instance, platform::Dialogs& dialogs,
                     const std::filesystem::path& data_dir) {
   switch (instance.Acquire()) {
-    case shell::SingleInstance::Result::Acquired:
+    case adapters::qt::SingleInstance::Result::Acquired:
       return true;
-    case shell::SingleInstance::Result::HeldByOther:
+    case adapters::qt::SingleInstance::Result::HeldByOther:
       dialogs.MessageBox(shell::kAlreadyRunningMessage, u"", platform::MessageIcon::Warning);
       return false;
-    case shell::SingleInstance::Result::Unavailable:
+    case adapters::qt::SingleInstance::Result::Unavailable:
       break;
   }
   dialogs.MessageBox(u"No se puede usar la carpeta de datos " + data_dir.u16string() +
@@ -102,7 +103,7 @@ bool TakeDataFolder(shell::SingleInstance& instance, platform::Dialogs& dialogs,
 int RunConnection(const CommandLine& line, const std::u16string& code, link::TrayStatus& tray,
                   platform::Notifier& notifier, link::ActivityLog& log, Printing& printing,
                   shell::MainWindow* window) {
-  platform::qt::QtSocket winsock;
+  adapters::qt::QtSocket winsock;
   link::ServerConnection connection(winsock, tray, notifier, log, printing.handlers,
                                     link::MakeServerEndpoint(line.server_host, line.server_port),
                                     link::WireEncodingNamed(line.encoding));
@@ -130,8 +131,8 @@ int RunConnection(const CommandLine& line, const std::u16string& code, link::Tra
 
 int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   QApplication::setQuitOnLastWindowClosed(false);
-  platform::qt::QtDialogs dialogs;
-  shell::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
+  adapters::qt::QtDialogs dialogs;
+  adapters::qt::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
   if (!TakeDataFolder(instance, dialogs, data_dir)) return 1;
 
   shell::BranchCodeFile acceso(data_dir, dialogs);
@@ -147,7 +148,7 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
 
 int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) {
   shell::ConsoleDialogs dialogs(std::cin, std::cerr);
-  shell::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
+  adapters::qt::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
   if (!TakeDataFolder(instance, dialogs, data_dir)) return 1;
 
   shell::BranchCodeFile acceso(data_dir, dialogs);

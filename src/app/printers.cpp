@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "platform/cups/chained_printer_system.h"
-#include "platform/cups/cups_printers.h"
-#include "platform/spool/spool_printers.h"
+#include "print/chained_printer_system.h"
+#include "adapters/cups/cups_printers.h"
+#include "adapters/spool/spool_printers.h"
 #include "platform/text.h"
 
 namespace quillon::app {
@@ -22,15 +22,15 @@ class SpoolThenCups final : public platform::PrinterSystem {
   std::u16string DefaultPrinterName() override { return chain_.DefaultPrinterName(); }
 
  private:
-  platform::SpoolPrinterSystem spool_;
-  platform::cups::CupsPrinterSystem cups_;
-  platform::cups::ChainedPrinterSystem chain_;
+  adapters::spool::SpoolPrinterSystem spool_;
+  adapters::cups::CupsPrinterSystem cups_;
+  print::ChainedPrinterSystem chain_;
 };
 
 }  // namespace
 
 std::unique_ptr<platform::PrinterSystem> MakePrinterSystem(const CommandLine& line) {
-  if (line.spool_dir.empty()) return std::make_unique<platform::cups::CupsPrinterSystem>();
+  if (line.spool_dir.empty()) return std::make_unique<adapters::cups::CupsPrinterSystem>();
   return std::make_unique<SpoolThenCups>(line);
 }
 

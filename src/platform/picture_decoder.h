@@ -21,14 +21,6 @@ class PictureDecoder {
   virtual std::optional<GreyPicture> Decode(const std::string& file) const = 0;
 };
 
-// Windows bitmaps: 1, 4, 8, 16, 24 and 32 bits a pixel, uncompressed or with bit fields,
-// bottom-up or top-down. Transparent pixels (an alpha mask) count as white paper.
-class BmpPictureDecoder final : public PictureDecoder {
- public:
-  std::optional<GreyPicture> Decode(const std::string& file) const override;
-  static std::optional<GreyPicture> DecodeBytes(const std::string& bytes);
-};
-
 // Grey level of a colour as the eye weighs it (ITU-R BT.601 weights).
 std::uint8_t GreyLevel(int red, int green, int blue);
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/text.h"
+#include "print/bmp_picture_decoder.h"
 #include "print/escpos_raster.h"
 
 namespace quillon::print {
@@ -127,7 +128,7 @@ int RollDotsFor(const platform::Ticket& ticket) {
 std::string EncodeEscPos(const platform::Ticket& ticket) { return EncodeEscPos(ticket, {}); }
 
 std::string EncodeEscPos(const platform::Ticket& ticket, const EscPosOptions& options) {
-  const platform::BmpPictureDecoder bmp;
+  const print::BmpPictureDecoder bmp;
   const platform::PictureDecoder& decoder = options.pictures ? *options.pictures : bmp;
   const int paper = options.paper_dots > 0 ? options.paper_dots : RollDotsFor(ticket);
   const std::vector<double> tops = LineTops(ticket);

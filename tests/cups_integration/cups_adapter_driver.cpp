@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/cups/cups_printers.h"
+#include "adapters/cups/cups_printers.h"
 #include "platform/text.h"
 
 using namespace quillon::platform;
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   QGuiApplication app(argc, argv);
-  cups::CupsPrinterSystem system;
+  quillon::adapters::cups::CupsPrinterSystem system;
   const std::string command = argv[1];
   if (command == "list") {
     for (const auto& queue : system.InstalledPrinters()) {
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc < 3) return 2;
-  cups::CupsPrinterQueue queue(argv[2]);
+  quillon::adapters::cups::CupsPrinterQueue queue(argv[2]);
   try {
     if (command == "check") {
       queue.CheckReady();

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "platform/spool/ticket_text.h"
+#include "adapters/spool/ticket_text.h"
 #include "platform/text.h"
 
 namespace quillon::test {
@@ -61,7 +61,7 @@ json::Value Rows(const std::vector<Row>& rows) {
 
 std::vector<std::string> TicketLines(const platform::Ticket& ticket) {
   std::vector<std::string> lines;
-  for (const std::u16string& line : platform::TicketTextLines(ticket)) {
+  for (const std::u16string& line : adapters::spool::TicketTextLines(ticket)) {
     lines.push_back(platform::Utf16ToUtf8(line));
   }
   return lines;

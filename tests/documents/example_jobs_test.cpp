@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "document_bench.h"
-#include "link/document_job_handlers.h"
+#include "app/document_job_handlers.h"
 #include "link/job_intake.h"
 #include "platform/text.h"
 #include "support/fake_activity_log.h"
@@ -36,7 +36,7 @@ class ExampleJobs : public ::testing::TestWithParam<const char*> {
  protected:
   void RunJob(const std::string& name) {
     bench.context.data_dir = (kJobs / "data").string();
-    link::DocumentJobHandlers handlers(bench.context);
+    app::DocumentJobHandlers handlers(bench.context);
     link::JobIntake intake(log, handlers, status);
     intake.ReceivePiece(platform::Utf8ToUtf16(ReadFile(kJobs / (name + ".json"))) +
                         u"_endMessage_");

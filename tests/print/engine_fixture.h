@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "json/value.h"
-#include "platform/spool/ticket_text.h"
+#include "adapters/spool/ticket_text.h"
 #include "platform/text.h"
 #include "print/print_engine.h"
 #include "support/fake_notifier.h"
@@ -54,7 +54,7 @@ class EngineTest : public ::testing::Test {
   std::vector<std::u16string> Printed(FakePrinterQueue& queue) {
     Engine().Printer().EndDoc();
     if (queue.tickets.empty()) return {};
-    return platform::TicketTextLines(queue.tickets.back());
+    return adapters::spool::TicketTextLines(queue.tickets.back());
   }
 
   FakePrinterSystem printers;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "escpos_test_bitmaps.h"
-#include "platform/picture_decoder.h"
+#include "print/bmp_picture_decoder.h"
 #include "support/temp_folder.h"
 
 namespace quillon::platform {
@@ -17,7 +17,7 @@ const std::vector<std::uint8_t> kLevels = {0, 128, 255, 255, 0, 200};
 TEST(EscPosLogo, EveryDepthGivesTheSameGreyLevelsTopRowFirst) {
   for (const int bits : {8, 24, 32}) {
     for (const bool top_down : {false, true}) {
-      const auto picture = BmpPictureDecoder::DecodeBytes(MakeBmp(3, 2, bits, kLevels, top_down));
+      const auto picture = print::BmpPictureDecoder::DecodeBytes(MakeBmp(3, 2, bits, kLevels, top_down));
       ASSERT_TRUE(picture) << bits;
       EXPECT_EQ(picture->width, 3);
       EXPECT_EQ(picture->height, 2);
@@ -26,13 +26,13 @@ TEST(EscPosLogo, EveryDepthGivesTheSameGreyLevelsTopRowFirst) {
   }
   // One bit a pixel: 9 pixels cross a byte boundary of the row.
   const std::vector<std::uint8_t> bw = {0, 255, 0, 255, 0, 255, 0, 255, 0};
-  const auto picture = BmpPictureDecoder::DecodeBytes(MakeBmp(9, 1, 1, bw));
+  const auto picture = print::BmpPictureDecoder::DecodeBytes(MakeBmp(9, 1, 1, bw));
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->levels, bw);
 }
 
 TEST(EscPosLogo, TransparentPixelsAreWhitePaper) {
-  const auto picture = BmpPictureDecoder::DecodeBytes(
+  const auto picture = print::BmpPictureDecoder::DecodeBytes(
       MakeBmp(3, 1, 32, {0, 0, 0}, false, {255, 0, 128}));
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->levels, (std::vector<std::uint8_t>{0, 255, 127}));
@@ -47,23 +47,23 @@ TEST(EscPosLogo, ColoursWeighedAsTheEyeSeesThem) {
 
 TEST(EscPosLogo, FilesThatAreNotUsableBitmapsAreRefused) {
   const std::string good = MakeBmp(3, 2, 24, kLevels);
-  EXPECT_FALSE(BmpPictureDecoder::DecodeBytes(""));
-  EXPECT_FALSE(BmpPictureDecoder::DecodeBytes("GIF89a" + good.substr(6)));
-  EXPECT_FALSE(BmpPictureDecoder::DecodeBytes(good.substr(0, good.size() - 1)));  // cut short
+  EXPECT_FALSE(print::BmpPictureDecoder::DecodeBytes(""));
+  EXPECT_FALSE(print::BmpPictureDecoder::DecodeBytes("GIF89a" + good.substr(6)));
+  EXPECT_FALSE(print::BmpPictureDecoder::DecodeBytes(good.substr(0, good.size() - 1)));  // cut short
 
   std::string huge = good;  // a header claiming 100000 x 100000 pixels
   for (const std::size_t at : {18u, 22u}) {
     huge[at] = '\xA0', huge[at + 1] = '\x86', huge[at + 2] = '\x01', huge[at + 3] = 0;
   }
-  EXPECT_FALSE(BmpPictureDecoder::DecodeBytes(huge));
+  EXPECT_FALSE(print::BmpPictureDecoder::DecodeBytes(huge));
 
   std::string compressed = good;
   compressed[30] = 1;  // run-length compression
-  EXPECT_FALSE(BmpPictureDecoder::DecodeBytes(compressed));
+  EXPECT_FALSE(print::BmpPictureDecoder::DecodeBytes(compressed));
 
   test::TempFolder folder;
   folder.Write("logo.bmp", good);
-  const BmpPictureDecoder decoder;
+  const print::BmpPictureDecoder decoder;
   EXPECT_TRUE(decoder.Decode((folder.Path() / "logo.bmp").string()));
   EXPECT_FALSE(decoder.Decode((folder.Path() / "missing.bmp").string()));
 }

@@ -73,7 +73,7 @@ TEST_F(RecorderTest, KillDocDropsAndEndDocSendsOnce) {
   Printer().EndDoc();
   ASSERT_EQ(caja->tickets.size(), 1u);
   const platform::Ticket& ticket = caja->tickets[0];
-  EXPECT_EQ(platform::TicketTextLines(ticket), std::vector<std::u16string>{u"IMPRESO"});
+  EXPECT_EQ(adapters::spool::TicketTextLines(ticket), std::vector<std::u16string>{u"IMPRESO"});
   ASSERT_EQ(ticket.pictures.size(), 1u);
   EXPECT_EQ(ticket.pictures[0].file, "/tmp/logo.bmp");
   EXPECT_EQ(ticket.pictures[0].width, 300);

@@ -1,0 +1,33 @@
+#pragma once
+// What CUPS says about one queue, and the decisions taken from it: whether it can print now and
+// whether it gets ESC/POS bytes or drawn pages.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillon::adapters::cups {
+
+struct QueueDescription {
+  std::string name;
+  int state = 3;  // printer-state: 3 idle, 4 processing, 5 stopped
+  bool accepting_jobs = true;
+  std::string make_and_model;  // printer-make-and-model
+  // The destination option "quillon-backend" ("raw" or "driver"): set by an administrator with
+  // lpadmin -p NAME -o quillon-backend-default=raw, or by a user with lpoptions.
+  std::string forced_backend;
+};
+
+enum class Backend { Raw, Driver };
+
+// A queue without a driver is what CUPS describes as "Local Raw Printer"; it passes bytes to the
+// device unchanged, so it gets ESC/POS. Any other queue has a driver and gets pages.
+// A "quillon-backend" option of "raw" or "driver" overrides that.
+Backend ChooseBackend(const QueueDescription& queue);
+
+// Why the queue cannot print now, in words for the user; nullopt when it can.
+std::optional<std::u16string> NotReadyReason(const QueueDescription& queue);
+
+// Queue names in the order the printers are listed: letters compared without case, then exactly.
+void SortQueueNames(std::vector<std::string>& names);
+
+}  // namespace quillon::adapters::cups

@@ -1,0 +1,107 @@
+#pragma once
+// The main window: the branch code, the printing options, the logo and the activity log. It is
+// loaded at start-up and stays loaded, hidden most of the time, until the program ends.
+#include <QIcon>
+#include <QWidget>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "link/activity_log.h"
+#include "link/tray_status.h"
+#include "platform/dialogs.h"
+#include "shell/branch_code_file.h"
+#include "shell/qt/background_painter.h"
+#include "shell/qt/tray_icon.h"
+#include "shell/printing_options.h"
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace quillon::shell {
+
+class MainWindow final : public QWidget, public link::ActivityLog, public link::TrayStatus {
+  Q_OBJECT
+
+ public:
+  // `end_program` ends the program at once ("Apagar Servidor", a changed code).
+  MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso, std::filesystem::path data_dir,
+          std::function<void()> end_program);
+  ~MainWindow() override;
+
+  // The start-up steps after the single-instance check: code and options from Acceso, the
+  // window shown only for "TECNICA", the logo, the options and the tray entry. The connection
+  // sets the tray's first image and balloon.
+  void Load();
+
+  const std::u16string& BranchCode() const { return branch_code_; }
+  const PrintingOptions& Options() const { return options_; }
+  TrayIcon& Tray() { return tray_; }
+
+  // Appends one line to the activity log and scrolls it into view.
+  void WriteLog(const std::u16string& text) override;
+  void Clear() override;
+  // The tray image of a connection state, with its tooltip.
+  void SetIcon(link::TrayImage icon, const std::u16string& tooltip) override;
+  // The caption of the (hidden) connection state label.
+  void SetStateCaption(const std::u16string& caption);
+  // What "Send Status Free" does.
+  void SetSendStatusAction(std::function<void()> send_status_action);
+
+  // "Cargar Imagen" once a file has been chosen: paints it and keeps a copy as logo.bmp.
+  void LoadLogoFile(const QString& file);
+
+  // The tray images of the connection states.
+  const QIcon connected_icon;
+  const QIcon disconnected_icon;
+
+  // Controls, by their names.
+  QTabWidget* tabs;
+  QLabel* code_label;
+  QLineEdit* code_box;
+  QPushButton* change_code_button;
+  QLabel* logo_view;
+  QPushButton* load_picture_button;
+  QPushButton* close_window_button;
+  QPushButton* shut_down_button;
+  QLabel* options_label;
+  std::array<QCheckBox*, PrintingOptions::kCount> option_boxes;
+  QGroupBox* orders_frame;
+  QPushButton* send_status_button;
+  QPlainTextEdit* log_view;
+  QLabel* state_label;
+
+ protected:
+  // The window is never closed by the user: the title-bar close does nothing.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QWidget* BuildPanelPage();
+  QWidget* BuildOptionsPage();
+  QWidget* BuildStatusPage();
+  void PaintLogo(const QImage& image);
+  void ChangeBranchCode();
+  void ShutDown();
+  void SyncOptionBoxes();
+
+  platform::Dialogs& dialogs_;
+  BranchCodeFile& acceso_;
+  std::filesystem::path data_dir_;
+  std::function<void()> end_program_;
+  std::function<void()> send_status_action_;
+  std::u16string branch_code_;
+  PrintingOptions options_;
+  TrayIcon tray_;
+  std::unique_ptr<BackgroundPainter> logo_painter_;
+};
+
+}  // namespace quillon::shell

@@ -1,0 +1,123 @@
+// The server link over the Qt socket, against the demo print server on loopback.
+#include "adapters/qt/qt_socket.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "link/print_server_process.h"
+#include "link/server_connection.h"
+#include "platform/text.h"
+#include "support/fake_activity_log.h"
+#include "support/fake_job_handlers.h"
+#include "support/fake_notifier.h"
+#include "support/fake_tray_status.h"
+
+namespace quillon::test {
+namespace {
+
+class QtLinkTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "tests_link_qt";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication application(argc, argv);
+  }
+
+  void Start(int port) {
+    connection = std::make_unique<link::ServerConnection>(socket, tray, notifier, log, handlers,
+                                                          link::ServerEndpoint{"127.0.0.1", port},
+                                                          link::WireEncoding::Windows1252);
+    connection->SetBranchCode(u"SUCÑ00000000042");
+    connection->SetReconnect(true);
+    // A quicker watch than the agent's second keeps the test short; the logic is the same.
+    QObject::connect(&watch, &QTimer::timeout, [this] { connection->OnWatchTick(); });
+    watch.start(100);
+  }
+
+  // Runs the event loop until `done` or `seconds` pass.
+  bool RunUntil(const std::function<bool()>& done, int seconds = 15) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > until) return false;
+      QCoreApplication::processEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+  }
+
+  adapters::qt::QtSocket socket;
+  FakeTrayStatus tray;
+  FakeNotifier notifier;
+  FakeActivityLog log;
+  FakeJobHandlers handlers;
+  QTimer watch;
+  std::unique_ptr<link::ServerConnection> connection;
+};
+
+TEST_F(QtLinkTest, JobsCutAndInterruptedArriveWholeAndEachIsAnswered) {
+  const std::string folder = std::string(QUILLON_BINARY_DIR) + "/tests/adapters/qt/qt-jobs";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder + "/1.json", std::ios::binary)
+      << "{\"config\":[],\"dato\":[{\"producto\":\"Pi\xF1"
+         "a\"}],\"tipo\":\"comanda\"}";
+  std::ofstream(folder + "/2.json", std::ios::binary)
+      << R"({"config":[],"dato":{"mesa":"5"},"tipo":"factura"})";
+  PrintServerProcess server({"--job", folder, "--pieces", "--seed", "3", "--wait-id",
+                             "--drop-after", "30", "--exit-after-statuses", "2", "--timeout",
+                             "30"});
+  ASSERT_GT(server.port(), 0);
+  // The kitchen order lets events run long enough for the invoice to arrive meanwhile.
+  std::vector<std::string> printed_inside;
+  handlers.during_call = [&](const std::string& name) {
+    if (name != "comanda") return;
+    RunUntil([] { return false; }, 1);
+    printed_inside = handlers.Printed();
+  };
+  Start(server.port());
+
+  ASSERT_TRUE(RunUntil([&] { return server.ExitStatus() >= 0; }));
+  EXPECT_EQ(printed_inside, std::vector<std::string>{"comanda"});
+  EXPECT_EQ(server.ExitStatus(), 0);
+  EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "factura"}));
+  EXPECT_EQ(handlers.calls[1].argument[1][u"producto"].ToText(), u"Piña");
+  const std::string id =
+      "{\"idSyA\":\"SUC\xD1"
+      "00000000042\",\"type\":\"id\"}";
+  const std::string status =
+      "{\"idSyA\":\"SUC\xD1"
+      "00000000042\",\"status\":\"0\"}";
+  EXPECT_EQ(server.NextLine(1000), id);
+  EXPECT_EQ(server.NextLine(1000), id);  // identified again after the drop
+  EXPECT_EQ(server.NextLine(1000), status);
+  EXPECT_EQ(server.NextLine(1000), status);
+  ASSERT_GE(notifier.balloons.size(), 3u);
+  EXPECT_EQ(notifier.balloons[1].text, u"Servidor de impresoras desconectado");
+}
+
+TEST_F(QtLinkTest, RefusedConnectionIsLoggedAndRetried) {
+  int free_port = 0;
+  {
+    PrintServerProcess probe({"--timeout", "1"});
+    free_port = probe.port();
+  }  // stopped: nothing listens there now
+  ASSERT_GT(free_port, 0);
+  Start(free_port);
+  ASSERT_TRUE(RunUntil([&] { return log.history.size() >= 2; }));
+  EXPECT_EQ(log.history[0], u"Error: 10061-Conexión rechazada por el servidor");
+  EXPECT_EQ(log.history[1], log.history[0]);
+  EXPECT_EQ(notifier.balloons[0].text, u"10061-Conexión rechazada por el servidor");
+  EXPECT_EQ(tray.states[0].tooltip, u"DesConectando");
+}
+
+}  // namespace
+}  // namespace quillon::test

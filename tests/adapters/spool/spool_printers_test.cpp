@@ -1,0 +1,191 @@
+#include "adapters/spool/spool_printers.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "platform/text.h"
+#include "print/print_engine.h"
+#include "support/fake_notifier.h"
+
+namespace quillon::test {
+namespace {
+
+namespace fs = std::filesystem;
+using print::PrintItem;
+
+std::string ReadFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class SpoolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = fs::temp_directory_path() /
+          ("quillon-spool-" + std::to_string(getpid()) + "-" + test->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  fs::path AddPrinter(const std::string& name) {
+    fs::create_directories(dir / name);
+    return dir / name;
+  }
+  print::PrintEngine& Engine(const std::u16string& default_name) {
+    printers = std::make_unique<adapters::spool::SpoolPrinterSystem>(dir, default_name);
+    engine = std::make_unique<print::PrintEngine>(*printers, notifier);
+    return *engine;
+  }
+  static std::vector<std::string> Files(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  fs::path dir;
+  FakeNotifier notifier;
+  std::unique_ptr<adapters::spool::SpoolPrinterSystem> printers;
+  std::unique_ptr<print::PrintEngine> engine;
+};
+
+TEST_F(SpoolTest, EveryFolderIsAPrinterInNameOrder) {
+  AddPrinter("Cocina");
+  AddPrinter("Barra");
+  std::ofstream(dir / "nota.txt") << "no soy impresora";
+  adapters::spool::SpoolPrinterSystem system(dir, u"Cocina");
+  const auto installed = system.InstalledPrinters();
+  ASSERT_EQ(installed.size(), 2u);
+  EXPECT_EQ(installed[0]->DeviceName(), u"Barra");
+  EXPECT_EQ(installed[1]->DeviceName(), u"Cocina");
+  EXPECT_EQ(system.DefaultPrinterName(), u"Cocina");
+  EXPECT_EQ(adapters::spool::SpoolPrinterSystem(dir, u"Caja").DefaultPrinterName(), u"");
+  EXPECT_EQ(adapters::spool::SpoolPrinterSystem(dir, u"").DefaultPrinterName(), u"");
+  EXPECT_TRUE(adapters::spool::SpoolPrinterSystem(dir / "falta", u"").InstalledPrinters().empty());
+}
+
+TEST_F(SpoolTest, TextAndJsonOfATicketAgree) {
+  const fs::path caja = AddPrinter("Caja");
+  print::PrintEngine& e = Engine(u"Caja");
+  print::PrinterDevice& p = e.Printer();
+  p.SetFontName(u"Courier 14 CPI");
+  p.SetFontSize(10);
+  p.Print({PrintItem::Text(u"Mesa \"4\""), PrintItem::Tab(20), PrintItem::Text(u"Señor  ")});
+  p.Print({});
+  p.SetBold(true);
+  p.SetFontSize(14);
+  p.Print({PrintItem::Tab(3), PrintItem::Text(u"TOTAL")}, true);
+  p.SetBold(false);
+  p.Print({PrintItem::Tab(34), PrintItem::Number(json::Decimal(12500))});
+  p.EndDoc();
+
+  EXPECT_EQ(Files(caja), (std::vector<std::string>{"000001.escpos", "000001.json", "000001.txt"}));
+  const std::string text = ReadFile(caja / "000001.txt");
+  EXPECT_EQ(text, "Mesa \"4\"" + std::string(11, ' ') + "Señor  \n\n  TOTAL" + std::string(26, ' ') +
+                      " 12500 \n");
+
+  // Rebuild the lines from the runs of the .json and compare them with the .txt.
+  const std::vector<std::string> json_lines = SplitLines(ReadFile(caja / "000001.json"));
+  const std::regex run_pattern(
+      R"re(\{"column": (\d+), "text": "((?:[^"\\]|\\.)*)", "font": "([^"]*)", "size": ([0-9.]+), "bold": (true|false)\})re");
+  std::vector<std::string> rebuilt;
+  std::vector<std::string> styles;
+  for (const std::string& line : json_lines) {
+    if (line.rfind("  {\"runs\"", 0) != 0) continue;
+    std::string out;
+    for (std::sregex_iterator it(line.begin(), line.end(), run_pattern), end; it != end; ++it) {
+      const auto column = static_cast<std::size_t>(std::stoi((*it)[1]));
+      const std::string run_text = std::regex_replace((*it)[2].str(), std::regex(R"(\\")"), "\"");
+      out.resize(std::max(out.size(), column - 1), ' ');
+      out += run_text;
+      styles.push_back((*it)[3].str() + "/" + (*it)[4].str() + "/" + (*it)[5].str());
+    }
+    rebuilt.push_back(out);
+  }
+  EXPECT_EQ(rebuilt, SplitLines(text));
+  EXPECT_EQ(styles, (std::vector<std::string>{"Courier 14 CPI/10/false", "Courier 14 CPI/10/false",
+                                              "Courier 14 CPI/14/true",
+                                              "Courier 14 CPI/14/false"}));
+  const std::string escpos = ReadFile(caja / "000001.escpos");
+  ASSERT_GE(escpos.size(), 2u);
+  EXPECT_EQ(escpos.substr(0, 2), "\x1b@");
+}
+
+TEST_F(SpoolTest, PicturesAreListedInTheJson) {
+  const fs::path caja = AddPrinter("Caja");
+  print::PrinterDevice& p = Engine(u"Caja").Printer();
+  p.DrawPicture((dir / "logo.bmp").string(), 0, 20, 3960, 1980);
+  p.Print({PrintItem::Text(u"HOLA")});
+  p.EndDoc();
+  const std::string json = ReadFile(caja / "000001.json");
+  EXPECT_NE(json.find("{\"file\": \"" + (dir / "logo.bmp").string() +
+                      "\", \"x\": 0, \"y\": 20, \"width\": 3960, \"height\": 1980, \"line\": 0}"),
+            std::string::npos)
+      << json;
+}
+
+TEST_F(SpoolTest, AnOfflineMarkerFailsTheProbe) {
+  const fs::path caja = AddPrinter("Caja");
+  const fs::path cocina = AddPrinter("Cocina");
+  std::ofstream(cocina / "offline").close();
+  print::PrintEngine& e = Engine(u"Caja");
+
+  adapters::spool::SpoolPrinterQueue queue(cocina);
+  try {
+    queue.CheckReady();
+    FAIL() << "an offline printer must not be ready";
+  } catch (const platform::PrinterError& error) {
+    EXPECT_EQ(error.Description(), u"La impresora está fuera de línea");
+  }
+
+  ASSERT_TRUE(e.SelectPrinter(e.PrinterIndex(u"cocina"), 0));
+  e.Printer().Print({PrintItem::Text(u"COMANDA")});
+  e.Printer().EndDoc();
+  EXPECT_EQ(Files(cocina), std::vector<std::string>{"offline"});
+  EXPECT_EQ(ReadFile(caja / "000001.txt"), "COMANDA\n");
+  EXPECT_TRUE(notifier.balloons.empty());
+
+  std::ofstream(caja / "offline").close();
+  EXPECT_FALSE(e.SelectPrinter(e.PrinterIndex(u"Cocina"), 0));
+  ASSERT_EQ(notifier.balloons.size(), 1u);
+  EXPECT_EQ(notifier.balloons[0].text,
+            u"Error al imprimir, La impresora Caja no esta disponible. \r\n"
+            u"La impresora está fuera de línea La impresora está fuera de línea");
+}
+
+TEST_F(SpoolTest, NumbersCountUpPerPrinterAfterTheHighest) {
+  const fs::path caja = AddPrinter("Caja");
+  const fs::path facturas = AddPrinter("Facturas");
+  std::ofstream(caja / "000041.txt") << "antiguo\n";
+  std::ofstream(caja / "000007.json") << "{}";
+  print::PrintEngine& e = Engine(u"Caja");
+  e.Printer().Print({PrintItem::Text(u"UNO")});
+  e.Printer().EndDoc();
+  e.Printer().Print({PrintItem::Text(u"DOS")});
+  e.Printer().EndDoc();
+  e.OpenCashDrawer();
+  EXPECT_EQ(ReadFile(caja / "000042.txt"), "UNO\n");
+  EXPECT_EQ(ReadFile(caja / "000043.txt"), "DOS\n");
+  EXPECT_EQ(Files(facturas), std::vector<std::string>{"000001.raw"});
+  const std::string kick = ReadFile(facturas / "000001.raw");
+  EXPECT_EQ(kick, std::string("\x1bp\x00\x3c\xf0", 5));
+}
+
+}  // namespace
+}  // namespace quillon::test
