@@ -53,7 +53,7 @@ void PrintCancellation(DocumentContext& context, json::Collection& orders) {
       if (!engine.SelectPrinter(engine.PrinterIndex(order[u"area"].ToText()), 0)) continue;
       PrintTicket(context, order);
     } catch (const std::exception& failure) {
-      CancelDocument(engine, u"No se pudo imprimir la anulación: " + FailureDescription(failure),
+      CancelDocument(engine, u"No se pudo imprimir la anulación: " + platform::FailureDescription(failure),
                      u"Error al imprimir");
     }
   }

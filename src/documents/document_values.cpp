@@ -48,16 +48,6 @@ void PrintAmountLine(print::PrintEngine& engine, std::u16string label,
   PrintAmountLine(engine, std::move(label), print::AmountText(amount));
 }
 
-std::u16string FailureDescription(const std::exception& failure) {
-  if (const auto* value_error = dynamic_cast<const json::ValueError*>(&failure)) {
-    return value_error->Description();
-  }
-  if (const auto* printer_error = dynamic_cast<const platform::PrinterError*>(&failure)) {
-    return printer_error->Description();
-  }
-  return platform::Utf8ToUtf16(failure.what());
-}
-
 void CancelDocument(print::PrintEngine& engine, const std::u16string& text,
                     const std::u16string& title) {
   try {

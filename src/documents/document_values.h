@@ -32,8 +32,6 @@ void PrintAmountLine(print::PrintEngine& engine, std::u16string label,
                      const std::u16string& amount);
 void PrintAmountLine(print::PrintEngine& engine, std::u16string label, const json::Decimal& amount);
 
-// The Spanish description of a failure raised while printing.
-std::u16string FailureDescription(const std::exception& failure);
 // Drops the half-printed job on the current printer and tells the user with a warning balloon.
 void CancelDocument(print::PrintEngine& engine, const std::u16string& text,
                     const std::u16string& title);

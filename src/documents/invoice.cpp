@@ -234,7 +234,7 @@ void PrintInvoice(DocumentContext& context, const json::Value& dato) {
     if (table.IsNull()) return;
     PrintBody(context, dato);
   } catch (const std::exception& failure) {
-    CancelDocument(engine, u"No se pudo imprimir la factura: " + FailureDescription(failure),
+    CancelDocument(engine, u"No se pudo imprimir la factura: " + platform::FailureDescription(failure),
                    u"Error al imprimir");
   }
 }

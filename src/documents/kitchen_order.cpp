@@ -76,7 +76,7 @@ void PrintKitchenOrder(DocumentContext& context, json::Collection& orders) {
       if (!engine.SelectPrinter(engine.PrinterIndex(area.ToText()), 0)) continue;
       PrintTicket(engine, order);
     } catch (const std::exception& failure) {
-      CancelDocument(engine, FailureDescription(failure), u"Comanda");
+      CancelDocument(engine, platform::FailureDescription(failure), u"Comanda");
     }
   }
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "json/value_error.h"
+#include "platform/failure.h"
 
 namespace quillon::json {
 namespace {
@@ -54,9 +54,9 @@ Decimal Decimal::FromParts(i128 mantissa, int scale) {
     --scale;
   }
   for (; scale < 0; ++scale) {
-    if (__builtin_mul_overflow(mantissa, 10, &mantissa)) throw ValueError::Overflow();
+    if (__builtin_mul_overflow(mantissa, 10, &mantissa)) throw platform::Failure::Overflow();
   }
-  if (Abs128(mantissa) > kMax96) throw ValueError::Overflow();
+  if (Abs128(mantissa) > kMax96) throw platform::Failure::Overflow();
   Decimal d;
   d.mantissa_ = mantissa;
   d.scale_ = scale;
@@ -87,7 +87,7 @@ std::optional<Decimal> Decimal::Parse(std::u16string_view text, char16_t mark) {
   if (digits == 0) return std::nullopt;
   try {
     return Decimal::FromParts(negative ? -m : m, scale);
-  } catch (const ValueError&) {
+  } catch (const platform::Failure&) {
     return std::nullopt;
   }
 }
@@ -103,7 +103,7 @@ Decimal operator+(const Decimal& a, const Decimal& b) {
     const bool ok_b = scale >= b.scale_ ? ScaleUp(b.mantissa_, scale - b.scale_, &mb)
                                         : (mb = DivRoundHalfEven(b.mantissa_, b.scale_ - scale), true);
     if (ok_a && ok_b && !__builtin_add_overflow(ma, mb, &sum)) return Decimal::FromParts(sum, scale);
-    if (scale == 0) throw ValueError::Overflow();
+    if (scale == 0) throw platform::Failure::Overflow();
   }
 }
 
@@ -113,12 +113,12 @@ Decimal operator*(const Decimal& a, const Decimal& b) {
   const Decimal x = a.Normalized();
   const Decimal y = b.Normalized();
   i128 product;
-  if (__builtin_mul_overflow(x.mantissa_, y.mantissa_, &product)) throw ValueError::Overflow();
+  if (__builtin_mul_overflow(x.mantissa_, y.mantissa_, &product)) throw platform::Failure::Overflow();
   return Decimal::FromParts(product, x.scale_ + y.scale_);
 }
 
 Decimal operator/(const Decimal& a, const Decimal& b) {
-  if (b.mantissa_ == 0) throw ValueError::DivisionByZero();
+  if (b.mantissa_ == 0) throw platform::Failure::DivisionByZero();
   const i128 divisor = Abs128(b.mantissa_);
   i128 q = Abs128(a.mantissa_) / divisor;
   i128 r = Abs128(a.mantissa_) % divisor;
@@ -165,7 +165,7 @@ Decimal Decimal::Truncate(int decimals) const {
 
 long long Decimal::ToInt64() const {
   const i128 whole = RoundHalfEven(0).mantissa_;
-  if (whole > INT64_MAX || whole < INT64_MIN) throw ValueError::Overflow();
+  if (whole > INT64_MAX || whole < INT64_MIN) throw platform::Failure::Overflow();
   return static_cast<long long>(whole);
 }
 

@@ -13,7 +13,7 @@ constexpr std::int32_t kMaxDepth = 41;
 
 // A member of a parameter object; reading an absent one adds it as Empty, like any lookup.
 const Value& Member(const Value* parameters, std::u16string_view name) {
-  if (parameters == nullptr) throw ValueError::ObjectRequired();
+  if (parameters == nullptr) throw platform::Failure::ObjectRequired();
   return (*parameters)[name];
 }
 
@@ -55,7 +55,7 @@ std::u16string JsonScript::Eval(std::u16string_view sJSON) {
         result.Append(ExecCommand(element));
         break;
       default:  // only objects are commands
-        throw ValueError::TypeMismatch();
+        throw platform::Failure::TypeMismatch();
     }
   }
   return result.toString();
@@ -94,7 +94,7 @@ std::u16string JsonScript::ExecCommandObject(const Dictionary& command) {
   for (int i = 0; i < command.Count(); ++i) {
     const auto& [key, v] = command.Entries()[static_cast<std::size_t>(i)];
     if (!v.IsText()) {
-      if (!v.IsDictionary() && !v.IsCollection()) throw ValueError::TypeMismatch();
+      if (!v.IsDictionary() && !v.IsCollection()) throw platform::Failure::TypeMismatch();
       parameters = &v;
     }
     const std::u16string name = platform::ToLower(key);

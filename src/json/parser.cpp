@@ -8,7 +8,7 @@
 
 #include "json/number_text.h"
 #include "json/string_builder.h"
-#include "json/value_error.h"
+#include "platform/failure.h"
 
 namespace quillon::json {
 namespace {
@@ -214,7 +214,7 @@ class Reader {
         break;
       }
       if (!members.TryAdd(std::move(key), std::move(value))) {
-        failure_ = ValueError::DuplicateKey().Description();
+        failure_ = platform::Failure::DuplicateKey().Description();
         FailureLine(key);
         break;
       }
@@ -362,13 +362,13 @@ class Reader {
     const std::u16string_view collected(s_ + start, pos_ - start);
     const std::u16string text = FormatDecimalText(collected, 2);
     if (text.empty() && !IsNumericText(collected)) {
-      failure_ = ValueError::TypeMismatch().Description();
+      failure_ = platform::Failure::TypeMismatch().Description();
       outcome = Outcome::kFailed;
       return Value();
     }
     const auto number = TextToDecimal(text);
     if (!number) {  // a number, but beyond the decimal range
-      failure_ = ValueError::Overflow().Description();
+      failure_ = platform::Failure::Overflow().Description();
       outcome = Outcome::kFailed;
       return Value();
     }
@@ -472,7 +472,7 @@ Value ParseJson(std::u16string_view text) {
     Value root = reader.ReadRoot();
     t_builder.HeapMinimize();  // a long text read gives its room back
     return root;
-  } catch (const ValueError& error) {  // a text too large for the string builder
+  } catch (const platform::Failure& error) {  // a text too large for the string builder
     t_errors += error.Description();
     t_errors += u"\r\n";
   } catch (const std::exception&) {  // out of memory

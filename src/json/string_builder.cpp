@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "json/value_error.h"
+#include "platform/failure.h"
 #include "platform/text.h"
 
 namespace quillon::json {
@@ -21,16 +21,16 @@ bool FitsBytes(std::int64_t bytes) {
 
 std::int32_t StringBuilder::BytesOf(std::u16string_view text) {
   const std::int64_t bytes = static_cast<std::int64_t>(text.size()) * 2;
-  if (bytes > kMaxBytes) throw ValueError::Overflow();
+  if (bytes > kMaxBytes) throw platform::Failure::Overflow();
   return static_cast<std::int32_t>(bytes);
 }
 
 void StringBuilder::ChunkSize(std::int32_t iChunkSize) {
   const std::int64_t bytes = static_cast<std::int64_t>(iChunkSize) * 2;
   if (bytes > kMaxBytes || bytes < std::numeric_limits<std::int32_t>::min()) {
-    throw ValueError::Overflow();
+    throw platform::Failure::Overflow();
   }
-  if (bytes < 2) throw ValueError::InvalidArgument();  // growth would never make room
+  if (bytes < 2) throw platform::Failure::InvalidArgument();  // growth would never make room
   chunkBytes_ = static_cast<std::int32_t>(bytes);
 }
 
@@ -38,7 +38,7 @@ void StringBuilder::Reserve(std::int64_t bytes) {
   if (bytes <= capacityBytes_) return;
   const std::int64_t steps = (bytes - capacityBytes_ + chunkBytes_ - 1) / chunkBytes_;
   const std::int64_t capacity = capacityBytes_ + steps * chunkBytes_;
-  if (capacity > kMaxBytes) throw ValueError::Overflow();
+  if (capacity > kMaxBytes) throw platform::Failure::Overflow();
   buffer_.append(static_cast<std::size_t>((capacity - capacityBytes_) / 2), u' ');
   capacityBytes_ = static_cast<std::int32_t>(capacity);
 }
@@ -85,8 +85,8 @@ void StringBuilder::Append(std::u16string_view text) {
 
 void StringBuilder::Insert(std::int32_t index, std::u16string_view text) {
   const std::int64_t atBytes = static_cast<std::int64_t>(index) * 2;
-  if (!FitsBytes(atBytes)) throw ValueError::Overflow();
-  if (index < 0 || atBytes > used_bytes_) throw ValueError::SubscriptOutOfRange();
+  if (!FitsBytes(atBytes)) throw platform::Failure::Overflow();
+  if (index < 0 || atBytes > used_bytes_) throw platform::Failure::SubscriptOutOfRange();
   const std::int32_t n = BytesOf(text);
   Reserve(static_cast<std::int64_t>(used_bytes_) + n);
   char16_t* at = buffer_.data() + index;
@@ -98,11 +98,11 @@ void StringBuilder::Insert(std::int32_t index, std::u16string_view text) {
 void StringBuilder::Remove(std::int32_t index, std::int32_t length) {
   const std::int64_t end = static_cast<std::int64_t>(index) + length;
   if (!FitsBytes(static_cast<std::int64_t>(index) * 2) || !FitsBytes(end * 2)) {
-    throw ValueError::Overflow();
+    throw platform::Failure::Overflow();
   }
   if (index < 0 || length < 0 || static_cast<std::int64_t>(index) * 2 > used_bytes_ ||
       end * 2 > used_bytes_) {
-    throw ValueError::SubscriptOutOfRange();
+    throw platform::Failure::SubscriptOutOfRange();
   }
   char16_t* at = buffer_.data() + index;
   std::memmove(at, at + length, static_cast<std::size_t>(used_bytes_ - end * 2));

@@ -47,32 +47,32 @@ std::u16string_view Value::TextView() const {
 std::u16string Value::ToText() const {
   switch (kind()) {
     case Kind::Empty: return {};
-    case Kind::Null: throw ValueError::InvalidUseOfNull();
+    case Kind::Null: throw platform::Failure::InvalidUseOfNull();
     case Kind::Boolean: return std::get<bool>(data_) ? u"True" : u"False";
     case Kind::Number: return std::get<Decimal>(data_).ToText(kDecimalMark);
     case Kind::Text: return std::u16string(TextView());
-    default: throw ValueError::TypeMismatch();
+    default: throw platform::Failure::TypeMismatch();
   }
 }
 
 Decimal Value::ToDecimal() const {
   switch (kind()) {
     case Kind::Empty: return Decimal(0);
-    case Kind::Null: throw ValueError::InvalidUseOfNull();
+    case Kind::Null: throw platform::Failure::InvalidUseOfNull();
     case Kind::Boolean: return Decimal(std::get<bool>(data_) ? -1 : 0);
     case Kind::Number: return std::get<Decimal>(data_);
     case Kind::Text: {
       if (auto d = TextToDecimal(TextView())) return *d;
-      throw ValueError::TypeMismatch();
+      throw platform::Failure::TypeMismatch();
     }
-    default: throw ValueError::TypeMismatch();
+    default: throw platform::Failure::TypeMismatch();
   }
 }
 
 bool Value::ToBool() const {
   switch (kind()) {
     case Kind::Empty: return false;
-    case Kind::Null: throw ValueError::InvalidUseOfNull();
+    case Kind::Null: throw platform::Failure::InvalidUseOfNull();
     case Kind::Boolean: return std::get<bool>(data_);
     case Kind::Number: return !std::get<Decimal>(data_).IsZero();
     case Kind::Text: {
@@ -81,7 +81,7 @@ bool Value::ToBool() const {
       if (lower == u"false") return false;
       return !ToDecimal().IsZero();
     }
-    default: throw ValueError::TypeMismatch();
+    default: throw platform::Failure::TypeMismatch();
   }
 }
 
@@ -89,12 +89,12 @@ Dictionary& Value::AsDictionary() const { return *DictionaryPtr(); }
 Collection& Value::AsCollection() const { return *CollectionPtr(); }
 
 std::shared_ptr<Dictionary> Value::DictionaryPtr() const {
-  if (!IsDictionary()) throw ValueError::ObjectRequired();
+  if (!IsDictionary()) throw platform::Failure::ObjectRequired();
   return std::get<std::shared_ptr<Dictionary>>(data_);
 }
 
 std::shared_ptr<Collection> Value::CollectionPtr() const {
-  if (!IsCollection()) throw ValueError::ObjectRequired();
+  if (!IsCollection()) throw platform::Failure::ObjectRequired();
   return std::get<std::shared_ptr<Collection>>(data_);
 }
 
@@ -174,7 +174,7 @@ const Value* Dictionary::Find(std::u16string_view key) const {
 }
 
 void Dictionary::Add(std::u16string key, Value value) {
-  if (!TryAdd(std::move(key), std::move(value))) throw ValueError::DuplicateKey();
+  if (!TryAdd(std::move(key), std::move(value))) throw platform::Failure::DuplicateKey();
 }
 
 bool Dictionary::TryAdd(std::u16string&& key, Value&& value) {
@@ -206,12 +206,12 @@ std::vector<std::u16string> Dictionary::Keys() const {
 }
 
 Value& Collection::Item(int position) {
-  if (position < 1 || position > Count()) throw ValueError::SubscriptOutOfRange();
+  if (position < 1 || position > Count()) throw platform::Failure::SubscriptOutOfRange();
   return items_[static_cast<std::size_t>(position - 1)];
 }
 
 const Value& Collection::Item(int position) const {
-  if (position < 1 || position > Count()) throw ValueError::SubscriptOutOfRange();
+  if (position < 1 || position > Count()) throw platform::Failure::SubscriptOutOfRange();
   return items_[static_cast<std::size_t>(position - 1)];
 }
 

@@ -14,7 +14,7 @@
 #include "json/decimal.h"
 #include "json/key.h"
 #include "json/recycling_allocator.h"
-#include "json/value_error.h"
+#include "platform/failure.h"
 
 namespace quillon::json {
 

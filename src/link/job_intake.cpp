@@ -4,7 +4,7 @@
 #include <string>
 
 #include "json/parser.h"
-#include "json/value_error.h"
+#include "platform/failure.h"
 #include "platform/printer_system.h"
 #include "platform/text.h"
 
@@ -13,26 +13,6 @@ namespace quillon::link {
 namespace {
 
 constexpr std::u16string_view kNothingPrinted = u"; no se imprime nada";
-
-std::u16string NumberText(int number) {
-  const std::string digits = std::to_string(number);
-  return std::u16string(digits.begin(), digits.end());
-}
-
-// What a failure that escaped the document printer says, for the log.
-std::u16string FailureText() {
-  try {
-    throw;
-  } catch (const json::ValueError& e) {
-    return NumberText(e.Number()) + u"-" + e.Description();
-  } catch (const platform::PrinterError& e) {
-    return NumberText(e.Number()) + u"-" + e.Description();
-  } catch (const std::exception& e) {
-    return platform::Utf8ToUtf16(e.what());
-  } catch (...) {
-    return u"falla desconocida";
-  }
-}
 
 }  // namespace
 
@@ -64,9 +44,11 @@ void JobIntake::RunJob(const std::u16string& text) {
   busy_ = 1;
   try {
     ProcessMessage(text);
-  } catch (...) {
+  } catch (const std::exception& failure) {
     // The agent must go on receiving: the job ends like any other, with the failure logged.
-    log_.WriteLog(u"Error al procesar el trabajo: " + FailureText());
+    log_.WriteLog(u"Error al procesar el trabajo: " + platform::FailureLogText(failure));
+  } catch (...) {
+    log_.WriteLog(u"Error al procesar el trabajo: falla desconocida");
   }
   busy_ = 0;
   status_.SendStatus();

@@ -3,9 +3,10 @@
 // printer's name, and per queue a finished ticket or raw bytes. A ticket is the recorded layout
 // of one document: lines of runs placed at character columns, each run with its font.
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/failure.h"
 
 namespace quillon::platform {
 
@@ -38,18 +39,6 @@ struct TicketPicture {
 struct Ticket {
   std::vector<TicketLine> lines;
   std::vector<TicketPicture> pictures;
-};
-
-// Raised by a queue that cannot take work: missing, stopped, offline, rejecting jobs.
-class PrinterError : public std::runtime_error {
- public:
-  PrinterError(int number, std::u16string description);
-  int Number() const { return number_; }
-  const std::u16string& Description() const { return description_; }
-
- private:
-  int number_;
-  std::u16string description_;
 };
 
 class PrinterQueue {

@@ -16,7 +16,7 @@ constexpr char16_t kRoll75[] = u"rollo 75mm";
 int Checked16(long long value) {
   if (value < std::numeric_limits<std::int16_t>::min() ||
       value > std::numeric_limits<std::int16_t>::max()) {
-    throw json::ValueError::Overflow();
+    throw platform::Failure::Overflow();
   }
   return static_cast<int>(value);
 }

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "json/value_error.h"
+#include "platform/failure.h"
 
 namespace quillon::print {
 namespace {
@@ -81,7 +81,7 @@ PictureSize ReadPictureSize(const std::string& file) {
   if (!pixels) pixels = GifPixels(bytes);
   if (!pixels) pixels = JpegPixels(bytes);
   if (!pixels || pixels->width == 0 || pixels->height == 0) {
-    throw json::ValueError(481, u"La imagen no es válida");
+    throw platform::Failure(481, u"La imagen no es válida");
   }
   // 2540 hundredths of a millimetre to the inch, 96 pixels to the inch.
   constexpr double kPerPixel = 2540.0 / 96.0;

@@ -22,16 +22,16 @@ class PrintEngine {
   // --- settings rows ("config" of the last job that parsed) ---
   void SetSettingsRows(json::Value rows);
   const json::Value& Configuracion() const;
-  std::u16string ConfigValue(std::u16string_view name) const;  // raises ValueError on null value
+  std::u16string ConfigValue(std::u16string_view name) const;  // raises platform::Failure on null value
   bool ConfigVisible(std::u16string_view name) const;
-  void LoadPrintSettings();  // raises ValueError ("Servicio" out of range, null "Descripcion")
+  void LoadPrintSettings();  // raises platform::Failure ("Servicio" out of range, null "Descripcion")
   const PrintSettings& Settings() const;
 
   // --- printers ---
   bool PrinterAvailable() const;
   std::u16string DefaultPrinterName();
-  int PrinterIndex(std::u16string_view name);  // raises PrinterError when nothing matches
-  bool SelectPrinter(int index, int attempt);  // raises PrinterError for a bad index
+  int PrinterIndex(std::u16string_view name);  // raises platform::Failure when nothing matches
+  bool SelectPrinter(int index, int attempt);  // raises platform::Failure for a bad index
   PrinterDevice& Printer();                    // the current printer
   void SendRawToCurrent(const std::string& bytes);  // raw job to the current printer's queue
   platform::Notifier& Notifier();

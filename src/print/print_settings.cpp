@@ -30,11 +30,11 @@ json::Value Member(const json::Dictionary& row, std::u16string_view key) {
 std::int16_t ServiceValue(std::u16string_view text) {
   if (!json::IsNumericText(text)) return 0;
   const auto number = json::TextToDecimal(text);
-  if (!number) throw json::ValueError::Overflow();
+  if (!number) throw platform::Failure::Overflow();
   const json::Decimal whole = number->RoundHalfEven(0);
   if (whole < json::Decimal(std::numeric_limits<std::int16_t>::min()) ||
       whole > json::Decimal(std::numeric_limits<std::int16_t>::max())) {
-    throw json::ValueError::Overflow();
+    throw platform::Failure::Overflow();
   }
   return static_cast<std::int16_t>(whole.ToInt64());
 }

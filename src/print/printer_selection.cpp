@@ -10,22 +10,11 @@ std::u16string LookupKey(std::u16string_view name) {
   return platform::ToUpper(platform::TrimBlanks(name));
 }
 
-platform::PrinterError PrinterNotFound(std::u16string_view name, std::u16string_view fallback) {
+platform::Failure PrinterNotFound(std::u16string_view name, std::u16string_view fallback) {
   std::u16string text = u"No se encontró la impresora \"" + std::u16string(name) + u"\"";
   text += fallback.empty() ? u" y no hay impresora predeterminada"
                            : u" ni la impresora predeterminada \"" + std::u16string(fallback) + u"\"";
-  return platform::PrinterError(482, text);
-}
-
-// The description of a failure caught by the probe, for the balloon.
-std::u16string FailureDescription(const std::exception& failure) {
-  if (const auto* printer = dynamic_cast<const platform::PrinterError*>(&failure)) {
-    return printer->Description();
-  }
-  if (const auto* value = dynamic_cast<const json::ValueError*>(&failure)) {
-    return value->Description();
-  }
-  return platform::Utf8ToUtf16(failure.what());
+  return platform::Failure(platform::kPrinterError, text);
 }
 
 }  // namespace
@@ -62,7 +51,7 @@ int PrintEngine::PrinterIndex(std::u16string_view name) {
 bool PrintEngine::SelectPrinter(int index, int attempt) {
   const auto installed = state_->printers.InstalledPrinters();
   if (index < 0 || static_cast<std::size_t>(index) >= installed.size()) {
-    throw platform::PrinterError(
+    throw platform::Failure(
         9, u"No hay ninguna impresora en la posición " + platform::u16(std::to_string(index)));
   }
   TicketRecorder& printer = state_->recorder;
@@ -76,7 +65,7 @@ bool PrintEngine::SelectPrinter(int index, int attempt) {
     printer.KillDoc();
     return true;
   } catch (const std::exception& caught) {
-    failure = FailureDescription(caught);
+    failure = platform::FailureDescription(caught);
   }
 
   bool result = false;

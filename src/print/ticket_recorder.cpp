@@ -11,8 +11,8 @@ namespace {
 constexpr double kCharWidthPerPoint = 0.6 * 20;
 constexpr double kLineHeightPerPoint = 1.2 * 20;
 
-platform::PrinterError NoPrinter() {
-  return platform::PrinterError(484, u"No hay ninguna impresora seleccionada");
+platform::Failure NoPrinter() {
+  return platform::Failure(484, u"No hay ninguna impresora seleccionada");
 }
 
 std::u16string NumberText(const json::Decimal& number) {

@@ -25,7 +25,7 @@ Ticket SampleTicket(const char* logo) {
   return ticket;
 }
 
-int Fail(const PrinterError& error) {
+int Fail(const quillon::platform::Failure& error) {
   std::printf("error: %s\n", Utf16ToUtf8(error.Description()).c_str());
   return 1;
 }
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     } else {
       return 2;
     }
-  } catch (const PrinterError& error) {
+  } catch (const quillon::platform::Failure& error) {
     return Fail(error);
   }
   std::printf("ok\n");

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "json/decimal.h"
-#include "json/value_error.h"
+#include "platform/failure.h"
 #include "support/error_number.h"
 #include "platform/text.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "json/json_script.h"
-#include "json/value_error.h"
+#include "platform/failure.h"
 #include "support/fake_dialogs.h"
 
 namespace quillon::json {
@@ -107,11 +107,11 @@ TEST_F(JsonScriptTest, ParseErrorsAreShownAndGiveNothing) {
 TEST_F(JsonScriptTest, MalformedScriptsRaise) {
   for (const char16_t* text : {u"{\"a\": \"b\"}", u"[1]", u"[true]", u"[{\"alert\": 5}]",
                                u"[{\"switch\": {\"items\": \"x\"}}]"}) {
-    EXPECT_THROW(script.Eval(text), ValueError) << std::u16string(text).size();
+    EXPECT_THROW(script.Eval(text), platform::Failure) << std::u16string(text).size();
   }
   // A failure deep inside must not leave levels counted.
   for (int i = 0; i < 50; ++i) {
-    EXPECT_THROW(script.Eval(u"[[[[{\"x\": 1}]]]]"), ValueError);
+    EXPECT_THROW(script.Eval(u"[[[[{\"x\": 1}]]]]"), platform::Failure);
   }
   EXPECT_EQ(script.Eval(u"[[[[\"ok\"]]]]"), u"ok");
 }

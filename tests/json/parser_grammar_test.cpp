@@ -4,7 +4,7 @@
 #include <string>
 
 #include "json/parser.h"
-#include "json/value_error.h"
+#include "platform/failure.h"
 
 namespace quillon::json {
 namespace {
@@ -118,7 +118,7 @@ TEST(ParserObject, RepeatedKeyKeepsTheFirstValueAndStopsTheObject) {
   const Value root = Parse(u"{\"a\":1,\"a\":2,\"b\":3}");
   EXPECT_EQ(root.AsDictionary().Count(), 1);
   EXPECT_EQ(root[u"a"].ToDecimal(), Decimal(1));
-  EXPECT_EQ(ParseErrorText(), ValueError::DuplicateKey().Description() + u": a" + kCrLf);
+  EXPECT_EQ(ParseErrorText(), platform::Failure::DuplicateKey().Description() + u": a" + kCrLf);
 }
 
 TEST(ParserObject, ConversionFailureNamesTheKeyAndLeavesEarlierMembers) {

@@ -51,7 +51,7 @@ TEST(ValueTree, ConversionsRaiseTheClassicNumbers) {
   auto number_of = [](auto action) {
     try {
       action();
-    } catch (const ValueError& error) {
+    } catch (const platform::Failure& error) {
       return error.Number();
     }
     return 0;
@@ -165,7 +165,7 @@ TEST(ValueTree, CollectionPositionsRunFromOneToCount) {
     try {
       items.Item(outside);
       ADD_FAILURE() << outside;
-    } catch (const ValueError& error) {
+    } catch (const platform::Failure& error) {
       EXPECT_EQ(error.Number(), 9);
     }
   }
@@ -180,7 +180,7 @@ TEST(ValueTree, AddRefusesARepeatedKeyAndSetReplaces) {
   try {
     members.Add(u"a", Value(2));
     ADD_FAILURE();
-  } catch (const ValueError& error) {
+  } catch (const platform::Failure& error) {
     EXPECT_EQ(error.Number(), 457);
   }
   EXPECT_EQ(members.Item(u"a").ToDecimal(), Decimal(1));

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "json/value_error.h"
+#include "platform/failure.h"
 #include "link/link_fixture.h"
 #include "platform/printer_system.h"
 
@@ -141,9 +141,9 @@ TEST_F(DispatchTest, FailureOutsideThePrinterEndsTheJobAndTheNextOnePrints) {
     std::u16string line;
   };
   const std::vector<Case> cases = {
-      {[] { throw json::ValueError::TypeMismatch(); },
+      {[] { throw platform::Failure::TypeMismatch(); },
        u"Error al procesar el trabajo: 13-No coinciden los tipos"},
-      {[] { throw platform::PrinterError(482, u"Error de impresora"); },
+      {[] { throw platform::Failure(482, u"Error de impresora"); },
        u"Error al procesar el trabajo: 482-Error de impresora"},
       {[] { throw std::runtime_error("sin papel"); }, u"Error al procesar el trabajo: sin papel"},
       {[] { throw 7; }, u"Error al procesar el trabajo: falla desconocida"},

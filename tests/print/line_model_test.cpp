@@ -43,7 +43,7 @@ TEST_F(LineModelTest, ColumnsScaleToTheLineWidth) {
   EXPECT_EQ(Engine().ScaleColumn(10), 8);
   Roll(nullptr, nullptr);
   for (int column : {7, 18, 30}) EXPECT_EQ(Engine().ScaleColumn(column), column);
-  EXPECT_THROW(Engine().ScaleColumn(40000), json::ValueError);
+  EXPECT_THROW(Engine().ScaleColumn(40000), platform::Failure);
 }
 
 TEST_F(LineModelTest, AmountsEndOneColumnBeforeTheEdge) {

@@ -48,8 +48,8 @@ TEST_F(SettingsTest, VisibleOnlyForTextOrNumberOne) {
 
 TEST_F(SettingsTest, NullDescriptionAndNonObjectRowsRaise) {
   SetRows({{u"Regimen", Value::Null()}});
-  EXPECT_THROW(Engine().ConfigValue(u"Regimen"), json::ValueError);
-  EXPECT_THROW(Engine().LoadPrintSettings(), json::ValueError);
+  EXPECT_THROW(Engine().ConfigValue(u"Regimen"), platform::Failure);
+  EXPECT_THROW(Engine().LoadPrintSettings(), platform::Failure);
 
   auto rows = json::MakeCollection();
   rows->Add(Value(u"texto suelto"));
@@ -57,7 +57,7 @@ TEST_F(SettingsTest, NullDescriptionAndNonObjectRowsRaise) {
   try {
     Engine().ConfigVisible(u"Regimen");
     FAIL() << "a row that is not an object must raise";
-  } catch (const json::ValueError& error) {
+  } catch (const platform::Failure& error) {
     EXPECT_EQ(error.Number(), 424);
   }
 }
@@ -81,7 +81,7 @@ TEST_F(SettingsTest, ServiceOutsideSixteenBitsRaisesOverflow) {
   try {
     Engine().LoadPrintSettings();
     FAIL() << "32768 does not fit";
-  } catch (const json::ValueError& error) {
+  } catch (const platform::Failure& error) {
     EXPECT_EQ(error.Number(), 6);
   }
   SetRows({{u"Servicio", u"-32768,5"}});

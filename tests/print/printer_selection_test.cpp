@@ -26,9 +26,9 @@ TEST_F(SelectionTest, LookupIgnoresLetterCaseAndSurroundingBlanks) {
 
 TEST_F(SelectionTest, NoDefaultAndNoMatchRaises) {
   printers.AddPrinter(u"Cocina");
-  EXPECT_THROW(Engine().PrinterIndex(u"Horno"), platform::PrinterError);
+  EXPECT_THROW(Engine().PrinterIndex(u"Horno"), platform::Failure);
   printers.SetDefaultName(u"Desinstalada");
-  EXPECT_THROW(Engine().PrinterIndex(u"Horno"), platform::PrinterError);
+  EXPECT_THROW(Engine().PrinterIndex(u"Horno"), platform::Failure);
 }
 
 TEST_F(SelectionTest, CurrentPrinterStartsAsTheDefault) {
@@ -42,7 +42,7 @@ TEST_F(SelectionTest, CurrentPrinterStartsAsTheDefault) {
 TEST_F(SelectionTest, NoDefaultMeansNoPrinterAvailable) {
   printers.AddPrinter(u"Cocina");
   EXPECT_FALSE(Engine().PrinterAvailable());
-  EXPECT_THROW(Engine().Printer().Print({}), platform::PrinterError);
+  EXPECT_THROW(Engine().Printer().Print({}), platform::Failure);
   ASSERT_TRUE(Select(u"Cocina"));
   EXPECT_TRUE(Engine().PrinterAvailable());
 }
@@ -111,8 +111,8 @@ TEST_F(SelectionTest, OfflineDefaultAloneFailsOnce) {
 
 TEST_F(SelectionTest, BadPositionRaises) {
   printers.AddPrinter(u"Caja");
-  EXPECT_THROW(Engine().SelectPrinter(1, 0), platform::PrinterError);
-  EXPECT_THROW(Engine().SelectPrinter(-1, 0), platform::PrinterError);
+  EXPECT_THROW(Engine().SelectPrinter(1, 0), platform::Failure);
+  EXPECT_THROW(Engine().SelectPrinter(-1, 0), platform::Failure);
 }
 
 TEST_F(SelectionTest, SameNameInTwoCasesTakesTheFirst) {

@@ -2,14 +2,14 @@
 // The classic error number an action raises as json::ValueError, or 0 when it raises nothing.
 #include <functional>
 
-#include "json/value_error.h"
+#include "platform/failure.h"
 
 namespace quillon::test {
 
 inline int ErrorNumberOf(const std::function<void()>& action) {
   try {
     action();
-  } catch (const json::ValueError& error) {
+  } catch (const platform::Failure& error) {
     return error.Number();
   }
   return 0;

@@ -4,7 +4,7 @@ namespace quillon::test {
 
 void FakePrinterQueue::CheckReady() {
   ++ready_checks;
-  if (offline_) throw platform::PrinterError(482, offline_description_);
+  if (offline_) throw platform::Failure(482, offline_description_);
 }
 
 void FakePrinterQueue::PrintTicket(const platform::Ticket& ticket) {

@@ -14,7 +14,7 @@ class FakePrinterQueue : public platform::PrinterQueue {
   explicit FakePrinterQueue(std::u16string name) : name_(std::move(name)) {}
 
   std::u16string DeviceName() const override { return name_; }
-  void CheckReady() override;  // raises PrinterError while offline
+  void CheckReady() override;  // raises platform::Failure while offline
   void PrintTicket(const platform::Ticket& ticket) override;
   void SendRaw(const std::string& bytes) override;
 

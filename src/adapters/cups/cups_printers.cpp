@@ -12,11 +12,10 @@
 namespace quillon::adapters::cups {
 namespace {
 
-constexpr int kPrinterError = 482;
 constexpr const char* kJobTitle = "Quillon";
 
-platform::PrinterError ServerError(const std::u16string& what) {
-  return platform::PrinterError(kPrinterError, what + u": " + platform::Utf8ToUtf16(cupsLastErrorString()));
+platform::Failure ServerError(const std::u16string& what) {
+  return platform::Failure(platform::kPrinterError, what + u": " + platform::Utf8ToUtf16(cupsLastErrorString()));
 }
 
 // The destinations of the server; freed when it goes out of scope.
@@ -66,8 +65,8 @@ std::u16string CupsPrinterQueue::DeviceName() const { return platform::Utf8ToUtf
 
 QueueDescription CupsPrinterQueue::ReadyQueue() const {
   const auto queue = DescribeQueue(name_);
-  if (!queue) throw platform::PrinterError(kPrinterError, u"La impresora no está instalada en CUPS.");
-  if (const auto reason = NotReadyReason(*queue)) throw platform::PrinterError(kPrinterError, *reason);
+  if (!queue) throw platform::Failure(platform::kPrinterError, u"La impresora no está instalada en CUPS.");
+  if (const auto reason = NotReadyReason(*queue)) throw platform::Failure(platform::kPrinterError, *reason);
   return *queue;
 }
 
@@ -90,7 +89,7 @@ void CupsPrinterQueue::SendRaw(const std::string& bytes) {
   const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, name_.c_str(), kJobTitle, 0, nullptr);
   if (job == 0) throw ServerError(u"CUPS no aceptó el trabajo");
   auto fail = [&](const std::u16string& what) {
-    const platform::PrinterError error = ServerError(what);
+    const platform::Failure error = ServerError(what);
     cupsCancelJob2(CUPS_HTTP_DEFAULT, name_.c_str(), job, 0);
     return error;
   };

@@ -23,7 +23,7 @@ class CupsPrinterQueue : public platform::PrinterQueue {
   void SendRaw(const std::string& bytes) override;
 
  private:
-  QueueDescription ReadyQueue() const;  // raises platform::PrinterError when it cannot print now
+  QueueDescription ReadyQueue() const;  // raises platform::Failure when it cannot print now
   std::string name_;
 };
 

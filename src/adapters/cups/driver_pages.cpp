@@ -16,7 +16,6 @@
 namespace quillon::adapters::cups {
 namespace {
 
-constexpr int kPrinterError = 482;
 constexpr double kTwipsPerMm = 1440.0 / 25.4;
 constexpr double kCharWidthPerPoint = 0.6 * 20;   // twips
 constexpr double kLineHeightPerPoint = 1.2 * 20;  // twips
@@ -63,7 +62,7 @@ PageGeometry TicketPageGeometry(const platform::Ticket& ticket) {
 
 void PrintTicketPages(const std::string& queue, const platform::Ticket& ticket) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-    throw platform::PrinterError(kPrinterError,
+    throw platform::Failure(platform::kPrinterError,
                        u"No se pueden dibujar páginas para la impresora: falta la parte gráfica "
                        u"del programa.");
   }
@@ -71,7 +70,7 @@ void PrintTicketPages(const std::string& queue, const platform::Ticket& ticket) 
   QPrinter printer(QPrinter::HighResolution);
   printer.setPrinterName(QString::fromStdString(queue));
   if (printer.outputFormat() != QPrinter::NativeFormat) {
-    throw platform::PrinterError(kPrinterError, u"La impresora no aparece entre las impresoras de CUPS.");
+    throw platform::Failure(platform::kPrinterError, u"La impresora no aparece entre las impresoras de CUPS.");
   }
   printer.setDocName(QStringLiteral("Quillon"));
   printer.setFullPage(true);
@@ -82,7 +81,7 @@ void PrintTicketPages(const std::string& queue, const platform::Ticket& ticket) 
 
   QPainter painter;
   if (!painter.begin(&printer)) {
-    throw platform::PrinterError(kPrinterError, u"No se pudo empezar el trabajo en la impresora.");
+    throw platform::Failure(platform::kPrinterError, u"No se pudo empezar el trabajo en la impresora.");
   }
   const double dots_per_mm = printer.resolution() / 25.4;
   const double dots_per_twip = dots_per_mm * page.scale / kTwipsPerMm;
@@ -113,7 +112,7 @@ void PrintTicketPages(const std::string& queue, const platform::Ticket& ticket) 
     line_top += LineHeight(line);
   }
   if (!painter.end() || printer.printerState() == QPrinter::Error) {
-    throw platform::PrinterError(kPrinterError, u"La impresora no recibió la página del ticket.");
+    throw platform::Failure(platform::kPrinterError, u"La impresora no recibió la página del ticket.");
   }
 }
 

@@ -15,7 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kPrinterError = 482;
 
 // File names are UTF-8 on this system.
 std::u16string PathText(const fs::path& path) { return platform::Utf8ToUtf16(path.string()); }
@@ -48,12 +47,12 @@ void WriteWhole(const fs::path& target, const std::string& content) {
     if (!out) {
       std::error_code ignored;
       fs::remove(partial, ignored);
-      throw platform::PrinterError(kPrinterError, u"No se pudo escribir " + PathText(target));
+      throw platform::Failure(platform::kPrinterError, u"No se pudo escribir " + PathText(target));
     }
   }
   std::error_code error;
   fs::rename(partial, target, error);
-  if (error) throw platform::PrinterError(kPrinterError, u"No se pudo escribir " + PathText(target));
+  if (error) throw platform::Failure(platform::kPrinterError, u"No se pudo escribir " + PathText(target));
 }
 
 }  // namespace
@@ -63,11 +62,11 @@ std::u16string SpoolPrinterQueue::DeviceName() const { return PathText(folder_.f
 void SpoolPrinterQueue::CheckReady() {
   std::error_code error;
   if (!fs::is_directory(folder_, error)) {
-    throw platform::PrinterError(kPrinterError, u"La impresora ya no existe: falta la carpeta " +
+    throw platform::Failure(platform::kPrinterError, u"La impresora ya no existe: falta la carpeta " +
                                           PathText(folder_));
   }
   if (fs::exists(folder_ / "offline", error)) {
-    throw platform::PrinterError(kPrinterError, u"La impresora está fuera de línea");
+    throw platform::Failure(platform::kPrinterError, u"La impresora está fuera de línea");
   }
 }
 

@@ -40,7 +40,7 @@ TEST(CupsUnreachable, NoPrintersNoDefaultAndFailingProbes) {
     try {
       operation(queue);
       ADD_FAILURE() << "no failure without a server";
-    } catch (const platform::PrinterError& error) {
+    } catch (const platform::Failure& error) {
       EXPECT_EQ(error.Number(), 482);
       EXPECT_EQ(error.Description().rfind(u"No se pudo consultar el servidor de impresión CUPS", 0), 0u) << error.what();
     }

@@ -45,7 +45,7 @@ TEST(DriverPage, PrintingNeedsTheGraphicalPartOfTheProgram) {
   try {
     PrintTicketPages("Cocina", Lines(1, 5, 10));
     FAIL() << "printed without a QGuiApplication";
-  } catch (const platform::PrinterError& error) {
+  } catch (const platform::Failure& error) {
     EXPECT_EQ(error.Number(), 482);
     EXPECT_NE(error.Description().find(u"parte gráfica"), std::u16string::npos);
   }

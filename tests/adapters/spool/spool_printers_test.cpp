@@ -150,7 +150,7 @@ TEST_F(SpoolTest, AnOfflineMarkerFailsTheProbe) {
   try {
     queue.CheckReady();
     FAIL() << "an offline printer must not be ready";
-  } catch (const platform::PrinterError& error) {
+  } catch (const platform::Failure& error) {
     EXPECT_EQ(error.Description(), u"La impresora está fuera de línea");
   }
 
