@@ -15,6 +15,8 @@ struct CommandLine {
   std::string encoding;  // empty: not given (the wire is Windows-1252; job files are detected)
   std::string print_job;
   std::string check_job;
+  std::string render_escpos;  // an ESC/POS file to draw, into render_output
+  std::string render_output;
   bool help = false;
   bool version = false;
 };

@@ -4,6 +4,7 @@
 
 #include "app/check_job.h"
 #include "app/command_line.h"
+#include "app/render_escpos.h"
 #if QUILLON_WITH_GUI
 #include <QApplication>
 #include <QGuiApplication>
@@ -29,6 +30,9 @@ int main(int argc, char** argv) {
   if (line->version) {
     std::printf("quillon-agent %s\n", QUILLON_VERSION);
     return 0;
+  }
+  if (!line->render_escpos.empty()) {
+    return quillon::app::RenderEscPosFile(line->render_escpos, line->render_output);
   }
   if (!line->check_job.empty()) return quillon::app::CheckJob(line->check_job, line->encoding);
 #if QUILLON_WITH_GUI

@@ -9,6 +9,7 @@
 #include "adapters/spool/ticket_text.h"
 #include "platform/text.h"
 #include "print/escpos_encoder.h"
+#include "print/receipt_renderer.h"
 
 namespace quillon::adapters::spool {
 namespace {
@@ -22,9 +23,8 @@ std::u16string PathText(const fs::path& path) { return platform::Utf8ToUtf16(pat
 // The job number a file name holds ("000012.txt" holds 12); 0 for other names.
 unsigned long JobNumber(const fs::path& file) {
   const std::string stem = file.stem().string();
-  if (stem.size() < 6 || !std::all_of(stem.begin(), stem.end(), [](char c) {
-        return c >= '0' && c <= '9';
-      })) {
+  if (stem.size() < 6 ||
+      !std::all_of(stem.begin(), stem.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return 0;
   }
   return std::stoul(stem.substr(0, 18));
@@ -55,6 +55,16 @@ void WriteWhole(const fs::path& target, const std::string& content) {
   if (error) throw platform::Failure(platform::kPrinterError, u"No se pudo escribir " + PathText(target));
 }
 
+// The picture comes once the ticket is in place, so it can neither hold the ticket up nor
+// fail it; a picture that cannot be made is only reported.
+void WritePicture(const fs::path& target, const std::string& escpos, int paper_dots) {
+  try {
+    WriteWhole(target, print::RenderEscPosPng(escpos, paper_dots));
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "No se pudo dibujar %s: %s\n", target.string().c_str(), error.what());
+  }
+}
+
 }  // namespace
 
 std::u16string SpoolPrinterQueue::DeviceName() const { return PathText(folder_.filename()); }
@@ -79,16 +89,19 @@ unsigned long SpoolPrinterQueue::NextNumber() const {
   return highest + 1;
 }
 
-void SpoolPrinterQueue::WriteJob(const std::vector<std::pair<std::string, std::string>>& files) {
+std::string SpoolPrinterQueue::WriteJob(
+    const std::vector<std::pair<std::string, std::string>>& files) {
   CheckReady();
   const std::string name = JobName(NextNumber());
   for (const auto& [extension, content] : files) WriteWhole(folder_ / (name + extension), content);
+  return name;
 }
 
 void SpoolPrinterQueue::PrintTicket(const platform::Ticket& ticket) {
-  WriteJob({{".escpos", print::EncodeEscPos(ticket)},
-            {".json", TicketJson(ticket)},
-            {".txt", TicketText(ticket)}});
+  const std::string escpos = print::EncodeEscPos(ticket);
+  const std::string name =
+      WriteJob({{".escpos", escpos}, {".json", TicketJson(ticket)}, {".txt", TicketText(ticket)}});
+  WritePicture(folder_ / (name + ".png"), escpos, print::RollDotsFor(ticket));
 }
 
 void SpoolPrinterQueue::SendRaw(const std::string& bytes) { WriteJob({{".raw", bytes}}); }

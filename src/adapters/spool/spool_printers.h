@@ -1,8 +1,9 @@
 #pragma once
 // Printers made of folders, for a workstation without a receipt printer, for tests and demos.
 // Every subfolder of the spool folder is an installed printer named as the folder. Each ended
-// ticket becomes NNNNNN.txt, NNNNNN.json and NNNNNN.escpos in its printer's folder, a raw job
-// NNNNNN.raw; numbers count up per printer from 000001, after the highest already there.
+// ticket becomes NNNNNN.txt, NNNNNN.json and NNNNNN.escpos in its printer's folder, then
+// NNNNNN.png, the paper those ESC/POS bytes print; a raw job becomes NNNNNN.raw. Numbers count up
+// per printer from 000001, after the highest already there.
 // A file named "offline" in a printer's folder makes it refuse work.
 #include <filesystem>
 #include <memory>
@@ -26,7 +27,8 @@ class SpoolPrinterQueue : public platform::PrinterQueue {
   // The number the next job's files take.
   unsigned long NextNumber() const;
   // Writes the files of one job, each whole; `files` pairs an extension with its content.
-  void WriteJob(const std::vector<std::pair<std::string, std::string>>& files);
+  // Returns the job's name (its number).
+  std::string WriteJob(const std::vector<std::pair<std::string, std::string>>& files);
 
   std::filesystem::path folder_;
 };

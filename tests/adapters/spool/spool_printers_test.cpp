@@ -95,7 +95,8 @@ TEST_F(SpoolTest, TextAndJsonOfATicketAgree) {
   p.Print({PrintItem::Tab(34), PrintItem::Number(json::Decimal(12500))});
   p.EndDoc();
 
-  EXPECT_EQ(Files(caja), (std::vector<std::string>{"000001.escpos", "000001.json", "000001.txt"}));
+  EXPECT_EQ(Files(caja), (std::vector<std::string>{"000001.escpos", "000001.json", "000001.png",
+                                                  "000001.txt"}));
   const std::string text = ReadFile(caja / "000001.txt");
   EXPECT_EQ(text, "Mesa \"4\"" + std::string(11, ' ') + "Señor  \n\n  TOTAL" + std::string(26, ' ') +
                       " 12500 \n");
@@ -138,6 +139,41 @@ TEST_F(SpoolTest, PicturesAreListedInTheJson) {
                       "\", \"x\": 0, \"y\": 20, \"width\": 3960, \"height\": 1980, \"line\": 0}"),
             std::string::npos)
       << json;
+}
+
+// Width and height of a PNG file, from its header.
+std::pair<int, int> PngSize(const std::string& png) {
+  auto at = [&](std::size_t i) {
+    int value = 0;
+    for (std::size_t k = 0; k < 4; ++k) value = value << 8 | static_cast<unsigned char>(png[i + k]);
+    return value;
+  };
+  return png.size() < 24 ? std::pair{0, 0} : std::pair{at(16), at(20)};
+}
+
+TEST_F(SpoolTest, EveryTicketAlsoGetsThePictureOfItsPaper) {
+  const fs::path caja = AddPrinter("Caja");
+  print::PrintEngine& e = Engine(u"Caja");
+  e.Printer().Print({PrintItem::Text(u"CORTO")});
+  e.Printer().EndDoc();
+  e.Printer().Print({PrintItem::Text(std::u16string(40, u'=') )});
+  e.Printer().EndDoc();
+  const std::string narrow = ReadFile(caja / "000001.png");
+  ASSERT_EQ(narrow.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  // One line of 30 dots, the 3 dots fed past the cutter, the cut.
+  EXPECT_EQ(PngSize(narrow), (std::pair{384, 34}));
+  EXPECT_EQ(PngSize(ReadFile(caja / "000002.png")), (std::pair{576, 34}));
+}
+
+TEST_F(SpoolTest, APictureThatCannotBeWrittenLeavesTheTicketPrinted) {
+  const fs::path caja = AddPrinter("Caja");
+  fs::create_directories(caja / "000001.png.part" / "ocupado");
+  print::PrintEngine& e = Engine(u"Caja");
+  e.Printer().Print({PrintItem::Text(u"COMANDA")});
+  e.Printer().EndDoc();
+  EXPECT_EQ(ReadFile(caja / "000001.txt"), "COMANDA\n");
+  EXPECT_FALSE(fs::exists(caja / "000001.png"));
+  EXPECT_TRUE(notifier.balloons.empty());
 }
 
 TEST_F(SpoolTest, AnOfflineMarkerFailsTheProbe) {
