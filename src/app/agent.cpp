@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/data_folder.h"
 #include "app/printers.h"
 #include "documents/documents.h"
 #include "json/parser.h"
@@ -169,10 +170,7 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
 
 }  // namespace
 
-std::filesystem::path DataDir(const CommandLine& line) {
-  if (!line.data_dir.empty()) return std::filesystem::path(line.data_dir);
-  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String());
-}
+std::filesystem::path DataDir(const CommandLine& line) { return ChooseDataFolder(line.data_dir); }
 
 int RunAgent(const CommandLine& line, bool headless) {
   const std::filesystem::path data_dir = DataDir(line);

@@ -7,7 +7,7 @@
 
 namespace quillon::app {
 
-// Folder of Acceso and logo.bmp: --data-dir, or the program's own folder.
+// Folder of Acceso and logo.bmp (ChooseDataFolder).
 std::filesystem::path DataDir(const CommandLine& line);
 
 // Runs until the agent is ended; the Qt application object must exist (QApplication for the

@@ -29,6 +29,28 @@ const char* UsageText() {
          "lo que diga la linea de comandos tiene prioridad.\n";
 }
 
+bool ParseServer(std::string server, std::string* host, int* port) {
+  const auto colon = server.rfind(':');
+  if (colon != std::string::npos) {
+    const std::string digits = server.substr(colon + 1);
+    int number = 0;
+    for (const char c : digits) {
+      if (c < '0' || c > '9' || number > 65535) {
+        number = -1;
+        break;
+      }
+      number = number * 10 + (c - '0');
+    }
+    if (digits.empty() || number < 1 || number > 65535) return false;
+    *port = number;
+    server = server.substr(0, colon);
+  }
+  *host = server;
+  return true;
+}
+
+bool IsEncodingName(const std::string& name) { return name == "windows-1252" || name == "utf-8"; }
+
 std::optional<CommandLine> ParseCommandLine(int argc, char** argv, std::string* error) {
   CommandLine line;
   for (int i = 1; i < argc; ++i) {
@@ -50,25 +72,10 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, std::string* 
     } else if (arg == "--server") {
       std::string server;
       if (!value(&server)) return std::nullopt;
-      const auto colon = server.rfind(':');
-      if (colon != std::string::npos) {
-        const std::string port = server.substr(colon + 1);
-        int number = 0;
-        for (const char c : port) {
-          if (c < '0' || c > '9' || number > 65535) {
-            number = -1;
-            break;
-          }
-          number = number * 10 + (c - '0');
-        }
-        if (port.empty() || number < 1 || number > 65535) {
-          *error = "Puerto no valido en --server: " + server;
-          return std::nullopt;
-        }
-        line.server_port = number;
-        server = server.substr(0, colon);
+      if (!ParseServer(server, &line.server_host, &line.server_port)) {
+        *error = "Puerto no valido en --server: " + server;
+        return std::nullopt;
       }
-      line.server_host = server;
     } else if (arg == "--data-dir") {
       if (!value(&line.data_dir)) return std::nullopt;
     } else if (arg == "--spool") {
@@ -77,7 +84,7 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, std::string* 
       if (!value(&line.default_printer)) return std::nullopt;
     } else if (arg == "--encoding") {
       if (!value(&line.encoding)) return std::nullopt;
-      if (line.encoding != "windows-1252" && line.encoding != "utf-8") {
+      if (!IsEncodingName(line.encoding)) {
         *error = "Codificacion no valida: " + line.encoding + " (windows-1252 o utf-8)";
         return std::nullopt;
       }

@@ -26,4 +26,10 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, std::string* 
 
 const char* UsageText();
 
+// HOST or HOST:PORT with a port from 1 to 65535 (`port` is left alone when none is given);
+// false when the port is bad.
+bool ParseServer(std::string server, std::string* host, int* port);
+// windows-1252 or utf-8.
+bool IsEncodingName(const std::string& name);
+
 }  // namespace quillon::app

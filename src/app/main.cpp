@@ -14,11 +14,12 @@
 
 #include "app/agent.h"
 #include "app/display.h"
+#include "app/settings_file.h"
 #endif
 
 int main(int argc, char** argv) {
   std::string error;
-  const auto line = quillon::app::ParseCommandLine(argc, argv, &error);
+  auto line = quillon::app::ParseCommandLine(argc, argv, &error);
   if (!line) {
     std::fprintf(stderr, "%s\n\n%s", error.c_str(), quillon::app::UsageText());
     return 2;
@@ -34,6 +35,13 @@ int main(int argc, char** argv) {
   if (!line->render_escpos.empty()) {
     return quillon::app::RenderEscPosFile(line->render_escpos, line->render_output);
   }
+#if QUILLON_WITH_GUI
+  // agent.conf fills in what the flags left out; a bad file stops the start, not half of it.
+  if (!quillon::app::ApplySettingsFile(quillon::app::SettingsFilePath(), &*line, &error)) {
+    std::fprintf(stderr, "%s\nEl agente no se inicia.\n", error.c_str());
+    return 2;
+  }
+#endif
   if (!line->check_job.empty()) return quillon::app::CheckJob(line->check_job, line->encoding);
 #if QUILLON_WITH_GUI
   const bool headless =
