@@ -9,6 +9,9 @@ packages=(
   xvfb xauth
   rapidjson-dev nlohmann-json3-dev
   python3
+  zlib1g-dev                     # the PNG pictures of the tickets
+  dpkg-dev desktop-file-utils    # the Debian package and its tests
+  trayer imagemagick             # scripts/readme-pictures.sh
 )
 missing=()
 for p in "${packages[@]}"; do
