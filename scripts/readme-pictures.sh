@@ -34,5 +34,5 @@ sleep 3
 import -window root "$PWD/docs/ventana.png"
 kill %1 %2
 SCRIPT
-xvfb-run -a -s "-screen 0 640x480x24" bash "$work/desktop.sh"
+xvfb-run -a -s "-screen 0 640x400x24" bash "$work/desktop.sh"
 ls -l docs/*.png
