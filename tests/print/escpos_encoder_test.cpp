@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "escpos_test_bitmaps.h"
+#include "escpos_test_tickets.h"
 #include "platform/text.h"
 #include "print/escpos_encoder.h"
 #include "support/temp_folder.h"
@@ -12,27 +13,13 @@ namespace quillon::print {
 namespace {
 
 using platform::Ticket;
-using platform::TicketFont;
-using platform::TicketLine;
-using platform::TicketRun;
 using test::kTwipsPerDot;
 
-const std::string kStart = {0x1B, '@', 0x1B, 't', 16};
-const std::string kCut = {0x1D, 'V', 66, 3};
-
-TicketRun TextRun(int column, std::u16string text, double size = 10, bool bold = false) {
-  return {column, std::move(text), TicketFont{u"Courier 17 CPI", size, bold, false}};
-}
-
-TicketLine Line(std::vector<TicketRun> runs, double height = 10) {
-  return {std::move(runs), height};
-}
-
-std::string Bytes(std::initializer_list<int> values) {
-  std::string out;
-  for (const int v : values) out.push_back(static_cast<char>(v));
-  return out;
-}
+const std::string& kStart = test::kEscPosStart;
+const std::string& kCut = test::kEscPosCut;
+using test::Bytes;
+using test::Line;
+using test::TextRun;
 
 TEST(EscPosEncoder, SmallTicketWithAccentsBoldLargeSizeLogoAndCut) {
   test::TempFolder folder;

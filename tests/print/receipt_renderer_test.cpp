@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "escpos_test_bitmaps.h"
+#include "escpos_test_tickets.h"
 #include "print/escpos_encoder.h"
 #include "support/temp_folder.h"
 
@@ -12,17 +13,10 @@ namespace quillon::print {
 namespace {
 
 using platform::Ticket;
-using platform::TicketFont;
-using platform::TicketLine;
-using platform::TicketRun;
+using test::Bytes;
+using test::TextRun;
 
-const std::string kStart = {0x1B, '@', 0x1B, 't', 16};
-
-std::string Bytes(std::initializer_list<int> values) {
-  std::string out;
-  for (const int v : values) out.push_back(static_cast<char>(v));
-  return out;
-}
+const std::string& kStart = test::kEscPosStart;
 
 struct Ink {
   int left = -1, right = -1;  // first and last column with a black dot; -1 when none
@@ -178,10 +172,6 @@ TEST(ReceiptRenderer, UnknownCommandsAndCutShortBytesAreSkipped) {
   EXPECT_EQ(InkIn(paper, 0, 30).left, 1);
   EXPECT_EQ(InkIn(paper, 0, 30).Width(), 10);
   EXPECT_EQ(paper.height, 30);
-}
-
-TicketRun TextRun(int column, std::u16string text, double size = 10, bool bold = false) {
-  return {column, std::move(text), TicketFont{u"Courier 17 CPI", size, bold, false}};
 }
 
 // What the encoder lays out is what the paper shows: columns, sizes and the logo.
