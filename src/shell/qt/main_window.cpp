@@ -204,7 +204,9 @@ void MainWindow::WriteLog(const std::u16string& text) {
   cursor.movePosition(QTextCursor::End);
   cursor.insertText(line + QLatin1Char('\n'));
   log_view->setTextCursor(cursor);
-  log_view->ensureCursorVisible();
+  // The newest line sits at the bottom whatever the font's metrics leave over.
+  QScrollBar* bar = log_view->verticalScrollBar();
+  bar->setValue(bar->maximum());
 }
 
 void MainWindow::Clear() { log_view->clear(); }

@@ -21,7 +21,7 @@ namespace {
 
 constexpr char kCode[] = "S12345678901234";
 
-class FrmMainTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
  protected:
   void Load(const std::string& acceso) {
     folder.Write("Acceso", acceso);
@@ -41,7 +41,7 @@ class FrmMainTest : public ::testing::Test {
   MainWindow window{dialogs, acceso, folder.Path(), [this] { ++ended; }};
 };
 
-TEST_F(FrmMainTest, CaptionsPagesAndControls) {
+TEST_F(MainWindowTest, CaptionsPagesAndControls) {
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Servidor de Impresoras"));
   EXPECT_EQ(window.size(), QSize(422, 398));
   ASSERT_EQ(window.tabs->count(), 3);
@@ -89,7 +89,7 @@ TEST_F(FrmMainTest, CaptionsPagesAndControls) {
   EXPECT_GE(window.state_label->y(), window.height());  // below the visible client area
 }
 
-TEST_F(FrmMainTest, TitleBarCloseDoesNotCloseTheWindow) {
+TEST_F(MainWindowTest, TitleBarCloseDoesNotCloseTheWindow) {
   window.show();
   EXPECT_FALSE(window.close());
   EXPECT_TRUE(window.isVisible());
@@ -98,7 +98,7 @@ TEST_F(FrmMainTest, TitleBarCloseDoesNotCloseTheWindow) {
   EXPECT_EQ(ended, 0);
 }
 
-TEST_F(FrmMainTest, LoadRestoresOptionsHidesTheWindowAndAnnouncesTheConnection) {
+TEST_F(MainWindowTest, LoadRestoresOptionsHidesTheWindowAndAnnouncesTheConnection) {
   Load(std::string(kCode) + "\r\nDomicilio,Mesa\r\n");
   EXPECT_EQ(window.BranchCode(), u"S12345678901234");
   EXPECT_EQ(window.code_box->text(), QStringLiteral("S12345678901234"));
@@ -112,21 +112,21 @@ TEST_F(FrmMainTest, LoadRestoresOptionsHidesTheWindowAndAnnouncesTheConnection) 
   EXPECT_TRUE(dialogs.prompts.empty());
 }
 
-TEST_F(FrmMainTest, EmptyOptionsLineChecksAllFour) {
+TEST_F(MainWindowTest, EmptyOptionsLineChecksAllFour) {
   Load(std::string(kCode) + "\r\n");
   EXPECT_EQ(Boxes(), (std::vector<bool>{true, true, true, true}));
   EXPECT_EQ(folder.Read("Acceso"),
             std::string(kCode) + "\r\nFacturas y PreFactruas,Mesa,Mostrador,Domicilio\r\n");
 }
 
-TEST_F(FrmMainTest, TecnicaInAnyCaseKeepsTheWindowVisibleAndChecksNothing) {
+TEST_F(MainWindowTest, TecnicaInAnyCaseKeepsTheWindowVisibleAndChecksNothing) {
   Load(std::string(kCode) + "\r\ntecnica\r\n");
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(Boxes(), (std::vector<bool>{false, false, false, false}));
   EXPECT_EQ(folder.Read("Acceso"), std::string(kCode) + "\r\ntecnica\r\n");
 }
 
-TEST_F(FrmMainTest, ClickingABoxStoresTheCodeBoxAsTyped) {
+TEST_F(MainWindowTest, ClickingABoxStoresTheCodeBoxAsTyped) {
   Load(std::string(kCode) + "\r\nTECNICA\r\n");
   window.code_box->setText(QStringLiteral("abc"));  // stored without validation
   window.option_boxes[2]->click();
@@ -138,7 +138,7 @@ TEST_F(FrmMainTest, ClickingABoxStoresTheCodeBoxAsTyped) {
   EXPECT_FALSE(window.Options().IsChecked(2));
 }
 
-TEST_F(FrmMainTest, MissingCodeIsAskedForAtLoad) {
+TEST_F(MainWindowTest, MissingCodeIsAskedForAtLoad) {
   dialogs.answers = {u"", u"123456789012345"};
   Load("corto\r\nMesa\r\n");
   EXPECT_EQ(window.BranchCode(), u"123456789012345");
@@ -147,7 +147,7 @@ TEST_F(FrmMainTest, MissingCodeIsAskedForAtLoad) {
   EXPECT_EQ(Boxes(), (std::vector<bool>{true, true, true, true}));
 }
 
-TEST_F(FrmMainTest, ChangingTheCodeStoresItConfirmsAndEnds) {
+TEST_F(MainWindowTest, ChangingTheCodeStoresItConfirmsAndEnds) {
   Load(std::string(kCode) + "\r\nMesa\r\n");
   dialogs.answers = {u"X98765432109876"};
   window.change_code_button->click();
@@ -163,7 +163,7 @@ TEST_F(FrmMainTest, ChangingTheCodeStoresItConfirmsAndEnds) {
   EXPECT_EQ(window.BranchCode(), u"S12345678901234");
 }
 
-TEST_F(FrmMainTest, ConnectionStatesSetTheTrayImageAndTooltip) {
+TEST_F(MainWindowTest, ConnectionStatesSetTheTrayImageAndTooltip) {
   Load(std::string(kCode) + "\r\n");
   window.SetIcon(link::TrayImage::Disconnected, u"Conectando");
   EXPECT_TRUE(window.Tray().Entry().isVisible());
@@ -175,7 +175,7 @@ TEST_F(FrmMainTest, ConnectionStatesSetTheTrayImageAndTooltip) {
   EXPECT_EQ(window.Tray().TooltipText(), u"Sincronizador Quillon");
 }
 
-TEST_F(FrmMainTest, ShutDownRemovesTheTrayIconAndEnds) {
+TEST_F(MainWindowTest, ShutDownRemovesTheTrayIconAndEnds) {
   Load(std::string(kCode) + "\r\n");
   window.SetIcon(link::TrayImage::Disconnected, u"Conectando");
   ASSERT_TRUE(window.Tray().Entry().isVisible());
@@ -184,7 +184,7 @@ TEST_F(FrmMainTest, ShutDownRemovesTheTrayIconAndEnds) {
   EXPECT_EQ(ended, 1);
 }
 
-TEST_F(FrmMainTest, PressOnTheTrayIconShowsTheWindow) {
+TEST_F(MainWindowTest, PressOnTheTrayIconShowsTheWindow) {
   Load(std::string(kCode) + "\r\n");
   ASSERT_FALSE(window.isVisible());
   window.Tray().MouseMove(1, 0x202, &window);  // a left click raises LeftClick only
@@ -193,7 +193,7 @@ TEST_F(FrmMainTest, PressOnTheTrayIconShowsTheWindow) {
   EXPECT_TRUE(window.isVisible());
 }
 
-TEST_F(FrmMainTest, LogKeepsTheLastLineInViewAndIsBounded) {
+TEST_F(MainWindowTest, LogKeepsTheLastLineInViewAndIsBounded) {
   window.show();
   window.tabs->setCurrentIndex(2);
   for (int i = 0; i < 300; ++i) window.WriteLog(u"linea " + std::u16string(1, u'0' + i % 10));
@@ -210,7 +210,7 @@ TEST_F(FrmMainTest, LogKeepsTheLastLineInViewAndIsBounded) {
   EXPECT_LE(window.log_view->blockCount(), 5001);
 }
 
-TEST_F(FrmMainTest, StatusButtonAndStateLabel) {
+TEST_F(MainWindowTest, StatusButtonAndStateLabel) {
   int sent = 0;
   window.SetSendStatusAction([&] { ++sent; });
   window.send_status_button->click();
@@ -219,7 +219,7 @@ TEST_F(FrmMainTest, StatusButtonAndStateLabel) {
   EXPECT_EQ(window.state_label->text(), QStringLiteral("status 7"));
 }
 
-TEST_F(FrmMainTest, LoadedImageIsPaintedAndKeptAsLogo) {
+TEST_F(MainWindowTest, LoadedImageIsPaintedAndKeptAsLogo) {
   QImage image(200, 100, QImage::Format_RGB32);
   image.fill(Qt::blue);
   const QString chosen = QString::fromStdString((folder.Path() / "marca.jpg").string());
@@ -235,7 +235,7 @@ TEST_F(FrmMainTest, LoadedImageIsPaintedAndKeptAsLogo) {
   EXPECT_EQ(folder.Read("logo.bmp"), folder.Read("marca.jpg"));
 }
 
-TEST_F(FrmMainTest, FileThatIsNoPictureIsRefused) {
+TEST_F(MainWindowTest, FileThatIsNoPictureIsRefused) {
   folder.Write("notas.txt", "no soy una imagen");
   window.LoadLogoFile(QString::fromStdString((folder.Path() / "notas.txt").string()));
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "logo.bmp"));
@@ -243,7 +243,7 @@ TEST_F(FrmMainTest, FileThatIsNoPictureIsRefused) {
   EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Error);
 }
 
-TEST_F(FrmMainTest, StoredLogoIsShownAtLoad) {
+TEST_F(MainWindowTest, StoredLogoIsShownAtLoad) {
   QImage image(50, 50, QImage::Format_RGB32);
   image.fill(Qt::green);
   ASSERT_TRUE(image.save(QString::fromStdString((folder.Path() / "logo.bmp").string()), "PNG"));
