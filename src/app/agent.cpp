@@ -1,5 +1,4 @@
 #include "app/agent.h"
-#include "app/job_file.h"
 
 #include <QApplication>
 #include <QSystemTrayIcon>
@@ -11,27 +10,29 @@
 #include <memory>
 #include <optional>
 
+#include "adapters/qt/qt_dialogs.h"
+#include "adapters/qt/qt_event_loop.h"
+#include "adapters/qt/qt_socket.h"
+#include "adapters/qt/single_instance.h"
 #include "app/data_folder.h"
+#include "app/document_job_handlers.h"
+#include "app/job_file.h"
 #include "app/printers.h"
 #include "documents/documents.h"
 #include "json/parser.h"
-#include "app/document_job_handlers.h"
 #include "link/job_intake.h"
 #include "link/server_connection.h"
 #include "link/wire_text.h"
 #include "platform/clock.h"
-#include "adapters/qt/qt_dialogs.h"
-#include "adapters/qt/qt_event_loop.h"
-#include "adapters/qt/qt_socket.h"
 #include "platform/text.h"
 #include "print/print_engine.h"
 #include "shell/branch_code_file.h"
 #include "shell/console_dialogs.h"
 #include "shell/console_output.h"
-#include "shell/qt/main_window.h"
 #include "shell/printing_options.h"
+#include "shell/qt/main_window.h"
+#include "shell/rejected_jobs_folder.h"
 #include "shell/startup_texts.h"
-#include "adapters/qt/single_instance.h"
 
 namespace quillon::app {
 namespace {
@@ -101,22 +102,24 @@ bool TakeDataFolder(adapters::qt::SingleInstance& instance, platform::Dialogs& d
 }
 
 // Timer1, TimerPing and the connection, once the code is known.
-int RunConnection(const CommandLine& line, const std::u16string& code, link::TrayStatus& tray,
-                  platform::Notifier& notifier, link::ActivityLog& log, Printing& printing,
-                  shell::MainWindow* window) {
+int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir,
+                  const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
+                  link::ActivityLog& log, Printing& printing, shell::MainWindow* window) {
   adapters::qt::QtSocket winsock;
+  shell::RejectedJobsFolder rejected(data_dir / "rechazados", printing.clock);
   link::ServerConnection connection(winsock, tray, notifier, log, printing.handlers,
                                     link::MakeServerEndpoint(line.server_host, line.server_port),
-                                    link::WireEncodingNamed(line.encoding));
+                                    link::WireEncodingNamed(line.encoding), rejected);
   connection.SetBranchCode(code);
-  connection.SetReconnect(true);
-  connection.ShowConnecting();
+  auto show_state = [&] {
+    if (window != nullptr) window->SetStateCaption(connection.state_label());
+  };
 
   QTimer Timer1;
   Timer1.setInterval(link::ServerConnection::kWatchIntervalMs);
   QObject::connect(&Timer1, &QTimer::timeout, [&] {
     connection.OnWatchTick();
-    if (window != nullptr) window->SetStateCaption(connection.state_label());
+    show_state();
   });
   QTimer TimerPing;
   TimerPing.setInterval(link::ServerConnection::kPingIntervalMs);
@@ -124,6 +127,8 @@ int RunConnection(const CommandLine& line, const std::u16string& code, link::Tra
   if (window != nullptr) window->SetSendStatusAction([&] { connection.SendStatus(); });
   Timer1.start();
   TimerPing.start();
+  connection.Start();
+  show_state();
 
   const int status = QCoreApplication::exec();
   if (window != nullptr) window->SetSendStatusAction(nullptr);
@@ -143,8 +148,8 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   if (!QSystemTrayIcon::isSystemTrayAvailable()) window.show();
 
   Printing printing(line, window.Tray(), window.Options(), data_dir);
-  return RunConnection(line, window.BranchCode(), window, window.Tray(), window,
-                       printing, &window);
+  return RunConnection(line, data_dir, window.BranchCode(), window, window.Tray(), window, printing,
+                       &window);
 }
 
 int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) {
@@ -165,7 +170,7 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
   shell::ConsoleLog log(output);
   NoTray tray;
   Printing printing(line, notifier, options, data_dir);
-  return RunConnection(line, code, tray, notifier, log, printing, nullptr);
+  return RunConnection(line, data_dir, code, tray, notifier, log, printing, nullptr);
 }
 
 }  // namespace
@@ -188,8 +193,8 @@ int RunPrintJob(const CommandLine& line) {
     std::fprintf(stderr, "No se pudo leer el trabajo %s\n", line.print_job.c_str());
     return 2;
   }
-  const std::u16string text = DecodeJobFile(*bytes, line.encoding);
-  json::ParseJson(text);
+  const link::WireEncoding encoding = JobFileEncoding(*bytes, line.encoding);
+  json::ParseJson(link::DecodeWire(*bytes, encoding));
   if (!json::ParseErrorText().empty()) {
     std::fputs(platform::Utf16ToUtf8(json::ParseErrorText()).c_str(), stderr);
     return 1;
@@ -207,9 +212,9 @@ int RunPrintJob(const CommandLine& line) {
   shell::ConsoleLog log(output);
   Printing printing(line, notifier, options, DataDir(line));
   NoStatusReply no_reply;
-  link::JobIntake intake(log, printing.handlers, no_reply);
-  intake.ReceivePiece(text + std::u16string(link::MessageFramer::kTerminator));
-  return notifier.errors == 0 ? 0 : 1;
+  link::JobIntake intake(log, notifier, printing.handlers, no_reply, encoding, nullptr);
+  intake.ReceiveBytes(*bytes + std::string(link::MessageFramer::kTerminator));
+  return notifier.errors == 0 && intake.RejectedCount() == 0 ? 0 : 1;
 }
 
 }  // namespace quillon::app

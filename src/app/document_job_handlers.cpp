@@ -1,23 +1,35 @@
 #include "app/document_job_handlers.h"
 
+#include <utility>
+
 namespace quillon::app {
 
 void DocumentJobHandlers::SetSettingsRows(json::Value rows) {
   context_.engine.SetSettingsRows(std::move(rows));
 }
 
-void DocumentJobHandlers::PrintKitchenOrder(json::Collection& orders) {
+link::NotPrinted DocumentJobHandlers::PrintKitchenOrder(json::Collection& orders) {
+  context_.not_printed.clear();
   documents::PrintKitchenOrder(context_, orders);
+  return std::exchange(context_.not_printed, {});
 }
 
-void DocumentJobHandlers::PrintInvoice(const json::Value& dato) {
+link::NotPrinted DocumentJobHandlers::PrintInvoice(const json::Value& dato) {
+  context_.not_printed.clear();
   documents::PrintInvoice(context_, dato);
+  return std::exchange(context_.not_printed, {});
 }
 
-void DocumentJobHandlers::PrintCancellation(json::Collection& orders) {
+link::NotPrinted DocumentJobHandlers::PrintCancellation(json::Collection& orders) {
+  context_.not_printed.clear();
   documents::PrintCancellation(context_, orders);
+  return std::exchange(context_.not_printed, {});
 }
 
-void DocumentJobHandlers::OpenCashDrawer() { context_.engine.OpenCashDrawer(); }
+link::NotPrinted DocumentJobHandlers::OpenCashDrawer() {
+  const std::u16string failure = context_.engine.OpenCashDrawer();
+  if (failure.empty()) return {};
+  return {u"no se pudo abrir el cajón (" + failure + u")"};
+}
 
 }  // namespace quillon::app

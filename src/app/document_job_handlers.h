@@ -1,5 +1,5 @@
 #pragma once
-// The job kinds handed to the documents and the print engine.
+// The job kinds handed to the documents and the print engine, and what they could not print.
 #include "documents/documents.h"
 #include "link/job_handlers.h"
 
@@ -10,10 +10,10 @@ class DocumentJobHandlers final : public link::JobHandlers {
   explicit DocumentJobHandlers(documents::DocumentContext& context) : context_(context) {}
 
   void SetSettingsRows(json::Value rows) override;
-  void PrintKitchenOrder(json::Collection& orders) override;
-  void PrintInvoice(const json::Value& dato) override;
-  void PrintCancellation(json::Collection& orders) override;
-  void OpenCashDrawer() override;
+  link::NotPrinted PrintKitchenOrder(json::Collection& orders) override;
+  link::NotPrinted PrintInvoice(const json::Value& dato) override;
+  link::NotPrinted PrintCancellation(json::Collection& orders) override;
+  link::NotPrinted OpenCashDrawer() override;
 
  private:
   documents::DocumentContext& context_;

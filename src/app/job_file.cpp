@@ -22,9 +22,13 @@ std::optional<std::string> ReadJobFile(const std::string& path) {
   return bytes;
 }
 
-std::u16string DecodeJobFile(const std::string& bytes, const std::string& encoding) {
+link::WireEncoding JobFileEncoding(const std::string& bytes, const std::string& encoding) {
   const bool utf8 = encoding == "utf-8" || (encoding.empty() && platform::IsValidUtf8(bytes));
-  return utf8 ? platform::Utf8ToUtf16(bytes) : platform::Cp1252ToUtf16(bytes);
+  return utf8 ? link::WireEncoding::Utf8 : link::WireEncoding::Windows1252;
+}
+
+std::u16string DecodeJobFile(const std::string& bytes, const std::string& encoding) {
+  return link::DecodeWire(bytes, JobFileEncoding(bytes, encoding));
 }
 
 }  // namespace quillon::app

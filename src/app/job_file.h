@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "link/wire_text.h"
+
 namespace quillon::app {
 
 // The file's bytes ("-": standard input); nullopt when it cannot be read or is a folder.
@@ -12,5 +14,7 @@ std::optional<std::string> ReadJobFile(const std::string& path);
 // that is well-formed UTF-8 is read as UTF-8 (examples and hand-written jobs usually are) and any
 // other as Windows-1252, the server's own encoding.
 std::u16string DecodeJobFile(const std::string& bytes, const std::string& encoding);
+// The encoding DecodeJobFile reads the bytes in.
+link::WireEncoding JobFileEncoding(const std::string& bytes, const std::string& encoding);
 
 }  // namespace quillon::app

@@ -53,8 +53,11 @@ void PrintCancellation(DocumentContext& context, json::Collection& orders) {
       if (!engine.SelectPrinter(engine.PrinterIndex(order[u"area"].ToText()), 0)) continue;
       PrintTicket(context, order);
     } catch (const std::exception& failure) {
-      CancelDocument(engine, u"No se pudo imprimir la anulación: " + platform::FailureDescription(failure),
+      CancelDocument(engine,
+                     u"No se pudo imprimir la anulación: " + platform::FailureDescription(failure),
                      u"Error al imprimir");
+      context.not_printed.push_back(u"un pedido no se pudo imprimir (" +
+                                    platform::FailureDescription(failure) + u")");
     }
   }
 }

@@ -2,6 +2,7 @@
 // The documents a job can print. Each prints through the engine's current printer and reports
 // to the user only through balloons.
 #include <string>
+#include <vector>
 
 #include "json/value.h"
 #include "platform/clock.h"
@@ -24,6 +25,9 @@ struct DocumentContext {
   const platform::Clock& clock;
   platform::EventLoop& event_loop;
   std::string data_dir;  // folder of logo.bmp
+  // Why a document, or one order of it, printed nothing because of what the job holds; filled
+  // while a job runs, emptied by whoever hands the next job over.
+  std::vector<std::u16string> not_printed = {};
 };
 
 void PrintKitchenOrder(DocumentContext& context, json::Collection& orders);

@@ -231,11 +231,16 @@ void PrintInvoice(DocumentContext& context, const json::Value& dato) {
     if (table == u"") return;
     if (!engine.SelectPrinter(engine.PrinterIndex(engine.DefaultPrinterName()), 0)) return;
     // A null table reference names no account: nothing is printed for it.
-    if (table.IsNull()) return;
+    if (table.IsNull()) {
+      context.not_printed.push_back(u"trae \"mesa\" nulo");
+      return;
+    }
     PrintBody(context, dato);
   } catch (const std::exception& failure) {
-    CancelDocument(engine, u"No se pudo imprimir la factura: " + platform::FailureDescription(failure),
+    CancelDocument(engine,
+                   u"No se pudo imprimir la factura: " + platform::FailureDescription(failure),
                    u"Error al imprimir");
+    context.not_printed.push_back(platform::FailureDescription(failure));
   }
 }
 

@@ -72,11 +72,17 @@ void PrintKitchenOrder(DocumentContext& context, json::Collection& orders) {
     try {
       if (LeftOutByOptions(context.options, order)) continue;
       const json::Value& area = order[u"area"];
-      if (area.IsNull() || area == u"NN" || area == u"") continue;
+      if (area.IsNull()) {
+        context.not_printed.push_back(u"un pedido trae \"area\" nulo");
+        continue;
+      }
+      if (area == u"NN" || area == u"") continue;
       if (!engine.SelectPrinter(engine.PrinterIndex(area.ToText()), 0)) continue;
       PrintTicket(engine, order);
     } catch (const std::exception& failure) {
       CancelDocument(engine, platform::FailureDescription(failure), u"Comanda");
+      context.not_printed.push_back(u"un pedido no se pudo imprimir (" +
+                                    platform::FailureDescription(failure) + u")");
     }
   }
 }

@@ -5,25 +5,56 @@
 
 #include "json/parser.h"
 #include "platform/failure.h"
-#include "platform/printer_system.h"
 #include "platform/text.h"
 
 namespace quillon::link {
 
 namespace {
 
-constexpr std::u16string_view kNothingPrinted = u"; no se imprime nada";
+constexpr int kBalloonTimeoutMs = 30000;
+// Enough of the parser's first error line to tell what went wrong.
+constexpr std::size_t kParseErrorInBalloon = 80;
+
+std::u16string NumberText(std::size_t number) {
+  const std::string digits = std::to_string(number);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+std::u16string FirstLine(const std::u16string& text, std::size_t limit) {
+  const std::u16string line = text.substr(0, text.find_first_of(u"\r\n"));
+  return line.size() > limit ? line.substr(0, limit) + u"…" : line;
+}
+
+std::u16string Joined(const NotPrinted& reasons) {
+  std::u16string joined;
+  for (const std::u16string& reason : reasons) {
+    if (!joined.empty()) joined += u"; ";
+    joined += reason;
+  }
+  return joined;
+}
 
 }  // namespace
 
-void JobIntake::ReceivePiece(std::u16string_view piece) {
-  log_.WriteLog(std::u16string(piece));
-  MessageFramer::Result framed = framer_.Append(piece);
-  for (std::u16string& message : framed.messages) waiting_.push_back(std::move(message));
-  if (framed.dropped) {
-    log_.WriteLog(u"Se descartó el texto recibido: pasó de 16 MiB sin \"_endMessage_\"");
+void JobIntake::ReceiveBytes(std::string_view bytes) {
+  const std::u16string piece = decoder_.Decode(bytes);
+  if (!piece.empty()) log_.WriteLog(piece);  // else only the start of a character so far
+  MessageFramer::Result framed = framer_.Append(bytes);
+  for (std::string& message : framed.messages) waiting_.push_back(std::move(message));
+  if (framed.dropped > 0) {
+    log_.WriteLog(u"Se descartaron " + NumberText(framed.dropped) +
+                  u" caracteres recibidos: el texto pasó de 16 MiB sin \"_endMessage_\"");
   }
   if (!dispatching_) DispatchWaitingJobs();
+}
+
+void JobIntake::EndStream() {
+  decoder_.Reset();
+  const std::string dropped = framer_.EndStream();
+  if (dropped.empty()) return;
+  log_.WriteLog(u"Se descartaron " + NumberText(CountWireCharacters(dropped, encoding_)) +
+                u" caracteres recibidos sin \"_endMessage_\": la conexión terminó antes del "
+                u"final del trabajo");
 }
 
 void JobIntake::DispatchWaitingJobs() {
@@ -33,77 +64,116 @@ void JobIntake::DispatchWaitingJobs() {
     ~Guard() { flag = false; }
   } guard(dispatching_);
   while (!waiting_.empty()) {
-    const std::u16string text = std::move(waiting_.front());
+    const std::string bytes = std::move(waiting_.front());
     waiting_.pop_front();
-    RunJob(text);
+    RunJob(bytes);
   }
 }
 
-void JobIntake::RunJob(const std::u16string& text) {
+void JobIntake::RunJob(const std::string& bytes) {
   log_.Clear();
   busy_ = 1;
+  Rejection rejection;
   try {
-    ProcessMessage(text);
+    ProcessMessage(DecodeWire(bytes, encoding_), rejection);
   } catch (const std::exception& failure) {
     // The agent must go on receiving: the job ends like any other, with the failure logged.
     log_.WriteLog(u"Error al procesar el trabajo: " + platform::FailureLogText(failure));
+    rejection.reasons.push_back(platform::FailureLogText(failure));
   } catch (...) {
     log_.WriteLog(u"Error al procesar el trabajo: falla desconocida");
+    rejection.reasons.push_back(u"falla desconocida");
   }
   busy_ = 0;
+  if (!rejection.reasons.empty()) Reject(bytes, rejection);
   status_.SendStatus();
   log_.WriteLog(std::u16string(kFinLine));
 }
 
-void JobIntake::ProcessMessage(const std::u16string& text) {
+void JobIntake::ProcessMessage(const std::u16string& text, Rejection& rejection) {
   log_.WriteLog(u"Respuesta: " + text);
   log_.WriteLog(u"--");
   const json::Value root = json::ParseJson(text);
   const std::u16string& errors = json::ParseErrorText();
   if (!errors.empty()) {
     log_.WriteLog(errors);
+    rejection.reasons.push_back(u"el texto no es un JSON válido (" +
+                                FirstLine(errors, kParseErrorInBalloon) + u")");
     return;
   }
   if (!root.IsDictionary()) {
-    log_.WriteLog(u"El trabajo no es un objeto JSON" + std::u16string(kNothingPrinted));
+    rejection.reasons.push_back(u"el trabajo no es un objeto JSON");
     return;
   }
   json::Dictionary& envelope = root.AsDictionary();
+  const json::Value* kind_value = envelope.Find(u"tipo");
+  const std::u16string kind =
+      kind_value != nullptr && kind_value->IsText() ? kind_value->ToText() : std::u16string();
+  struct Known {
+    std::u16string_view tipo, label;
+  };
+  for (const Known known : {Known{u"comanda", u"Comanda"}, Known{u"factura", u"Factura"},
+                            Known{u"anulacion", u"Anulación"}, Known{u"cajon", u"Cajón"}}) {
+    if (kind == known.tipo) {
+      rejection.kind = known.label;
+      rejection.file_kind = known.tipo;
+    }
+  }
+
   const json::Value* config = envelope.Find(u"config");
   if (config == nullptr || !config->IsCollection()) {
-    log_.WriteLog(u"El trabajo no trae \"config\" como arreglo" +
-                     std::u16string(kNothingPrinted));
+    rejection.reasons.push_back(u"no trae \"config\" como arreglo");
     return;
   }
   handlers_.SetSettingsRows(*config);
 
   const json::Value* dato = envelope.Find(u"dato");
   if (dato == nullptr) {
-    log_.WriteLog(u"El trabajo no trae \"dato\"" + std::u16string(kNothingPrinted));
+    rejection.reasons.push_back(u"no trae \"dato\"");
     return;
   }
-  const json::Value* kind_value = envelope.Find(u"tipo");
-  if (kind_value == nullptr || kind_value->IsEmpty()) return;  // no kind: nothing to print
+  if (kind_value == nullptr || kind_value->IsEmpty()) {
+    rejection.reasons.push_back(u"no trae \"tipo\"");
+    return;
+  }
   if (!kind_value->IsText()) {
-    log_.WriteLog(u"El \"tipo\" del trabajo no es un texto" + std::u16string(kNothingPrinted));
+    rejection.reasons.push_back(u"el \"tipo\" no es un texto");
     return;
   }
-  const std::u16string kind = kind_value->ToText();
   const bool takes_array = kind == u"comanda" || kind == u"anulacion";
   if (takes_array && !dato->IsCollection()) {
-    log_.WriteLog(u"El \"dato\" de \"" + kind + u"\" no es un arreglo" +
-                     std::u16string(kNothingPrinted));
+    rejection.reasons.push_back(u"el \"dato\" no es un arreglo");
+    return;
+  }
+  if (kind == u"factura" && !dato->IsDictionary()) {
+    rejection.reasons.push_back(u"el \"dato\" no es un objeto");
     return;
   }
   if (kind == u"comanda") {
-    handlers_.PrintKitchenOrder(dato->AsCollection());
+    rejection.reasons = handlers_.PrintKitchenOrder(dato->AsCollection());
   } else if (kind == u"factura") {
-    handlers_.PrintInvoice(*dato);
+    rejection.reasons = handlers_.PrintInvoice(*dato);
   } else if (kind == u"anulacion") {
-    handlers_.PrintCancellation(dato->AsCollection());
+    rejection.reasons = handlers_.PrintCancellation(dato->AsCollection());
   } else if (kind == u"cajon") {
-    handlers_.OpenCashDrawer();
+    rejection.reasons = handlers_.OpenCashDrawer();
+  } else {
+    rejection.reasons.push_back(u"el \"tipo\" " + platform::QuotedJsonString(kind) +
+                                u" no es ninguno de los que se imprimen");
   }
+}
+
+void JobIntake::Reject(const std::string& bytes, const Rejection& rejection) {
+  ++rejected_count_;
+  std::u16string text = rejection.kind + u" sin imprimir: " + Joined(rejection.reasons) + u".";
+  if (rejected_ != nullptr) {
+    const RejectedJobStore::Kept kept = rejected_->Keep(bytes, rejection.file_kind);
+    text += kept.file.empty() ? u" No se pudo guardar el texto recibido: " + kept.error
+                              : u" Texto recibido guardado en " + kept.file;
+  }
+  log_.WriteLog(text);
+  notifier_.ShowBalloonTip(text, platform::BalloonIcon::Warning, std::u16string(kRejectedTitle),
+                           kBalloonTimeoutMs);
 }
 
 }  // namespace quillon::link

@@ -1,7 +1,9 @@
 #pragma once
 // Receives the job texts, dispatches each complete job by its "tipo" and answers the server
 // after every job. Jobs run one at a time, in arrival order: a job completed while another is
-// being printed (the invoice lets events run) waits behind it.
+// being printed (the invoice lets events run) waits behind it. A job that prints nothing, or
+// leaves a part out, because of what it holds is shown in a balloon and its received bytes are
+// kept.
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -10,6 +12,9 @@
 #include "link/activity_log.h"
 #include "link/job_handlers.h"
 #include "link/message_framer.h"
+#include "link/rejected_job_store.h"
+#include "link/wire_text.h"
+#include "platform/notifier.h"
 
 namespace quillon::link {
 
@@ -24,31 +29,59 @@ class JobIntake {
  public:
   static constexpr std::u16string_view kFinLine =
       u"------------------------------ fin ------------------------------";
+  static constexpr std::u16string_view kRejectedTitle = u"Trabajo sin imprimir";
 
-  JobIntake(ActivityLog& log, JobHandlers& handlers, StatusReply& status)
-      : log_(log), handlers_(handlers), status_(status) {}
+  // `rejected` may be null: a job run by hand from a file is not kept again.
+  JobIntake(ActivityLog& log, platform::Notifier& notifier, JobHandlers& handlers,
+            StatusReply& status, WireEncoding encoding, RejectedJobStore* rejected)
+      : log_(log),
+        notifier_(notifier),
+        handlers_(handlers),
+        status_(status),
+        encoding_(encoding),
+        decoder_(encoding),
+        rejected_(rejected) {}
 
-  // One received piece of text: logged as one line, added to the buffer, and every job it
-  // completes is dispatched, unless a job is running already (then they wait their turn).
-  void ReceivePiece(std::u16string_view piece);
+  // Received bytes: logged as one line, added to the buffer, and every job they complete is
+  // dispatched, unless a job is running already (then they wait their turn).
+  void ReceiveBytes(std::string_view bytes);
+  // The connection closed or failed. No server continues a message on a new connection, so the
+  // text of a job without its terminator is dropped, with a log line that says how much; jobs
+  // already complete still run.
+  void EndStream();
 
   // 1 while a job is being dispatched, else 0.
   std::int16_t IsPrinting() const { return busy_; }
-  // Text received after the last complete job.
-  const std::u16string& ReceiveBuffer() const { return framer_.Buffer(); }
+  // Bytes received after the last complete job.
+  const std::string& ReceiveBuffer() const { return framer_.Buffer(); }
+  // Jobs that printed nothing, or left a part out, since the start.
+  int RejectedCount() const { return rejected_count_; }
 
  private:
+  // Why a job did not print all it asked for, and what kind of job it was.
+  struct Rejection {
+    std::u16string kind = u"Trabajo";  // as the balloon names it
+    std::u16string file_kind = u"trabajo";
+    NotPrinted reasons;
+  };
+
   void DispatchWaitingJobs();
-  void RunJob(const std::u16string& text);
-  void ProcessMessage(const std::u16string& text);
+  void RunJob(const std::string& bytes);
+  void ProcessMessage(const std::u16string& text, Rejection& rejection);
+  void Reject(const std::string& bytes, const Rejection& rejection);
 
   ActivityLog& log_;
+  platform::Notifier& notifier_;
   JobHandlers& handlers_;
   StatusReply& status_;
+  WireEncoding encoding_;
+  WireDecoder decoder_;  // for the log of each piece
+  RejectedJobStore* rejected_;
   MessageFramer framer_;
-  std::deque<std::u16string> waiting_;
+  std::deque<std::string> waiting_;
   bool dispatching_ = false;
   std::int16_t busy_ = 0;
+  int rejected_count_ = 0;
 };
 
 }  // namespace quillon::link

@@ -27,20 +27,25 @@ ServerEndpoint MakeServerEndpoint(const std::string& host, int port) {
 ServerConnection::ServerConnection(platform::ClientSocket& socket, TrayStatus& tray,
                                    platform::Notifier& notifier, ActivityLog& log,
                                    JobHandlers& handlers, ServerEndpoint endpoint,
-                                   WireEncoding encoding)
+                                   WireEncoding encoding, RejectedJobStore& rejected)
     : socket_(socket),
       tray_(tray),
       notifier_(notifier),
       log_(log),
       endpoint_(std::move(endpoint)),
       encoding_(encoding),
-      decoder_(encoding),
-      intake_(log, handlers, *this),
+      intake_(log, notifier, handlers, *this, encoding, &rejected),
       lbl_state_(u"status " + NumberText(socket.State())) {
   socket_.SetListener(this);
 }
 
 ServerConnection::~ServerConnection() { socket_.SetListener(nullptr); }
+
+void ServerConnection::Start() {
+  ShowConnecting();
+  reconnect_ = true;
+  OnWatchTick();
+}
 
 void ServerConnection::ShowConnecting() {
   tray_.SetIcon(TrayImage::Disconnected, u"Conectando");
@@ -48,6 +53,7 @@ void ServerConnection::ShowConnecting() {
 }
 
 void ServerConnection::Connect() {
+  EndStream();
   socket_.Close();
   socket_.Connect(endpoint_.host, endpoint_.port);
 }
@@ -78,6 +84,7 @@ void ServerConnection::OnConnected() {
 }
 
 void ServerConnection::OnClosed() {
+  EndStream();
   socket_.Close();
   ShowDisconnected(u"Servidor de impresoras desconectado");
 }
@@ -85,16 +92,20 @@ void ServerConnection::OnClosed() {
 void ServerConnection::OnError(int number, const std::u16string& description) {
   const std::u16string text = NumberText(number) + u"-" + description;
   log_.WriteLog(u"Error: " + text);
+  EndStream();
   socket_.Close();
   ShowDisconnected(text);
 }
 
 void ServerConnection::OnDataArrival(std::size_t /*bytes_available*/) {
   const std::string bytes = socket_.ReadAvailable();
-  if (bytes.empty()) return;
-  const std::u16string piece = decoder_.Decode(bytes);
-  if (piece.empty()) return;  // only the start of a character so far
-  intake_.ReceivePiece(piece);
+  if (!bytes.empty()) intake_.ReceiveBytes(bytes);
+}
+
+void ServerConnection::EndStream() {
+  const std::string last = socket_.ReadAvailable();
+  if (!last.empty()) intake_.ReceiveBytes(last);
+  intake_.EndStream();
 }
 
 void ServerConnection::ShowDisconnected(const std::u16string& balloon) {

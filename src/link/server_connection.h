@@ -7,6 +7,7 @@
 #include "link/activity_log.h"
 #include "link/job_handlers.h"
 #include "link/job_intake.h"
+#include "link/rejected_job_store.h"
 #include "link/tray_status.h"
 #include "link/wire_text.h"
 #include "platform/notifier.h"
@@ -29,7 +30,7 @@ class ServerConnection final : public platform::SocketListener, private StatusRe
 
   ServerConnection(platform::ClientSocket& socket, TrayStatus& tray, platform::Notifier& notifier,
                    ActivityLog& log, JobHandlers& handlers, ServerEndpoint endpoint,
-                   WireEncoding encoding);
+                   WireEncoding encoding, RejectedJobStore& rejected);
   ~ServerConnection() override;
 
   // The branch code sent as idSyA.
@@ -37,9 +38,13 @@ class ServerConnection final : public platform::SocketListener, private StatusRe
   // Lets the watch reconnect; start-up turns it on once the single-instance check has passed.
   void SetReconnect(bool reconnect) { reconnect_ = reconnect; }
 
+  // Start-up, once the single-instance check has passed: the tray shows the connection being
+  // awaited, the watch may reconnect, and the first attempt starts now, not a tick later.
+  void Start();
   // Tray state while the first connection is awaited.
   void ShowConnecting();
-  // Closes the socket and starts a new connection; the outcome arrives as an event.
+  // Closes the socket and starts a new connection, which starts a new stream of job text; the
+  // outcome arrives as an event.
   void Connect();
   // Sends the status message when connected, then logs it; otherwise does nothing.
   void SendStatus() override;
@@ -57,6 +62,8 @@ class ServerConnection final : public platform::SocketListener, private StatusRe
   const JobIntake& Intake() const { return intake_; }
 
  private:
+  // The connection is over: what it still held is read, then its unfinished job text dropped.
+  void EndStream();
   void ShowDisconnected(const std::u16string& balloon);
   void Balloon(const std::u16string& text);
 
@@ -66,7 +73,6 @@ class ServerConnection final : public platform::SocketListener, private StatusRe
   ActivityLog& log_;
   ServerEndpoint endpoint_;
   WireEncoding encoding_;
-  WireDecoder decoder_;
   JobIntake intake_;
   std::u16string code_;
   bool reconnect_ = false;

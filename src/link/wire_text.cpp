@@ -39,14 +39,26 @@ std::string EncodeWire(std::u16string_view text, WireEncoding encoding) {
                                         : platform::Utf16ToCp1252(text);
 }
 
+std::u16string DecodeWire(std::string_view bytes, WireEncoding encoding) {
+  return encoding == WireEncoding::Utf8 ? platform::Utf8ToUtf16(bytes)
+                                        : platform::Cp1252ToUtf16(bytes);
+}
+
+std::size_t CountWireCharacters(std::string_view bytes, WireEncoding encoding) {
+  if (encoding == WireEncoding::Windows1252) return bytes.size();
+  std::size_t count = 0;
+  for (const char byte : bytes) count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+  return count;
+}
+
 std::u16string WireDecoder::Decode(std::string_view bytes) {
-  if (encoding_ == WireEncoding::Windows1252) return platform::Cp1252ToUtf16(bytes);
+  if (encoding_ == WireEncoding::Windows1252) return DecodeWire(bytes, encoding_);
   std::string joined = std::move(incomplete_);
   joined.append(bytes);
   const std::size_t complete = CompletePrefix(joined);
   incomplete_ = joined.substr(complete);
   joined.resize(complete);
-  return platform::Utf8ToUtf16(joined);
+  return DecodeWire(joined, encoding_);
 }
 
 }  // namespace quillon::link

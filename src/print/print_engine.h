@@ -50,7 +50,8 @@ class PrintEngine {
   void PrintWrappedMeasured(std::u16string_view text, int& width, int align, int indent);
 
   // --- cash drawer ---
-  void OpenCashDrawer();
+  // Sends the drawer kick to "Facturas" (or the fallback); why it could not, empty when it went.
+  std::u16string OpenCashDrawer();
 
  private:
   struct State;

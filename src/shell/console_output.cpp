@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/text.h"
+#include "shell/log_text.h"
 
 namespace quillon::shell {
 namespace {
@@ -29,7 +30,7 @@ ConsoleOutput::ConsoleOutput(std::ostream& out, const platform::Clock& clock)
 void ConsoleOutput::WriteLine(std::u16string_view text) {
   std::u16string line;
   line.reserve(text.size());
-  for (const char16_t c : text) {
+  for (const char16_t c : EscapeControls(text)) {
     if (c == u'\r') {
       line += u"\\r";
     } else if (c == u'\n') {

@@ -1,6 +1,7 @@
 #pragma once
 // Headless output: every balloon and log line becomes one timestamped line on a stream, with
-// line breaks inside the text written as "\r" and "\n" so a line stays a line.
+// line breaks inside the text written as "\r" and "\n" so a line stays a line, and the other
+// control characters escaped (EscapeControls) so job text cannot drive the terminal.
 #include <ostream>
 #include <string_view>
 

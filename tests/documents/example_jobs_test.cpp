@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "document_bench.h"
 #include "app/document_job_handlers.h"
+#include "document_bench.h"
 #include "link/job_intake.h"
 #include "platform/text.h"
 #include "support/fake_activity_log.h"
@@ -37,9 +37,9 @@ class ExampleJobs : public ::testing::TestWithParam<const char*> {
   void RunJob(const std::string& name) {
     bench.context.data_dir = (kJobs / "data").string();
     app::DocumentJobHandlers handlers(bench.context);
-    link::JobIntake intake(log, handlers, status);
-    intake.ReceivePiece(platform::Utf8ToUtf16(ReadFile(kJobs / (name + ".json"))) +
-                        u"_endMessage_");
+    link::JobIntake intake(log, bench.notifier, handlers, status, link::WireEncoding::Utf8,
+                           nullptr);
+    intake.ReceiveBytes(ReadFile(kJobs / (name + ".json")) + "_endMessage_");
   }
 
   DocumentBench bench;
@@ -73,7 +73,7 @@ TEST_P(ExampleJobs, PrintsTheReviewedTickets) {
       EXPECT_TRUE(queue.raw_jobs.empty()) << printer_name;
     }
   }
-  // One information balloon per ticket, no warnings.
+  // One information balloon per ticket, no warnings (a job left unprinted would add one).
   ASSERT_EQ(bench.notifier.balloons.size(), static_cast<std::size_t>(tickets));
   for (const Balloon& balloon : bench.notifier.balloons) {
     EXPECT_EQ(balloon.icon, platform::BalloonIcon::Information)

@@ -78,6 +78,7 @@ TEST_F(InvoiceTest, NullTableStopsWithoutLeavingTheTicketOpen) {
   Print(R"({"mesa": null})");
   EXPECT_EQ(bench.TicketCount(), 0);
   EXPECT_TRUE(bench.notifier.balloons.empty());
+  EXPECT_EQ(bench.context.not_printed, std::vector<std::u16string>{u"trae \"mesa\" nulo"});
   bench.context.data_dir.clear();
   const auto ticket = Print();
   ASSERT_FALSE(ticket.empty());
@@ -310,6 +311,9 @@ TEST_F(InvoiceTest, WrongShapesPrintNothingHalfDone) {
     EXPECT_EQ(bench.notifier.balloons[i + 1].text, u"No se pudo imprimir la factura: " + texts[i]);
     EXPECT_EQ(bench.notifier.balloons[i + 1].icon, BalloonIcon::Warning);
   }
+  // Each is also handed back as the reason the job printed nothing.
+  EXPECT_EQ(bench.context.not_printed.size(), 4u);
+  EXPECT_EQ(bench.context.not_printed[1], texts[1]);
   EXPECT_EQ(Print(), good);
   EXPECT_EQ(bench.Tickets(u"Facturas").size(), 2u);
 }

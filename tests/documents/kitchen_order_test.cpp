@@ -10,8 +10,8 @@ namespace {
 
 using platform::BalloonIcon;
 
-std::string Order(const std::string& table_kind, const std::string& area, const std::string& products,
-                  const std::string& extra = "") {
+std::string Order(const std::string& table_kind, const std::string& area,
+                  const std::string& products, const std::string& extra = "") {
   return R"({"tipoMesa":")" + table_kind + R"(","area":)" + area +
          R"(,"titulo":null,"nomMesa":"Mesa 1","productos":)" + products +
          R"(,"responsable":"Ana","nPedido":7,"fecha":"2024-05-17 12:00","clienteNombre":"",)"
@@ -72,6 +72,9 @@ TEST_F(KitchenOrderTest, AreaNnEmptyOrNullIsNotPrintedButACancellationIs) {
   bench.KitchenOrder(orders);
   EXPECT_EQ(bench.TicketCount(), 0);
   EXPECT_TRUE(bench.notifier.balloons.empty());
+  // "NN" and "" name no area on purpose; a null one is a job that lost its area.
+  EXPECT_EQ(bench.context.not_printed,
+            std::vector<std::u16string>{u"un pedido trae \"area\" nulo"});
 
   // A cancellation for "NN" goes to the default printer, since no printer has that name.
   bench.Cancellation("[" + Order("MESA", R"("NN")", kOneProduct) + "]");
@@ -189,6 +192,8 @@ TEST_F(KitchenOrderTest, FailingOrderIsCancelledAndTheNextOrdersAndJobsPrintWhol
   EXPECT_EQ(bench.notifier.balloons[0].text, u"No coinciden los tipos");
   EXPECT_EQ(bench.notifier.balloons[0].title, u"Comanda");
   EXPECT_EQ(bench.notifier.balloons[0].icon, BalloonIcon::Warning);
+  EXPECT_EQ(bench.context.not_printed,
+            std::vector<std::u16string>{u"un pedido no se pudo imprimir (No coinciden los tipos)"});
 
   // The next job on the same printer starts on a clean ticket.
   bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", kOneProduct) + "]");
@@ -277,6 +282,8 @@ TEST_F(CancellationTest, FailingOrderIsCancelledAndReported) {
   EXPECT_EQ(bench.notifier.balloons[0].icon, BalloonIcon::Warning);
   EXPECT_EQ(bench.notifier.balloons[0].text,
             u"No se pudo imprimir la anulación: No coinciden los tipos");
+  EXPECT_EQ(bench.context.not_printed,
+            std::vector<std::u16string>{u"un pedido no se pudo imprimir (No coinciden los tipos)"});
 }
 
 }  // namespace

@@ -118,12 +118,18 @@ TEST_F(ConnectionTest, StatusGoesOnlyOverAnOpenConnectionAndIsLoggedAfterSending
   EXPECT_EQ(logged_at_send, 2u);  // sent before it was logged
 }
 
-TEST_F(ConnectionTest, ConnectingStateShownAtStartUp) {
-  connection.ShowConnecting();
+TEST_F(ConnectionTest, StartUpShowsTheAttemptAndMakesItAtOnce) {
+  connection.SetReconnect(false);  // as it is before the single-instance check
+  connection.Start();
   ASSERT_EQ(tray.states.size(), 1u);
   EXPECT_EQ(tray.states[0].icon, link::TrayImage::Disconnected);
   EXPECT_EQ(tray.states[0].tooltip, u"Conectando");
   ExpectBalloon(0, u"Conectando al servidor de impresion ");
+  // The first attempt needs no tick of the watch.
+  ASSERT_EQ(socket.attempts.size(), 1u);
+  EXPECT_EQ(connection.state_label(), u"status 6");
+  socket.Connected();
+  EXPECT_EQ(socket.sent, std::vector<std::string>{kIdentification});
 }
 
 TEST(ServerEndpointTest, EmptyHostIsTheBuiltInAddress) {

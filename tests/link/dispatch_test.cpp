@@ -1,5 +1,5 @@
 // What a complete job does: the settings hand-off, the document chosen by "tipo", the log lines,
-// and how a job ends when it is malformed or its printer fails.
+// and how a job ends when it is malformed, prints nothing or its printer fails.
 #include <algorithm>
 #include <functional>
 #include <stdexcept>
@@ -20,12 +20,6 @@ class DispatchTest : public LinkTest {
   DispatchTest() { ConnectAndForget(); }
 
   void Deliver(const std::string& job) { socket.Arrives(job + kTerminator); }
-  // The job's lines with `extra` logged between "--" and the status line.
-  std::vector<std::u16string> LinesWith(const std::string& job, const std::u16string& extra) {
-    std::vector<std::u16string> lines = LinesOfJob(job);
-    lines.insert(lines.begin() + 2, extra);
-    return lines;
-  }
 };
 
 TEST_F(DispatchTest, ExactTipoChoosesTheDocumentAndItsArgument) {
@@ -45,16 +39,6 @@ TEST_F(DispatchTest, ExactTipoChoosesTheDocumentAndItsArgument) {
   EXPECT_EQ(log.Lines(), LinesOfJob(Job("cajon", "0")));
 }
 
-TEST_F(DispatchTest, OtherKindsPrintNothingAndLogNothingExtra) {
-  for (const std::string& job : {Job("Comanda"), Job("FACTURA"), Job("cajon "), Job("otro"),
-                                 std::string(R"({"config":[],"dato":[]})")}) {
-    Deliver(job);
-    EXPECT_TRUE(handlers.Printed().empty()) << job;
-    EXPECT_EQ(log.Lines(), LinesOfJob(job)) << job;
-  }
-  EXPECT_EQ(socket.sent.size(), 5u);
-}
-
 TEST_F(DispatchTest, SettingsOfEveryParsedJobReplaceThePreviousOnes) {
   Deliver(Job("comanda", "[]", R"([{"Nombre":"A"}])"));
   Deliver(Job("cajon", "[]", R"([{"Nombre":"B"}])"));
@@ -68,43 +52,124 @@ TEST_F(DispatchTest, SettingsOfEveryParsedJobReplaceThePreviousOnes) {
   EXPECT_EQ(handlers.configuracion[1][u"Nombre"].ToText(), u"C");
   EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "cajon"}));
   const std::vector<std::u16string> lines = log.Lines();
-  ASSERT_EQ(lines.size(), 5u);
+  ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[0], u"Respuesta: " + u16(broken));
   EXPECT_EQ(lines[1], u"--");
   EXPECT_FALSE(lines[2].empty());
-  EXPECT_EQ(lines[3], u16(kStatus0));
-  EXPECT_EQ(lines[4], kFin);
+  EXPECT_EQ(lines[4], u16(kStatus0));
+  EXPECT_EQ(lines[5], kFin);
 }
 
-TEST_F(DispatchTest, MalformedEnvelopesAreLoggedAndEndNormally) {
+// Every job that prints nothing, or leaves a part out, for what it holds: one log line and a
+// balloon naming its kind and the reason, and its bytes kept exactly as they came.
+TEST_F(DispatchTest, JobsThatPrintNothingAreShownAndKeptAsReceived) {
   struct Case {
     std::string job;
-    std::u16string line;
+    link::NotPrinted from_documents;  // what the document answers, when it is reached
+    std::u16string kind;              // of the kept file
+    std::u16string text;              // of the log line and the balloon, before the file
   };
   const std::vector<Case> cases = {
+      {"{\"config\":[],\"dato\":[{\"producto\":\"Pi\xF1"
+       "a\"}],\"tipo\":\"comanda\"",
+       {},
+       u"trabajo",
+       u"Trabajo sin imprimir: el texto no es un JSON válido ("},
       {R"([{"config":[],"dato":[],"tipo":"cajon"}])",
-       u"El trabajo no es un objeto JSON; no se imprime nada"},
+       {},
+       u"trabajo",
+       u"Trabajo sin imprimir: el trabajo no es un objeto JSON."},
       {R"({"dato":[],"tipo":"cajon"})",
-       u"El trabajo no trae \"config\" como arreglo; no se imprime nada"},
+       {},
+       u"cajon",
+       u"Cajón sin imprimir: no trae \"config\" como arreglo."},
       {R"({"config":{"Nombre":"A"},"dato":[],"tipo":"cajon"})",
-       u"El trabajo no trae \"config\" como arreglo; no se imprime nada"},
-      {R"({"config":[],"tipo":"cajon"})", u"El trabajo no trae \"dato\"; no se imprime nada"},
+       {},
+       u"cajon",
+       u"Cajón sin imprimir: no trae \"config\" como arreglo."},
+      {R"({"config":[],"tipo":"anulacion"})",
+       {},
+       u"anulacion",
+       u"Anulación sin imprimir: no trae \"dato\"."},
+      {R"({"config":[],"dato":[]})", {}, u"trabajo", u"Trabajo sin imprimir: no trae \"tipo\"."},
       {R"({"config":[],"dato":[],"tipo":5})",
-       u"El \"tipo\" del trabajo no es un texto; no se imprime nada"},
-      {R"({"config":[],"dato":[],"tipo":["comanda"]})",
-       u"El \"tipo\" del trabajo no es un texto; no se imprime nada"},
+       {},
+       u"trabajo",
+       u"Trabajo sin imprimir: el \"tipo\" no es un texto."},
+      {Job("Comanda"),
+       {},
+       u"trabajo",
+       u"Trabajo sin imprimir: el \"tipo\" \"Comanda\" no es ninguno de los que se imprimen."},
+      {Job("cajon "),
+       {},
+       u"trabajo",
+       u"Trabajo sin imprimir: el \"tipo\" \"cajon \" no es ninguno de los que se imprimen."},
       {R"({"config":[],"dato":{"area":"Bar"},"tipo":"comanda"})",
-       u"El \"dato\" de \"comanda\" no es un arreglo; no se imprime nada"},
-      {R"({"config":[],"dato":"x","tipo":"anulacion"})",
-       u"El \"dato\" de \"anulacion\" no es un arreglo; no se imprime nada"},
+       {},
+       u"comanda",
+       u"Comanda sin imprimir: el \"dato\" no es un arreglo."},
+      {R"({"config":[],"dato":[{"mesa":"4"}],"tipo":"factura"})",
+       {},
+       u"factura",
+       u"Factura sin imprimir: el \"dato\" no es un objeto."},
+      {Job("comanda", R"([{"area":null},{"area":"Bar"}])"),
+       {u"un pedido trae \"area\" nulo"},
+       u"comanda",
+       u"Comanda sin imprimir: un pedido trae \"area\" nulo."},
+      {Job("factura", R"({"mesa":null})"),
+       {u"trae \"mesa\" nulo", u"Desbordamiento"},
+       u"factura",
+       u"Factura sin imprimir: trae \"mesa\" nulo; Desbordamiento."},
+      {Job("cajon"),
+       {u"no se pudo abrir el cajón (sin impresora)"},
+       u"cajon",
+       u"Cajón sin imprimir: no se pudo abrir el cajón (sin impresora)."},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.job);
+    handlers.not_printed = c.from_documents;
+    notifier.balloons.clear();
+    rejected.jobs.clear();
     Deliver(c.job);
-    EXPECT_EQ(log.Lines(), LinesWith(c.job, c.line)) << c.job;
+    ASSERT_EQ(rejected.jobs.size(), 1u);
+    EXPECT_EQ(rejected.jobs[0].bytes, c.job);
+    EXPECT_EQ(rejected.jobs[0].kind, c.kind);
+    ASSERT_EQ(notifier.balloons.size(), 1u);
+    const Balloon& balloon = notifier.balloons[0];
+    EXPECT_EQ(balloon.title, u"Trabajo sin imprimir");
+    EXPECT_EQ(balloon.icon, platform::BalloonIcon::Warning);
+    EXPECT_EQ(balloon.text.rfind(c.text, 0), 0u) << platform::Utf16ToUtf8(balloon.text);
+    EXPECT_TRUE(balloon.text.ends_with(u" Texto recibido guardado en /datos/rechazados/" + c.kind +
+                                       u".json"))
+        << platform::Utf16ToUtf8(balloon.text);
+    // The same text is the job's one extra log line, before its status.
+    const std::vector<std::u16string> lines = log.Lines();
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[lines.size() - 3], balloon.text);
+    EXPECT_EQ(lines[lines.size() - 2], u16(kStatus0));
   }
-  EXPECT_TRUE(handlers.Printed().empty());
   EXPECT_EQ(socket.sent.size(), cases.size());
   EXPECT_EQ(connection.Intake().IsPrinting(), 0);
+  EXPECT_EQ(connection.Intake().RejectedCount(), static_cast<int>(cases.size()));
+
+  // Printed whole, or left out by the branch's options: nothing to show or keep.
+  handlers.not_printed.clear();
+  notifier.balloons.clear();
+  rejected.jobs.clear();
+  Deliver(Job("comanda", R"([{"area":"Cocina"}])"));
+  EXPECT_TRUE(notifier.balloons.empty());
+  EXPECT_TRUE(rejected.jobs.empty());
+  EXPECT_EQ(log.Lines(), LinesOfJob(Job("comanda", R"([{"area":"Cocina"}])")));
+}
+
+TEST_F(DispatchTest, AJobThatCannotBeKeptStillSaysWhy) {
+  rejected.failure = u"/datos/rechazados: Permiso denegado";
+  Deliver(Job("otro"));
+  ASSERT_EQ(notifier.balloons.size(), 1u);
+  EXPECT_EQ(notifier.balloons[0].text,
+            u"Trabajo sin imprimir: el \"tipo\" \"otro\" no es ninguno de los que se imprimen. "
+            u"No se pudo guardar el texto recibido: /datos/rechazados: Permiso denegado");
+  EXPECT_EQ(socket.sent, std::vector<std::string>{kStatus0});
 }
 
 TEST_F(DispatchTest, WithoutConnectionTheJobPrintsAndNoStatusIsSentOrLogged) {
@@ -131,7 +196,7 @@ TEST_F(DispatchTest, JobCompletedDuringAnInvoiceWaitsForItsTurn) {
   EXPECT_EQ(printed_inside, std::vector<std::string>{"factura"});
   EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"factura", "comanda"}));
   EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus1, kStatus0, kStatus0}));
-  EXPECT_EQ(connection.Intake().ReceiveBuffer(), u"{\"config\"");
+  EXPECT_EQ(connection.Intake().ReceiveBuffer(), "{\"config\"");
   EXPECT_EQ(log.Lines(), LinesOfJob(Job("comanda", R"([{"area":"Cocina"}])")));
 }
 
@@ -163,7 +228,9 @@ TEST_F(DispatchTest, FailureOutsideThePrinterEndsTheJobAndTheNextOnePrints) {
     const auto failed_fin = std::find(fin, log.history.rend(), kFin);
     ASSERT_NE(failed_fin, log.history.rend());
     EXPECT_EQ(*(failed_fin + 1), u16(kStatus0));
-    EXPECT_EQ(*(failed_fin + 2), c.line);
+    EXPECT_EQ((failed_fin + 2)->rfind(u"Anulación sin imprimir: ", 0), 0u);
+    EXPECT_EQ(*(failed_fin + 3), c.line);
+    EXPECT_EQ(rejected.jobs.back().bytes, job);
   }
 }
 

@@ -1,4 +1,5 @@
 // Receiving job text in pieces: where a job ends, what is logged, what waits in the buffer.
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -41,7 +42,7 @@ TEST_F(FramingTest, JobInPiecesIsDispatchedOnceTheTerminatorCompletes) {
   EXPECT_EQ(log.history[2], u"sage_");
   EXPECT_EQ(log.history[3], FakeActivityLog::kClearMark);
   EXPECT_EQ(log.Lines(), LinesOfJob(job));
-  EXPECT_EQ(connection.Intake().ReceiveBuffer(), u"");
+  EXPECT_EQ(connection.Intake().ReceiveBuffer(), "");
   EXPECT_EQ(connection.Intake().IsPrinting(), 0);
 }
 
@@ -51,7 +52,7 @@ TEST_F(FramingTest, EveryJobOfAPieceIsDispatchedInOrderWithItsOwnStatus) {
                  kTerminator + rest);
   EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "cajon"}));
   EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus0, kStatus0}));
-  EXPECT_EQ(connection.Intake().ReceiveBuffer(), u16(rest));
+  EXPECT_EQ(connection.Intake().ReceiveBuffer(), rest);
 
   socket.Arrives(R"({},"tipo":"factura"})" + std::string(kTerminator));
   EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "cajon", "factura"}));
@@ -64,7 +65,7 @@ TEST_F(FramingTest, TerminatorInOtherLetterCaseIsOrdinaryText) {
   socket.Arrives(text);
   EXPECT_TRUE(handlers.calls.empty());
   EXPECT_TRUE(socket.sent.empty());
-  EXPECT_EQ(connection.Intake().ReceiveBuffer(), u16(text));
+  EXPECT_EQ(connection.Intake().ReceiveBuffer(), text);
   EXPECT_EQ(log.Lines(), std::vector<std::u16string>{u16(text)});
 }
 
@@ -72,12 +73,15 @@ TEST_F(FramingTest, TerminatorAloneDispatchesTheEmptyTextAndLogsTheParseError) {
   socket.Arrives(kTerminator);
   EXPECT_TRUE(handlers.calls.empty());
   const std::vector<std::u16string> lines = log.Lines();
-  ASSERT_EQ(lines.size(), 5u);
+  ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[0], u"Respuesta: ");
   EXPECT_EQ(lines[1], u"--");
   EXPECT_EQ(lines[2].rfind(u"Invalid JSON", 0), 0u) << platform::Utf16ToUtf8(lines[2]);
-  EXPECT_EQ(lines[3], u16(kStatus0));
-  EXPECT_EQ(lines[4], kFin);
+  EXPECT_EQ(lines[3].rfind(u"Trabajo sin imprimir: el texto no es un JSON válido", 0), 0u);
+  EXPECT_EQ(lines[4], u16(kStatus0));
+  EXPECT_EQ(lines[5], kFin);
+  ASSERT_EQ(rejected.jobs.size(), 1u);
+  EXPECT_EQ(rejected.jobs[0].bytes, "");
 }
 
 TEST_F(FramingTest, AnyCutOfTheStreamGivesTheSameJobs) {
@@ -94,39 +98,169 @@ TEST_F(FramingTest, AnyCutOfTheStreamGivesTheSameJobs) {
                    std::to_string(seed));
       EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "anulacion", "factura"}));
       EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus0, kStatus0, kStatus0}));
-      EXPECT_EQ(connection.Intake().ReceiveBuffer(), u"");
+      EXPECT_EQ(connection.Intake().ReceiveBuffer(), "");
       ASSERT_EQ(handlers.calls.size(), 6u);
       EXPECT_EQ(handlers.calls[5].argument[u"total"].ToText(), u"12500");
     }
   }
 }
 
-TEST_F(FramingTest, TextLeftByADroppedConnectionIsPrefixedToTheNextOne) {
-  const std::string job = Job("cajon");
-  socket.Arrives(job.substr(0, 15));
-  socket.PeerCloses();
-  connection.OnWatchTick();
-  socket.Connected();
-  socket.Arrives(job.substr(15) + kTerminator);
-  EXPECT_EQ(handlers.Printed(), std::vector<std::string>{"cajon"});
-  EXPECT_EQ(log.Lines(), LinesOfJob(job));
+// --- a connection that ends in the middle of a job ---
+
+// A kitchen order that names itself, so the test can tell which jobs were printed.
+std::string Order(int number) {
+  return Job("comanda", R"([{"area":"Cocina","nPedido":")" + std::to_string(number) + R"("}])");
 }
 
-TEST_F(FramingTest, BufferWithoutTerminatorIsDroppedPastTheLimit) {
-  const std::string chunk(1024 * 1024, 'x');
-  for (int i = 0; i < 16; ++i) socket.Arrives(chunk);
-  EXPECT_EQ(connection.Intake().ReceiveBuffer().size(), 16u * 1024 * 1024);
-  socket.Arrives("xx");
-  EXPECT_LE(connection.Intake().ReceiveBuffer().size(), 11u);
-  EXPECT_EQ(log.history.back(),
-            u"Se descartó el texto recibido: pasó de 16 MiB sin \"_endMessage_\"");
+std::vector<std::string> PrintedOrders(const FakeJobHandlers& handlers) {
+  std::vector<std::string> numbers;
+  for (const FakeJobHandlers::Call& call : handlers.calls) {
+    if (call.name == "comanda") {
+      numbers.push_back(platform::Utf16ToUtf8(call.argument[1][u"nPedido"].ToText()));
+    }
+  }
+  return numbers;
+}
 
-  // The rest of that message is skipped up to its terminator; the next job prints as usual.
-  socket.Arrives(chunk + "_endMes");
-  socket.Arrives(std::string("sage_") + Job("cajon") + kTerminator);
-  EXPECT_EQ(handlers.Printed(), std::vector<std::string>{"cajon"});
-  EXPECT_EQ(socket.sent, std::vector<std::string>{kStatus0});
-  EXPECT_EQ(log.Lines(), LinesOfJob(Job("cajon")));
+std::u16string DroppedLine(std::size_t characters) {
+  return u"Se descartaron " + u16(std::to_string(characters)) +
+         u" caracteres recibidos sin \"_endMessage_\": la conexión terminó antes del final del "
+         u"trabajo";
+}
+
+TEST_F(FramingTest, ConnectionEndingInsideAJobDropsItsTextAndTheNextStartsAfresh) {
+  const std::string cut = Order(2) + kTerminator;
+  const std::size_t text = cut.size() - std::string(kTerminator).size();
+  struct Cut {
+    const char* where;
+    std::size_t at;
+  };
+  const Cut cuts[] = {{"en el JSON", text / 2},
+                      {"justo antes del terminador", text},
+                      {"dentro del terminador", text + 5},
+                      {"al terminador le falta un byte", cut.size() - 1}};
+  for (const Cut& c : cuts) {
+    for (const bool resend : {true, false}) {
+      for (const bool error : {true, false}) {
+        SCOPED_TRACE(std::string(c.where) + (resend ? ", reenviado" : ", otro trabajo") +
+                     (error ? ", error" : ", cierre"));
+        handlers.calls.clear();
+        socket.sent.clear();
+        log.history.clear();
+        // A whole job and the cut one in the same arrival: the whole one is never dropped.
+        socket.Arrives(Order(1) + kTerminator + cut.substr(0, c.at));
+        if (error) {
+          socket.Fails(10054, u"Conexión restablecida");
+        } else {
+          socket.PeerCloses();
+        }
+        EXPECT_NE(std::find(log.history.begin(), log.history.end(), DroppedLine(c.at)),
+                  log.history.end());
+        EXPECT_EQ(connection.Intake().ReceiveBuffer(), "");
+        connection.OnWatchTick();
+        socket.Connected();
+        socket.Arrives((resend ? cut : std::string()) + Order(3) + kTerminator);
+        EXPECT_EQ(PrintedOrders(handlers), (resend ? std::vector<std::string>{"1", "2", "3"}
+                                                   : std::vector<std::string>{"1", "3"}));
+        EXPECT_EQ(socket.sent.size(), resend ? 4u : 3u);  // one identification, one status a job
+        EXPECT_TRUE(rejected.jobs.empty());
+      }
+    }
+  }
+}
+
+TEST_F(FramingTest, JobsCutAtRandomArePrintedOnlyWhenSentWholeAndThenOnce) {
+  std::mt19937 random(20240517);
+  std::vector<std::string> sent_whole;
+  for (int number = 1; number <= 300; ++number) {
+    const std::string job = Order(number) + kTerminator;
+    const bool cut = std::uniform_int_distribution<int>(0, 99)(random) < 25;
+    if (!cut) {
+      ArrivesInPieces(job, random, 40);
+      sent_whole.push_back(std::to_string(number));
+      continue;
+    }
+    const std::size_t at = std::uniform_int_distribution<std::size_t>(1, job.size() - 1)(random);
+    ArrivesInPieces(job.substr(0, at), random, 40);
+    socket.PeerCloses();
+    connection.OnWatchTick();
+    socket.Connected();
+    if (std::uniform_int_distribution<int>(0, 1)(random) == 1) {
+      ArrivesInPieces(job, random, 40);
+      sent_whole.push_back(std::to_string(number));
+    }
+  }
+  EXPECT_EQ(PrintedOrders(handlers), sent_whole);
+  EXPECT_TRUE(rejected.jobs.empty());
+}
+
+TEST_F(FramingTest, JobWaitingBehindAnInvoiceOutlivesTheConnection) {
+  handlers.during_call = [&](const std::string& name) {
+    if (name != "factura") return;
+    socket.Arrives(Order(1) + kTerminator + "{\"config\"");
+    socket.PeerCloses();
+  };
+  socket.Arrives(Job("factura", R"({"mesa":"4"})") + kTerminator);
+  EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"factura", "comanda"}));
+  EXPECT_NE(std::find(log.history.begin(), log.history.end(), DroppedLine(9)), log.history.end());
+}
+
+// --- over-long text ---
+
+TEST_F(FramingTest, OverLongTextCostsOnlyItself) {
+  const std::size_t limit = link::MessageFramer::kMessageLimit;
+  const std::string chunk(1024 * 1024, 'x');
+  struct Case {
+    const char* what;
+    std::string before;   // sent before the jobs, in 1 MiB arrivals
+    std::size_t dropped;  // characters of it dropped
+  };
+  // Text that never ends, then jobs under the same terminator; a whole job too long to keep,
+  // with its own terminator, then jobs.
+  const std::string endless = std::string(limit + limit / 2, 'x') + "{\"a\":\"}";
+  const std::string long_job = "{\"dato\":\"" + std::string(limit, 'x') + "\"}";
+  const Case cases[] = {{"texto sin fin", endless, endless.size()},
+                        {"trabajo demasiado largo", long_job + kTerminator, long_job.size()},
+                        {"texto que pasa del doble", std::string(3 * limit, 'x'), 3 * limit}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    handlers.calls.clear();
+    socket.sent.clear();
+    log.history.clear();
+    for (std::size_t at = 0; at < c.before.size(); at += chunk.size()) {
+      socket.Arrives(std::string_view(c.before).substr(at, chunk.size()));
+      EXPECT_LE(connection.Intake().ReceiveBuffer().size(), 2 * limit);
+    }
+    socket.Arrives(Order(7) + kTerminator + Order(8));
+    socket.Arrives(kTerminator);
+    EXPECT_EQ(PrintedOrders(handlers), (std::vector<std::string>{"7", "8"}));
+    EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus0, kStatus0}));
+    EXPECT_EQ(log.Lines(), LinesOfJob(Order(8)));
+    // What was dropped is said, all of it.
+    std::size_t dropped = 0;
+    for (const std::u16string& line : log.history) {
+      if (line.rfind(u"Se descartaron ", 0) != 0) continue;
+      EXPECT_NE(line.find(u" caracteres recibidos: el texto pasó de 16 MiB sin \"_endMessage_\""),
+                std::u16string::npos);
+      dropped += std::stoul(platform::Utf16ToUtf8(line.substr(15)));
+    }
+    EXPECT_EQ(dropped, c.dropped);
+  }
+}
+
+TEST(TrailingJsonTest, FindsTheStartOfTheLastObjectWhateverCameBefore) {
+  using link::StartOfTrailingJson;
+  constexpr auto kNone = std::string_view::npos;
+  EXPECT_EQ(StartOfTrailingJson("xxxx{\"a\":1}"), 4u);
+  EXPECT_EQ(StartOfTrailingJson("}]{\"a\":[1,{\"b\":2}]} \r\n"), 2u);
+  EXPECT_EQ(StartOfTrailingJson("{\"a\":\"}{\"}"), 0u);       // brackets inside texts
+  EXPECT_EQ(StartOfTrailingJson("x{\"a\":\"\\\"{\"}"), 1u);   // an escaped quote
+  EXPECT_EQ(StartOfTrailingJson("x{\"a\":\"\\\\\"}"), 1u);    // an escaped backslash
+  EXPECT_EQ(StartOfTrailingJson("x{'a':'}{'}"), 1u);          // single quotes
+  EXPECT_EQ(StartOfTrailingJson("x{\"a\":\"D'Leon\"}"), 1u);  // an apostrophe in a text
+  EXPECT_EQ(StartOfTrailingJson("\"a\":1}"), kNone);          // its start was dropped
+  EXPECT_EQ(StartOfTrailingJson("{\"a\":1} x"), kNone);
+  EXPECT_EQ(StartOfTrailingJson(""), kNone);
 }
 
 TEST_F(FramingTest, WindowsBytesAreOneCharacterEach) {
@@ -142,6 +276,15 @@ class Utf8FramingTest : public LinkTest {
  protected:
   Utf8FramingTest() : LinkTest(link::WireEncoding::Utf8) { ConnectAndForget(); }
 };
+
+TEST_F(Utf8FramingTest, DroppedTextIsCountedInCharacters) {
+  // 21 bytes, 19 characters, the last of them cut short.
+  socket.Arrives(
+      "{\"producto\":\"Pi\xC3\xB1"
+      "a \xE2\x82");
+  socket.PeerCloses();
+  EXPECT_EQ(log.history.back(), DroppedLine(19));
+}
 
 TEST_F(Utf8FramingTest, CharacterCutBetweenPiecesIsKeptWhole) {
   const std::string job =

@@ -10,6 +10,7 @@
 #include "support/fake_activity_log.h"
 #include "support/fake_job_handlers.h"
 #include "support/fake_notifier.h"
+#include "support/fake_rejected_jobs.h"
 #include "support/fake_socket.h"
 #include "support/fake_tray_status.h"
 
@@ -32,7 +33,7 @@ inline std::string Job(const std::string& kind, const std::string& dato = "[]",
 class LinkTest : public ::testing::Test {
  protected:
   explicit LinkTest(link::WireEncoding encoding = link::WireEncoding::Windows1252)
-      : connection(socket, tray, notifier, log, handlers, {"192.0.2.7", 3000}, encoding) {
+      : connection(socket, tray, notifier, log, handlers, {"192.0.2.7", 3000}, encoding, rejected) {
     connection.SetBranchCode(platform::u16(kCode));
     connection.SetReconnect(true);
   }
@@ -59,6 +60,7 @@ class LinkTest : public ::testing::Test {
   FakeNotifier notifier;
   FakeActivityLog log;
   FakeJobHandlers handlers;
+  FakeRejectedJobs rejected;
   link::ServerConnection connection;
 };
 

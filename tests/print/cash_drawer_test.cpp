@@ -27,17 +27,23 @@ TEST_F(CashDrawerTest, WithoutFacturasGoesToTheDefault) {
   EXPECT_EQ(caja->raw_jobs, std::vector<std::string>{kKick});
 }
 
-TEST_F(CashDrawerTest, FailuresAreSilent) {
-  printers.AddPrinter(u"Cocina");
-  Engine().OpenCashDrawer();  // no Facturas, no default: the lookup fails quietly
+TEST_F(CashDrawerTest, FailuresAreToldToTheCallerWithoutABalloonOfTheirOwn) {
+  auto cocina = printers.AddPrinter(u"Cocina");
+  // No Facturas, no default: the lookup fails.
+  EXPECT_FALSE(Engine().OpenCashDrawer().empty());
   EXPECT_TRUE(notifier.balloons.empty());
+  EXPECT_TRUE(cocina->raw_jobs.empty());
 
   auto facturas = printers.AddPrinter(u"Facturas");
   printers.SetDefaultName(u"Facturas");
   facturas->SetOffline(true);
-  Engine().OpenCashDrawer();  // only the selection's own balloon
-  EXPECT_EQ(notifier.balloons.size(), 1u);
+  EXPECT_EQ(Engine().OpenCashDrawer(), u"no hay impresora disponible para el cajón");
+  EXPECT_EQ(notifier.balloons.size(), 1u);  // only the selection's own
   EXPECT_TRUE(facturas->raw_jobs.empty());
+
+  facturas->SetOffline(false);
+  EXPECT_EQ(Engine().OpenCashDrawer(), u"");
+  EXPECT_EQ(facturas->raw_jobs, std::vector<std::string>{kKick});
 }
 
 }  // namespace

@@ -21,10 +21,16 @@ class FakeJobHandlers : public link::JobHandlers {
     configuracion = rows;
     Record("config", rows);
   }
-  void PrintKitchenOrder(json::Collection& orders) override { Record("comanda", Shared(orders)); }
-  void PrintInvoice(const json::Value& dato) override { Record("factura", dato); }
-  void PrintCancellation(json::Collection& orders) override { Record("anulacion", Shared(orders)); }
-  void OpenCashDrawer() override { Record("cajon", json::Value()); }
+  link::NotPrinted PrintKitchenOrder(json::Collection& orders) override {
+    return Record("comanda", Shared(orders));
+  }
+  link::NotPrinted PrintInvoice(const json::Value& dato) override {
+    return Record("factura", dato);
+  }
+  link::NotPrinted PrintCancellation(json::Collection& orders) override {
+    return Record("anulacion", Shared(orders));
+  }
+  link::NotPrinted OpenCashDrawer() override { return Record("cajon", json::Value()); }
 
   // The document calls only (not "config"), in order.
   std::vector<std::string> Printed() const {
@@ -39,6 +45,8 @@ class FakeJobHandlers : public link::JobHandlers {
   json::Value configuracion;
   // Runs inside every document call, after it is recorded.
   std::function<void(const std::string& name)> during_call;
+  // What the next document calls answer they could not print.
+  link::NotPrinted not_printed;
 
  private:
   // The collection as a value the test can inspect (a copy: the job's tree dies with the job).
@@ -47,9 +55,10 @@ class FakeJobHandlers : public link::JobHandlers {
     for (const json::Value& item : orders) copy->Add(item);
     return json::Value(copy);
   }
-  void Record(const std::string& name, json::Value argument) {
+  link::NotPrinted Record(const std::string& name, json::Value argument) {
     calls.push_back({name, std::move(argument)});
     if (name != "config" && during_call) during_call(name);
+    return not_printed;
   }
 };
 

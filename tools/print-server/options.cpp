@@ -41,12 +41,16 @@ bool AddJobs(const std::string& path, std::vector<std::string>* jobs, std::strin
 
 const char* UsageText() {
   return "Uso: print-server [--port N] [--job ARCHIVO|CARPETA]... [--pieces] [--seed N]\n"
-         "                  [--pause MS] [--drop-after BYTES] [--wait-id]\n"
-         "                  [--exit-after-statuses N] [--timeout S] [--help]\n"
+         "                  [--pause MS] [--drop-after BYTES] [--cut-percent P] [--resend]\n"
+         "                  [--wait-id] [--exit-after-statuses N] [--timeout S] [--help]\n"
          "Servidor de impresion de prueba: escucha en 127.0.0.1 (primera linea: PORT N),\n"
          "escribe cada mensaje del agente en una linea y le envia los trabajos, cada uno\n"
-         "seguido de _endMessage_. --pieces los corta en trozos al azar; --drop-after corta\n"
-         "la primera conexion tras BYTES y sigue con el resto en la siguiente.\n";
+         "seguido de _endMessage_. --pieces los corta en trozos al azar. --drop-after corta\n"
+         "la primera conexion tras BYTES; --cut-percent corta la conexion dentro de ese\n"
+         "porcentaje de los trabajos, en un byte al azar. Tras un corte, la conexion\n"
+         "siguiente empieza por el trabajo siguiente, o con --resend por el trabajo cortado,\n"
+         "entero. En la salida de error: \"entero ARCHIVO\" por cada trabajo enviado entero\n"
+         "y \"cortado ARCHIVO tras N de M bytes\" por cada corte.\n";
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
@@ -81,6 +85,11 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
       ok = number(&options.pause_ms);
     } else if (arg == "--drop-after") {
       ok = number(&options.drop_after);
+    } else if (arg == "--cut-percent") {
+      ok = number(&options.cut_percent) && options.cut_percent <= 100;
+      if (!ok) *error = "Porcentaje no valido para --cut-percent";
+    } else if (arg == "--resend") {
+      options.resend = true;
     } else if (arg == "--wait-id") {
       options.wait_id = true;
     } else if (arg == "--exit-after-statuses") {

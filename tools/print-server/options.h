@@ -13,6 +13,8 @@ struct Options {
   unsigned seed = 1;
   int pause_ms = 0;           // between jobs
   long long drop_after = -1;  // drop the first connection after this many bytes
+  int cut_percent = 0;        // share of the jobs whose connection drops inside them
+  bool resend = false;        // a job cut by a drop goes again whole on the next connection
   bool wait_id = false;       // send only once the agent has identified itself
   long long exit_after_statuses = -1;
   int timeout_s = 0;  // 0: run until stopped

@@ -10,7 +10,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "job_schedule.h"
@@ -24,6 +26,7 @@ using Clock = std::chrono::steady_clock;
 
 // How long a cut connection is still read while the agent has not closed its side.
 constexpr int kDropReadLimitMs = 2000;
+constexpr int kPieceGapMs = 1;
 
 void OnTimeout(int) {
   static constexpr char kText[] = "print-server: tiempo agotado\n";
@@ -132,7 +135,20 @@ class Session {
   MessageReader reader_;
 };
 
-int Run(const Options& options, const std::vector<Piece>& schedule) {
+// Sends `bytes` as the options say; false when the connection broke.
+bool SendJobBytes(Session& session, std::string_view bytes, const Options& options,
+                  std::mt19937& random) {
+  bool first = true;
+  for (const std::string_view piece : Pieces(bytes, options.pieces, random)) {
+    // The gap lets most pieces arrive on their own.
+    if (!first && !session.Pump(kPieceGapMs)) return false;
+    first = false;
+    if (!session.Send(piece)) return false;
+  }
+  return true;
+}
+
+int Run(const Options& options, std::vector<ScheduledJob> schedule) {
   const int listener = Listen(options.port);
   if (listener < 0) {
     std::fprintf(stderr, "print-server: no se puede escuchar en el puerto %d: %s\n", options.port,
@@ -142,11 +158,12 @@ int Run(const Options& options, const std::vector<Piece>& schedule) {
   std::printf("PORT %d\n", BoundPort(listener));
   std::fflush(stdout);
 
+  std::mt19937 random(options.seed);
   long long statuses = 0;
-  std::size_t next = 0;      // piece to send
-  std::size_t offset = 0;    // bytes of it already sent
-  long long sent_total = 0;  // over every connection
-  bool dropped = options.drop_after < 0;
+  std::size_t next = 0;  // job to send
+  int whole = 0;
+  int cut = 0;
+  bool reported = false;
   for (;;) {
     const int fd = accept(listener, nullptr, nullptr);
     if (fd < 0) continue;
@@ -155,29 +172,37 @@ int Run(const Options& options, const std::vector<Piece>& schedule) {
     bool open = true;
     while (open && !session.identified()) open = session.Pump(-1);
     while (open && next < schedule.size()) {
-      const Piece& piece = schedule[next];
-      if (offset == 0 && piece.wait_ms > 0) open = session.Pump(piece.wait_ms);
-      if (!open) break;
-      std::string_view bytes = std::string_view(piece.bytes).substr(offset);
-      const bool drop_now =
-          !dropped && sent_total + static_cast<long long>(bytes.size()) >= options.drop_after;
-      if (drop_now)
-        bytes = bytes.substr(0, static_cast<std::size_t>(options.drop_after - sent_total));
-      if (!session.Send(bytes)) break;
-      sent_total += static_cast<long long>(bytes.size());
-      offset += bytes.size();
-      if (offset == piece.bytes.size()) {
-        ++next;
-        offset = 0;
+      ScheduledJob& job = schedule[next];
+      if (job.pause_ms > 0 && !session.Pump(job.pause_ms)) break;
+      const std::size_t limit = std::min(job.cut_at, job.bytes.size());
+      if (!SendJobBytes(session, std::string_view(job.bytes).substr(0, limit), options, random)) {
+        // The agent went away: the job goes again, whole, on its next connection.
+        std::fprintf(stderr, "print-server: interrumpido %s\n", job.name.c_str());
+        open = false;
+        break;
       }
-      if (drop_now) {
-        dropped = true;
-        std::fprintf(stderr, "print-server: conexion cortada tras %lld bytes\n", sent_total);
+      if (limit == job.bytes.size()) {
+        ++whole;
+        std::fprintf(stderr, "print-server: entero %s\n", job.name.c_str());
+        ++next;
+      } else {
+        ++cut;
+        std::fprintf(stderr, "print-server: cortado %s tras %zu de %zu bytes\n", job.name.c_str(),
+                     limit, job.bytes.size());
+        if (!options.resend) ++next;
+      }
+      if (job.cut_at != ScheduledJob::kWhole) {
+        job.cut_at = ScheduledJob::kWhole;  // sent again, it goes whole
+        std::fprintf(stderr, "print-server: conexion cortada\n");
         session.DropAfterReading(kDropReadLimitMs);
         open = false;
         break;
       }
       open = session.Pump(0);
+    }
+    if (next == schedule.size() && !reported) {
+      reported = true;
+      std::fprintf(stderr, "print-server: todo enviado (%d enteros, %d cortados)\n", whole, cut);
     }
     while (open) open = session.Pump(-1);
     std::fprintf(stderr, "print-server: conexion cerrada\n");
@@ -199,7 +224,7 @@ int main(int argc, char** argv) {
     std::fputs(UsageText(), stdout);
     return 0;
   }
-  std::vector<Piece> schedule;
+  std::vector<ScheduledJob> schedule;
   if (!BuildSchedule(*options, &schedule, &error)) {
     std::fprintf(stderr, "print-server: %s\n", error.c_str());
     return 66;
@@ -209,5 +234,5 @@ int main(int argc, char** argv) {
     signal(SIGALRM, OnTimeout);
     alarm(static_cast<unsigned>(options->timeout_s));
   }
-  return Run(*options, schedule);
+  return Run(*options, std::move(schedule));
 }

@@ -19,8 +19,9 @@
 #include <QTextCursor>
 
 #include "platform/text.h"
-#include "shell/startup_texts.h"
+#include "shell/log_text.h"
 #include "shell/qt/tray_icons.h"
+#include "shell/startup_texts.h"
 
 namespace quillon::shell {
 namespace {
@@ -53,8 +54,8 @@ QFrame* HorizontalLine(QWidget* parent, QRect geometry) {
 
 }  // namespace
 
-MainWindow::MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso, std::filesystem::path data_dir,
-                 std::function<void()> end_program)
+MainWindow::MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso,
+                       std::filesystem::path data_dir, std::function<void()> end_program)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowMinimizeButtonHint),
       connected_icon(ConnectedIcon()),
@@ -122,9 +123,12 @@ QWidget* MainWindow::BuildPanelPage() {
   logo_view->setAutoFillBackground(true);
 
   HorizontalLine(frame, {12, 190, 363, 4});
-  load_picture_button = Button("loadPictureButton", QStringLiteral("Cargar Imagen"), frame, {12, 204, 117, 34});
-  close_window_button = Button("closeWindowButton", QStringLiteral("Cerrar Ventana"), frame, {135, 204, 117, 34});
-  shut_down_button = Button("shutDownButton", QStringLiteral("Apagar Servidor"), frame, {258, 204, 117, 34});
+  load_picture_button =
+      Button("loadPictureButton", QStringLiteral("Cargar Imagen"), frame, {12, 204, 117, 34});
+  close_window_button =
+      Button("closeWindowButton", QStringLiteral("Cerrar Ventana"), frame, {135, 204, 117, 34});
+  shut_down_button =
+      Button("shutDownButton", QStringLiteral("Apagar Servidor"), frame, {258, 204, 117, 34});
   shut_down_button->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
 
   connect(change_code_button, &QPushButton::clicked, this, &MainWindow::ChangeBranchCode);
@@ -162,7 +166,8 @@ QWidget* MainWindow::BuildOptionsPage() {
 
 QWidget* MainWindow::BuildStatusPage() {
   auto* page = new QWidget;
-  send_status_button = Button("sendStatusButton", QStringLiteral("Send Status Free"), page, {8, 8, 140, 28});
+  send_status_button =
+      Button("sendStatusButton", QStringLiteral("Send Status Free"), page, {8, 8, 140, 28});
   connect(send_status_button, &QPushButton::clicked, this, [this] {
     if (send_status_action_) send_status_action_();
   });
@@ -197,7 +202,7 @@ void MainWindow::Load() {
 }
 
 void MainWindow::WriteLog(const std::u16string& text) {
-  QString line = Q(text);
+  QString line = Q(EscapeControls(text));
   line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   QTextCursor cursor = log_view->textCursor();
@@ -215,7 +220,9 @@ void MainWindow::SetIcon(link::TrayImage icon, const std::u16string& tooltip) {
   tray_.SetIcon(icon == link::TrayImage::Connected ? connected_icon : disconnected_icon, tooltip);
 }
 
-void MainWindow::SetStateCaption(const std::u16string& caption) { state_label->setText(Q(caption)); }
+void MainWindow::SetStateCaption(const std::u16string& caption) {
+  state_label->setText(Q(caption));
+}
 
 void MainWindow::SetSendStatusAction(std::function<void()> send_status_action) {
   send_status_action_ = std::move(send_status_action);

@@ -47,7 +47,8 @@ class MainWindow final : public QWidget, public link::ActivityLog, public link::
   const PrintingOptions& Options() const { return options_; }
   TrayIcon& Tray() { return tray_; }
 
-  // Appends one line to the activity log and scrolls it into view.
+  // Appends one line to the activity log, its control characters escaped, and scrolls it into
+  // view.
   void WriteLog(const std::u16string& text) override;
   void Clear() override;
   // The tray image of a connection state, with its tooltip.

@@ -19,6 +19,7 @@
 #include "support/fake_activity_log.h"
 #include "support/fake_job_handlers.h"
 #include "support/fake_notifier.h"
+#include "support/fake_rejected_jobs.h"
 #include "support/fake_tray_status.h"
 
 namespace quillon::test {
@@ -34,9 +35,9 @@ class QtLinkTest : public ::testing::Test {
   }
 
   void Start(int port) {
-    connection = std::make_unique<link::ServerConnection>(socket, tray, notifier, log, handlers,
-                                                          link::ServerEndpoint{"127.0.0.1", port},
-                                                          link::WireEncoding::Windows1252);
+    connection = std::make_unique<link::ServerConnection>(
+        socket, tray, notifier, log, handlers, link::ServerEndpoint{"127.0.0.1", port},
+        link::WireEncoding::Windows1252, rejected);
     connection->SetBranchCode(u"SUCÑ00000000042");
     connection->SetReconnect(true);
     // A quicker watch than the agent's second keeps the test short; the logic is the same.
@@ -60,6 +61,7 @@ class QtLinkTest : public ::testing::Test {
   FakeNotifier notifier;
   FakeActivityLog log;
   FakeJobHandlers handlers;
+  FakeRejectedJobs rejected;
   QTimer watch;
   std::unique_ptr<link::ServerConnection> connection;
 };
@@ -73,8 +75,8 @@ TEST_F(QtLinkTest, JobsCutAndInterruptedArriveWholeAndEachIsAnswered) {
   std::ofstream(folder + "/2.json", std::ios::binary)
       << R"({"config":[],"dato":{"mesa":"5"},"tipo":"factura"})";
   PrintServerProcess server({"--job", folder, "--pieces", "--seed", "3", "--wait-id",
-                             "--drop-after", "30", "--exit-after-statuses", "2", "--timeout",
-                             "30"});
+                             "--drop-after", "30", "--resend", "--exit-after-statuses", "2",
+                             "--timeout", "30"});
   ASSERT_GT(server.port(), 0);
   // The kitchen order lets events run long enough for the invoice to arrive meanwhile.
   std::vector<std::string> printed_inside;

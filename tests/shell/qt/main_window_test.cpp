@@ -202,10 +202,15 @@ TEST_F(MainWindowTest, LogKeepsTheLastLineInViewAndIsBounded) {
   QScrollBar* bar = window.log_view->verticalScrollBar();
   EXPECT_GT(bar->maximum(), 0);
   EXPECT_EQ(bar->value(), bar->maximum());
-  EXPECT_TRUE(window.log_view->toPlainText().endsWith(QStringLiteral("linea 9\nRespuesta: {\n}\n")));
+  EXPECT_TRUE(
+      window.log_view->toPlainText().endsWith(QStringLiteral("linea 9\nRespuesta: {\n}\n")));
 
   window.Clear();
   EXPECT_EQ(window.log_view->toPlainText(), QString());
+  // Line breaks of the job text show as such; its control characters are written out.
+  window.WriteLog(u"Respuesta: {\r\n\x1B[2J\u009B\u202E}");
+  EXPECT_EQ(window.log_view->toPlainText(),
+            QStringLiteral("Respuesta: {\n\\x1B[2J\\x9B\\u202E}\n"));
   for (int i = 0; i < 6000; ++i) window.WriteLog(u"Error: 10061-Conexion rechazada");
   EXPECT_LE(window.log_view->blockCount(), 5001);
 }

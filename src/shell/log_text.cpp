@@ -1,0 +1,31 @@
+#include "shell/log_text.h"
+
+#include <cstdio>
+
+namespace quillon::shell {
+namespace {
+
+bool IsEscaped(char16_t c) {
+  if (c < 0x20) return c != u'\t' && c != u'\r' && c != u'\n';
+  if (c >= 0x7F && c <= 0x9F) return true;
+  return c == 0x200E || c == 0x200F || (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+}  // namespace
+
+std::u16string EscapeControls(std::u16string_view text) {
+  std::u16string escaped;
+  escaped.reserve(text.size());
+  for (const char16_t c : text) {
+    if (!IsEscaped(c)) {
+      escaped += c;
+      continue;
+    }
+    char code[8];
+    std::snprintf(code, sizeof code, c <= 0xFF ? "\\x%02X" : "\\u%04X", static_cast<unsigned>(c));
+    for (const char* at = code; *at != '\0'; ++at) escaped += static_cast<char16_t>(*at);
+  }
+  return escaped;
+}
+
+}  // namespace quillon::shell

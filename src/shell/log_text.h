@@ -1,0 +1,15 @@
+#pragma once
+// Log lines are text to read, never commands to a terminal or a text view: job text can carry
+// any character, so the ones that act instead of showing are written out.
+#include <string>
+#include <string_view>
+
+namespace quillon::shell {
+
+// The text with every control character written as an escape: the C0 range except tab and the
+// line breaks (which each view shows in its own way), DEL and the C1 range as \xHH; the line
+// and paragraph separators and the bidirectional controls, which reorder or break what follows,
+// as \uHHHH. Everything else stays as it is.
+std::u16string EscapeControls(std::u16string_view text);
+
+}  // namespace quillon::shell

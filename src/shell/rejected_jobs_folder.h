@@ -1,0 +1,41 @@
+#pragma once
+// The folder "rechazados" of the data folder: the received bytes of every job that printed
+// nothing, or left a part out, one file a job, exactly as the server sent them (in the wire's
+// encoding), so that quillon-agent --check-job reads each one as the agent did. Files are named
+// NNNNNN-YYYYMMDD-HHMMSS-kind.json, numbered upwards; the newest kKept stay.
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "link/rejected_job_store.h"
+#include "platform/clock.h"
+
+namespace quillon::shell {
+
+class RejectedJobsFolder final : public link::RejectedJobStore {
+ public:
+  static constexpr std::size_t kKept = 500;
+
+  RejectedJobsFolder(std::filesystem::path folder, const platform::Clock& clock)
+      : folder_(std::move(folder)), clock_(clock) {}
+
+  // Written whole: into a temporary file first, renamed into place once complete, so a file
+  // under its final name is never half written.
+  Kept Keep(std::string_view bytes, std::u16string_view kind) override;
+
+ private:
+  // The files already there, oldest first, and the number after theirs; read once.
+  bool LoadExisting(std::u16string& error);
+  std::filesystem::path NextPath(std::u16string_view kind);
+  void DropOldest();
+
+  std::filesystem::path folder_;
+  const platform::Clock& clock_;
+  bool loaded_ = false;
+  std::deque<std::filesystem::path> files_;  // oldest first
+  std::uint64_t next_number_ = 1;
+};
+
+}  // namespace quillon::shell

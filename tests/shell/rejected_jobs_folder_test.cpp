@@ -1,0 +1,82 @@
+#include "shell/rejected_jobs_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "support/fake_clock.h"
+#include "support/temp_folder.h"
+
+namespace quillon::shell {
+namespace {
+
+std::set<std::string> Names(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST(RejectedJobsFolder, KeepsTheBytesAsReceivedUnderNumberedNames) {
+  test::TempFolder data;
+  test::FakeClock clock({2024, 5, 17, 13, 45, 7});
+  RejectedJobsFolder folder(data.Path() / "rechazados", clock);
+  // Windows-1252 bytes, a NUL and the terminator's look-alike: nothing is changed.
+  const std::string bytes(
+      "{\"producto\":\"Pi\xF1"
+      "a\x00\x1B\"}\r\n_ENDMESSAGE_",
+      30);
+  const auto first = folder.Keep(bytes, u"comanda");
+  const auto second = folder.Keep("{", u"trabajo");
+  EXPECT_EQ(first.error, u"");
+  EXPECT_EQ(std::filesystem::path(first.file).filename(), "000001-20240517-134507-comanda.json");
+  EXPECT_EQ(data.Read("rechazados/000001-20240517-134507-comanda.json"), bytes);
+  EXPECT_EQ(std::filesystem::path(second.file).filename(), "000002-20240517-134507-trabajo.json");
+  // Written whole: no temporary file is left behind.
+  EXPECT_EQ(Names(data.Path() / "rechazados"),
+            (std::set<std::string>{"000001-20240517-134507-comanda.json",
+                                   "000002-20240517-134507-trabajo.json"}));
+
+  // After a restart the numbers go on, past a file put there by hand under the next number.
+  data.Write("rechazados/000003-mio.json", "de otro");
+  RejectedJobsFolder again(data.Path() / "rechazados", clock);
+  EXPECT_EQ(std::filesystem::path(again.Keep("x", u"factura").file).filename(),
+            "000004-20240517-134507-factura.json");
+  EXPECT_EQ(data.Read("rechazados/000003-mio.json"), "de otro");
+}
+
+TEST(RejectedJobsFolder, OnlyTheNewestAreKept) {
+  test::TempFolder data;
+  test::FakeClock clock;
+  const std::filesystem::path path = data.Path() / "rechazados";
+  std::filesystem::create_directories(path);
+  data.Write("rechazados/LEAME.txt", "no es un trabajo");
+  {
+    RejectedJobsFolder folder(path, clock);
+    for (std::size_t i = 0; i < RejectedJobsFolder::kKept; ++i) folder.Keep("a", u"cajon");
+  }
+  RejectedJobsFolder folder(path, clock);  // the oldest are known after a restart too
+  for (int i = 0; i < 3; ++i) folder.Keep("b", u"cajon");
+  const std::set<std::string> names = Names(path);
+  EXPECT_EQ(names.size(), RejectedJobsFolder::kKept + 1);
+  EXPECT_EQ(names.count("LEAME.txt"), 1u);
+  EXPECT_EQ(names.count("000003-20240517-134507-cajon.json"), 0u);
+  EXPECT_EQ(names.count("000004-20240517-134507-cajon.json"), 1u);
+  EXPECT_EQ(names.count("000503-20240517-134507-cajon.json"), 1u);
+}
+
+TEST(RejectedJobsFolder, AFolderThatCannotBeMadeSaysWhy) {
+  test::TempFolder data;
+  test::FakeClock clock;
+  data.Write("rechazados", "un archivo donde iria la carpeta");
+  RejectedJobsFolder folder(data.Path() / "rechazados", clock);
+  const auto kept = folder.Keep("x", u"comanda");
+  EXPECT_EQ(kept.file, u"");
+  EXPECT_NE(kept.error.find(u"rechazados"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace quillon::shell
