@@ -94,10 +94,12 @@ case "$case_name" in
     ;;
 
   reconnection)
-    # The server drops the connection halfway through the first job: the agent reconnects
-    # within about a second, identifies again and prints the job whole from both halves.
+    # The server drops the connection halfway through the first job and goes on with the next
+    # one on the next connection: the agent reconnects within about a second, identifies
+    # again, drops the half job with a log line and prints the next one.
     half=$(($(wc -c <"$jobs/comanda_mesa.json") / 2))
-    start_server --job "$jobs/comanda_mesa.json" --drop-after "$half" --exit-after-statuses 1
+    start_server --job "$jobs/comanda_mesa.json" --job "$jobs/cajon.json" --drop-after "$half" \
+      --exit-after-statuses 1
     start_agent
     wait_server 20
     wait_log "$fin_line" 1 || fail "no se cerro el trabajo"
@@ -109,10 +111,51 @@ case "$case_name" in
     gap=$(( $(date -d "$again" +%s) - $(date -d "$dropped" +%s) ))
     # The watch ticks every second; the margin is for a busy machine, not a speed target.
     [ "$gap" -le 5 ] || fail "tardo $gap s en reconectar"
+    # Counted in characters: the UTF-8 bytes that do not continue a character.
+    characters=$(head -c "$half" "$jobs/comanda_mesa.json" | LC_ALL=C tr -d '\200-\277' | wc -c)
+    grep -q "Se descartaron $characters caracteres recibidos sin \"_endMessage_\"" \
+      "$work/agent.out" || fail "no se dijo cuanto texto se descarto"
+    [ -f "$work/spool/Facturas/000001.raw" ] || fail "no se abrio el cajon"
+    [ ! -f "$work/spool/Cocina/000001.txt" ] || fail "se imprimio el trabajo cortado"
+    ;;
+
+  rejected)
+    # A job of an unknown kind, in Windows-1252 with an escape sequence in it: a balloon says
+    # so, the log carries the escape written out, and the job is kept byte for byte where
+    # --check-job reads it as the agent did.
+    printf '{"config":[],"dato":{"cliente":"Pe\xf1a \x1b[2J"},"tipo":"regalo"}' >"$work/regalo.json"
+    start_server --job "$work/regalo.json" --exit-after-statuses 1
+    start_agent --encoding windows-1252
+    wait_server 20
+    wait_log "$fin_line" 1 || fail "no se cerro el trabajo"
+    grep -q '\[Aviso\] Trabajo sin imprimir: Trabajo sin imprimir: el "tipo" "regalo" no es ninguno' \
+      "$work/agent.out" || fail "falta el globo del trabajo rechazado"
+    ! grep -q $'\x1b' "$work/agent.out" || fail "la salida lleva la secuencia de escape tal cual"
+    grep -qF 'Peña \x1B[2J' "$work/agent.out" || fail "la secuencia no se ve escrita"
+    kept=$(ls "$work/data/rechazados/"*-trabajo.json 2>/dev/null)
+    [ "$(echo "$kept" | wc -w)" -eq 1 ] || fail "no se guardo el trabajo en rechazados"
+    cmp -s "$kept" "$work/regalo.json" || fail "lo guardado no son los bytes recibidos"
+    "$agent" --check-job "$kept" >"$work/check.out" 2>"$work/check.err" ||
+      fail "--check-job no lee lo guardado"
+    grep -q '"tipo":"regalo"' "$work/check.out" && grep -q 'Peña' "$work/check.out" ||
+      fail "--check-job no lee el trabajo como el agente"
+    ;;
+
+  overlong)
+    # More than 16 MiB without a terminator, then a whole kitchen order under the same
+    # terminator, then a drawer kick: only the over-long text is lost.
+    { head -c $((17 * 1024 * 1024)) /dev/zero | tr '\0' 'x'; cat "$jobs/comanda_mesa.json"; } \
+      >"$work/largo.json"
+    start_server --job "$work/largo.json" --job "$jobs/cajon.json" --exit-after-statuses 2
+    start_agent
+    wait_server 30
+    wait_log "$fin_line" 2 || fail "no se cerraron los dos trabajos"
+    grep -q 'caracteres recibidos: el texto pas. de 16 MiB sin "_endMessage_"' "$work/agent.out" ||
+      fail "no se dijo que se descarto el texto largo"
     diff <(grep -v '^Fecha' "$work/spool/Cocina/000001.txt") \
       <(grep -v '^Fecha' "$jobs/expected/comanda_mesa/Cocina.txt") >/dev/null ||
-      fail "el trabajo partido no se imprimio entero"
-    [ ! -f "$work/spool/Cocina/000002.txt" ] || fail "el trabajo se imprimio dos veces"
+      fail "la comanda tras el texto largo no se imprimio entera"
+    [ -f "$work/spool/Facturas/000001.raw" ] || fail "no se abrio el cajon"
     ;;
 
   single_instance)

@@ -102,6 +102,7 @@ void QtSocket::Send(std::string_view bytes) {
 }
 
 std::string QtSocket::ReadAvailable() {
+  if (!socket_.isOpen()) return {};  // never connected, or closed: nothing to read
   const QByteArray bytes = socket_.readAll();
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
