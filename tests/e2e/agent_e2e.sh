@@ -5,15 +5,6 @@
 set -uo pipefail
 case_name=$1 agent=$2 server=$3 jobs=$4
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 fail() {
   echo "FALLO ($case_name): $*" >&2
   for f in "$work"/*.out "$work"/*.err; do
@@ -22,32 +13,8 @@ fail() {
   exit 1
 }
 
-# A data folder with the example Acceso (a 19-character code and every option) and a spool
-# folder with the printers the example jobs name.
-mkdir -p "$work/data" "$work/spool/Cocina" "$work/spool/Bar" "$work/spool/Facturas"
-cp "$jobs/data/Acceso" "$work/data/Acceso"
+source "$(dirname "$0")/e2e_setup.sh"
 code=$(head -n1 "$jobs/data/Acceso" | tr -d '\r')
-
-# Starts the print server with the given options; sets $port.
-start_server() {
-  timeout 40 "$server" --port 0 --wait-id "$@" >"$work/server.out" 2>"$work/server.err" &
-  pids+=($!)
-  server_pid=$!
-  for _ in $(seq 50); do
-    port=$(sed -n 's/^PORT //p' "$work/server.out" 2>/dev/null)
-    [ -n "$port" ] && return
-    sleep 0.1
-  done
-  fail "el servidor no anuncio su puerto"
-}
-
-start_agent() {
-  timeout 40 "$agent" --headless --server "127.0.0.1:$port" --spool "$work/spool" \
-    --default-printer Facturas --data-dir "$work/data" --encoding utf-8 "$@" \
-    </dev/null >"$work/agent.out" 2>"$work/agent.err" &
-  pids+=($!)
-  agent_pid=$!
-}
 
 # Waits up to $1 seconds for the server to end by itself.
 wait_server() {

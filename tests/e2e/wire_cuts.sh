@@ -8,41 +8,22 @@ set -uo pipefail
 agent=$1 server=$2 jobs=$3 count=$4 percent=$5 seed=$6 resend=${7:-}
 limit=$((60 + count / 2))  # seconds: about one reconnection a second for every cut
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 fail() {
   echo "FALLO: $*" >&2
   tail -n 5 "$work/server.err" "$work/agent.err" >&2
   exit 1
 }
+source "$(dirname "$0")/e2e_setup.sh"
 
-mkdir -p "$work/jobs" "$work/data" "$work/spool/Cocina" "$work/spool/Bar" "$work/spool/Facturas"
-cp "$jobs/data/Acceso" "$work/data/Acceso"
 # Kitchen orders that differ only in their number, printed as "Pedido N" on each ticket.
+mkdir -p "$work/jobs"
 for n in $(seq "$count"); do
   sed "s/\"nPedido\": 1523/\"nPedido\": $n/" "$jobs/comanda_mesa.json" \
     >"$work/jobs/$(printf %05d "$n").json"
 done
 
-timeout "$limit" "$server" --port 0 --wait-id --job "$work/jobs" --cut-percent "$percent" \
-  --seed "$seed" $resend >"$work/server.out" 2>"$work/server.err" &
-pids+=($!)
-for _ in $(seq 50); do
-  port=$(sed -n 's/^PORT //p' "$work/server.out" 2>/dev/null)
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-[ -n "$port" ] || fail "el servidor no anuncio su puerto"
-timeout "$limit" "$agent" --headless --server "127.0.0.1:$port" --spool "$work/spool" \
-  --default-printer Facturas --data-dir "$work/data" --encoding utf-8 \
-  </dev/null >"$work/agent.out" 2>"$work/agent.err" &
-pids+=($!)
+start_server --job "$work/jobs" --cut-percent "$percent" --seed "$seed" $resend
+start_agent
 
 fin_line='------------------------------ fin ------------------------------'
 # Done when everything was sent and the agent closed as many jobs as went whole.

@@ -15,17 +15,20 @@ TEST(ConsoleOutput, OneTimestampedLinePerText) {
   ConsoleOutput output(out, clock);
   ConsoleNotifier notifier(output);
   ConsoleLog log(output);
-  log.WriteLog(u"Respuesta: {\"a\":\r\n1}\n");
+  // Line breaks and the other control characters of job text are written out: a line stays a
+  // line and cannot drive the terminal.
+  log.WriteLog(u"Respuesta: {\"a\":\r\n\"\x1B]0;x\x07\u009B\"}\n");
   log.Clear();
   notifier.ShowBalloonTip(u"Conectando al servidor de impresion ",
                           platform::BalloonIcon::Information, u"Sistema de impresora", 30000);
-  notifier.ShowBalloonTip(u"Impresora Cocina no disponible", platform::BalloonIcon::Error,
+  notifier.ShowBalloonTip(u"Impresora \x1B[31mCocina no disponible", platform::BalloonIcon::Error,
                           u"Error al imprimir", 30000);
   EXPECT_EQ(out.str(),
-            "2024-05-07 09:05:03 Respuesta: {\"a\":\\r\\n1}\\n\n"
+            "2024-05-07 09:05:03 Respuesta: {\"a\":\\r\\n\"\\x1B]0;x\\x07\\x9B\"}\\n\n"
             "2024-05-07 09:05:03 [Informacion] Sistema de impresora: Conectando al servidor de "
             "impresion \n"
-            "2024-05-07 09:05:03 [Error] Error al imprimir: Impresora Cocina no disponible\n");
+            "2024-05-07 09:05:03 [Error] Error al imprimir: Impresora \\x1B[31mCocina no "
+            "disponible\n");
 }
 
 TEST(ConsoleOutput, WritesUtf8) {

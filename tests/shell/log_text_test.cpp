@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "shell/console_output.h"
-#include "support/fake_clock.h"
-
 namespace quillon::shell {
 namespace {
 
@@ -18,21 +13,6 @@ TEST(EscapeControls, ControlCharactersAreWrittenOutAndTextStays) {
   // Tab, line breaks and every printable character are left to the view.
   EXPECT_EQ(EscapeControls(u"Piña €\t\r\n«ñ» \u00A0\u20AC\\x1B"),
             u"Piña €\t\r\n«ñ» \u00A0\u20AC\\x1B");
-}
-
-TEST(EscapeControls, ConsoleLinesCarryNoTerminalControl) {
-  std::ostringstream out;
-  test::FakeClock clock({2024, 5, 7, 9, 5, 3});
-  ConsoleOutput output(out, clock);
-  ConsoleLog log(output);
-  ConsoleNotifier notifier(output);
-  log.WriteLog(u"Respuesta: {\"a\":\"\x1B]0;x\x07\u009B\"}\r\n");
-  notifier.ShowBalloonTip(u"Comanda enviada a \x1B[31mCocina", platform::BalloonIcon::Information,
-                          u"Impresion de comanda", 30000);
-  EXPECT_EQ(out.str(),
-            "2024-05-07 09:05:03 Respuesta: {\"a\":\"\\x1B]0;x\\x07\\x9B\"}\\r\\n\n"
-            "2024-05-07 09:05:03 [Informacion] Impresion de comanda: Comanda enviada a "
-            "\\x1B[31mCocina\n");
 }
 
 }  // namespace
