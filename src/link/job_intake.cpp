@@ -42,8 +42,13 @@ void JobIntake::ReceiveBytes(std::string_view bytes) {
   MessageFramer::Result framed = framer_.Append(bytes);
   for (std::string& message : framed.messages) waiting_.push_back(std::move(message));
   if (framed.dropped > 0) {
-    log_.WriteLog(u"Se descartaron " + NumberText(framed.dropped) +
-                  u" caracteres recibidos: el texto pasó de 16 MiB sin \"_endMessage_\"");
+    // Too long to keep, and maybe a job: the user hears of it, not only the log.
+    const std::u16string text =
+        u"Se descartaron " + NumberText(framed.dropped) +
+        u" caracteres recibidos: el texto pasó de 16 MiB sin \"_endMessage_\"";
+    log_.WriteLog(text);
+    notifier_.ShowBalloonTip(text, platform::BalloonIcon::Warning, std::u16string(kRejectedTitle),
+                             kBalloonTimeoutMs);
   }
   if (!dispatching_) DispatchWaitingJobs();
 }

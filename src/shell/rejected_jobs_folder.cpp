@@ -39,9 +39,15 @@ bool RejectedJobsFolder::LoadExisting(std::u16string& error) {
     return false;
   }
   std::vector<std::pair<std::uint64_t, std::filesystem::path>> found;
-  for (const auto& entry : std::filesystem::directory_iterator(folder_, failure)) {
-    const std::uint64_t number = FileNumber(entry.path());
-    if (number > 0) found.emplace_back(number, entry.path());
+  for (std::filesystem::directory_iterator entry(folder_, failure), end; !failure && entry != end;
+       entry.increment(failure)) {
+    const std::filesystem::path& path = entry->path();
+    if (path.extension() == ".tmp") {
+      std::error_code ignored;  // a write cut short by the end of the process
+      std::filesystem::remove(path, ignored);
+    } else if (const std::uint64_t number = FileNumber(path); number > 0) {
+      found.emplace_back(number, path);
+    }
   }
   if (failure) {
     error = ErrorText(folder_, failure);

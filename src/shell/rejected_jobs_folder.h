@@ -22,7 +22,7 @@ class RejectedJobsFolder final : public link::RejectedJobStore {
       : folder_(std::move(folder)), clock_(clock) {}
 
   // Written whole: into a temporary file first, renamed into place once complete, so a file
-  // under its final name is never half written.
+  // under its final name is never half written. Raises nothing: a failure comes back as text.
   Kept Keep(std::string_view bytes, std::u16string_view kind) override;
 
  private:

@@ -227,6 +227,7 @@ TEST_F(FramingTest, OverLongTextCostsOnlyItself) {
     handlers.calls.clear();
     socket.sent.clear();
     log.history.clear();
+    notifier.balloons.clear();
     for (std::size_t at = 0; at < c.before.size(); at += chunk.size()) {
       socket.Arrives(std::string_view(c.before).substr(at, chunk.size()));
       EXPECT_LE(connection.Intake().ReceiveBuffer().size(), 2 * limit);
@@ -236,13 +237,20 @@ TEST_F(FramingTest, OverLongTextCostsOnlyItself) {
     EXPECT_EQ(PrintedOrders(handlers), (std::vector<std::string>{"7", "8"}));
     EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus0, kStatus0}));
     EXPECT_EQ(log.Lines(), LinesOfJob(Order(8)));
-    // What was dropped is said, all of it.
+    // What was dropped is said, all of it, and shown.
     std::size_t dropped = 0;
+    std::vector<std::u16string> said;
     for (const std::u16string& line : log.history) {
       if (line.rfind(u"Se descartaron ", 0) != 0) continue;
       EXPECT_NE(line.find(u" caracteres recibidos: el texto pasó de 16 MiB sin \"_endMessage_\""),
                 std::u16string::npos);
       dropped += std::stoul(platform::Utf16ToUtf8(line.substr(15)));
+      said.push_back(line);
+    }
+    ASSERT_EQ(notifier.balloons.size(), said.size());
+    for (std::size_t i = 0; i < said.size(); ++i) {
+      EXPECT_EQ(notifier.balloons[i].text, said[i]);
+      EXPECT_EQ(notifier.balloons[i].title, u"Trabajo sin imprimir");
     }
     EXPECT_EQ(dropped, c.dropped);
   }

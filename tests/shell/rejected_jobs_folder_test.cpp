@@ -40,12 +40,16 @@ TEST(RejectedJobsFolder, KeepsTheBytesAsReceivedUnderNumberedNames) {
             (std::set<std::string>{"000001-20240517-134507-comanda.json",
                                    "000002-20240517-134507-trabajo.json"}));
 
-  // After a restart the numbers go on, past a file put there by hand under the next number.
+  // After a restart the numbers go on, past a file put there by hand under the next number;
+  // a temporary file left by a write cut short goes.
   data.Write("rechazados/000003-mio.json", "de otro");
+  data.Write("rechazados/000004-20240517-134507-factura.json.tmp", "{\"a\"");
   RejectedJobsFolder again(data.Path() / "rechazados", clock);
   EXPECT_EQ(std::filesystem::path(again.Keep("x", u"factura").file).filename(),
             "000004-20240517-134507-factura.json");
   EXPECT_EQ(data.Read("rechazados/000003-mio.json"), "de otro");
+  EXPECT_EQ(data.Read("rechazados/000004-20240517-134507-factura.json"), "x");
+  EXPECT_EQ(Names(data.Path() / "rechazados").size(), 4u);
 }
 
 TEST(RejectedJobsFolder, OnlyTheNewestAreKept) {
