@@ -9,15 +9,15 @@ namespace {
 
 void BM_FramingOneCharacterPieces(benchmark::State& state) {
   const auto size = static_cast<std::size_t>(state.range(0));
-  std::u16string job = u"{\"config\":[],\"dato\":\"";
-  job.append(size - job.size() - 2, u'x');
-  job += u"\"}";
+  std::string job = "{\"config\":[],\"dato\":\"";
+  job.append(size - job.size() - 2, 'x');
+  job += "\"}";
   job += quillon::link::MessageFramer::kTerminator;
   for (auto _ : state) {
     quillon::link::MessageFramer framer;
     std::size_t messages = 0;
     for (std::size_t at = 0; at < job.size(); ++at) {
-      messages += framer.Append(std::u16string_view(job).substr(at, 1)).messages.size();
+      messages += framer.Append(std::string_view(job).substr(at, 1)).messages.size();
     }
     if (messages != 1) state.SkipWithError("the job was not framed once");
   }
