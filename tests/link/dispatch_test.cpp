@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/failure.h"
 #include "link/link_fixture.h"
+#include "platform/failure.h"
 #include "platform/printer_system.h"
 
 namespace quillon::test {
