@@ -13,6 +13,7 @@
 #include "adapters/qt/qt_dialogs.h"
 #include "adapters/qt/qt_event_loop.h"
 #include "adapters/qt/qt_socket.h"
+#include "adapters/qt/qt_timer.h"
 #include "adapters/qt/single_instance.h"
 #include "app/data_folder.h"
 #include "app/document_job_handlers.h"
@@ -26,6 +27,8 @@
 #include "platform/clock.h"
 #include "platform/text.h"
 #include "print/print_engine.h"
+#include "print/print_service.h"
+#include "print/reprint_requests.h"
 #include "shell/branch_code_file.h"
 #include "shell/console_dialogs.h"
 #include "shell/console_output.h"
@@ -38,6 +41,9 @@ namespace quillon::app {
 namespace {
 
 using platform::u16;
+
+constexpr char16_t kFolderInUse[] =
+    u"Un agente en ejecución usa esta carpeta de datos: el trabajo no se imprimió.";
 
 // Without a tray the connection state shows only in the balloons and the log.
 class NoTray final : public link::TrayStatus {
@@ -64,23 +70,6 @@ class CountingNotifier final : public platform::Notifier {
 class NoStatusReply final : public link::StatusReply {
  public:
   void SendStatus() override {}
-};
-
-// The print engine, the documents and the job handlers, for one set of printers and options.
-struct Printing {
-  Printing(const CommandLine& line, platform::Notifier& notifier,
-           const documents::PrintOptions& options, const std::filesystem::path& data_dir)
-      : printers(MakePrinterSystem(line)),
-        engine(*printers, notifier),
-        context{engine, options, clock, event_loop, data_dir.string()},
-        handlers(context) {}
-
-  std::unique_ptr<platform::PrinterSystem> printers;
-  platform::SystemClock clock;
-  adapters::qt::QtEventLoop event_loop;
-  print::PrintEngine engine;
-  documents::DocumentContext context;
-  app::DocumentJobHandlers handlers;
 };
 
 // Steps 1 to 3 of the start: one agent per data folder.
@@ -125,8 +114,15 @@ int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir
   TimerPing.setInterval(link::ServerConnection::kPingIntervalMs);
   QObject::connect(&TimerPing, &QTimer::timeout, [&] { connection.OnPingTick(); });
   if (window != nullptr) window->SetSendStatusAction([&] { connection.SendStatus(); });
+  // Reprints asked for on the command line while this agent holds the data folder.
+  QTimer requests;
+  requests.setInterval(1000);
+  QObject::connect(&requests, &QTimer::timeout, [&] {
+    print::ServeReprintRequests(data_dir, printing.service);
+  });
   Timer1.start();
   TimerPing.start();
+  requests.start();
   connection.Start();
   show_state();
 
@@ -148,8 +144,12 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   if (!QSystemTrayIcon::isSystemTrayAvailable()) window.show();
 
   Printing printing(line, window.Tray(), window.Options(), data_dir);
-  return RunConnection(line, data_dir, window.BranchCode(), window, window.Tray(), window, printing,
-                       &window);
+  printing.Start(window);
+  window.SetPrintService(&printing.service);
+  const int status = RunConnection(line, data_dir, window.BranchCode(), window, window.Tray(),
+                                   window, printing, &window);
+  window.SetPrintService(nullptr);
+  return status;
 }
 
 int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) {
@@ -170,6 +170,7 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
   shell::ConsoleLog log(output);
   NoTray tray;
   Printing printing(line, notifier, options, data_dir);
+  printing.Start(log);
   return RunConnection(line, data_dir, code, tray, notifier, log, printing, nullptr);
 }
 
@@ -200,8 +201,16 @@ int RunPrintJob(const CommandLine& line) {
     return 1;
   }
 
+  // The outbox of the data folder belongs to one program at a time.
+  const std::filesystem::path data_dir = DataDir(line);
+  adapters::qt::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
+  if (instance.Acquire() == adapters::qt::SingleInstance::Result::HeldByOther) {
+    std::fprintf(stderr, "%s\n", platform::Utf16ToUtf8(kFolderInUse).c_str());
+    return 1;
+  }
+
   // The stored options, without rewriting Acceso: a one-off job changes nothing.
-  const std::vector<std::u16string> lines = shell::ReadLines(DataDir(line) / "Acceso");
+  const std::vector<std::u16string> lines = shell::ReadLines(data_dir / "Acceso");
   shell::PrintingOptions options([](const std::u16string&) {});
   options.Restore(lines.size() > 1 ? lines[1] : std::u16string());
 
@@ -210,7 +219,8 @@ int RunPrintJob(const CommandLine& line) {
   shell::ConsoleNotifier console_notifier(output);
   CountingNotifier notifier(console_notifier);
   shell::ConsoleLog log(output);
-  Printing printing(line, notifier, options, DataDir(line));
+  Printing printing(line, notifier, options, data_dir);
+  printing.Start(log);
   NoStatusReply no_reply;
   link::JobIntake intake(log, notifier, printing.handlers, no_reply, encoding, nullptr);
   intake.ReceiveBytes(*bytes + std::string(link::MessageFramer::kTerminator));

@@ -22,7 +22,7 @@ struct PageGeometry {
 PageGeometry TicketPageGeometry(const platform::Ticket& ticket);
 
 // Draws the ticket with QPrinter on the CUPS queue `queue` as one job. Needs a QGuiApplication
-// (the offscreen platform will do); raises PrinterError.
+// (the offscreen platform will do); raises platform::Failure.
 void PrintTicketPages(const std::string& queue, const platform::Ticket& ticket);
 
 }  // namespace quillon::adapters::cups

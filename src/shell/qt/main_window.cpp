@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -22,6 +23,7 @@
 #include "shell/log_text.h"
 #include "shell/qt/tray_icons.h"
 #include "shell/startup_texts.h"
+#include "shell/ticket_rows.h"
 
 namespace quillon::shell {
 namespace {
@@ -43,6 +45,13 @@ QPushButton* Button(const char* name, const QString& caption, QWidget* parent, Q
   return button;
 }
 
+QListWidget* List(const char* name, QWidget* parent, QRect geometry) {
+  auto* list = new QListWidget(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  list->setGeometry(geometry);
+  return list;
+}
+
 QFrame* HorizontalLine(QWidget* parent, QRect geometry) {
   auto* line = new QFrame(parent);
   line->setObjectName(QStringLiteral("panelLine"));
@@ -60,6 +69,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso,
                            Qt::WindowMinimizeButtonHint),
       connected_icon(ConnectedIcon()),
       disconnected_icon(DisconnectedIcon()),
+      warning_icon(WarningIcon()),
       dialogs_(dialogs),
       acceso_(acceso),
       data_dir_(std::move(data_dir)),
@@ -167,16 +177,34 @@ QWidget* MainWindow::BuildOptionsPage() {
 QWidget* MainWindow::BuildStatusPage() {
   auto* page = new QWidget;
   send_status_button =
-      Button("sendStatusButton", QStringLiteral("Send Status Free"), page, {8, 8, 140, 28});
+      Button("sendStatusButton", QStringLiteral("Send Status Free"), page, {8, 8, 140, 26});
   connect(send_status_button, &QPushButton::clicked, this, [this] {
     if (send_status_action_) send_status_action_();
   });
   log_view = new QPlainTextEdit(page);
   log_view->setObjectName(QStringLiteral("logView"));
-  log_view->setGeometry(8, 44, 384, 300);
+  log_view->setGeometry(8, 40, 384, 140);
   log_view->setReadOnly(true);
   log_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   log_view->setMaximumBlockCount(kMaxLogLines);
+
+  (new QLabel(QStringLiteral("Tickets en espera"), page))->setGeometry(8, 184, 282, 18);
+  waiting_list = List("waitingList", page, {8, 202, 282, 64});
+  retry_button = Button("retryButton", QStringLiteral("Reintentar"), page, {296, 202, 96, 28});
+  discard_button = Button("discardButton", QStringLiteral("Descartar"), page, {296, 236, 96, 28});
+  (new QLabel(QStringLiteral("Tickets impresos"), page))->setGeometry(8, 270, 282, 18);
+  printed_list = List("printedList", page, {8, 288, 282, 56});
+  reprint_button = Button("reprintButton", QStringLiteral("Reimprimir"), page, {296, 288, 96, 28});
+
+  connect(retry_button, &QPushButton::clicked, this, [this] {
+    if (printing_ != nullptr) printing_->RetryNow();
+  });
+  connect(discard_button, &QPushButton::clicked, this, [this] {
+    const std::uint64_t id = SelectedTicket(*waiting_list);
+    if (printing_ != nullptr && id != 0) printing_->Discard(id);
+  });
+  connect(reprint_button, &QPushButton::clicked, this, &MainWindow::ReprintSelected);
+  connect(tabs, &QTabWidget::currentChanged, this, [this] { ListPrintedTickets(); });
   return page;
 }
 
@@ -217,7 +245,65 @@ void MainWindow::WriteLog(const std::u16string& text) {
 void MainWindow::Clear() { log_view->clear(); }
 
 void MainWindow::SetIcon(link::TrayImage icon, const std::u16string& tooltip) {
-  tray_.SetIcon(icon == link::TrayImage::Connected ? connected_icon : disconnected_icon, tooltip);
+  connection_image_ = icon;
+  connection_tooltip_ = tooltip;
+  ShowTrayState();
+}
+
+void MainWindow::ShowTrayState() {
+  const std::u16string waiting =
+      printing_ != nullptr ? WaitingSummary(printing_->Waiting()) : std::u16string();
+  if (!waiting.empty()) {
+    tray_.SetIcon(warning_icon, waiting);
+    return;
+  }
+  tray_.SetIcon(
+      connection_image_ == link::TrayImage::Connected ? connected_icon : disconnected_icon,
+      connection_tooltip_);
+}
+
+void MainWindow::SetPrintService(print::PrintService* printing) {
+  printing_ = printing;
+  WaitingChanged();
+}
+
+void MainWindow::WaitingChanged() {
+  waiting_list->clear();
+  if (printing_ != nullptr) {
+    for (const print::WaitingTicket& ticket : printing_->Waiting()) {
+      auto* row = new QListWidgetItem(Q(WaitingRow(ticket)), waiting_list);
+      row->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(ticket.id));
+      row->setToolTip(Q(ticket.failure));
+    }
+  }
+  ListPrintedTickets();
+  ShowTrayState();
+}
+
+void MainWindow::ListPrintedTickets() {
+  printed_list->clear();
+  if (printing_ == nullptr) return;
+  for (const print::PrintedTicket& ticket : printing_->Printed()) {
+    auto* row = new QListWidgetItem(Q(PrintedRow(ticket)), printed_list);
+    row->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(ticket.id));
+  }
+}
+
+std::uint64_t MainWindow::SelectedTicket(const QListWidget& list) {
+  const QListWidgetItem* row = list.currentItem();
+  return row != nullptr ? row->data(Qt::UserRole).toULongLong() : 0;
+}
+
+void MainWindow::ReprintSelected() {
+  const std::uint64_t id = SelectedTicket(*printed_list);
+  if (printing_ == nullptr || id == 0) return;
+  const auto delivery = printing_->Reprint(id, u"");
+  if (delivery && delivery->sent) {
+    tray_.ShowBalloonTip(
+        u"Ticket " + platform::u16(std::to_string(id)) + u" reimpreso en " + delivery->printer,
+        platform::BalloonIcon::Information, u"Reimpresion", 30000);
+  }
+  ListPrintedTickets();
 }
 
 void MainWindow::SetStateCaption(const std::u16string& caption) {
