@@ -95,8 +95,8 @@ struct PrintPath {
   StraightToPrinter straight{printers};
   print::TicketSink* sink = use_outbox ? static_cast<print::TicketSink*>(&service) : &straight;
   print::PrintEngine engine;
-  documents::DocumentContext context{engine, *sink,  silent,        options,
-                                     clock,  events, data.string(), {}, {}};
+  documents::DocumentContext context{engine, *sink,         silent, options, clock,
+                                     events, data.string(), {},     {}};
   app::DocumentJobHandlers handlers{context, service};
 };
 

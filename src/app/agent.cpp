@@ -117,9 +117,8 @@ int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir
   // Reprints asked for on the command line while this agent holds the data folder.
   QTimer requests;
   requests.setInterval(1000);
-  QObject::connect(&requests, &QTimer::timeout, [&] {
-    print::ServeReprintRequests(data_dir, printing.service);
-  });
+  QObject::connect(&requests, &QTimer::timeout,
+                   [&] { print::ServeReprintRequests(data_dir, printing.service); });
   Timer1.start();
   TimerPing.start();
   requests.start();

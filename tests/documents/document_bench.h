@@ -67,7 +67,8 @@ class DocumentBench {
   print::PrintService service{printers, notifier, outbox, retry_timer};
   FakePrintOptions options;
   FakeEventLoop event_loop;
-  documents::DocumentContext context{engine, service, notifier, options, clock, event_loop, "", {}, {}};
+  documents::DocumentContext context{engine,     service, notifier, options, clock,
+                                     event_loop, "",      {},       {}};
 };
 
 }  // namespace quillon::test

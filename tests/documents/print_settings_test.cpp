@@ -1,4 +1,5 @@
 #include "documents/print_settings.h"
+
 #include "print/engine_fixture.h"
 
 namespace quillon::test {
@@ -68,9 +69,9 @@ TEST_F(SettingsTest, NullDescriptionAndNonObjectRowsRaise) {
 }
 
 TEST_F(SettingsTest, ServiceRoundsHalvesToEven) {
-  const std::vector<std::pair<Value, int>> cases = {
-      {u"10", 10}, {u"10,5", 10}, {u"11,5", 12}, {u"-2,5", -2}, {u"diez", 0},
-      {u"", 0},    {Value(), 0},  {Value(9), 9}, {u"1.000", 1000}};
+  const std::vector<std::pair<Value, int>> cases = {{u"10", 10},   {u"10,5", 10}, {u"11,5", 12},
+                                                    {u"-2,5", -2}, {u"diez", 0},  {u"", 0},
+                                                    {Value(), 0},  {Value(9), 9}, {u"1.000", 1000}};
   for (const auto& [text, expected] : cases) {
     SetRows({{u"Servicio", text}});
     Load();
@@ -109,8 +110,8 @@ TEST_F(SettingsTest, FlagsAreTrueOnlyForExactlyOne) {
 }
 
 TEST_F(SettingsTest, TipAppliesForAplicaOrOneOnly) {
-  const std::vector<std::pair<Value, bool>> cases = {{u"Aplica", true}, {u"1", true},
-                                                     {Value(1), true},  {u"aplica", false},
+  const std::vector<std::pair<Value, bool>> cases = {{u"Aplica", true},  {u"1", true},
+                                                     {Value(1), true},   {u"aplica", false},
                                                      {u"APLICA", false}, {u"si", false}};
   for (const auto& [value, expected] : cases) {
     SetRows({{u"Propina", value}});

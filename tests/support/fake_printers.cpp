@@ -11,7 +11,8 @@ void FakePrinterQueue::CheckReady() {
 
 void FakePrinterQueue::Accept() {
   if (offline_) throw platform::Failure(platform::kPrinterError, offline_description_);
-  if (refusing_) throw platform::Failure(platform::kPrinterError, u"No se pudo escribir el trabajo");
+  if (refusing_)
+    throw platform::Failure(platform::kPrinterError, u"No se pudo escribir el trabajo");
   if (on_accept) on_accept();
 }
 
@@ -48,7 +49,8 @@ std::shared_ptr<FakePrinterQueue> FakePrinterSystem::Queue(const std::u16string&
 
 void FakePrinterSystem::Ask() const {
   if (unreachable_) {
-    throw platform::Failure(platform::kPrinterError, u"No se pudo consultar el servidor de impresión CUPS");
+    throw platform::Failure(platform::kPrinterError,
+                            u"No se pudo consultar el servidor de impresión CUPS");
   }
 }
 

@@ -14,7 +14,7 @@ constexpr const char* kJobTitle = "Quillon";
 
 platform::Failure ServerError(const std::u16string& what) {
   return platform::Failure(platform::kPrinterError,
-                                what + u": " + platform::Utf8ToUtf16(cupsLastErrorString()));
+                           what + u": " + platform::Utf8ToUtf16(cupsLastErrorString()));
 }
 
 platform::Failure Unreachable() {

@@ -13,7 +13,7 @@ struct PageGeometry {
   double paper_length = 0;  // as long as the ticket
   double left_margin = 4;   // the roll's printable width is centred
   double top_margin = 3;
-  double scale = 1;         // twips of the ticket to the page: 1 keeps the recorded sizes
+  double scale = 1;  // twips of the ticket to the page: 1 keeps the recorded sizes
 };
 
 // The ticket keeps its recorded geometry (a character 0.6 x its size wide, a line 1.2 x its size

@@ -108,8 +108,8 @@ TEST_F(SpoolTest, TextAndJsonOfATicketAgree) {
   p.Print({PrintItem::Tab(34), PrintItem::Number(json::Decimal(12500))});
   ASSERT_TRUE(Send(u"Caja").sent);
 
-  EXPECT_EQ(Files(caja), (std::vector<std::string>{"000001.escpos", "000001.json", "000001.png",
-                                                  "000001.txt"}));
+  EXPECT_EQ(Files(caja),
+            (std::vector<std::string>{"000001.escpos", "000001.json", "000001.png", "000001.txt"}));
   const std::string text = ReadFile(caja / "000001.txt");
   EXPECT_EQ(text, "Mesa \"4\"" + std::string(11, ' ') + "Señor  \n\n  TOTAL" +
                       std::string(26, ' ') + " 12500 \n");
