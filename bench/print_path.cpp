@@ -12,7 +12,6 @@
 #include "app/document_job_handlers.h"
 #include "bench_jobs.h"
 #include "link/job_intake.h"
-#include "platform/text.h"
 #include "print/outbox.h"
 #include "print/print_service.h"
 
@@ -77,9 +76,9 @@ struct PrintPath {
     fs::remove_all(spool, error);
     fs::remove_all(data, error);
   }
-  void Run(const std::u16string& job) {
-    link::JobIntake intake(silent, handlers, silent);
-    intake.ReceivePiece(job);
+  void Run(const std::string& job) {
+    link::JobIntake intake(silent, silent, handlers, silent, link::WireEncoding::Utf8, nullptr);
+    intake.ReceiveBytes(job);
   }
 
   bool use_outbox;
@@ -100,13 +99,11 @@ struct PrintPath {
   app::DocumentJobHandlers handlers{context, service};
 };
 
-std::u16string Framed(const std::string& job) {
-  return platform::Utf8ToUtf16(job) + u"_endMessage_";
-}
+std::string Framed(const std::string& job) { return job + "_endMessage_"; }
 
 void JobToSpool(benchmark::State& state, const std::string& job) {
   PrintPath path(state.range(0) == 1);
-  const std::u16string text = Framed(job);
+  const std::string text = Framed(job);
   for (auto _ : state) path.Run(text);
   state.SetLabel(state.range(0) == 1 ? "con outbox" : "sin outbox");
 }
@@ -128,7 +125,7 @@ void BM_SpoolTicketAmongFiles(benchmark::State& state) {
     std::snprintf(name, sizeof name, "%06ld.txt", i + 1);
     std::ofstream(path.spool / "Cocina" / name) << "x\n";
   }
-  const std::u16string text = Framed(bench::KitchenOrderJob());
+  const std::string text = Framed(bench::KitchenOrderJob());
   for (auto _ : state) path.Run(text);
 }
 BENCHMARK(BM_SpoolTicketAmongFiles)->Arg(0)->Arg(30000)->Unit(benchmark::kMicrosecond);

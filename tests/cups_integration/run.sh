@@ -47,53 +47,7 @@ done
 # --- the private CUPS server ---
 server="$work/cups"
 mkdir -p "$server"/{etc,spool,cache,state,tmp,log} "$work/client"
-free_port() {
-  python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
-# Starts cupsd with the configuration under $server, on port $1 or a free one.
-start_cupsd() {
-  local cups_port=${1:-$(free_port)}
-  mkdir -p "$server"/{etc,spool,cache,state,tmp,log}
-  cat >"$server/etc/cups-files.conf" <<CONF
-ServerRoot $server/etc
-RequestRoot $server/spool
-CacheDir $server/cache
-StateDir $server/state
-TempDir $server/tmp
-AccessLog $server/log/access_log
-ErrorLog $server/log/error_log
-PageLog $server/log/page_log
-SystemGroup root
-FileDevice No
-CONF
-  cat >"$server/etc/cupsd.conf" <<CONF
-Listen 127.0.0.1:$cups_port
-LogLevel info
-Browsing No
-WebInterface No
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order allow,deny
-    Allow all
-  </Limit>
-</Policy>
-CONF
-  cupsd -f -c "$server/etc/cupsd.conf" -s "$server/etc/cups-files.conf" >"$server/log/cupsd.out" 2>&1 &
-  cupsd_pid=$!
-  pids+=("$cupsd_pid")
-  export CUPS_SERVER="127.0.0.1:$cups_port"
-  for _ in $(seq 100); do
-    lpstat -r 2>/dev/null | grep "is running" >/dev/null && return 0
-    kill -0 "$cupsd_pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
+source "$here/private_cupsd.sh"
 # The clients read no configuration of this machine: no lpoptions default, no client.conf.
 export CUPS_SERVERROOT="$work/client" QT_QPA_PLATFORM=offscreen
 unset LPDEST PRINTER
