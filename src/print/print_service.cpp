@@ -43,7 +43,9 @@ void PrintService::Start() {
   for (const TicketRecord& record : waiting) {
     LineFor(record.ticket.printer).entries.push_back({record, true, true});
   }
-  Log(Count(waiting.size()) + u" tickets de la ejecución anterior esperan su impresora");
+  Log(waiting.size() == 1
+          ? u"1 ticket de la ejecución anterior espera su impresora"
+          : Count(waiting.size()) + u" tickets de la ejecución anterior esperan su impresora");
   Changed();
   ScheduleRetry(0);
 }
@@ -87,7 +89,11 @@ std::vector<std::pair<std::uint64_t, std::u16string>> PrintService::Flush(Line& 
           // Accepted: out of the outbox before anything else, so that a stop right now can
           // send it a second time only in the time of this one call.
           outbox_.MarkPrinted(head.record, head.stored, queue.DeviceName());
-          queue.AfterAccepted();
+          // Nothing after the acceptance may look like a refusal: that would send it again.
+          try {
+            queue.AfterAccepted();
+          } catch (...) {
+          }
         });
     if (!routing.Accepted()) {
       line.failure = routing.failure;
