@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev libcups2-dev
   cups cups-client cups-bsd
   xvfb xauth
-  rapidjson-dev nlohmann-json3-dev
+  rapidjson-dev nlohmann-json3-dev libsimdjson-dev
   python3
   zlib1g-dev                     # the PNG pictures of the tickets
   dpkg-dev desktop-file-utils    # the Debian package and its tests

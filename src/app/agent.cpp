@@ -194,9 +194,9 @@ int RunPrintJob(const CommandLine& line) {
     return 2;
   }
   const link::WireEncoding encoding = JobFileEncoding(*bytes, line.encoding);
-  json::ParseJson(link::DecodeWire(*bytes, encoding));
-  if (!json::ParseErrorText().empty()) {
-    std::fputs(platform::Utf16ToUtf8(json::ParseErrorText()).c_str(), stderr);
+  json::ParseResult read = json::ParseJson(*bytes, link::ParserEncoding(encoding));
+  if (!read.errors.empty()) {
+    std::fputs(platform::Utf16ToUtf8(read.errors).c_str(), stderr);
     return 1;
   }
 
@@ -222,7 +222,7 @@ int RunPrintJob(const CommandLine& line) {
   printing.Start(log);
   NoStatusReply no_reply;
   link::JobIntake intake(log, notifier, printing.handlers, no_reply, encoding, nullptr);
-  intake.ReceiveBytes(*bytes + std::string(link::MessageFramer::kTerminator));
+  intake.RunWholeJob(*bytes, std::move(read));
   return notifier.errors == 0 && intake.RejectedCount() == 0 ? 0 : 1;
 }
 

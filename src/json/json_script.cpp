@@ -36,9 +36,10 @@ bool Holds(std::u16string_view test, const std::u16string& a, const std::u16stri
 }  // namespace
 
 std::u16string JsonScript::Eval(std::u16string_view sJSON) {
-  const Value root = ParseJson(sJSON);
-  if (!ParseErrorText().empty() || root.IsEmpty()) {
-    dialogs_.ShowMessage(ParseErrorText(), u"Parser Error", ScriptDialogs::Tone::Warning);
+  const ParseResult parsed = ParseJson(sJSON);
+  const Value& root = parsed.root;
+  if (!parsed.errors.empty() || root.IsEmpty()) {
+    dialogs_.ShowMessage(parsed.errors, u"Parser Error", ScriptDialogs::Tone::Warning);
     return {};
   }
   StringBuilder result;

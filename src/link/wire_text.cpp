@@ -44,6 +44,11 @@ std::u16string DecodeWire(std::string_view bytes, WireEncoding encoding) {
                                         : platform::Cp1252ToUtf16(bytes);
 }
 
+json::TextEncoding ParserEncoding(WireEncoding encoding) {
+  return encoding == WireEncoding::Utf8 ? json::TextEncoding::kUtf8
+                                        : json::TextEncoding::kWindows1252;
+}
+
 std::size_t CountWireCharacters(std::string_view bytes, WireEncoding encoding) {
   if (encoding == WireEncoding::Windows1252) return bytes.size();
   std::size_t count = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document_bench.h"
+#include "json/parser.h"
 #include "platform/text.h"
 
 namespace quillon::test {
@@ -194,6 +195,28 @@ TEST_F(InvoiceTest, CustomerGuardResumesAtTheCustomerSpace) {
   EXPECT_EQ(bench.TicketCount(), 5);
   for (const Balloon& balloon : bench.notifier.balloons) {
     EXPECT_EQ(balloon.icon, BalloonIcon::Information);
+  }
+}
+
+// Reading the absent "cliente" adds it, and then reading the absent "tipoMesa" adds another
+// member while the customer is held: whatever the number of members, the customer read before
+// stays valid (a sanitizer build reports any read of a moved member). The job goes through the
+// parser as the agent receives it.
+TEST_F(InvoiceTest, InvoiceWithoutCustomerOrTableKindAtAnyMemberCount) {
+  bench.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"}});
+  std::string fillers;
+  for (int count = 0; count <= 48; ++count) {
+    SCOPED_TRACE(count);
+    if (count > 0) fillers += ",\"relleno" + std::to_string(count) + "\":" + std::to_string(count);
+    const std::string text =
+        InvoiceJson("{" + fillers.substr(fillers.empty() ? 0 : 1) + "}", {"cliente", "tipoMesa"});
+    const json::ParseResult job = json::ParseJson(text, json::TextEncoding::kUtf8);
+    ASSERT_EQ(job.errors, u"");
+    documents::PrintInvoice(bench.context, job.root);
+    ASSERT_EQ(bench.TicketCount(), count + 1);
+    const auto lines = bench.Tickets(u"Facturas").back();
+    EXPECT_TRUE(HasLines(lines, {Amount("TOTAL ", "0"), " ", "NOMBRE: " + std::string(29, '_')}));
+    EXPECT_FALSE(HasLines(lines, {"DATOS DOMICILIO"}));
   }
 }
 

@@ -57,8 +57,8 @@ TEST_F(SettingsTest, NullDescriptionAndNonObjectRowsRaise) {
   EXPECT_THROW(Engine().ConfigValue(u"Regimen"), platform::Failure);
   EXPECT_THROW(Load(), platform::Failure);
 
-  auto rows = json::MakeCollection();
-  rows->Add(Value(u"texto suelto"));
+  Value rows = json::NewArray();
+  rows.AsCollection().Add(Value(u"texto suelto"));
   Engine().SetSettingsRows(rows);
   try {
     Engine().ConfigVisible(u"Regimen");

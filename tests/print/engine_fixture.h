@@ -19,13 +19,13 @@ struct SettingsRow {
 };
 
 inline json::Value MakeRows(const std::vector<SettingsRow>& rows) {
-  auto collection = json::MakeCollection();
+  json::Value collection = json::NewArray();
   for (const SettingsRow& row : rows) {
-    auto fields = json::MakeDictionary();
-    fields->Set(u"Nombre", json::Value(row.nombre));
-    fields->Set(u"Descripcion", row.descripcion);
-    if (!row.visible.IsEmpty()) fields->Set(u"Visible", row.visible);
-    collection->Add(json::Value(std::move(fields)));
+    json::Value fields = json::NewObject();
+    fields.AsDictionary().Set(u"Nombre", json::Value(row.nombre));
+    fields.AsDictionary().Set(u"Descripcion", row.descripcion);
+    if (!row.visible.IsEmpty()) fields.AsDictionary().Set(u"Visible", row.visible);
+    collection.AsCollection().Add(std::move(fields));
   }
   return collection;
 }
