@@ -215,7 +215,8 @@ class Reader {
       }
       if (!members.TryAdd(std::move(key), std::move(value))) {
         failure_ = platform::Failure::DuplicateKey().Description();
-        FailureLine(key);
+        // A refused key is not moved from.
+        FailureLine(key);  // NOLINT(bugprone-use-after-move)
         break;
       }
       if (stopped_) break;

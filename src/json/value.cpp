@@ -188,7 +188,7 @@ bool Dictionary::TryAdd(Key&& key, Value&& value) {
   return true;
 }
 
-void Dictionary::Set(std::u16string key, Value value) {
+void Dictionary::Set(std::u16string_view key, Value value) {
   const std::size_t found = FindIndex(key);
   if (found != entries_.size()) {
     entries_[found].second = std::move(value);

@@ -116,7 +116,7 @@ class Dictionary {
   bool TryAdd(std::u16string&& key, Value&& value);
   bool TryAdd(Key&& key, Value&& value);
   // Adds or replaces.
-  void Set(std::u16string key, Value value);
+  void Set(std::u16string_view key, Value value);
   // Room for `count` members without moving the ones already held.
   void Reserve(int count) { entries_.reserve(static_cast<std::size_t>(count)); }
   int Count() const { return static_cast<int>(entries_.size()); }

@@ -55,7 +55,7 @@ void PrintEngine::LoadPrintSettings() {
   PrintSettings& s = state_->settings;
   auto text = [this](const char16_t* name) { return ConfigValue(name); };
   auto flag = [this](const char16_t* name) { return ConfigValue(name) == u"1"; };
-  auto or_default = [](std::u16string value, const char16_t* fallback) {
+  auto or_default = [](const std::u16string& value, const char16_t* fallback) {
     return value.empty() ? std::u16string(fallback) : value;
   };
 

@@ -89,7 +89,7 @@ void CupsPrinterQueue::SendRaw(const std::string& bytes) {
   const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, name_.c_str(), kJobTitle, 0, nullptr);
   if (job == 0) throw ServerError(u"CUPS no aceptó el trabajo");
   auto fail = [&](const std::u16string& what) {
-    const platform::Failure error = ServerError(what);
+    platform::Failure error = ServerError(what);
     cupsCancelJob2(CUPS_HTTP_DEFAULT, name_.c_str(), job, 0);
     return error;
   };
@@ -113,6 +113,7 @@ std::vector<std::shared_ptr<platform::PrinterQueue>> CupsPrinterSystem::Installe
   }
   SortQueueNames(names);
   std::vector<std::shared_ptr<platform::PrinterQueue>> queues;
+  queues.reserve(names.size());
   for (auto& name : names) queues.push_back(std::make_shared<CupsPrinterQueue>(std::move(name)));
   return queues;
 }

@@ -116,6 +116,7 @@ std::vector<std::shared_ptr<platform::PrinterQueue>> SpoolPrinterSystem::Install
   std::sort(folders.begin(), folders.end(),
             [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
   std::vector<std::shared_ptr<platform::PrinterQueue>> printers;
+  printers.reserve(folders.size());
   for (auto& folder : folders) printers.push_back(std::make_shared<SpoolPrinterQueue>(folder));
   return printers;
 }
