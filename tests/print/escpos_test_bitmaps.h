@@ -60,7 +60,8 @@ inline std::string MakeBmp(int width, int height, int bits, const std::vector<st
     for (int x = 0; x < width; ++x) {
       const std::uint8_t g = levels[static_cast<std::size_t>(y) * width + x];
       if (bits == 1) {
-        if (g) row[static_cast<std::size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+        char& cell = row[static_cast<std::size_t>(x / 8)];
+        if (g) cell = static_cast<char>(cell | (0x80 >> (x % 8)));
       } else if (bits == 8) {
         row[static_cast<std::size_t>(x)] = static_cast<char>(g);
       } else {

@@ -92,7 +92,7 @@ unsigned long SpoolPrinterQueue::NextNumber() const {
 std::string SpoolPrinterQueue::WriteJob(
     const std::vector<std::pair<std::string, std::string>>& files) {
   CheckReady();
-  const std::string name = JobName(NextNumber());
+  std::string name = JobName(NextNumber());
   for (const auto& [extension, content] : files) WriteWhole(folder_ / (name + extension), content);
   return name;
 }
