@@ -22,6 +22,7 @@
 #include "support/fake_notifier.h"
 #include "support/fake_print_options.h"
 #include "support/fake_printers.h"
+#include "support/fake_rejected_jobs.h"
 #include "support/fake_status_reply.h"
 
 namespace quillon::fuzz {
@@ -74,10 +75,12 @@ void RunJob(std::string_view bytes, link::WireEncoding encoding) {
   app::DocumentJobHandlers handlers(context);
   test::FakeActivityLog log;
   test::FakeStatusReply status;
-  link::JobIntake intake(log, handlers, status);
+  test::FakeRejectedJobs rejected;
+  link::JobIntake intake(log, notifier, handlers, status, encoding, &rejected);
 
-  link::WireDecoder decoder(encoding);
-  intake.ReceivePiece(decoder.Decode(bytes) + u"_endMessage_");
+  intake.ReceiveBytes(bytes);
+  intake.ReceiveBytes("_endMessage_");
+  intake.EndStream();
   for (const char16_t* name : {u"Cocina", u"Bar", u"Facturas"}) CheckPrinter(*printers.Queue(name));
 }
 
