@@ -12,6 +12,8 @@ packages=(
   zlib1g-dev                     # the PNG pictures of the tickets
   dpkg-dev desktop-file-utils    # the Debian package and its tests
   trayer imagemagick             # scripts/readme-pictures.sh
+  clang-14 libclang-rt-14-dev    # the fuzz targets (libFuzzer)
+  clang-format-14 clang-tidy-14  # the format check and clang-tidy
 )
 missing=()
 for p in "${packages[@]}"; do

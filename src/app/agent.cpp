@@ -158,7 +158,7 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
 
   shell::BranchCodeFile acceso(data_dir, dialogs);
   const std::vector<std::u16string> lines = acceso.ReadBranchCode();
-  const std::u16string code = lines[0];
+  const std::u16string& code = lines[0];
   shell::PrintingOptions options(
       [&](const std::u16string& list) { acceso.SaveOptions(code, list); });
   options.Restore(lines.size() > 1 ? lines[1] : std::u16string());

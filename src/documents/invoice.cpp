@@ -46,7 +46,7 @@ void PrintAccountLines(PrintEngine& engine, const PrintSettings& settings,
     } else {
       for (PrintItem& item : ValueItems(document[u"idFacturaCuenta"])) number.push_back(item);
     }
-    PrintLine(engine, std::move(number));
+    PrintLine(engine, number);
   }
   PrintLine(engine, ValueItems(document[u"nomMesa"]));
   std::vector<PrintItem> date{PrintItem::Text(u"Fecha ")};
@@ -54,7 +54,7 @@ void PrintAccountLines(PrintEngine& engine, const PrintSettings& settings,
   if (settings.showTime) {
     date.push_back(PrintItem::Text(u" Hora " + JoinText(document[u"horaFactura"])));
   }
-  PrintLine(engine, std::move(date));
+  PrintLine(engine, date);
   if (settings.showWaiterName) {
     PrintLine(engine, settings.sellerTitle + u"  " + JoinText(document[u"vendedor"]));
   }

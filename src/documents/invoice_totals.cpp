@@ -98,7 +98,7 @@ void PrintTaxTable(PrintEngine& engine, const json::Collection& taxes) {
     std::vector<PrintItem> items{PrintItem::Text(std::move(name))};
     for (PrintItem& item : placed(std::move(base), base_end)) items.push_back(std::move(item));
     for (PrintItem& item : placed(std::move(value), width)) items.push_back(std::move(item));
-    PrintLine(engine, std::move(items));
+    PrintLine(engine, items);
   };
   PrintLine(engine, u" ");
   engine.PrintSeparator(u"=");

@@ -136,7 +136,7 @@ Decimal operator/(const Decimal& a, const Decimal& b) {
   return Decimal::FromParts(negative ? -q : q, scale);
 }
 
-bool operator==(const Decimal& a, const Decimal& b) { return (a <=> b) == 0; }
+bool operator==(const Decimal& a, const Decimal& b) { return std::is_eq(a <=> b); }
 
 std::strong_ordering operator<=>(const Decimal& a, const Decimal& b) {
   const i128 ia = a.mantissa_ / Pow10(a.scale_);

@@ -266,7 +266,8 @@ class Reader {
       }
       if (!AddMember(base, table, key, std::move(value))) {
         failure_ = platform::Failure::DuplicateKey().Description();
-        FailureLine(key);
+        // A refused key is not moved from.
+        FailureLine(key);  // NOLINT(bugprone-use-after-move)
         break;
       }
       if (stopped_) break;

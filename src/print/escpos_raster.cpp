@@ -65,8 +65,8 @@ std::string RasterCommand(const platform::GreyPicture& picture, int offset, int 
     for (int x = 0; x < width; ++x) {
       if (!black[static_cast<std::size_t>(y) * width + x]) continue;
       const int dot = offset + x;
-      out[start + static_cast<std::size_t>(y) * row_bytes + dot / 8] |=
-          static_cast<char>(0x80 >> (dot % 8));
+      char& cell = out[start + static_cast<std::size_t>(y) * row_bytes + dot / 8];
+      cell = static_cast<char>(cell | (0x80 >> (dot % 8)));
     }
   }
   return out;

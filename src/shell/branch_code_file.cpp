@@ -65,8 +65,8 @@ bool IsValidNewCode(std::u16string_view code) {
   return !has_letter && json::IsNumericText(rest);
 }
 
-BranchCodeFile::BranchCodeFile(std::filesystem::path data_dir, platform::Dialogs& dialogs)
-    : path_(std::move(data_dir) / "Acceso"), dialogs_(dialogs) {}
+BranchCodeFile::BranchCodeFile(const std::filesystem::path& data_dir, platform::Dialogs& dialogs)
+    : path_(data_dir / "Acceso"), dialogs_(dialogs) {}
 
 std::vector<std::u16string> BranchCodeFile::ReadBranchCode() {
   std::vector<std::u16string> lines = ReadLines(path_);

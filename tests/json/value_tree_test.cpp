@@ -264,7 +264,7 @@ TEST(ValueTree, LargeObjectsKeepOrderAndFindEveryKey) {
   std::u16string key = u"clave" + std::u16string(1, static_cast<char16_t>(0x4E00 + 7));
   Value seven(7);
   EXPECT_FALSE(members.TryAdd(std::move(key), std::move(seven)));
-  EXPECT_FALSE(key.empty());  // a refused key is not moved from
+  EXPECT_FALSE(key.empty());  // NOLINT(bugprone-use-after-move): a refused key is not moved from
   for (int i = 0; i < 2000; ++i) {
     const Value* found =
         members.Find(u"clave" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)));

@@ -26,7 +26,7 @@ TEST(EscPosEncoder, SmallTicketWithAccentsBoldLargeSizeLogoAndCut) {
   // Top row: 8 black then 8 white dots; bottom row: white and black in turns.
   std::vector<std::uint8_t> levels(32, 255);
   for (int x = 0; x < 8; ++x) levels[static_cast<std::size_t>(x)] = 0;
-  for (int x = 1; x < 16; x += 2) levels[static_cast<std::size_t>(16 + x)] = 0;
+  for (int x = 1; x < 16; x += 2) levels[16 + static_cast<std::size_t>(x)] = 0;
   folder.Write("logo.bmp", test::MakeBmp(16, 2, 1, levels));
 
   Ticket ticket;
@@ -104,11 +104,11 @@ class EscPosPicture : public ::testing::Test {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[at + i]); };
     raster.row_bytes = byte(4) | byte(5) << 8;
     raster.rows = byte(6) | byte(7) << 8;
-    raster.dots = bytes.substr(at + 8, static_cast<std::size_t>(raster.row_bytes * raster.rows));
+    raster.dots = bytes.substr(at + 8, static_cast<std::size_t>(raster.row_bytes) * raster.rows);
     return raster;
   }
   std::string Picture(const std::string& name, int width, int height,
-                      std::vector<std::uint8_t> levels) {
+                      const std::vector<std::uint8_t>& levels) {
     folder_.Write(name, test::MakeBmp(width, height, 24, levels));
     return (folder_.Path() / name).string();
   }
@@ -124,7 +124,7 @@ TEST_F(EscPosPicture, OffsetAndScalingDownToTheDrawnSize) {
   // 32 x 4 pixels, left half black, drawn 16 x 2 dots, 4 dots from the left edge.
   std::vector<std::uint8_t> levels(128, 255);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 16; ++x) levels[static_cast<std::size_t>(y * 32 + x)] = 0;
+    for (int x = 0; x < 16; ++x) levels[static_cast<std::size_t>(y) * 32 + x] = 0;
   Ticket ticket;
   ticket.pictures.push_back({Picture("half.bmp", 32, 4, levels), 4 * kTwipsPerDot, 20,
                              16 * kTwipsPerDot, 2 * kTwipsPerDot, 0});
@@ -162,7 +162,7 @@ TEST_F(EscPosPicture, GreyIsDitheredToAMatchingShareOfBlackDots) {
     for (int column = 0; column < 8; ++column) {
       std::string block;
       for (int row = band * 8; row < band * 8 + 8; ++row) {
-        block += raster.dots[static_cast<std::size_t>(row * 8 + column)];
+        block += raster.dots[static_cast<std::size_t>(row) * 8 + column];
       }
       EXPECT_NEAR(BlackDots(block), 48, 8) << band << "," << column;
     }

@@ -22,8 +22,8 @@ std::string ClosedServer() {
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t size = sizeof address;
-  bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+  EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), size), 0);
+  EXPECT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size), 0);
   close(fd);
   return "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
 }
