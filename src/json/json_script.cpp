@@ -99,9 +99,7 @@ std::u16string JsonScript::ExecCommandObject(const Dictionary& command) {
       parameters = &v;
     }
     const std::u16string name = platform::ToLower(key);
-    auto run = [&](std::u16string_view member) {
-      return ExecCommand(Member(parameters, member));
-    };
+    auto run = [&](std::u16string_view member) { return ExecCommand(Member(parameters, member)); };
     if (name == u"alert") {
       const std::u16string message = run(u"message");
       const std::u16string title = run(u"title");

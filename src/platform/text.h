@@ -9,7 +9,7 @@ namespace quillon::platform {
 std::u16string Utf8ToUtf16(std::string_view utf8);  // invalid sequences become U+FFFD
 // True when every byte belongs to a well-formed UTF-8 sequence.
 bool IsValidUtf8(std::string_view bytes);
-std::string Utf16ToUtf8(std::u16string_view text);    // lone surrogates become U+FFFD
+std::string Utf16ToUtf8(std::u16string_view text);  // lone surrogates become U+FFFD
 
 // The UTF-8 sequence at s[i] (i < n): its length, with its code point in *cp; or, when the
 // sequence is broken, minus the number of bytes it spans (read as one U+FFFD). A broken sequence

@@ -98,8 +98,7 @@ void BranchCodeFile::SaveOptions(const std::u16string& code, const std::u16strin
 
 std::u16string BranchCodeFile::PromptUntilValid(bool (*valid)(std::u16string_view)) {
   std::u16string entry;
-  while (!valid(entry))
-    entry = dialogs_.InputBox(kMissingCodePrompt, kBranchCodeTitle, u"");
+  while (!valid(entry)) entry = dialogs_.InputBox(kMissingCodePrompt, kBranchCodeTitle, u"");
   return entry;
 }
 

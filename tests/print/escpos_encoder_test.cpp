@@ -1,4 +1,6 @@
 // The ESC/POS bytes of tickets: text in Windows-1252, styles, columns, pictures and the cut.
+#include "print/escpos_encoder.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -6,7 +8,6 @@
 #include "escpos_test_bitmaps.h"
 #include "escpos_test_tickets.h"
 #include "platform/text.h"
-#include "print/escpos_encoder.h"
 #include "support/temp_folder.h"
 
 namespace quillon::print {
@@ -30,21 +31,22 @@ TEST(EscPosEncoder, SmallTicketWithAccentsBoldLargeSizeLogoAndCut) {
   folder.Write("logo.bmp", test::MakeBmp(16, 2, 1, levels));
 
   Ticket ticket;
-  ticket.pictures.push_back({(folder.Path() / "logo.bmp").string(), 0, 20, 16 * kTwipsPerDot,
-                             2 * kTwipsPerDot, 0});
+  ticket.pictures.push_back(
+      {(folder.Path() / "logo.bmp").string(), 0, 20, 16 * kTwipsPerDot, 2 * kTwipsPerDot, 0});
   ticket.lines.push_back(Line({}));  // room left under the logo
   ticket.lines.push_back(Line({TextRun(1, u"Año"), TextRun(6, u"ÁÉÍÓÚÑÜ", 10, true)}));
   ticket.lines.push_back(Line({TextRun(1, u"TOTAL", 15, true)}, 15));
   ticket.lines.push_back(Line({}));
   ticket.lines.push_back(Line({TextRun(3, u"áéíóúñü")}));
 
-  const std::string expected =
-      kStart +
-      Bytes({0x1D, 'v', '0', 0, 2, 0, 2, 0, 0xFF, 0x00, 0x55, 0x55}) +
-      Bytes({'A', 0xF1, 'o', ' ', ' ', 0x1B, 'E', 1, 0xC1, 0xC9, 0xCD, 0xD3, 0xDA, 0xD1, 0xDC, '\n'}) +
-      Bytes({0x1D, '!', 0x11, 'T', 'O', 'T', 'A', 'L', '\n'}) + "\n" +
-      Bytes({0x1D, '!', 0, ' ', ' ', 0x1B, 'E', 0, 0xE1, 0xE9, 0xED, 0xF3, 0xFA, 0xF1, 0xFC, '\n'}) +
-      kCut;
+  const std::string expected = kStart +
+                               Bytes({0x1D, 'v', '0', 0, 2, 0, 2, 0, 0xFF, 0x00, 0x55, 0x55}) +
+                               Bytes({'A', 0xF1, 'o', ' ', ' ', 0x1B, 'E', 1, 0xC1, 0xC9, 0xCD,
+                                      0xD3, 0xDA, 0xD1, 0xDC, '\n'}) +
+                               Bytes({0x1D, '!', 0x11, 'T', 'O', 'T', 'A', 'L', '\n'}) + "\n" +
+                               Bytes({0x1D, '!', 0, ' ', ' ', 0x1B, 'E', 0, 0xE1, 0xE9, 0xED, 0xF3,
+                                      0xFA, 0xF1, 0xFC, '\n'}) +
+                               kCut;
   EXPECT_EQ(EncodeEscPos(ticket), expected);
 }
 
@@ -70,7 +72,8 @@ TEST(EscPosEncoder, SizesAndTheColumnsTheyTake) {
 TEST(EscPosEncoder, JobDataCannotCarryPrinterCommands) {
   Ticket ticket;
   ticket.lines.push_back(Line({TextRun(1, u"A\x1B@B\nC\x1D\x7F€✓")}));
-  EXPECT_EQ(EncodeEscPos(ticket), kStart + Bytes({'A', ' ', '@', 'B', ' ', 'C', ' ', ' ', 0x80, '?', '\n'}) + kCut);
+  EXPECT_EQ(EncodeEscPos(ticket),
+            kStart + Bytes({'A', ' ', '@', 'B', ' ', 'C', ' ', ' ', 0x80, '?', '\n'}) + kCut);
 }
 
 TEST(EscPosEncoder, RollWidthFollowsTheWidestLine) {
@@ -193,9 +196,10 @@ TEST_F(EscPosPicture, UnreadablePictureLeavesTheTextAsItWas) {
 TEST_F(EscPosPicture, PictureDrawnAfterTheLastLineComesBeforeTheCut) {
   Ticket ticket;
   ticket.lines.push_back(Line({TextRun(1, u"X")}));
-  ticket.pictures.push_back({Picture("dot.bmp", 1, 1, {0}), 0, 500, 8 * kTwipsPerDot,
-                             kTwipsPerDot, 1});
-  EXPECT_EQ(EncodeEscPos(ticket), kStart + "X\n" + Bytes({0x1D, 'v', '0', 0, 1, 0, 1, 0, 0xFF}) + kCut);
+  ticket.pictures.push_back(
+      {Picture("dot.bmp", 1, 1, {0}), 0, 500, 8 * kTwipsPerDot, kTwipsPerDot, 1});
+  EXPECT_EQ(EncodeEscPos(ticket),
+            kStart + "X\n" + Bytes({0x1D, 'v', '0', 0, 1, 0, 1, 0, 0xFF}) + kCut);
 }
 
 }  // namespace

@@ -68,7 +68,8 @@ inline std::string MakeBmp(int width, int height, int bits, const std::vector<st
         const std::size_t p = static_cast<std::size_t>(x) * (bits / 8);
         row[p] = row[p + 1] = row[p + 2] = static_cast<char>(g);
         if (bits == 32) {
-          row[p + 3] = static_cast<char>(alpha.empty() ? 255 : alpha[static_cast<std::size_t>(y) * width + x]);
+          row[p + 3] = static_cast<char>(
+              alpha.empty() ? 255 : alpha[static_cast<std::size_t>(y) * width + x]);
         }
       }
     }

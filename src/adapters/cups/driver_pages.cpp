@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
-
 #include <algorithm>
 
 #include "print/escpos_encoder.h"
@@ -21,7 +20,9 @@ constexpr double kCharWidthPerPoint = 0.6 * 20;   // twips
 constexpr double kLineHeightPerPoint = 1.2 * 20;  // twips
 constexpr double kWideRollDots = 576;
 
-double LineHeight(const platform::TicketLine& line) { return kLineHeightPerPoint * line.height_points; }
+double LineHeight(const platform::TicketLine& line) {
+  return kLineHeightPerPoint * line.height_points;
+}
 
 QFont RunFont(const platform::TicketFont& recorded, double scale) {
   QFont font(QStringLiteral("Monospace"));
@@ -62,26 +63,29 @@ PageGeometry TicketPageGeometry(const platform::Ticket& ticket) {
 
 void PrintTicketPages(const std::string& queue, const platform::Ticket& ticket) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-    throw platform::Failure(platform::kPrinterError,
-                       u"No se pueden dibujar páginas para la impresora: falta la parte gráfica "
-                       u"del programa.");
+    throw platform::Failure(
+        platform::kPrinterError,
+        u"No se pueden dibujar páginas para la impresora: falta la parte gráfica "
+        u"del programa.");
   }
   const PageGeometry page = TicketPageGeometry(ticket);
   QPrinter printer(QPrinter::HighResolution);
   printer.setPrinterName(QString::fromStdString(queue));
   if (printer.outputFormat() != QPrinter::NativeFormat) {
-    throw platform::Failure(platform::kPrinterError, u"La impresora no aparece entre las impresoras de CUPS.");
+    throw platform::Failure(platform::kPrinterError,
+                            u"La impresora no aparece entre las impresoras de CUPS.");
   }
   printer.setDocName(QStringLiteral("Quillon"));
   printer.setFullPage(true);
-  printer.setPageLayout(QPageLayout(
-      QPageSize(QSizeF(page.paper_width, page.paper_length), QPageSize::Millimeter,
-                QStringLiteral("Ticket"), QPageSize::ExactMatch),
-      QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  printer.setPageLayout(
+      QPageLayout(QPageSize(QSizeF(page.paper_width, page.paper_length), QPageSize::Millimeter,
+                            QStringLiteral("Ticket"), QPageSize::ExactMatch),
+                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
 
   QPainter painter;
   if (!painter.begin(&printer)) {
-    throw platform::Failure(platform::kPrinterError, u"No se pudo empezar el trabajo en la impresora.");
+    throw platform::Failure(platform::kPrinterError,
+                            u"No se pudo empezar el trabajo en la impresora.");
   }
   const double dots_per_mm = printer.resolution() / 25.4;
   const double dots_per_twip = dots_per_mm * page.scale / kTwipsPerMm;
@@ -112,7 +116,8 @@ void PrintTicketPages(const std::string& queue, const platform::Ticket& ticket) 
     line_top += LineHeight(line);
   }
   if (!painter.end() || printer.printerState() == QPrinter::Error) {
-    throw platform::Failure(platform::kPrinterError, u"La impresora no recibió la página del ticket.");
+    throw platform::Failure(platform::kPrinterError,
+                            u"La impresora no recibió la página del ticket.");
   }
 }
 

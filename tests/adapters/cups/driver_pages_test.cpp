@@ -1,7 +1,7 @@
 // The roll-sized page of a ticket for a queue with a driver.
-#include <gtest/gtest.h>
-
 #include "adapters/cups/driver_pages.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon::adapters::cups {
 namespace {
@@ -11,7 +11,9 @@ constexpr double kTwipsPerMm = 1440.0 / 25.4;
 platform::Ticket Lines(int count, int chars, double size) {
   platform::Ticket ticket;
   for (int i = 0; i < count; ++i) {
-    ticket.lines.push_back({{platform::TicketRun{1, std::u16string(chars, u'='), platform::TicketFont{u"Courier 14 CPI", size}}}, size});
+    ticket.lines.push_back({{platform::TicketRun{1, std::u16string(chars, u'='),
+                                                 platform::TicketFont{u"Courier 14 CPI", size}}},
+                            size});
   }
   return ticket;
 }
