@@ -1,6 +1,7 @@
 // The job parser on any bytes, read in both wire encodings, whole and cut in two pieces.
 // Beyond running clean under the sanitizers: the parser never raises, a cut between two pieces
-// never changes the decoded text, and every member of every object is found again by its key.
+// never changes the decoded text, the bytes read directly give the errors of the decoded text,
+// and every member of every object is found again by its key.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -50,7 +51,13 @@ void Parse(std::string_view bytes, link::WireEncoding encoding) {
   if (joined != text) {
     Fail("a cut between two pieces changed the decoded text");
   }
-  CheckTree(json::ParseJson(text));
+  const json::ParseResult from_text = json::ParseJson(text);
+  const json::ParseResult from_bytes = json::ParseJson(bytes, link::ParserEncoding(encoding));
+  if (from_bytes.errors != from_text.errors) {
+    Fail("reading the wire bytes and reading the decoded text give different errors");
+  }
+  CheckTree(from_text.root);
+  CheckTree(from_bytes.root);
 }
 
 }  // namespace
