@@ -57,6 +57,7 @@ class StraightToPrinter final : public print::TicketSink {
     if (!queue) queue = printers_.FindPrinter(printers_.DefaultPrinterName());
     queue->CheckReady();
     queue->PrintTicket(ticket.content);
+    queue->AfterAccepted();  // the spool printer's picture of the paper, as before
     return {true, queue->DeviceName()};
   }
 
