@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -190,7 +191,7 @@ class AgentUnderTest {
 
 double Percentile(std::vector<double> values, double p) {
   std::sort(values.begin(), values.end());
-  const auto at = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+  const auto at = static_cast<std::size_t>(std::lround(p * static_cast<double>(values.size() - 1)));
   return values[at];
 }
 

@@ -5,20 +5,20 @@
 // bench_cups_submit QUEUE FILE [COUNT]
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <string>
 
 #include "adapters/cups/cups_printers.h"
 #include "bench_jobs.h"
 #include "platform/text.h"
 
-int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fputs("uso: bench_cups_submit COLA ARCHIVO [VECES]\n", stderr);
-    return 2;
-  }
-  const std::u16string queue = quillon::platform::Utf8ToUtf16(argv[1]);
-  const std::string bytes = quillon::bench::ReadFile(argv[2]);
-  const int count = argc > 3 ? std::stoi(argv[3]) : 1;
+namespace {
+
+// Submits the file `count` times; 1 on the first submission that fails.
+int Submit(const char* queue_name, const char* file, int count) {
+  const std::u16string queue = quillon::platform::Utf8ToUtf16(queue_name);
+  const std::string bytes = quillon::bench::ReadFile(file);
   quillon::adapters::cups::CupsPrinterSystem cups;
   for (int i = 0; i < count; ++i) {
     const auto start = std::chrono::steady_clock::now();
@@ -40,4 +40,19 @@ int main(int argc, char** argv) {
     std::printf("%lld\n", static_cast<long long>(micros));
   }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fputs("uso: bench_cups_submit COLA ARCHIVO [VECES]\n", stderr);
+    return 2;
+  }
+  try {
+    return Submit(argv[1], argv[2], argc > 3 ? std::atoi(argv[3]) : 1);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "%s\n", failure.what());
+    return 1;
+  }
 }

@@ -22,7 +22,7 @@ using namespace quillon;
 
 fs::path FreshFolder() {
   std::random_device seed;
-  const fs::path path = fs::temp_directory_path() / ("quillon-bench-" + std::to_string(seed()));
+  fs::path path = fs::temp_directory_path() / ("quillon-bench-" + std::to_string(seed()));
   fs::create_directories(path);
   return path;
 }

@@ -27,7 +27,7 @@ std::vector<print::PrintItem> ValueItems(const json::Value& value) {
   return {print::PrintItem::Text(value.ToText())};
 }
 
-void PrintLine(print::PrintEngine& engine, std::vector<print::PrintItem> items) {
+void PrintLine(print::PrintEngine& engine, const std::vector<print::PrintItem>& items) {
   engine.Canvas().Print(items);
 }
 

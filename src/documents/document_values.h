@@ -26,7 +26,7 @@ std::u16string JoinText(const json::Value& value);
 // nothing. Containers raise.
 std::vector<print::PrintItem> ValueItems(const json::Value& value);
 // Prints `items` as one line on the ticket being drawn.
-void PrintLine(print::PrintEngine& engine, std::vector<print::PrintItem> items);
+void PrintLine(print::PrintEngine& engine, const std::vector<print::PrintItem>& items);
 void PrintLine(print::PrintEngine& engine, std::u16string text);
 // Label from column 1 and the amount ending in column W - 1.
 void PrintAmountLine(print::PrintEngine& engine, std::u16string label,

@@ -26,7 +26,7 @@ std::int16_t ServiceValue(std::u16string_view text) {
 void LoadPrintSettings(const print::PrintEngine& engine, PrintSettings& s) {
   auto text = [&engine](const char16_t* name) { return engine.ConfigValue(name); };
   auto flag = [&engine](const char16_t* name) { return engine.ConfigValue(name) == u"1"; };
-  auto or_default = [](std::u16string value, const char16_t* fallback) {
+  auto or_default = [](const std::u16string& value, const char16_t* fallback) {
     return value.empty() ? std::u16string(fallback) : value;
   };
 

@@ -106,7 +106,7 @@ std::deque<PrintedTicket> ReadPrintedTickets(const fs::path& data_dir) {
   return ReadPrintedIndex(data_dir / "impresos");
 }
 
-Outbox::Outbox(fs::path data_dir, const platform::Clock& clock)
+Outbox::Outbox(const fs::path& data_dir, const platform::Clock& clock)
     : folder_(data_dir / "outbox"),
       discarded_(folder_ / "descartados"),
       printed_folder_(data_dir / "impresos"),

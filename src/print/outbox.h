@@ -27,7 +27,7 @@ class Outbox {
  public:
   static constexpr std::size_t kPrintedKept = 200;
 
-  Outbox(std::filesystem::path data_dir, const platform::Clock& clock);
+  Outbox(const std::filesystem::path& data_dir, const platform::Clock& clock);
   ~Outbox();
   Outbox(const Outbox&) = delete;
   Outbox& operator=(const Outbox&) = delete;

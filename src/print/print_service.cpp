@@ -196,7 +196,7 @@ bool PrintService::Discard(std::uint64_t id) {
   return false;
 }
 
-std::optional<Delivery> PrintService::Reprint(std::uint64_t id, std::u16string printer) {
+std::optional<Delivery> PrintService::Reprint(std::uint64_t id, const std::u16string& printer) {
   const auto printed = std::find_if(Printed().begin(), Printed().end(),
                                     [id](const PrintedTicket& ticket) { return ticket.id == id; });
   if (printed == Printed().end()) return std::nullopt;

@@ -84,7 +84,7 @@ class PrintService final : public TicketSink {
   const std::deque<PrintedTicket>& Printed() const { return outbox_.Printed(); }
   // Prints a printed ticket again, as a new ticket, on `printer` or else on the printer that
   // printed it. nullopt when no printed ticket has that number.
-  std::optional<Delivery> Reprint(std::uint64_t id, std::u16string printer);
+  std::optional<Delivery> Reprint(std::uint64_t id, const std::u16string& printer);
 
  private:
   struct Entry {

@@ -52,7 +52,7 @@ void ServeReprintRequests(const fs::path& data_dir, PrintService& service) {
   const fs::path folder = Folder(data_dir);
   if (!fs::is_directory(folder, error)) return;
   for (const auto& entry : fs::directory_iterator(folder, error)) {
-    const fs::path request = entry.path();
+    const fs::path& request = entry.path();
     if (request.extension() != kRequest) continue;
     const auto asked = ParseRequest(ReadWhole(request));
     fs::remove(request, error);

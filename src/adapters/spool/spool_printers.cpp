@@ -77,7 +77,7 @@ std::string SpoolPrinterQueue::WriteJob(
   };
   unsigned long number = numbers_->Next(folder_);
   if (taken(JobName(number))) number = numbers_->Reread(folder_);
-  const std::string name = JobName(number);
+  std::string name = JobName(number);
   for (const auto& [extension, content] : files) {
     if (!platform::WriteWholeFile(folder_ / (name + extension), content)) {
       throw platform::Failure(platform::kPrinterError,
