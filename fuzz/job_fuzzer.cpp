@@ -1,9 +1,9 @@
 // A job's whole road, from the bytes on the wire to the bytes a receipt printer receives:
-// framing, parsing, dispatch, the documents and the ESC/POS encoder, over recording printers,
-// for both wire encodings. Beyond running clean under the sanitizers, no byte of a job may
-// reach a printer as a command: every control byte of a ticket's ESC/POS belongs to a command
-// of the encoder, blanking the control characters of the ticket's texts changes none of its
-// bytes, and the only raw job is the cash-drawer kick.
+// framing, parsing, dispatch, the documents, the print service with its outbox and the ESC/POS
+// encoder, over recording printers, for both wire encodings. Beyond running clean under the
+// sanitizers, no byte of a job may reach a printer as a command: every control byte of a ticket's
+// ESC/POS belongs to a command of the encoder, blanking the control characters of the ticket's
+// texts changes none of its bytes, and the only raw job is the cash-drawer kick.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,13 +17,12 @@
 #include "platform/text.h"
 #include "print/escpos_encoder.h"
 #include "support/fake_activity_log.h"
-#include "support/fake_clock.h"
 #include "support/fake_event_loop.h"
-#include "support/fake_notifier.h"
 #include "support/fake_print_options.h"
 #include "support/fake_printers.h"
 #include "support/fake_rejected_jobs.h"
 #include "support/fake_status_reply.h"
+#include "support/service_parts.h"
 
 namespace quillon::fuzz {
 namespace {
@@ -65,18 +64,24 @@ void RunJob(std::string_view bytes, link::WireEncoding encoding) {
   test::FakePrinterSystem printers;
   for (const char16_t* name : {u"Cocina", u"Bar", u"Facturas"}) printers.AddPrinter(name);
   printers.SetDefaultName(u"Facturas");
-  test::FakeNotifier notifier;
-  print::PrintEngine engine(printers, notifier);
+  test::ServiceParts parts(printers);
+  print::PrintEngine engine;
   test::FakePrintOptions options;
-  test::FakeClock clock;
   test::FakeEventLoop event_loop;
-  documents::DocumentContext context{engine, options, clock, event_loop,
-                                     QUILLON_SOURCE_DIR "/examples/jobs/data"};
-  app::DocumentJobHandlers handlers(context);
+  documents::DocumentContext context{engine,
+                                     parts.service,
+                                     parts.notifier,
+                                     options,
+                                     parts.clock,
+                                     event_loop,
+                                     QUILLON_SOURCE_DIR "/examples/jobs/data",
+                                     {},
+                                     {}};
+  app::DocumentJobHandlers handlers(context, parts.service);
   test::FakeActivityLog log;
   test::FakeStatusReply status;
   test::FakeRejectedJobs rejected;
-  link::JobIntake intake(log, notifier, handlers, status, encoding, &rejected);
+  link::JobIntake intake(log, parts.notifier, handlers, status, encoding, &rejected);
 
   intake.ReceiveBytes(bytes);
   intake.ReceiveBytes("_endMessage_");
