@@ -1,9 +1,9 @@
 // A job's whole road, from the bytes on the wire to the bytes a receipt printer receives:
-// framing, parsing, dispatch, the documents and the ESC/POS encoder, over recording printers,
-// for both wire encodings. Beyond running clean under the sanitizers, no byte of a job may
-// reach a printer as a command: every control byte of a ticket's ESC/POS belongs to a command
-// of the encoder, blanking the control characters of the ticket's texts changes none of its
-// bytes, and the only raw job is the cash-drawer kick.
+// framing, parsing, dispatch, the documents, the print service with its outbox and the ESC/POS
+// encoder, over recording printers, for both wire encodings. Beyond running clean under the
+// sanitizers, no byte of a job may reach a printer as a command: every control byte of a ticket's
+// ESC/POS belongs to a command of the encoder, blanking the control characters of the ticket's
+// texts changes none of its bytes, and the only raw job is the cash-drawer kick.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

@@ -296,7 +296,7 @@ class Reader {
         if (members[base + slots[slot] - 1].first == key) return false;
       }
     }
-    members.emplace_back(key, std::move(value));
+    members.push_back({key, std::move(value)});
     if (count + 1 > kUnindexed && (count + 1) * 2 > table.slots) {
       IndexKeys(base, table, table.slots == 0 ? 64 : table.slots * 2);
     } else if (table.slots != 0) {
