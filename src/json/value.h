@@ -37,7 +37,6 @@ class Value {
   Value(const std::u16string& s) : Value(std::u16string_view(s)) {}  // NOLINT
   Value(const char16_t* s) : Value(std::u16string_view(s)) {}        // NOLINT
   explicit Value(std::u16string_view text);
-  static Value FromText(std::u16string_view text) { return Value(text); }
 
   Value(const Value& other) { CopyFrom(other); }
   Value(Value&& other) noexcept { TakeFrom(other); }
