@@ -17,13 +17,13 @@
 #include "platform/text.h"
 #include "print/escpos_encoder.h"
 #include "support/fake_activity_log.h"
-#include "support/fake_clock.h"
 #include "support/fake_event_loop.h"
 #include "support/fake_notifier.h"
 #include "support/fake_print_options.h"
 #include "support/fake_printers.h"
 #include "support/fake_rejected_jobs.h"
 #include "support/fake_status_reply.h"
+#include "support/service_parts.h"
 
 namespace quillon::fuzz {
 namespace {
@@ -65,14 +65,21 @@ void RunJob(std::string_view bytes, link::WireEncoding encoding) {
   test::FakePrinterSystem printers;
   for (const char16_t* name : {u"Cocina", u"Bar", u"Facturas"}) printers.AddPrinter(name);
   printers.SetDefaultName(u"Facturas");
-  test::FakeNotifier notifier;
-  print::PrintEngine engine(printers, notifier);
+  test::ServiceParts parts(printers);
+  test::FakeNotifier& notifier = parts.notifier;
+  print::PrintEngine engine;
   test::FakePrintOptions options;
-  test::FakeClock clock;
   test::FakeEventLoop event_loop;
-  documents::DocumentContext context{engine, options, clock, event_loop,
-                                     QUILLON_SOURCE_DIR "/examples/jobs/data"};
-  app::DocumentJobHandlers handlers(context);
+  documents::DocumentContext context{engine,
+                                     parts.service,
+                                     notifier,
+                                     options,
+                                     parts.clock,
+                                     event_loop,
+                                     QUILLON_SOURCE_DIR "/examples/jobs/data",
+                                     {},
+                                     {}};
+  app::DocumentJobHandlers handlers(context, parts.service);
   test::FakeActivityLog log;
   test::FakeStatusReply status;
   test::FakeRejectedJobs rejected;

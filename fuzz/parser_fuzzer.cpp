@@ -1,6 +1,7 @@
 // The job parser on any bytes, read in both wire encodings, whole and cut in two pieces.
 // Beyond running clean under the sanitizers: the parser never raises, a cut between two pieces
-// never changes the decoded text, and every member of every object is found again by its key.
+// never changes the decoded text, the bytes read as their decoded text does (same tree, same
+// error lines), and every member of every object is found again by its key.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +41,48 @@ void CheckTree(const json::Value& root) {
   }
 }
 
+// The tree written out with its kinds, without recursion, so that two readings compare.
+std::u16string Written(const json::Value& root) {
+  struct Pending {
+    const json::Value* value;  // nullptr: the closing bracket
+    std::u16string_view key;
+    char16_t close;
+  };
+  std::u16string out;
+  std::vector<Pending> pending{{&root, {}, 0}};
+  while (!pending.empty()) {
+    const Pending next = pending.back();
+    pending.pop_back();
+    if (next.value == nullptr) {
+      out += next.close;
+      continue;
+    }
+    out += next.key;
+    out += u'=';
+    const json::Value& value = *next.value;
+    out += static_cast<char16_t>(u'0' + static_cast<int>(value.kind()));
+    if (value.IsDictionary()) {
+      out += u'{';
+      pending.push_back({nullptr, {}, u'}'});
+      const auto& entries = value.AsDictionary().Entries();
+      for (std::size_t i = entries.size(); i-- > 0;) {
+        pending.push_back({&entries[i].second, entries[i].first.View(), 0});
+      }
+    } else if (value.IsCollection()) {
+      out += u'[';
+      pending.push_back({nullptr, {}, u']'});
+      const json::Collection& elements = value.AsCollection();
+      for (int i = elements.Count(); i > 0; --i) pending.push_back({&elements.Item(i), {}, 0});
+    } else if (value.IsNumber()) {
+      out +=
+          value.ToDecimal().ToText(u'.') + u"/" + static_cast<char16_t>(value.ToDecimal().Scale());
+    } else if (!value.IsNull()) {
+      out += value.ToText() + u'|';
+    }
+  }
+  return out;
+}
+
 void Parse(std::string_view bytes, link::WireEncoding encoding) {
   const std::u16string text = link::WireDecoder(encoding).Decode(bytes);
   // The cut falls where the first byte says, so the fuzzer can move it.
@@ -50,7 +93,13 @@ void Parse(std::string_view bytes, link::WireEncoding encoding) {
   if (joined != text) {
     Fail("a cut between two pieces changed the decoded text");
   }
-  CheckTree(json::ParseJson(text));
+  const json::ParseResult from_text = json::ParseJson(link::DecodeWire(bytes, encoding));
+  const json::ParseResult from_bytes = json::ParseJson(bytes, link::ParserEncoding(encoding));
+  if (from_bytes.errors != from_text.errors ||
+      Written(from_bytes.root) != Written(from_text.root)) {
+    Fail("the bytes read differently from their decoded text");
+  }
+  CheckTree(from_bytes.root);
 }
 
 }  // namespace

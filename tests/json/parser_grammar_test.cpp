@@ -255,8 +255,7 @@ TEST(ParserString, UnicodeEscapeCanEndInsideACharacterOfTwoUnits) {
 // replacement characters, the unassigned Windows-1252 bytes, positions after them.
 TEST(ParserBytes, MalformedBytesReadAsTheirDecodedText) {
   const char* const kUtf8Cases[] = {"{\"\xE9\xFF\" 1}",
-                                    "[\"a\xC0\x80"
-                                    "b\", tru]",
+                                    "[\"a\xC0\200b\", tru]",
                                     "{\"k\":\"\xF0\x9F\x98\"}x",
                                     "[\"\xED\xA0\x80\", nul]",
                                     "[\"\\u12\xE2\x82\xAC\x80\"",
