@@ -194,7 +194,7 @@ int RunPrintJob(const CommandLine& line) {
     return 2;
   }
   const link::WireEncoding encoding = JobFileEncoding(*bytes, line.encoding);
-  json::ParseResult read = json::ParseJson(*bytes, link::ParserEncoding(encoding));
+  const json::ParseResult read = json::ParseJson(*bytes, link::ParserEncoding(encoding));
   if (!read.errors.empty()) {
     std::fputs(platform::Utf16ToUtf8(read.errors).c_str(), stderr);
     return 1;
@@ -222,7 +222,7 @@ int RunPrintJob(const CommandLine& line) {
   printing.Start(log);
   NoStatusReply no_reply;
   link::JobIntake intake(log, notifier, printing.handlers, no_reply, encoding, nullptr);
-  intake.RunWholeJob(*bytes, std::move(read));
+  intake.RunWholeJob(*bytes, read);
   return notifier.errors == 0 && intake.RejectedCount() == 0 ? 0 : 1;
 }
 

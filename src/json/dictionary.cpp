@@ -8,23 +8,17 @@ Dictionary::Dictionary(const Dictionary& other) {
   for (const Entry& entry : other.entries_) AddEntry(entry.first, Value(entry.second));
 }
 
-Dictionary::Dictionary(Dictionary&& other) noexcept { *this = std::move(other); }
-
 Dictionary& Dictionary::operator=(const Dictionary& other) {
-  if (this != &other) *this = Dictionary(other);
-  return *this;
-}
-
-Dictionary& Dictionary::operator=(Dictionary&& other) noexcept {
   if (this == &other) return *this;
+  Dictionary copy(other);  // first: what this object lets go of may be what holds `other`
   Clear();
-  if (arena_ != nullptr || other.arena_ != nullptr) {  // members of a tree are copied, not taken
-    for (const Entry& entry : other.entries_) AddEntry(entry.first, Value(entry.second));
+  if (arena_ != nullptr) {  // a tree's object keeps its members in the tree
+    for (const Entry& entry : copy.entries_) AddEntry(entry.first, Value(entry.second));
     return *this;
   }
-  entries_ = std::move(other.entries_);
-  slots_ = std::exchange(other.slots_, nullptr);
-  slot_count_ = std::exchange(other.slot_count_, 0);
+  entries_ = std::move(copy.entries_);
+  slots_ = std::exchange(copy.slots_, nullptr);
+  slot_count_ = std::exchange(copy.slot_count_, 0);
   return *this;
 }
 
@@ -51,16 +45,15 @@ Dictionary::Entry* Dictionary::FindEntry(std::u16string_view key) const {
   if (slots_ == nullptr) BuildIndex(64);
   const std::size_t mask = slot_count_ - 1;
   for (std::size_t slot = HashKey(key) & mask;; slot = (slot + 1) & mask) {
-    Entry* entry = slots_[slot];
+    Entry* entry = slots_[slot].entry;
     if (entry == nullptr || entry->first.View() == key) return entry;
   }
 }
 
 void Dictionary::BuildIndex(std::size_t slot_count) const {
   while (slot_count < entries_.size() * 2) slot_count *= 2;
-  Entry** slots =
-      arena_ != nullptr ? arena_->AllocateArray<Entry*>(slot_count) : new Entry*[slot_count];
-  std::fill(slots, slots + slot_count, nullptr);
+  Slot* slots = arena_ != nullptr ? arena_->AllocateArray<Slot>(slot_count) : new Slot[slot_count];
+  std::fill(slots, slots + slot_count, Slot{nullptr});
   if (arena_ == nullptr) delete[] slots_;
   slots_ = slots;
   slot_count_ = static_cast<std::uint32_t>(slot_count);
@@ -70,8 +63,8 @@ void Dictionary::BuildIndex(std::size_t slot_count) const {
 void Dictionary::Index(Entry* entry) const {
   const std::size_t mask = slot_count_ - 1;
   std::size_t slot = HashKey(entry->first) & mask;
-  while (slots_[slot] != nullptr) slot = (slot + 1) & mask;
-  slots_[slot] = entry;
+  while (slots_[slot].entry != nullptr) slot = (slot + 1) & mask;
+  slots_[slot].entry = entry;
 }
 
 Dictionary::Entry& Dictionary::AddEntry(std::u16string_view key, Value&& value) {
@@ -119,7 +112,7 @@ bool Dictionary::TryAdd(std::u16string&& key, Value&& value) {
   return true;
 }
 
-void Dictionary::Set(std::u16string key, Value value) {
+void Dictionary::Set(std::u16string_view key, Value value) {
   Entry* found = FindEntry(key);
   if (found == nullptr) {
     AddEntry(key, std::move(value));

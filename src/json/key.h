@@ -39,7 +39,9 @@ class Key {
   // The units kept outside the key, or nullptr for a key held in itself.
   const char16_t* Outside() const {
     if (units_[7] != kOutside) return nullptr;
-    return reinterpret_cast<const char16_t*>(static_cast<std::uintptr_t>(Word(0)));
+    const char16_t* units;
+    std::memcpy(&units, units_, sizeof units);
+    return units;
   }
 
  private:

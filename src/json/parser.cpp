@@ -276,7 +276,7 @@ class Reader {
     --depth_;
     Value object = TreeBuilder::Object(arena_, members.data() + base,
                                        static_cast<std::uint32_t>(members.size() - base));
-    members.resize(base);
+    members.erase(members.begin() + static_cast<std::ptrdiff_t>(base), members.end());
     return object;
   }
 
@@ -358,7 +358,7 @@ class Reader {
     --depth_;
     Value array = TreeBuilder::Array(arena_, elements.data() + base,
                                      static_cast<std::uint32_t>(elements.size() - base));
-    elements.resize(base);
+    elements.erase(elements.begin() + static_cast<std::ptrdiff_t>(base), elements.end());
     return array;
   }
 

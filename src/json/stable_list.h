@@ -71,9 +71,7 @@ class StableList {
   StableList& operator=(const StableList&) = delete;
 
   std::size_t size() const { return size_; }
-  bool empty() const { return size_ == 0; }
   const T& operator[](std::size_t index) const { return *Locate(index); }
-  T& operator[](std::size_t index) { return *Locate(index); }
   const T& front() const { return *Locate(0); }
   Iterator begin() const { return Iterator(first_, first_count_, more_); }
   Iterator end() const { return Iterator(); }

@@ -37,7 +37,6 @@ class Value {
   Value(const std::u16string& s) : Value(std::u16string_view(s)) {}  // NOLINT
   Value(const char16_t* s) : Value(std::u16string_view(s)) {}        // NOLINT
   explicit Value(std::u16string_view text);
-  static Value FromText(std::u16string_view text) { return Value(text); }
 
   Value(const Value& other) { CopyFrom(other); }
   Value(Value&& other) noexcept { TakeFrom(other); }
@@ -117,7 +116,10 @@ class Value {
   }
   template <class T>
   T* LoadPointer() const {
-    return reinterpret_cast<T*>(static_cast<std::uintptr_t>(Word(0)));
+    static_assert(sizeof(T*) == sizeof(void*));
+    T* pointer;
+    std::memcpy(&pointer, units_, sizeof(void*));
+    return pointer;
   }
   // A pointer and a size with the tag.
   void SetPointer(const void* pointer, std::uint32_t size, std::uint8_t tag) {
@@ -149,6 +151,7 @@ static_assert(std::endian::native == std::endian::little);
 class Dictionary {
  public:
   struct Entry {
+    Entry(Key key, Value&& value) : first(key), second(std::move(value)) {}
     Key first;
     Value second;
   };
@@ -156,9 +159,7 @@ class Dictionary {
   // An object of its own, outside any parsed tree.
   Dictionary() = default;
   Dictionary(const Dictionary& other);
-  Dictionary(Dictionary&& other) noexcept;
   Dictionary& operator=(const Dictionary& other);
-  Dictionary& operator=(Dictionary&& other) noexcept;
   ~Dictionary();
 
   // Reading an absent key adds it with Empty, so later enumeration sees it too. The other
@@ -173,7 +174,7 @@ class Dictionary {
   // argument is moved from.
   bool TryAdd(std::u16string&& key, Value&& value);
   // Adds or replaces.
-  void Set(std::u16string key, Value value);
+  void Set(std::u16string_view key, Value value);
   int Count() const { return static_cast<int>(entries_.size()); }
   std::vector<std::u16string> Keys() const;
   const StableList<Entry>& Entries() const { return entries_; }
@@ -189,13 +190,16 @@ class Dictionary {
   Entry& AddEntry(std::u16string_view key, Value&& value);
   void BuildIndex(std::size_t slot_count) const;
   void Index(Entry* entry) const;
+  struct Slot {
+    Entry* entry;
+  };
   void Clear() noexcept;
 
   Arena* arena_ = nullptr;  // the tree's; nullptr for an object of its own
   StableList<Entry> entries_;
   // Open addressing over the entries, built once the object has more than kUnindexed keys and
   // is searched.
-  mutable Entry** slots_ = nullptr;
+  mutable Slot* slots_ = nullptr;
   mutable std::uint32_t slot_count_ = 0;
 };
 

@@ -80,7 +80,7 @@ void JobIntake::DispatchWaitingJobs() {
   }
 }
 
-void JobIntake::RunWholeJob(std::string_view bytes, json::ParseResult read) {
+void JobIntake::RunWholeJob(std::string_view bytes, const json::ParseResult& read) {
   log_.WriteLog(DecodeWire(std::string(bytes).append(MessageFramer::kTerminator), encoding_));
   RunJob(bytes, read);
 }

@@ -48,7 +48,7 @@ class JobIntake {
   void ReceiveBytes(std::string_view bytes);
   // A whole job given at once and read already (a job file), on an intake with no job running:
   // logged and dispatched as a job that arrived in one piece, without parsing it again.
-  void RunWholeJob(std::string_view bytes, json::ParseResult read);
+  void RunWholeJob(std::string_view bytes, const json::ParseResult& read);
   // The connection closed or failed. No server continues a message on a new connection, so the
   // text of a job without its terminator is dropped, with a log line that says how much; jobs
   // already complete still run.

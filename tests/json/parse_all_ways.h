@@ -81,4 +81,16 @@ inline ParseResult ParseAllWays(std::u16string_view text) {
   return result;
 }
 
+// The bytes read in `encoding` give what their decoded text gives, also where they are not
+// well-formed in that encoding; returns the reading of the text.
+inline ParseResult ParseBytesAsText(const std::string& bytes, TextEncoding encoding) {
+  ParseResult from_text =
+      ParseAllWays(encoding == TextEncoding::kUtf8 ? platform::Utf8ToUtf16(bytes)
+                                                   : platform::Cp1252ToUtf16(bytes));
+  const ParseResult from_bytes = ParseJson(bytes, encoding);
+  EXPECT_EQ(from_bytes.errors, from_text.errors);
+  EXPECT_EQ(TreeForComparison(from_bytes.root), TreeForComparison(from_text.root));
+  return from_text;
+}
+
 }  // namespace quillon::json

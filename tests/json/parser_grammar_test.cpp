@@ -242,6 +242,39 @@ TEST(ParserString, ShortUnicodeEscapeStillMovesFourCharacters) {
   EXPECT_EQ(Errors(), u"");
 }
 
+// The four characters after \u are units of the decoded text: from UTF-8 bytes they can end in
+// the middle of a character of two units, whose second half is then read as an ordinary one.
+TEST(ParserString, UnicodeEscapeCanEndInsideACharacterOfTwoUnits) {
+  const Value root = Parse(u"[\"\\u41b😀z\", \"\\u00😀!\"]");
+  EXPECT_EQ(Text(root[1]), u"\u041B\xDE00z");
+  EXPECT_EQ(Text(root[2]), std::u16string(1, u'\0') + u"!");
+  EXPECT_EQ(Errors(), u"");
+}
+
+// Wire bytes that are not well-formed in their encoding read as their decoded text does:
+// replacement characters, the unassigned Windows-1252 bytes, positions after them.
+TEST(ParserBytes, MalformedBytesReadAsTheirDecodedText) {
+  const char* const kUtf8Cases[] = {"{\"\xE9\xFF\" 1}",
+                                    "[\"a\xC0\200b\", tru]",
+                                    "{\"k\":\"\xF0\x9F\x98\"}x",
+                                    "[\"\xED\xA0\x80\", nul]",
+                                    "[\"\\u12\xE2\x82\xAC\x80\"",
+                                    "{'\xC3\xB1' : [1,,2]}",
+                                    "{\"a\": \"\xF4\x90\x80\x80\"}",
+                                    "[\"\xE2\x82\"\xAC]"};
+  for (const char* bytes : kUtf8Cases) {
+    SCOPED_TRACE(bytes);
+    ParseBytesAsText(bytes, TextEncoding::kUtf8);
+  }
+  const char* const kWindows1252Cases[] = {"{\"\x81\x8D\x80\" 1}", "[\"\x9F\xFF\", tru]"};
+  for (const char* bytes : kWindows1252Cases) {
+    SCOPED_TRACE(bytes);
+    ParseBytesAsText(bytes, TextEncoding::kWindows1252);
+  }
+  const ParseResult key = ParseJson("{\"\xE9\xFF\" 1}", TextEncoding::kUtf8);
+  EXPECT_EQ(key.errors, u"Invalid Key at position 7 : \xFFFD\xFFFD" + kCrLf);
+}
+
 TEST(ParserString, LineBreaksStayAndAnOpenStringEndsWithTheText) {
   Value root = Parse(u"[\"una\r\nlínea\"]");
   EXPECT_EQ(Text(root[1]), u"una\r\nlínea");

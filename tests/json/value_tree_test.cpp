@@ -115,13 +115,13 @@ TEST(ValueTree, KeysEitherSideOfTheInPlaceLimitSurviveGrowthAndCopies) {
   EXPECT_NE(parsed.errors, u"");  // the repeated key stops the reading
   const Dictionary& members = parsed.root.AsDictionary();
   ASSERT_EQ(members.Count(), 23);
-  Dictionary copy = members;
-  Dictionary moved = std::move(copy);
+  const Dictionary copy = members;  // an object of its own, from a tree's
+  const Dictionary copy_of_copy = copy;
   const auto number = [](const Dictionary* members, std::u16string_view key) {
     const Value* found = members->Find(key);
     return found == nullptr ? Decimal(-1) : found->ToDecimal();
   };
-  for (const Dictionary* each : {&members, static_cast<const Dictionary*>(&moved)}) {
+  for (const Dictionary* each : {&members, &copy_of_copy}) {
     EXPECT_EQ(number(each, fifteen), Decimal(1));
     EXPECT_EQ(number(each, sixteen), Decimal(2));
     EXPECT_EQ(number(each, long_key), Decimal(3));
@@ -133,8 +133,8 @@ TEST(ValueTree, KeysEitherSideOfTheInPlaceLimitSurviveGrowthAndCopies) {
   Dictionary edited;
   edited.Set(long_key, Value(1));
   edited.Set(long_key, Value(2));
-  edited = moved;  // the long keys held before are let go
-  EXPECT_EQ(edited.Keys(), moved.Keys());
+  edited = copy_of_copy;  // the long keys held before are let go
+  EXPECT_EQ(edited.Keys(), copy_of_copy.Keys());
 }
 
 // Member lists are kept for reuse once a tree is dropped: lists of every size, small and past
