@@ -73,7 +73,9 @@ class BlockShelves {
   };
 
   static inline thread_local State t_state{};
-  static inline thread_local Closer t_closer;
+  // Defined in one source file: MinGW's GCC emits the set-up of an inline thread_local object
+  // with a destructor in every file that uses it, and the copies then clash at link time.
+  static thread_local Closer t_closer;
 };
 
 template <class T>

@@ -54,7 +54,7 @@ class SpoolTest : public ::testing::Test {
   }
   static std::vector<std::string> Files(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -135,8 +135,11 @@ TEST_F(SpoolTest, PicturesAreListedInTheJson) {
   p.Print({PrintItem::Text(u"HOLA")});
   p.EndDoc();
   const std::string json = ReadFile(caja / "000001.json");
-  EXPECT_NE(json.find("{\"file\": \"" + (dir / "logo.bmp").string() +
-                      "\", \"x\": 0, \"y\": 20, \"width\": 3960, \"height\": 1980, \"line\": 0}"),
+  // The path as a JSON string: Windows' backslashes come escaped.
+  const std::string file = platform::Utf16ToUtf8(
+      platform::QuotedJsonString(platform::u16((dir / "logo.bmp").string())));
+  EXPECT_NE(json.find("{\"file\": " + file +
+                      ", \"x\": 0, \"y\": 20, \"width\": 3960, \"height\": 1980, \"line\": 0}"),
             std::string::npos)
       << json;
 }
