@@ -4,23 +4,17 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
-#include <optional>
 
 #include "adapters/qt/qt_dialogs.h"
 #include "adapters/qt/qt_event_loop.h"
 #include "adapters/qt/qt_socket.h"
 #include "adapters/qt/single_instance.h"
+#include "app/agent_wiring.h"
 #include "app/data_folder.h"
-#include "app/document_job_handlers.h"
-#include "app/job_file.h"
 #include "app/printers.h"
 #include "documents/documents.h"
-#include "json/parser.h"
-#include "link/job_intake.h"
 #include "link/server_connection.h"
 #include "link/wire_text.h"
 #include "platform/clock.h"
@@ -32,80 +26,26 @@
 #include "shell/printing_options.h"
 #include "shell/qt/main_window.h"
 #include "shell/rejected_jobs_folder.h"
-#include "shell/startup_texts.h"
+#include "shell/startup.h"
 
 namespace quillon::app {
 namespace {
 
-using platform::u16;
-
-// Without a tray the connection state shows only in the balloons and the log.
-class NoTray final : public link::TrayStatus {
- public:
-  void SetIcon(link::TrayImage, const std::u16string&) override {}
-};
-
-// Counts the error balloons a one-off job shows, so its exit status can tell.
-class CountingNotifier final : public platform::Notifier {
- public:
-  explicit CountingNotifier(platform::Notifier& inner) : inner_(inner) {}
-  void ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
-                      const std::u16string& title, int timeout_ms) override {
-    if (icon == platform::BalloonIcon::Error) ++errors;
-    inner_.ShowBalloonTip(text, icon, title, timeout_ms);
-  }
-  int errors = 0;
-
- private:
-  platform::Notifier& inner_;
-};
-
-// A job run from a file has no server to answer.
-class NoStatusReply final : public link::StatusReply {
- public:
-  void SendStatus() override {}
-};
-
-// The print engine, the documents and the job handlers, for one set of printers and options.
-struct Printing {
-  Printing(const CommandLine& line, platform::Notifier& notifier,
-           const documents::PrintOptions& options, const std::filesystem::path& data_dir)
-      : printers(MakePrinterSystem(line)),
-        engine(*printers, notifier),
-        context{engine, options, clock, event_loop, data_dir.string()},
-        handlers(context) {}
-
-  std::unique_ptr<platform::PrinterSystem> printers;
-  platform::SystemClock clock;
+// The engine and documents on Qt's event loop.
+struct QtPrinting {
+  QtPrinting(const CommandLine& line, platform::Notifier& notifier,
+             const documents::PrintOptions& options, const std::filesystem::path& data_dir)
+      : printing(MakePrinterSystem(line), notifier, options, event_loop, data_dir) {}
   adapters::qt::QtEventLoop event_loop;
-  print::PrintEngine engine;
-  documents::DocumentContext context;
-  app::DocumentJobHandlers handlers;
+  Printing printing;
 };
-
-// Steps 1 to 3 of the start: one agent per data folder.
-bool TakeDataFolder(adapters::qt::SingleInstance& instance, platform::Dialogs& dialogs,
-                    const std::filesystem::path& data_dir) {
-  switch (instance.Acquire()) {
-    case adapters::qt::SingleInstance::Result::Acquired:
-      return true;
-    case adapters::qt::SingleInstance::Result::HeldByOther:
-      dialogs.MessageBox(shell::kAlreadyRunningMessage, u"", platform::MessageIcon::Warning);
-      return false;
-    case adapters::qt::SingleInstance::Result::Unavailable:
-      break;
-  }
-  dialogs.MessageBox(u"No se puede usar la carpeta de datos " + data_dir.u16string() +
-                         u16(": no existe o no admite escritura. Indique otra con --data-dir."),
-                     u"", platform::MessageIcon::Error);
-  return false;
-}
 
 // Timer1, TimerPing and the connection, once the code is known.
 int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir,
                   const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
-                  link::ActivityLog& log, Printing& printing, shell::MainWindow* window) {
+                  link::ActivityLog& log, QtPrinting& qt_printing, shell::MainWindow* window) {
   adapters::qt::QtSocket winsock;
+  Printing& printing = qt_printing.printing;
   shell::RejectedJobsFolder rejected(data_dir / "rechazados", printing.clock);
   link::ServerConnection connection(winsock, tray, notifier, log, printing.handlers,
                                     link::MakeServerEndpoint(line.server_host, line.server_port),
@@ -139,7 +79,7 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   QApplication::setQuitOnLastWindowClosed(false);
   adapters::qt::QtDialogs dialogs;
   adapters::qt::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
-  if (!TakeDataFolder(instance, dialogs, data_dir)) return 1;
+  if (!shell::TakeDataFolder(instance, dialogs, data_dir)) return 1;
 
   shell::BranchCodeFile acceso(data_dir, dialogs);
   shell::MainWindow window(dialogs, acceso, data_dir, [] { QCoreApplication::exit(0); });
@@ -147,30 +87,27 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   // Without a notification area the window is the only way in, so it stays in view.
   if (!QSystemTrayIcon::isSystemTrayAvailable()) window.show();
 
-  Printing printing(line, window.Tray(), window.Options(), data_dir);
-  return RunConnection(line, data_dir, window.BranchCode(), window, window.Tray(), window, printing,
-                       &window);
+  QtPrinting printing(line, window.Tray(), window.Options(), data_dir);
+  return RunConnection(line, data_dir, window.BranchCode(), window.Shell(), window.Tray(),
+                       window.Shell(), printing, &window);
 }
 
 int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) {
   shell::ConsoleDialogs dialogs(std::cin, std::cerr);
   adapters::qt::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
-  if (!TakeDataFolder(instance, dialogs, data_dir)) return 1;
+  if (!shell::TakeDataFolder(instance, dialogs, data_dir)) return 1;
 
   shell::BranchCodeFile acceso(data_dir, dialogs);
-  const std::vector<std::u16string> lines = acceso.ReadBranchCode();
-  const std::u16string code = lines[0];
-  shell::PrintingOptions options(
-      [&](const std::u16string& list) { acceso.SaveOptions(code, list); });
-  options.Restore(lines.size() > 1 ? lines[1] : std::u16string());
+  const shell::ConsoleShell console(acceso);
 
   platform::SystemClock clock;
   shell::ConsoleOutput output(std::cout, clock);
   shell::ConsoleNotifier notifier(output);
   shell::ConsoleLog log(output);
   NoTray tray;
-  Printing printing(line, notifier, options, data_dir);
-  return RunConnection(line, data_dir, code, tray, notifier, log, printing, nullptr);
+  QtPrinting printing(line, notifier, console.Options(), data_dir);
+  return RunConnection(line, data_dir, console.BranchCode(), tray, notifier, log, printing,
+                       nullptr);
 }
 
 }  // namespace
@@ -188,33 +125,8 @@ int RunAgent(const CommandLine& line, bool headless) {
 }
 
 int RunPrintJob(const CommandLine& line) {
-  const std::optional<std::string> bytes = ReadJobFile(line.print_job);
-  if (!bytes) {
-    std::fprintf(stderr, "No se pudo leer el trabajo %s\n", line.print_job.c_str());
-    return 2;
-  }
-  const link::WireEncoding encoding = JobFileEncoding(*bytes, line.encoding);
-  json::ParseJson(link::DecodeWire(*bytes, encoding));
-  if (!json::ParseErrorText().empty()) {
-    std::fputs(platform::Utf16ToUtf8(json::ParseErrorText()).c_str(), stderr);
-    return 1;
-  }
-
-  // The stored options, without rewriting Acceso: a one-off job changes nothing.
-  const std::vector<std::u16string> lines = shell::ReadLines(DataDir(line) / "Acceso");
-  shell::PrintingOptions options([](const std::u16string&) {});
-  options.Restore(lines.size() > 1 ? lines[1] : std::u16string());
-
-  platform::SystemClock clock;
-  shell::ConsoleOutput output(std::cout, clock);
-  shell::ConsoleNotifier console_notifier(output);
-  CountingNotifier notifier(console_notifier);
-  shell::ConsoleLog log(output);
-  Printing printing(line, notifier, options, DataDir(line));
-  NoStatusReply no_reply;
-  link::JobIntake intake(log, notifier, printing.handlers, no_reply, encoding, nullptr);
-  intake.ReceiveBytes(*bytes + std::string(link::MessageFramer::kTerminator));
-  return notifier.errors == 0 && intake.RejectedCount() == 0 ? 0 : 1;
+  adapters::qt::QtEventLoop event_loop;
+  return PrintJobFile(line, MakePrinterSystem(line), event_loop, DataDir(line));
 }
 
 }  // namespace quillon::app

@@ -15,6 +15,8 @@
 #include "app/agent.h"
 #include "app/display.h"
 #include "app/settings_file.h"
+#elif defined(_WIN32)
+#include "app/agent.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -65,6 +67,9 @@ int main(int argc, char** argv) {
   }
   if (!line->print_job.empty()) return quillon::app::RunPrintJob(*line);
   return quillon::app::RunAgent(*line, headless);
+#elif defined(_WIN32)
+  if (!line->print_job.empty()) return quillon::app::RunPrintJob(*line);
+  return quillon::app::RunAgent(*line, line->headless);
 #else
   std::fputs("Este quillon-agent se construyo sin Qt: solo ofrece --check-job.\n", stderr);
   return 1;

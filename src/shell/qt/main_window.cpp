@@ -3,10 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,15 +16,11 @@
 #include <QTextCursor>
 
 #include "platform/text.h"
-#include "shell/log_text.h"
 #include "shell/qt/tray_icons.h"
 #include "shell/startup_texts.h"
 
 namespace quillon::shell {
 namespace {
-
-// Enough for days of reconnection errors without growing memory without end.
-constexpr int kMaxLogLines = 5000;
 
 const QString kPictureFileFilter =
     QStringLiteral("Imágenes Bmp,Gif, Jpg,jpeg) (*.bmp *.gif *.jpg *jpeg);;Todos (*.*)");
@@ -60,13 +53,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso,
                            Qt::WindowMinimizeButtonHint),
       connected_icon(ConnectedIcon()),
       disconnected_icon(DisconnectedIcon()),
-      dialogs_(dialogs),
-      acceso_(acceso),
-      data_dir_(std::move(data_dir)),
-      end_program_(std::move(end_program)),
-      options_([this](const std::u16string& list) {
-        acceso_.SaveOptions(code_box->text().toStdU16String(), list);
-      }) {
+      shell_(*this, dialogs, acceso, std::move(data_dir), std::move(end_program)) {
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(Q(kWindowTitle));
   setWindowIcon(connected_icon);
@@ -88,11 +75,8 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso,
   // Leaving the session removes the tray entry.
   connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
           [this] { tray_.RemoveIcon(); });
-  connect(&tray_, &TrayIcon::BalloonClicked, this, [this] {
-    show();
-    raise();
-    activateWindow();
-  });
+  connect(&tray_, &TrayIcon::BalloonClicked, this,
+          [this] { shell_.TrayEventRaised(TrayEvent::BalloonClicked); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -131,14 +115,14 @@ QWidget* MainWindow::BuildPanelPage() {
       Button("shutDownButton", QStringLiteral("Apagar Servidor"), frame, {258, 204, 117, 34});
   shut_down_button->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
 
-  connect(change_code_button, &QPushButton::clicked, this, &MainWindow::ChangeBranchCode);
+  connect(change_code_button, &QPushButton::clicked, this, [this] { shell_.ChangeBranchCode(); });
   connect(load_picture_button, &QPushButton::clicked, this, [this] {
     const QString file =
         QFileDialog::getOpenFileName(this, QStringLiteral("Abrir"), QString(), kPictureFileFilter);
     if (!file.isEmpty()) LoadLogoFile(file);
   });
   connect(close_window_button, &QPushButton::clicked, this, &QWidget::hide);
-  connect(shut_down_button, &QPushButton::clicked, this, &MainWindow::ShutDown);
+  connect(shut_down_button, &QPushButton::clicked, this, [this] { shell_.ShutDown(); });
   return page;
 }
 
@@ -158,7 +142,7 @@ QWidget* MainWindow::BuildOptionsPage() {
     box->setObjectName(QStringLiteral("optionBox%1").arg(i));
     box->setGeometry(i == 0 ? QRect(16, 44, 300, 22) : QRect(16, 28 * i - 4, 220, 22));
     connect(box, &QCheckBox::clicked, this,
-            [this, i](bool checked) { options_.Click(i, checked); });
+            [this, i](bool checked) { shell_.OptionClicked(i, checked); });
     option_boxes[i] = box;
   }
   return page;
@@ -168,111 +152,82 @@ QWidget* MainWindow::BuildStatusPage() {
   auto* page = new QWidget;
   send_status_button =
       Button("sendStatusButton", QStringLiteral("Send Status Free"), page, {8, 8, 140, 28});
-  connect(send_status_button, &QPushButton::clicked, this, [this] {
-    if (send_status_action_) send_status_action_();
-  });
+  connect(send_status_button, &QPushButton::clicked, this, [this] { shell_.SendStatusClicked(); });
   log_view = new QPlainTextEdit(page);
   log_view->setObjectName(QStringLiteral("logView"));
   log_view->setGeometry(8, 44, 384, 300);
   log_view->setReadOnly(true);
   log_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  log_view->setMaximumBlockCount(kMaxLogLines);
   return page;
 }
 
-void MainWindow::Load() {
-  const std::vector<std::u16string> lines = acceso_.ReadBranchCode();
-  branch_code_ = lines[0];
-  const std::u16string options = lines.size() > 1 ? lines[1] : std::u16string();
-
-  if (platform::ToUpper(acceso_.ReadOptionsLine()) == kTechnicianWord) {
-    show();
-  } else {
-    hide();
-  }
-
-  const std::filesystem::path logo = data_dir_ / "logo.bmp";
-  if (FileExists(logo)) PaintLogo(LoadPicture(QString::fromStdU16String(logo.u16string())));
-
-  code_box->setText(Q(branch_code_));
-  options_.Restore(options);
-  SyncOptionBoxes();
-
-  tray_.Init(this, kTrayTooltip);
-}
-
-void MainWindow::WriteLog(const std::u16string& text) {
-  QString line = Q(EscapeControls(text));
-  line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  QTextCursor cursor = log_view->textCursor();
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(line + QLatin1Char('\n'));
-  log_view->setTextCursor(cursor);
-  // The newest line sits at the bottom whatever the font's metrics leave over.
-  QScrollBar* bar = log_view->verticalScrollBar();
-  bar->setValue(bar->maximum());
-}
-
-void MainWindow::Clear() { log_view->clear(); }
-
-void MainWindow::SetIcon(link::TrayImage icon, const std::u16string& tooltip) {
-  tray_.SetIcon(icon == link::TrayImage::Connected ? connected_icon : disconnected_icon, tooltip);
-}
-
-void MainWindow::SetStateCaption(const std::u16string& caption) {
-  state_label->setText(Q(caption));
-}
-
-void MainWindow::SetSendStatusAction(std::function<void()> send_status_action) {
-  send_status_action_ = std::move(send_status_action);
-}
-
 void MainWindow::LoadLogoFile(const QString& file) {
-  const QImage image = LoadPicture(file);
-  if (image.isNull()) {
-    dialogs_.MessageBox(u"El archivo elegido no es una imagen que se pueda mostrar.", u"",
-                        platform::MessageIcon::Error);
-    return;
-  }
-  PaintLogo(image);
-  const QString logo = QString::fromStdU16String((data_dir_ / "logo.bmp").u16string());
-  // Choosing logo.bmp itself must not delete it.
-  if (QFileInfo(file).canonicalFilePath() != QFileInfo(logo).canonicalFilePath()) {
-    QFile::remove(logo);
-    if (!QFile::copy(file, logo)) {
-      dialogs_.MessageBox(u"No se pudo guardar la imagen como " + logo.toStdU16String(), u"",
-                          platform::MessageIcon::Error);
-      return;
-    }
-  }
-  dialogs_.MessageBox(u"Imagen Cargada", u"", platform::MessageIcon::Information);
+  shell_.LoadLogoFile(std::filesystem::path(file.toStdU16String()));
 }
 
-void MainWindow::PaintLogo(const QImage& image) {
+void MainWindow::ShowWindow() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::HideWindow() { hide(); }
+
+std::u16string MainWindow::CodeBoxText() const { return code_box->text().toStdU16String(); }
+
+void MainWindow::SetCodeBoxText(const std::u16string& text) { code_box->setText(Q(text)); }
+
+void MainWindow::SetOptionBox(int index, bool checked) {
+  option_boxes.at(index)->setChecked(checked);
+}
+
+bool MainWindow::ShowLogo(const std::filesystem::path& file) {
+  const QImage image = LoadPicture(QString::fromStdU16String(file.u16string()));
+  if (image.isNull()) return false;
   if (!logo_painter_) logo_painter_ = std::make_unique<BackgroundPainter>();
   logo_painter_->SetForm(logo_view);
   logo_painter_->SetPicture(image);
   logo_painter_->SetScaleMargin(32);
   logo_painter_->Refresh();
+  return true;
 }
 
-void MainWindow::ChangeBranchCode() {
-  const std::u16string code = acceso_.PromptNewCode();
-  code_box->setText(Q(code));
-  dialogs_.MessageBox(kCodeUpdatedMessage, u"", platform::MessageIcon::Information);
-  end_program_();
+void MainWindow::AppendLogLines(const std::vector<std::u16string>& lines) {
+  QTextCursor cursor = log_view->textCursor();
+  cursor.movePosition(QTextCursor::End);
+  for (const std::u16string& line : lines) cursor.insertText(Q(line) + QLatin1Char('\n'));
+  log_view->setTextCursor(cursor);
+  ScrollLogToEnd();
 }
 
-void MainWindow::ShutDown() {
-  tray_.RemoveIcon();
-  end_program_();
+void MainWindow::RemoveFirstLogLines(int count) {
+  QTextCursor cursor(log_view->document());
+  cursor.movePosition(QTextCursor::Start);
+  cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, count);
+  cursor.removeSelectedText();
+  log_view->moveCursor(QTextCursor::End);
+  ScrollLogToEnd();
 }
 
-void MainWindow::SyncOptionBoxes() {
-  for (int i = 0; i < PrintingOptions::kCount; ++i)
-    option_boxes[i]->setChecked(options_.IsChecked(i));
+// The newest line sits at the bottom whatever the font's metrics leave over.
+void MainWindow::ScrollLogToEnd() {
+  QScrollBar* bar = log_view->verticalScrollBar();
+  bar->setValue(bar->maximum());
 }
+
+void MainWindow::ClearLog() { log_view->clear(); }
+
+void MainWindow::ShowStateCaption(const std::u16string& caption) {
+  state_label->setText(Q(caption));
+}
+
+void MainWindow::AddTrayEntry(const std::u16string& tooltip) { tray_.Init(this, tooltip); }
+
+void MainWindow::SetTrayImage(link::TrayImage image, const std::u16string& tooltip) {
+  tray_.SetIcon(image == link::TrayImage::Connected ? connected_icon : disconnected_icon, tooltip);
+}
+
+void MainWindow::RemoveTrayEntry() { tray_.RemoveIcon(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) { event->ignore(); }
 

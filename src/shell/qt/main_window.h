@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the branch code, the printing options, the logo and the activity log. It is
-// loaded at start-up and stays loaded, hidden most of the time, until the program ends.
+// loaded at start-up and stays loaded, hidden most of the time, until the program ends. What it
+// does is decided by the shell's AgentWindow; this is its Qt view.
 #include <QIcon>
 #include <QWidget>
 #include <array>
@@ -13,10 +14,12 @@
 #include "link/activity_log.h"
 #include "link/tray_status.h"
 #include "platform/dialogs.h"
+#include "shell/agent_window.h"
 #include "shell/branch_code_file.h"
+#include "shell/printing_options.h"
 #include "shell/qt/background_painter.h"
 #include "shell/qt/tray_icon.h"
-#include "shell/printing_options.h"
+#include "shell/window_view.h"
 
 class QCheckBox;
 class QFrame;
@@ -29,34 +32,36 @@ class QTabWidget;
 
 namespace quillon::shell {
 
-class MainWindow final : public QWidget, public link::ActivityLog, public link::TrayStatus {
+class MainWindow final : public QWidget, private WindowView {
   Q_OBJECT
 
  public:
   // `end_program` ends the program at once ("Apagar Servidor", a changed code).
   MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso, std::filesystem::path data_dir,
-          std::function<void()> end_program);
+             std::function<void()> end_program);
   ~MainWindow() override;
 
   // The start-up steps after the single-instance check: code and options from Acceso, the
   // window shown only for "TECNICA", the logo, the options and the tray entry. The connection
   // sets the tray's first image and balloon.
-  void Load();
+  void Load() { shell_.Load(); }
 
-  const std::u16string& BranchCode() const { return branch_code_; }
-  const PrintingOptions& Options() const { return options_; }
+  AgentWindow& Shell() { return shell_; }
+  const std::u16string& BranchCode() const { return shell_.BranchCode(); }
+  const PrintingOptions& Options() const { return shell_.Options(); }
   TrayIcon& Tray() { return tray_; }
 
-  // Appends one line to the activity log, its control characters escaped, and scrolls it into
-  // view.
-  void WriteLog(const std::u16string& text) override;
-  void Clear() override;
-  // The tray image of a connection state, with its tooltip.
-  void SetIcon(link::TrayImage icon, const std::u16string& tooltip) override;
-  // The caption of the (hidden) connection state label.
-  void SetStateCaption(const std::u16string& caption);
+  // The activity log, the tray image and the state label, as the connection drives them.
+  void WriteLog(const std::u16string& text) { shell_.WriteLog(text); }
+  void Clear() { shell_.Clear(); }
+  void SetIcon(link::TrayImage icon, const std::u16string& tooltip) {
+    shell_.SetIcon(icon, tooltip);
+  }
+  void SetStateCaption(const std::u16string& caption) { shell_.SetStateCaption(caption); }
   // What "Send Status Free" does.
-  void SetSendStatusAction(std::function<void()> send_status_action);
+  void SetSendStatusAction(std::function<void()> send_status_action) {
+    shell_.SetSendStatusAction(std::move(send_status_action));
+  }
 
   // "Cargar Imagen" once a file has been chosen: paints it and keeps a copy as logo.bmp.
   void LoadLogoFile(const QString& file);
@@ -89,20 +94,26 @@ class MainWindow final : public QWidget, public link::ActivityLog, public link::
   QWidget* BuildPanelPage();
   QWidget* BuildOptionsPage();
   QWidget* BuildStatusPage();
-  void PaintLogo(const QImage& image);
-  void ChangeBranchCode();
-  void ShutDown();
-  void SyncOptionBoxes();
+  void ScrollLogToEnd();
 
-  platform::Dialogs& dialogs_;
-  BranchCodeFile& acceso_;
-  std::filesystem::path data_dir_;
-  std::function<void()> end_program_;
-  std::function<void()> send_status_action_;
-  std::u16string branch_code_;
-  PrintingOptions options_;
+  // WindowView
+  void ShowWindow() override;
+  void HideWindow() override;
+  std::u16string CodeBoxText() const override;
+  void SetCodeBoxText(const std::u16string& text) override;
+  void SetOptionBox(int index, bool checked) override;
+  bool ShowLogo(const std::filesystem::path& file) override;
+  void AppendLogLines(const std::vector<std::u16string>& lines) override;
+  void RemoveFirstLogLines(int count) override;
+  void ClearLog() override;
+  void ShowStateCaption(const std::u16string& caption) override;
+  void AddTrayEntry(const std::u16string& tooltip) override;
+  void SetTrayImage(link::TrayImage image, const std::u16string& tooltip) override;
+  void RemoveTrayEntry() override;
+
   TrayIcon tray_;
   std::unique_ptr<BackgroundPainter> logo_painter_;
+  AgentWindow shell_;
 };
 
 }  // namespace quillon::shell

@@ -1,0 +1,65 @@
+#pragma once
+// What the main window decides, without a toolkit: the start-up steps once the single instance
+// is held, the printing options and where they are stored, the logo, the activity log and its
+// bound, the branch code change and "Apagar Servidor". A toolkit window is a thin view over it.
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "link/activity_log.h"
+#include "link/tray_status.h"
+#include "platform/dialogs.h"
+#include "shell/branch_code_file.h"
+#include "shell/printing_options.h"
+#include "shell/tray_notification.h"
+#include "shell/window_view.h"
+
+namespace quillon::shell {
+
+class AgentWindow final : public link::ActivityLog, public link::TrayStatus {
+ public:
+  // Enough for days of reconnection errors without growing memory without end.
+  static constexpr int kMaxLogLines = 5000;
+
+  // `end_program` ends the program at once ("Apagar Servidor", a changed code).
+  AgentWindow(WindowView& view, platform::Dialogs& dialogs, BranchCodeFile& acceso,
+              std::filesystem::path data_dir, std::function<void()> end_program);
+
+  // Code and options from Acceso, the window shown only for "TECNICA", the stored logo, the
+  // options and the tray entry. The connection sets the tray's first image and balloon.
+  void Load();
+
+  const std::u16string& BranchCode() const { return branch_code_; }
+  const PrintingOptions& Options() const { return options_; }
+
+  // The user's actions.
+  void OptionClicked(int index, bool checked);
+  void ChangeBranchCode();
+  // "Cargar Imagen" once a file has been chosen: shows it and keeps a copy as logo.bmp.
+  void LoadLogoFile(const std::filesystem::path& file);
+  void ShutDown();
+  void SendStatusClicked();
+  void TrayEventRaised(TrayEvent event);
+
+  void SetSendStatusAction(std::function<void()> send_status_action);
+  void SetStateCaption(const std::u16string& caption);
+
+  // Each line break of the text starts a new line of the log, its control characters escaped;
+  // past kMaxLogLines the oldest tenth goes.
+  void WriteLog(const std::u16string& text) override;
+  void Clear() override;
+  void SetIcon(link::TrayImage icon, const std::u16string& tooltip) override;
+
+ private:
+  WindowView& view_;
+  platform::Dialogs& dialogs_;
+  BranchCodeFile& acceso_;
+  std::filesystem::path data_dir_;
+  std::function<void()> end_program_;
+  std::function<void()> send_status_action_;
+  std::u16string branch_code_;
+  PrintingOptions options_;
+  int log_lines_ = 0;
+};
+
+}  // namespace quillon::shell
