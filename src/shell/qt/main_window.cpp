@@ -158,6 +158,9 @@ QWidget* MainWindow::BuildStatusPage() {
   log_view->setGeometry(8, 44, 384, 300);
   log_view->setReadOnly(true);
   log_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // The shell bounds the log; a bounded document is also what keeps Qt's layout of the last
+  // lines immediate, so the view can follow them.
+  log_view->setMaximumBlockCount(AgentWindow::kMaxLogLines + 1);
   return page;
 }
 
@@ -195,7 +198,9 @@ bool MainWindow::ShowLogo(const std::filesystem::path& file) {
 void MainWindow::AppendLogLines(const std::vector<std::u16string>& lines) {
   QTextCursor cursor = log_view->textCursor();
   cursor.movePosition(QTextCursor::End);
-  for (const std::u16string& line : lines) cursor.insertText(Q(line) + QLatin1Char('\n'));
+  QString text;
+  for (const std::u16string& line : lines) text += Q(line) + QLatin1Char('\n');
+  cursor.insertText(text);
   log_view->setTextCursor(cursor);
   ScrollLogToEnd();
 }
