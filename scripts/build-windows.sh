@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Windows agent and its tests with MinGW-w64, and its installer quillon-agent-setup.exe
-# with NSIS, in build-windows/, and
-# installs the Debian packages that needs (only the missing ones). Tests run under Wine:
+# with NSIS, in build-windows/; installs the Debian packages that needs (only the missing ones).
+# Tests run under Wine:
 #   ctest --test-dir build-windows
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest nlohmann-json3-dev wine wine64
-  nsis
-  xvfb xauth)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest nlohmann-json3-dev
+  wine wine64 nsis xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
