@@ -102,10 +102,11 @@ TEST_F(AgentWindowTest, ChosenPictureIsShownAndCopiedAsLogo) {
   EXPECT_EQ(dialogs.messages.back().icon, platform::MessageIcon::Error);
 }
 
-TEST_F(AgentWindowTest, LogSplitsLineBreaksAndDropsTheOldestTenthPastTheBound) {
+TEST_F(AgentWindowTest, LogSplitsLineBreaksEscapesControlsAndDropsTheOldestTenthPastTheBound) {
   window.WriteLog(u"Respuesta: {\r\n}");
-  window.WriteLog(u"a\rb\nc");
-  EXPECT_EQ(view.log, (std::vector<std::u16string>{u"Respuesta: {", u"}", u"a", u"b", u"c"}));
+  window.WriteLog(u"a\rb\nc\x1B[2J");
+  EXPECT_EQ(view.log,
+            (std::vector<std::u16string>{u"Respuesta: {", u"}", u"a", u"b", u"c\\x1B[2J"}));
   window.Clear();
   EXPECT_TRUE(view.log.empty());
 
