@@ -7,11 +7,14 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev libcups2-dev
   cups cups-client cups-bsd
   xvfb xauth
-  rapidjson-dev nlohmann-json3-dev
+  rapidjson-dev nlohmann-json3-dev libsimdjson-dev
   python3
   zlib1g-dev                     # the PNG pictures of the tickets
   dpkg-dev desktop-file-utils    # the Debian package and its tests
   trayer imagemagick             # scripts/readme-pictures.sh
+  clang-14 libclang-rt-14-dev    # the fuzz targets (libFuzzer)
+  clang-format-14 clang-tidy-14  # the format check and clang-tidy
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 nsis  # the Windows agent
 )
 missing=()
 for p in "${packages[@]}"; do

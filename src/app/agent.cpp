@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "adapters/qt/qt_dialogs.h"
-#include "adapters/qt/qt_event_loop.h"
 #include "adapters/qt/qt_socket.h"
 #include "adapters/qt/single_instance.h"
 #include "app/agent_wiring.h"
@@ -19,11 +18,11 @@
 #include "link/wire_text.h"
 #include "platform/clock.h"
 #include "platform/text.h"
-#include "print/print_engine.h"
+#include "print/print_service.h"
+#include "print/reprint_requests.h"
 #include "shell/branch_code_file.h"
 #include "shell/console_dialogs.h"
 #include "shell/console_output.h"
-#include "shell/printing_options.h"
 #include "shell/qt/main_window.h"
 #include "shell/rejected_jobs_folder.h"
 #include "shell/startup.h"
@@ -31,21 +30,11 @@
 namespace quillon::app {
 namespace {
 
-// The engine and documents on Qt's event loop.
-struct QtPrinting {
-  QtPrinting(const CommandLine& line, platform::Notifier& notifier,
-             const documents::PrintOptions& options, const std::filesystem::path& data_dir)
-      : printing(MakePrinterSystem(line), notifier, options, event_loop, data_dir) {}
-  adapters::qt::QtEventLoop event_loop;
-  Printing printing;
-};
-
 // Timer1, TimerPing and the connection, once the code is known.
 int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir,
                   const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
-                  link::ActivityLog& log, QtPrinting& qt_printing, shell::MainWindow* window) {
+                  link::ActivityLog& log, Printing& printing, shell::AgentWindow* window) {
   adapters::qt::QtSocket winsock;
-  Printing& printing = qt_printing.printing;
   shell::RejectedJobsFolder rejected(data_dir / "rechazados", printing.clock);
   link::ServerConnection connection(winsock, tray, notifier, log, printing.handlers,
                                     link::MakeServerEndpoint(line.server_host, line.server_port),
@@ -65,8 +54,14 @@ int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir
   TimerPing.setInterval(link::ServerConnection::kPingIntervalMs);
   QObject::connect(&TimerPing, &QTimer::timeout, [&] { connection.OnPingTick(); });
   if (window != nullptr) window->SetSendStatusAction([&] { connection.SendStatus(); });
+  // Reprints asked for on the command line while this agent holds the data folder.
+  QTimer requests;
+  requests.setInterval(1000);
+  QObject::connect(&requests, &QTimer::timeout,
+                   [&] { print::ServeReprintRequests(data_dir, printing.service); });
   Timer1.start();
   TimerPing.start();
+  requests.start();
   connection.Start();
   show_state();
 
@@ -87,9 +82,13 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   // Without a notification area the window is the only way in, so it stays in view.
   if (!QSystemTrayIcon::isSystemTrayAvailable()) window.show();
 
-  QtPrinting printing(line, window.Tray(), window.Options(), data_dir);
-  return RunConnection(line, data_dir, window.BranchCode(), window.Shell(), window.Tray(),
-                       window.Shell(), printing, &window);
+  Printing printing(line, window.Tray(), window.Options(), data_dir);
+  printing.Start(window.Shell());
+  window.SetPrintService(&printing.service);
+  const int status = RunConnection(line, data_dir, window.BranchCode(), window.Shell(),
+                                   window.Tray(), window.Shell(), printing, &window.Shell());
+  window.SetPrintService(nullptr);
+  return status;
 }
 
 int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) {
@@ -105,7 +104,8 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
   shell::ConsoleNotifier notifier(output);
   shell::ConsoleLog log(output);
   NoTray tray;
-  QtPrinting printing(line, notifier, console.Options(), data_dir);
+  Printing printing(line, notifier, console.Options(), data_dir);
+  printing.Start(log);
   return RunConnection(line, data_dir, console.BranchCode(), tray, notifier, log, printing,
                        nullptr);
 }
@@ -122,11 +122,6 @@ int RunAgent(const CommandLine& line, bool headless) {
     std::fprintf(stderr, "%s\n", closed.what());
     return 3;
   }
-}
-
-int RunPrintJob(const CommandLine& line) {
-  adapters::qt::QtEventLoop event_loop;
-  return PrintJobFile(line, MakePrinterSystem(line), event_loop, DataDir(line));
 }
 
 }  // namespace quillon::app

@@ -9,7 +9,6 @@
 #include "adapters/win32/message_window.h"
 #include "adapters/win32/named_mutex_instance.h"
 #include "adapters/win32/win32_dialogs.h"
-#include "adapters/win32/win32_event_loop.h"
 #include "adapters/win32/window_timer.h"
 #include "adapters/win32/winsock_socket.h"
 #include "app/agent.h"
@@ -17,6 +16,7 @@
 #include "app/printers.h"
 #include "link/server_connection.h"
 #include "link/wire_text.h"
+#include "print/reprint_requests.h"
 #include "shell/agent_window.h"
 #include "shell/branch_code_file.h"
 #include "shell/console_dialogs.h"
@@ -50,8 +50,12 @@ int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir
   adapters::win32::WindowTimer TimerPing(events, link::ServerConnection::kPingIntervalMs,
                                          [&] { connection.OnPingTick(); });
   if (window != nullptr) window->SetSendStatusAction([&] { connection.SendStatus(); });
+  // Reprints asked for on the command line while this agent holds the data folder.
+  adapters::win32::WindowTimer requests(
+      events, 1000, [&] { print::ServeReprintRequests(data_dir, printing.service); });
   Timer1.Start();
   TimerPing.Start();
+  requests.Start();
   connection.Start();
   show_state();
 
@@ -70,11 +74,13 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   dialogs.SetOwner(window.Handle());
   window.Shell().Load();
 
-  adapters::win32::Win32EventLoop event_loop;
-  Printing printing(MakePrinterSystem(line), window.Tray(), window.Shell().Options(), event_loop,
-                    data_dir);
-  return RunConnection(line, data_dir, window.Shell().BranchCode(), window.Shell(), window.Tray(),
-                       window.Shell(), printing, &window.Shell());
+  Printing printing(line, window.Tray(), window.Shell().Options(), data_dir);
+  printing.Start(window.Shell());
+  window.Shell().SetPrintService(&printing.service);
+  const int status = RunConnection(line, data_dir, window.Shell().BranchCode(), window.Shell(),
+                                   window.Tray(), window.Shell(), printing, &window.Shell());
+  window.Shell().SetPrintService(nullptr);
+  return status;
 }
 
 int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) {
@@ -90,8 +96,8 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
   shell::ConsoleNotifier notifier(output);
   shell::ConsoleLog log(output);
   NoTray tray;
-  adapters::win32::Win32EventLoop event_loop;
-  Printing printing(MakePrinterSystem(line), notifier, console.Options(), event_loop, data_dir);
+  Printing printing(line, notifier, console.Options(), data_dir);
+  printing.Start(log);
   return RunConnection(line, data_dir, console.BranchCode(), tray, notifier, log, printing,
                        nullptr);
 }
@@ -121,11 +127,6 @@ int RunAgent(const CommandLine& line, bool headless) {
     std::fprintf(stderr, "%s\n", closed.what());
     return 3;
   }
-}
-
-int RunPrintJob(const CommandLine& line) {
-  adapters::win32::Win32EventLoop event_loop;
-  return PrintJobFile(line, MakePrinterSystem(line), event_loop, DataDir(line));
 }
 
 }  // namespace quillon::app

@@ -5,16 +5,49 @@
 #include <optional>
 #include <vector>
 
+#include "adapters/spool/spool_printers.h"
+#include "app/agent.h"
 #include "app/job_file.h"
+#include "app/printers.h"
 #include "json/parser.h"
-#include "link/message_framer.h"
 #include "link/wire_text.h"
 #include "platform/text.h"
+#include "print/chained_printer_system.h"
 #include "shell/branch_code_file.h"
 #include "shell/console_output.h"
 #include "shell/printing_options.h"
 
 namespace quillon::app {
+namespace {
+
+constexpr char16_t kFolderInUse[] =
+    u"Un agente en ejecución usa esta carpeta de datos: el trabajo no se imprimió.";
+
+// The spool folders first, then the system's printers; owns both.
+class SpoolFirst final : public platform::PrinterSystem {
+ public:
+  SpoolFirst(const CommandLine& line, std::unique_ptr<platform::PrinterSystem> system)
+      : spool_(line.spool_dir, platform::Utf8ToUtf16(line.default_printer)),
+        system_(std::move(system)),
+        chain_({&spool_, system_.get()}) {}
+  std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override {
+    return chain_.FindPrinter(name);
+  }
+  std::u16string DefaultPrinterName() override { return chain_.DefaultPrinterName(); }
+
+ private:
+  adapters::spool::SpoolPrinterSystem spool_;
+  std::unique_ptr<platform::PrinterSystem> system_;
+  print::ChainedPrinterSystem chain_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::PrinterSystem> WithSpoolFolders(
+    const CommandLine& line, std::unique_ptr<platform::PrinterSystem> system) {
+  if (line.spool_dir.empty()) return system;
+  return std::make_unique<SpoolFirst>(line, std::move(system));
+}
 
 void CountingNotifier::ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
                                       const std::u16string& title, int timeout_ms) {
@@ -22,25 +55,24 @@ void CountingNotifier::ShowBalloonTip(const std::u16string& text, platform::Ball
   inner_.ShowBalloonTip(text, icon, title, timeout_ms);
 }
 
-Printing::Printing(std::unique_ptr<platform::PrinterSystem> printer_system,
-                   platform::Notifier& notifier, const documents::PrintOptions& options,
-                   platform::EventLoop& event_loop, const std::filesystem::path& data_dir)
-    : printers(std::move(printer_system)),
-      engine(*printers, notifier),
-      context{engine, options, clock, event_loop, data_dir.string()},
-      handlers(context) {}
-
-int PrintJobFile(const CommandLine& line, std::unique_ptr<platform::PrinterSystem> printers,
-                 platform::EventLoop& event_loop, const std::filesystem::path& data_dir) {
+int RunPrintJob(const CommandLine& line) {
   const std::optional<std::string> bytes = ReadJobFile(line.print_job);
   if (!bytes) {
     std::fprintf(stderr, "No se pudo leer el trabajo %s\n", line.print_job.c_str());
     return 2;
   }
   const link::WireEncoding encoding = JobFileEncoding(*bytes, line.encoding);
-  json::ParseJson(link::DecodeWire(*bytes, encoding));
-  if (!json::ParseErrorText().empty()) {
-    std::fputs(platform::Utf16ToUtf8(json::ParseErrorText()).c_str(), stderr);
+  const json::ParseResult read = json::ParseJson(*bytes, link::ParserEncoding(encoding));
+  if (!read.errors.empty()) {
+    std::fputs(platform::Utf16ToUtf8(read.errors).c_str(), stderr);
+    return 1;
+  }
+
+  // The outbox of the data folder belongs to one program at a time.
+  const std::filesystem::path data_dir = DataDir(line);
+  const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
+  if (instance->Acquire() == platform::SingleInstance::Result::HeldByOther) {
+    std::fprintf(stderr, "%s\n", platform::Utf16ToUtf8(kFolderInUse).c_str());
     return 1;
   }
 
@@ -54,10 +86,11 @@ int PrintJobFile(const CommandLine& line, std::unique_ptr<platform::PrinterSyste
   shell::ConsoleNotifier console_notifier(output);
   CountingNotifier notifier(console_notifier);
   shell::ConsoleLog log(output);
-  Printing printing(std::move(printers), notifier, options, event_loop, data_dir);
+  Printing printing(line, notifier, options, data_dir);
+  printing.Start(log);
   NoStatusReply no_reply;
   link::JobIntake intake(log, notifier, printing.handlers, no_reply, encoding, nullptr);
-  intake.ReceiveBytes(*bytes + std::string(link::MessageFramer::kTerminator));
+  intake.RunWholeJob(*bytes, read);
   return notifier.errors == 0 && intake.RejectedCount() == 0 ? 0 : 1;
 }
 

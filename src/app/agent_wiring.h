@@ -1,21 +1,11 @@
 #pragma once
-// The pieces of the running agent that do not depend on the toolkit: the print engine with the
-// documents and their job handlers, the stand-ins for what a run without a window lacks, and a
-// one-off job from a file.
-#include <filesystem>
-#include <memory>
+// The pieces of the running agent that do not depend on the toolkit: the stand-ins for what a
+// run without a window lacks.
 #include <string>
 
-#include "app/command_line.h"
-#include "app/document_job_handlers.h"
-#include "documents/documents.h"
 #include "link/job_intake.h"
 #include "link/tray_status.h"
-#include "platform/clock.h"
-#include "platform/event_loop.h"
 #include "platform/notifier.h"
-#include "platform/printer_system.h"
-#include "print/print_engine.h"
 
 namespace quillon::app {
 
@@ -42,22 +32,5 @@ class NoStatusReply final : public link::StatusReply {
  public:
   void SendStatus() override {}
 };
-
-// The print engine, the documents and the job handlers, for one set of printers and options.
-struct Printing {
-  Printing(std::unique_ptr<platform::PrinterSystem> printer_system, platform::Notifier& notifier,
-           const documents::PrintOptions& options, platform::EventLoop& event_loop,
-           const std::filesystem::path& data_dir);
-
-  std::unique_ptr<platform::PrinterSystem> printers;
-  platform::SystemClock clock;
-  print::PrintEngine engine;
-  documents::DocumentContext context;
-  app::DocumentJobHandlers handlers;
-};
-
-// --print-job once the program's printers and event loop exist; see RunPrintJob.
-int PrintJobFile(const CommandLine& line, std::unique_ptr<platform::PrinterSystem> printers,
-                 platform::EventLoop& event_loop, const std::filesystem::path& data_dir);
 
 }  // namespace quillon::app

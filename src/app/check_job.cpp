@@ -25,11 +25,20 @@ void WriteTree(const json::Value& root, std::u16string& out) {
   };
   auto write_scalar = [&out](const json::Value& value) {
     switch (value.kind()) {
-      case json::Value::Kind::Empty: out += u"empty"; break;
-      case json::Value::Kind::Null: out += u"null"; break;
-      case json::Value::Kind::Boolean: out += value.ToBool() ? u"true" : u"false"; break;
-      case json::Value::Kind::Number: out += value.ToDecimal().ToText(u'.'); break;
-      default: out += platform::QuotedJsonString(value.ToText());
+      case json::Value::Kind::Empty:
+        out += u"empty";
+        break;
+      case json::Value::Kind::Null:
+        out += u"null";
+        break;
+      case json::Value::Kind::Boolean:
+        out += value.ToBool() ? u"true" : u"false";
+        break;
+      case json::Value::Kind::Number:
+        out += value.ToDecimal().ToText(u'.');
+        break;
+      default:
+        out += platform::QuotedJsonString(value.ToText());
     }
   };
   std::vector<Frame> stack;
@@ -73,14 +82,14 @@ int CheckJob(const std::string& file, const std::string& encoding) {
     std::fprintf(stderr, "No se pudo leer el archivo del trabajo: %s\n", file.c_str());
     return 2;
   }
-  const std::u16string text = DecodeJobFile(*bytes, encoding);
-  const json::Value tree = json::ParseJson(text);
+  const json::ParseResult parsed =
+      json::ParseJson(*bytes, link::ParserEncoding(JobFileEncoding(*bytes, encoding)));
   std::u16string line;
-  WriteTree(tree, line);
+  WriteTree(parsed.root, line);
   line += u'\n';
   std::fputs(platform::Utf16ToUtf8(line).c_str(), stdout);
-  std::fputs(platform::Utf16ToUtf8(json::ParseErrorText()).c_str(), stderr);
-  return json::ParseErrorText().empty() ? 0 : 1;
+  std::fputs(platform::Utf16ToUtf8(parsed.errors).c_str(), stderr);
+  return parsed.errors.empty() ? 0 : 1;
 }
 
 }  // namespace quillon::app

@@ -9,20 +9,26 @@ const char* UsageText() {
          "                   [--default-printer NOMBRE] [--headless]\n"
          "                   [--encoding windows-1252|utf-8] [--print-job ARCHIVO]\n"
          "                   [--check-job ARCHIVO|-] [--render-escpos ARCHIVO SALIDA.png]\n"
+         "                   [--list-tickets] [--reprint NUMERO [--printer NOMBRE]]\n"
          "                   [--help] [--version]\n"
          "\n"
          "Agente de impresion: recibe trabajos del servidor de impresion y los imprime.\n"
-         "  --server           servidor de impresion (por omision la direccion integrada, puerto 3000)\n"
+         "  --server           servidor de impresion (por omision la direccion integrada, puerto "
+         "3000)\n"
          "  --data-dir         carpeta de Acceso y logo.bmp (por omision la del programa si se\n"
          "                     puede escribir en ella; si no, $XDG_DATA_HOME/quillon-agent)\n"
          "  --spool            imprime en carpetas: cada subcarpeta es una impresora\n"
          "  --default-printer  nombre de la impresora predeterminada entre las de --spool\n"
          "  --headless         sin ventana ni bandeja: avisos y registro por la salida estandar\n"
-         "  --encoding         codificacion del servidor y de los archivos de trabajo (windows-1252\n"
+         "  --encoding         codificacion del servidor y de los archivos de trabajo "
+         "(windows-1252\n"
          "                     por omision en el servidor; en archivos se reconoce utf-8)\n"
          "  --print-job        imprime un trabajo desde un archivo y termina\n"
          "  --check-job        analiza un trabajo y muestra su arbol de valores\n"
          "  --render-escpos    dibuja en un PNG el papel que imprime un archivo ESC/POS\n"
+         "  --list-tickets     muestra los tickets en espera y los ultimos impresos\n"
+         "  --reprint          imprime de nuevo un ticket impreso (en --printer, o donde se\n"
+         "                     imprimio); lo hace el agente en ejecucion si lo hay\n"
          "\n"
          "--server, --spool, --default-printer y --encoding se leen tambien del archivo\n"
          "$XDG_CONFIG_HOME/quillon-agent/agent.conf (~/.config/quillon-agent/agent.conf);\n"
@@ -94,6 +100,17 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, std::string* 
       if (!value(&line.check_job)) return std::nullopt;
     } else if (arg == "--render-escpos") {
       if (!value(&line.render_escpos) || !value(&line.render_output)) return std::nullopt;
+    } else if (arg == "--list-tickets") {
+      line.list_tickets = true;
+    } else if (arg == "--reprint") {
+      if (!value(&line.reprint)) return std::nullopt;
+      if (line.reprint.empty() ||
+          line.reprint.find_first_not_of("0123456789") != std::string::npos) {
+        *error = "Numero de ticket no valido en --reprint: " + line.reprint;
+        return std::nullopt;
+      }
+    } else if (arg == "--printer") {
+      if (!value(&line.printer)) return std::nullopt;
     } else {
       *error = "Opcion desconocida: " + std::string(arg);
       return std::nullopt;

@@ -8,8 +8,8 @@ namespace quillon::app {
 struct CommandLine {
   std::string server_host;  // empty: the built-in address
   int server_port = 3000;
-  std::string data_dir;      // empty: the program's own folder
-  std::string spool_dir;     // empty: the system's printers
+  std::string data_dir;   // empty: the program's own folder
+  std::string spool_dir;  // empty: the system's printers
   std::string default_printer;
   bool headless = false;
   std::string encoding;  // empty: not given (the wire is Windows-1252; job files are detected)
@@ -17,6 +17,9 @@ struct CommandLine {
   std::string check_job;
   std::string render_escpos;  // an ESC/POS file to draw, into render_output
   std::string render_output;
+  bool list_tickets = false;
+  std::string reprint;  // the number of the printed ticket to print again
+  std::string printer;  // where --reprint prints; empty: where the ticket printed
   bool help = false;
   bool version = false;
 };

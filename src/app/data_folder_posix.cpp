@@ -1,9 +1,8 @@
-#include "app/data_folder.h"
-
 #include <unistd.h>
 
 #include <system_error>
 
+#include "app/data_folder.h"
 #include "app/xdg_folders.h"
 
 namespace quillon::app {
@@ -21,13 +20,13 @@ fs::path ProgramFolder() {
 
 fs::path ChooseDataFolder(const std::string& data_dir) {
   if (!data_dir.empty()) return data_dir;
-  const fs::path program = ProgramFolder();
+  fs::path program = ProgramFolder();
   // Programs' folders (/usr/bin, /usr/local/bin, ~/.local/bin) are shared by every program.
   if (!program.empty() && program.filename() != "bin" &&
       access(program.c_str(), W_OK | X_OK) == 0) {
     return program;
   }
-  const fs::path folder = UserDataHome() / "quillon-agent";
+  fs::path folder = UserDataHome() / "quillon-agent";
   std::error_code ignored;  // a folder that cannot be made is reported when it is first used
   fs::create_directories(folder, ignored);
   return folder;

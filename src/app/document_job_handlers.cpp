@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "platform/failure.h"
+#include "print/cash_drawer.h"
+
 namespace quillon::app {
 
 void DocumentJobHandlers::SetSettingsRows(json::Value rows) {
@@ -27,9 +30,12 @@ link::NotPrinted DocumentJobHandlers::PrintCancellation(json::Collection& orders
 }
 
 link::NotPrinted DocumentJobHandlers::OpenCashDrawer() {
-  const std::u16string failure = context_.engine.OpenCashDrawer();
-  if (failure.empty()) return {};
-  return {u"no se pudo abrir el cajón (" + failure + u")"};
+  try {
+    print::OpenCashDrawer(printing_);
+  } catch (const std::exception& failure) {
+    return {u"no se pudo abrir el cajón (" + platform::FailureDescription(failure) + u")"};
+  }
+  return {};
 }
 
 }  // namespace quillon::app

@@ -2,12 +2,14 @@
 // The job kinds handed to the documents and the print engine, and what they could not print.
 #include "documents/documents.h"
 #include "link/job_handlers.h"
+#include "print/print_service.h"
 
 namespace quillon::app {
 
 class DocumentJobHandlers final : public link::JobHandlers {
  public:
-  explicit DocumentJobHandlers(documents::DocumentContext& context) : context_(context) {}
+  DocumentJobHandlers(documents::DocumentContext& context, print::PrintService& printing)
+      : context_(context), printing_(printing) {}
 
   void SetSettingsRows(json::Value rows) override;
   link::NotPrinted PrintKitchenOrder(json::Collection& orders) override;
@@ -17,6 +19,7 @@ class DocumentJobHandlers final : public link::JobHandlers {
 
  private:
   documents::DocumentContext& context_;
+  print::PrintService& printing_;  // the drawer kick goes out through it
 };
 
 }  // namespace quillon::app

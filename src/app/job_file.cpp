@@ -27,8 +27,4 @@ link::WireEncoding JobFileEncoding(const std::string& bytes, const std::string& 
   return utf8 ? link::WireEncoding::Utf8 : link::WireEncoding::Windows1252;
 }
 
-std::u16string DecodeJobFile(const std::string& bytes, const std::string& encoding) {
-  return link::DecodeWire(bytes, JobFileEncoding(bytes, encoding));
-}
-
 }  // namespace quillon::app

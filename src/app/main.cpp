@@ -15,8 +15,10 @@
 #include "app/agent.h"
 #include "app/display.h"
 #include "app/settings_file.h"
+#include "app/ticket_commands.h"
 #elif defined(_WIN32)
 #include "app/agent.h"
+#include "app/ticket_commands.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -46,8 +48,8 @@ int main(int argc, char** argv) {
 #endif
   if (!line->check_job.empty()) return quillon::app::CheckJob(line->check_job, line->encoding);
 #if QUILLON_WITH_GUI
-  const bool headless =
-      line->headless || !line->print_job.empty() || !quillon::app::DisplayAvailable();
+  const bool one_off = !line->print_job.empty() || line->list_tickets || !line->reprint.empty();
+  const bool headless = line->headless || one_off || !quillon::app::DisplayAvailable();
   // Without a desktop the pages for driver printers are still drawn, off screen.
   if (headless) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -66,9 +68,13 @@ int main(int argc, char** argv) {
     QCoreApplication::installTranslator(&translator);
   }
   if (!line->print_job.empty()) return quillon::app::RunPrintJob(*line);
+  if (line->list_tickets) return quillon::app::RunListTickets(*line);
+  if (!line->reprint.empty()) return quillon::app::RunReprint(*line);
   return quillon::app::RunAgent(*line, headless);
 #elif defined(_WIN32)
   if (!line->print_job.empty()) return quillon::app::RunPrintJob(*line);
+  if (line->list_tickets) return quillon::app::RunListTickets(*line);
+  if (!line->reprint.empty()) return quillon::app::RunReprint(*line);
   return quillon::app::RunAgent(*line, line->headless);
 #else
   std::fputs("Este quillon-agent se construyo sin Qt: solo ofrece --check-job.\n", stderr);

@@ -95,6 +95,7 @@ bool ApplySettingsFile(const fs::path& file, CommandLine* line, std::string* err
       complaint = TakeValue(key, value.toString().toStdString(), &merged);
     }
     if (!complaint.empty()) {
+      // NOLINTNEXTLINE(performance-inefficient-string-concatenation): once, on the way out
       *error = where + key + "=" + value.toStringList().join(u',').toStdString() + ": " +
                complaint + ".";
       return false;

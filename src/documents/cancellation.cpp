@@ -1,5 +1,3 @@
-#include <cstdio>
-
 #include "documents/document_values.h"
 #include "documents/documents.h"
 #include "documents/order_tickets.h"
@@ -8,17 +6,9 @@
 namespace quillon::documents {
 namespace {
 
-// yyyy-mm-dd HH:nn:ss
-std::u16string MomentText(const platform::DateTime& now) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", now.year, now.month, now.day,
-                now.hour, now.minute, now.second);
-  return platform::u16(text);
-}
-
 void PrintTicket(DocumentContext& context, const json::Value& order) {
   print::PrintEngine& engine = context.engine;
-  print::PrinterDevice& printer = engine.Printer();
+  print::TicketRecorder& printer = engine.Canvas();
   int measured = 0;
   engine.PrintWrappedMeasured(order[u"area"].ToText(), measured, 2, 0);
   printer.SetBold(false);
@@ -35,9 +25,9 @@ void PrintTicket(DocumentContext& context, const json::Value& order) {
   printer.SetFontSize(12);
   engine.PrintSeparator(u"=");
   PrintLine(engine, u"Fecha\\Hora: ");
-  PrintLine(engine, MomentText(context.clock.Now()));
+  PrintLine(engine, platform::u16(platform::DateTimeText(context.clock.Now())));
   printer.SetFontSize(engine.RollFontSize());
-  FinishOrderTicket(engine);
+  FinishOrderTicket(context);
 }
 
 }  // namespace
@@ -45,15 +35,14 @@ void PrintTicket(DocumentContext& context, const json::Value& order) {
 void PrintCancellation(DocumentContext& context, json::Collection& orders) {
   print::PrintEngine& engine = context.engine;
   if (!AnyOrderBoxChecked(context.options)) return;
-  if (!engine.PrinterAvailable()) return;
-  engine.Printer().SetFontSize(engine.RollFontSize());
+  engine.Canvas().SetFontSize(engine.RollFontSize());
   for (const json::Value& order : orders) {
     try {
       if (LeftOutByOptions(context.options, order)) continue;
-      if (!engine.SelectPrinter(engine.PrinterIndex(order[u"area"].ToText()), 0)) continue;
+      engine.BeginTicket(order[u"area"].ToText(), u"anulacion");
       PrintTicket(context, order);
     } catch (const std::exception& failure) {
-      CancelDocument(engine,
+      CancelDocument(context,
                      u"No se pudo imprimir la anulación: " + platform::FailureDescription(failure),
                      u"Error al imprimir");
       context.not_printed.push_back(u"un pedido no se pudo imprimir (" +

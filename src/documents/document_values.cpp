@@ -27,17 +27,17 @@ std::vector<print::PrintItem> ValueItems(const json::Value& value) {
   return {print::PrintItem::Text(value.ToText())};
 }
 
-void PrintLine(print::PrintEngine& engine, std::vector<print::PrintItem> items) {
-  engine.Printer().Print(items);
+void PrintLine(print::PrintEngine& engine, const std::vector<print::PrintItem>& items) {
+  engine.Canvas().Print(items);
 }
 
 void PrintLine(print::PrintEngine& engine, std::u16string text) {
-  engine.Printer().Print({print::PrintItem::Text(std::move(text))});
+  engine.Canvas().Print({print::PrintItem::Text(std::move(text))});
 }
 
 void PrintAmountLine(print::PrintEngine& engine, std::u16string label,
                      const std::u16string& amount) {
-  engine.Printer().Print(
+  engine.Canvas().Print(
       {print::PrintItem::Text(std::move(label)),
        print::PrintItem::Tab(print::PrintEngine::RightAlignColumn(amount, engine.CharsPerLine())),
        print::PrintItem::Text(amount)});
@@ -48,14 +48,10 @@ void PrintAmountLine(print::PrintEngine& engine, std::u16string label,
   PrintAmountLine(engine, std::move(label), print::AmountText(amount));
 }
 
-void CancelDocument(print::PrintEngine& engine, const std::u16string& text,
+void CancelDocument(DocumentContext& context, const std::u16string& text,
                     const std::u16string& title) {
-  try {
-    engine.Printer().KillDoc();
-  } catch (const std::exception&) {
-    // No printer left to cancel on: nothing of the job can reach paper either.
-  }
-  engine.Notifier().ShowBalloonTip(text, platform::BalloonIcon::Warning, title, kBalloonTimeoutMs);
+  context.engine.CancelTicket();
+  context.notifier.ShowBalloonTip(text, platform::BalloonIcon::Warning, title, kBalloonTimeoutMs);
 }
 
 }  // namespace quillon::documents

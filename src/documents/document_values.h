@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "documents/documents.h"
 #include "json/value.h"
 #include "print/print_engine.h"
 
@@ -24,16 +25,16 @@ std::u16string JoinText(const json::Value& value);
 // The value printed as sent: a number as a number item, a text as it is, Empty or null as
 // nothing. Containers raise.
 std::vector<print::PrintItem> ValueItems(const json::Value& value);
-// Prints `items` as one line.
-void PrintLine(print::PrintEngine& engine, std::vector<print::PrintItem> items);
+// Prints `items` as one line on the ticket being drawn.
+void PrintLine(print::PrintEngine& engine, const std::vector<print::PrintItem>& items);
 void PrintLine(print::PrintEngine& engine, std::u16string text);
 // Label from column 1 and the amount ending in column W - 1.
 void PrintAmountLine(print::PrintEngine& engine, std::u16string label,
                      const std::u16string& amount);
 void PrintAmountLine(print::PrintEngine& engine, std::u16string label, const json::Decimal& amount);
 
-// Drops the half-printed job on the current printer and tells the user with a warning balloon.
-void CancelDocument(print::PrintEngine& engine, const std::u16string& text,
+// Drops the half-drawn ticket, which is never sent, and tells the user with a warning balloon.
+void CancelDocument(DocumentContext& context, const std::u16string& text,
                     const std::u16string& title);
 
 inline constexpr int kBalloonTimeoutMs = 30000;

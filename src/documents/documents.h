@@ -1,13 +1,16 @@
 #pragma once
-// The documents a job can print. Each prints through the engine's current printer and reports
-// to the user only through balloons.
+// The documents a job can print. Each draws its tickets with the engine, hands each finished
+// ticket to the print service, and reports to the user only through balloons.
 #include <string>
 #include <vector>
 
+#include "documents/print_settings.h"
 #include "json/value.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
+#include "platform/notifier.h"
 #include "print/print_engine.h"
+#include "print/print_service.h"
 
 namespace quillon::documents {
 
@@ -21,6 +24,8 @@ class PrintOptions {
 
 struct DocumentContext {
   print::PrintEngine& engine;
+  print::TicketSink& printing;
+  platform::Notifier& notifier;
   const PrintOptions& options;
   const platform::Clock& clock;
   platform::EventLoop& event_loop;
@@ -28,6 +33,8 @@ struct DocumentContext {
   // Why a document, or one order of it, printed nothing because of what the job holds; filled
   // while a job runs, emptied by whoever hands the next job over.
   std::vector<std::u16string> not_printed = {};
+  // The invoice's settings record: refilled by every invoice job, kept until the next one.
+  PrintSettings invoice_settings;
 };
 
 void PrintKitchenOrder(DocumentContext& context, json::Collection& orders);

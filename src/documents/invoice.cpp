@@ -2,10 +2,10 @@
 
 #include "documents/document_values.h"
 #include "documents/documents.h"
+#include "documents/invoice_blocks.h"
 #include "documents/invoice_items.h"
 #include "documents/invoice_totals.h"
 #include "platform/text.h"
-#include "print/invoice_blocks.h"
 
 namespace quillon::documents {
 namespace {
@@ -31,8 +31,8 @@ void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_v
 }
 
 // Account kind, number, table, date and seller.
-void PrintAccountLines(PrintEngine& engine, const json::Value& document) {
-  const print::PrintSettings& settings = engine.Settings();
+void PrintAccountLines(PrintEngine& engine, const PrintSettings& settings,
+                       const json::Value& document) {
   const json::Value& kind = document[u"tipoCuenta"];
   if (IsNotEmpty(kind)) {
     engine.PrintWrapped(platform::ToUpper(kind.ToText()), engine.CharsPerLine(), 2, 0);
@@ -46,7 +46,7 @@ void PrintAccountLines(PrintEngine& engine, const json::Value& document) {
     } else {
       for (PrintItem& item : ValueItems(document[u"idFacturaCuenta"])) number.push_back(item);
     }
-    PrintLine(engine, std::move(number));
+    PrintLine(engine, number);
   }
   PrintLine(engine, ValueItems(document[u"nomMesa"]));
   std::vector<PrintItem> date{PrintItem::Text(u"Fecha ")};
@@ -54,7 +54,7 @@ void PrintAccountLines(PrintEngine& engine, const json::Value& document) {
   if (settings.showTime) {
     date.push_back(PrintItem::Text(u" Hora " + JoinText(document[u"horaFactura"])));
   }
-  PrintLine(engine, std::move(date));
+  PrintLine(engine, date);
   if (settings.showWaiterName) {
     PrintLine(engine, settings.sellerTitle + u"  " + JoinText(document[u"vendedor"]));
   }
@@ -96,7 +96,7 @@ void PrintPayments(PrintEngine& engine, const json::Value& document) {
 
 void PrintDeliveryCustomer(PrintEngine& engine, const json::Value& document,
                            const json::Value& customer) {
-  print::PrinterDevice& printer = engine.Printer();
+  print::TicketRecorder& printer = engine.Canvas();
   engine.PrintSeparator(u"=");
   printer.SetBold(true);
   PrintLine(engine, u"DATOS DOMICILIO");
@@ -136,8 +136,9 @@ void PrintCustomer(PrintEngine& engine, const json::Value& document) {
   }
 }
 
-void PrintCustomerSpace(PrintEngine& engine, const json::Value& document) {
-  if (document[u"cliente"].IsNull() || !engine.Settings().customerSpace) return;
+void PrintCustomerSpace(PrintEngine& engine, const PrintSettings& settings,
+                        const json::Value& document) {
+  if (document[u"cliente"].IsNull() || !settings.customerSpace) return;
   const bool roll55 = engine.IsRoll55();
   PrintLine(engine, u" ");
   PrintLine(engine, u"NOMBRE: " + std::u16string(roll55 ? 24 : 29, u'_'));
@@ -145,8 +146,7 @@ void PrintCustomerSpace(PrintEngine& engine, const json::Value& document) {
   PrintLine(engine, u"DIRECCION: " + std::u16string(roll55 ? 21 : 26, u'_'));
 }
 
-bool TipLegendApplies(PrintEngine& engine, const json::Value& document) {
-  const print::PrintSettings& settings = engine.Settings();
+bool TipLegendApplies(const PrintSettings& settings, const json::Value& document) {
   if (!settings.tipApplies || !settings.tipLegend) return false;
   if (!DiffersFrom(document[u"tipoMesa"], u"DOMICILIO")) return false;
   const json::Value& suggested = document[u"propinaSugerida"];
@@ -155,8 +155,8 @@ bool TipLegendApplies(PrintEngine& engine, const json::Value& document) {
   return suggested.ToDecimal() + paid.ToDecimal() > Decimal(0);
 }
 
-void PrintFooters(PrintEngine& engine, const json::Value& document) {
-  const std::u16string footer = platform::TrimBlanks(engine.Settings().invoiceFooter);
+void PrintFooters(PrintEngine& engine, const PrintSettings& settings, const json::Value& document) {
+  const std::u16string footer = platform::TrimBlanks(settings.invoiceFooter);
   if (!footer.empty()) {
     PrintEmptyLine(engine);
     engine.PrintSeparator(u"=");
@@ -168,8 +168,8 @@ void PrintFooters(PrintEngine& engine, const json::Value& document) {
   }
 }
 
-void PrintStayGuestsAndDueDate(PrintEngine& engine, const json::Value& document) {
-  const print::PrintSettings& settings = engine.Settings();
+void PrintStayGuestsAndDueDate(PrintEngine& engine, const PrintSettings& settings,
+                               const json::Value& document) {
   if (settings.showStay) {
     PrintLine(engine, u"Permanencia  " + JoinText(document[u"permanencia"]) + u"  Minutos ");
   }
@@ -181,42 +181,43 @@ void PrintStayGuestsAndDueDate(PrintEngine& engine, const json::Value& document)
 
 void PrintBody(DocumentContext& context, const json::Value& document) {
   PrintEngine& engine = context.engine;
-  const print::PrintSettings& settings = engine.Settings();
-  print::PrinterDevice& printer = engine.Printer();
+  const PrintSettings& settings = context.invoice_settings;
+  print::TicketRecorder& printer = engine.Canvas();
 
   const std::filesystem::path logo = std::filesystem::path(context.data_dir) / "logo.bmp";
-  if (std::filesystem::exists(logo)) print::PrintLogo(engine, logo.string());
+  if (std::filesystem::exists(logo)) PrintLogo(engine, logo.string());
   printer.SetFontSize(engine.RollFontSize());
   printer.SetFontName(kInvoiceFont);
 
-  print::PrintInvoiceHeader(engine);
-  print::PrintLegalBlock(engine);
+  PrintInvoiceHeader(engine, settings);
+  PrintLegalBlock(engine, settings);
   if (!settings.invoiceHeader.empty()) {
     int width = 0;
     engine.PrintWrappedMeasured(settings.invoiceHeader, width, 2, 0);
   }
-  PrintAccountLines(engine, document);
+  PrintAccountLines(engine, settings, document);
   PrintInvoiceItems(engine, document[u"pedido"]);
   if (IsAbove0(document[u"descuento"])) PrintDiscountLines(engine, document);
-  PrintTotalsBlock(engine, document);
+  PrintTotalsBlock(engine, settings, document);
   const json::Value& closed = document[u"cuentaCerrada"];
   if (closed.IsBoolean() && closed.ToBool()) PrintPayments(engine, document);
 
   PrintCustomer(engine, document);
-  PrintCustomerSpace(engine, document);
-  if (TipLegendApplies(engine, document)) print::PrintTipLegend(engine);
-  PrintFooters(engine, document);
+  PrintCustomerSpace(engine, settings, document);
+  if (TipLegendApplies(settings, document)) PrintTipLegend(engine);
+  PrintFooters(engine, settings, document);
   PrintLine(engine, u" ");
   // Lets the window, the timers and the connection breathe; jobs that arrive meanwhile wait
   // for this one, which still has its ticket open.
   context.event_loop.ProcessEventsOnce();
-  PrintStayGuestsAndDueDate(engine, document);
-  print::PrintSoftwareFooter(engine);
+  PrintStayGuestsAndDueDate(engine, settings, document);
+  PrintSoftwareFooter(engine);
   for (int i = 0; i < 10; ++i) PrintLine(engine, u" ");  // paper feed before the cut
-  printer.EndDoc();
-  engine.Notifier().ShowBalloonTip(u"Factura enviada a " + printer.DeviceName(),
-                                   platform::BalloonIcon::Information, u"Impresion de Factura",
-                                   kBalloonTimeoutMs);
+  const print::Delivery delivery = context.printing.Print(engine.EndTicket());
+  if (!delivery.sent) return;  // it waits for its printer, and the print service says so
+  context.notifier.ShowBalloonTip(u"Factura enviada a " + delivery.printer,
+                                  platform::BalloonIcon::Information, u"Impresion de Factura",
+                                  kBalloonTimeoutMs);
 }
 
 }  // namespace
@@ -224,20 +225,19 @@ void PrintBody(DocumentContext& context, const json::Value& document) {
 void PrintInvoice(DocumentContext& context, const json::Value& dato) {
   PrintEngine& engine = context.engine;
   if (!context.options.IsChecked(0)) return;
-  if (!engine.PrinterAvailable()) return;
   try {
-    engine.LoadPrintSettings();
+    LoadPrintSettings(engine, context.invoice_settings);
     const json::Value& table = dato[u"mesa"];
     if (table == u"") return;
-    if (!engine.SelectPrinter(engine.PrinterIndex(engine.DefaultPrinterName()), 0)) return;
     // A null table reference names no account: nothing is printed for it.
     if (table.IsNull()) {
       context.not_printed.push_back(u"trae \"mesa\" nulo");
       return;
     }
+    engine.BeginTicket(u"", u"factura");  // the default printer, as it is when the ticket prints
     PrintBody(context, dato);
   } catch (const std::exception& failure) {
-    CancelDocument(engine,
+    CancelDocument(context,
                    u"No se pudo imprimir la factura: " + platform::FailureDescription(failure),
                    u"Error al imprimir");
     context.not_printed.push_back(platform::FailureDescription(failure));

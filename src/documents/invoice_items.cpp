@@ -47,7 +47,7 @@ void PrintSoldItem(PrintEngine& engine, const json::Value& item) {
 void PrintInvoiceItems(PrintEngine& engine, const json::Value& items) {
   const json::Collection& list = items.AsCollection();
   const int width = engine.CharsPerLine();
-  engine.Printer().SetFontName(kInvoiceFont);
+  engine.Canvas().SetFontName(kInvoiceFont);
   engine.PrintSeparator(u"=");
   PrintLine(engine, {PrintItem::Text(u"CANT"), PrintItem::Tab(engine.ScaleColumn(9)),
                      PrintItem::Text(u"PRODUCTO"),

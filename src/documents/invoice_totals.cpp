@@ -39,7 +39,7 @@ Decimal TableNumber(const json::Value& document) {
 }
 
 void PrintHighlightedTotal(PrintEngine& engine, const std::u16string& text) {
-  print::PrinterDevice& printer = engine.Printer();
+  print::TicketRecorder& printer = engine.Canvas();
   printer.SetFontSize(15);
   printer.SetBold(true);
   PrintLine(engine, text);
@@ -47,13 +47,14 @@ void PrintHighlightedTotal(PrintEngine& engine, const std::u16string& text) {
   printer.SetBold(false);
 }
 
-Decimal PrintClosedTipLines(PrintEngine& engine, const json::Value& document) {
+Decimal PrintClosedTipLines(PrintEngine& engine, const PrintSettings& settings,
+                            const json::Value& document) {
   const Decimal paid = Amount(document, u"totalPagado");
   const Decimal tip = Amount(document, u"totalPagadoPropina");
   if (IsAbove0(document[u"totalPagadoPropina"])) {
     PrintAmountLine(engine, u"SUB TOTAL", paid);
     if (IsDelivery(document)) {
-      PrintAmountLine(engine, platform::ToUpper(engine.Settings().deliveryConcept), tip);
+      PrintAmountLine(engine, platform::ToUpper(settings.deliveryConcept), tip);
     } else if (IsAbove0(document[u"CntGroupon"])) {
       const Decimal groupon = GrouponTip(document);
       PrintAmountLine(engine, u"PROPINA GROUPON ", groupon);
@@ -65,8 +66,8 @@ Decimal PrintClosedTipLines(PrintEngine& engine, const json::Value& document) {
   return paid + tip;
 }
 
-Decimal PrintOpenTipLines(PrintEngine& engine, const json::Value& document) {
-  const print::PrintSettings& settings = engine.Settings();
+Decimal PrintOpenTipLines(PrintEngine& engine, const PrintSettings& settings,
+                          const json::Value& document) {
   const Decimal to_pay = Amount(document, u"totalPagar");
   const Decimal discount = Amount(document, u"descuento");
   const Decimal suggested = Amount(document, u"propinaSugerida");
@@ -97,7 +98,7 @@ void PrintTaxTable(PrintEngine& engine, const json::Collection& taxes) {
     std::vector<PrintItem> items{PrintItem::Text(std::move(name))};
     for (PrintItem& item : placed(std::move(base), base_end)) items.push_back(std::move(item));
     for (PrintItem& item : placed(std::move(value), width)) items.push_back(std::move(item));
-    PrintLine(engine, std::move(items));
+    PrintLine(engine, items);
   };
   PrintLine(engine, u" ");
   engine.PrintSeparator(u"=");
@@ -110,8 +111,8 @@ void PrintTaxTable(PrintEngine& engine, const json::Collection& taxes) {
 
 }  // namespace
 
-void PrintTotalsBlock(PrintEngine& engine, const json::Value& document) {
-  const print::PrintSettings& settings = engine.Settings();
+void PrintTotalsBlock(PrintEngine& engine, const PrintSettings& settings,
+                      const json::Value& document) {
   const bool any_tip = IsAbove0(document[u"propinaSugerida"]) ||
                        IsAbove0(document[u"totalPagadoPropina"]) ||
                        IsAbove0(document[u"CntGroupon"]);
@@ -120,8 +121,8 @@ void PrintTotalsBlock(PrintEngine& engine, const json::Value& document) {
   const bool closed = IsClosed(document);
 
   if (tip_condition) {
-    const Decimal total =
-        closed ? PrintClosedTipLines(engine, document) : PrintOpenTipLines(engine, document);
+    const Decimal total = closed ? PrintClosedTipLines(engine, settings, document)
+                                 : PrintOpenTipLines(engine, settings, document);
     // With the 5% and 10% choice the customer writes the tip in, so no total is printed.
     if (!settings.tipOption5and10) {
       if (settings.highlightTotal) {

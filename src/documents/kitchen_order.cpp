@@ -10,7 +10,7 @@ using print::PrintItem;
 void PrintCustomerAndPlatform(print::PrintEngine& engine, const json::Value& order) {
   const int width = engine.CharsPerLine();
   int measured = 0;
-  engine.Printer().SetFontSize(engine.RollFontSize());
+  engine.Canvas().SetFontSize(engine.RollFontSize());
   if (IsNotEmpty(order[u"clienteNombre"])) {
     engine.PrintSeparator(u"=");
     engine.PrintWrapped(u"DATOS CLIENTE", width, 0, 0);
@@ -19,15 +19,16 @@ void PrintCustomerAndPlatform(print::PrintEngine& engine, const json::Value& ord
     engine.PrintWrappedMeasured(u"Direccion: " + JoinText(order[u"clienteDireccion"]), measured, 0,
                                 0);
   }
-  engine.Printer().SetFontSize(12);
+  engine.Canvas().SetFontSize(12);
   if (IsNotEmpty(order[u"codPlataforma"])) {
     engine.PrintSeparator(u"=");
     engine.PrintWrapped(order[u"codPlataforma"].ToText(), width, 0, 0);
   }
 }
 
-void PrintTicket(print::PrintEngine& engine, const json::Value& order) {
-  print::PrinterDevice& printer = engine.Printer();
+void PrintTicket(DocumentContext& context, const json::Value& order) {
+  print::PrintEngine& engine = context.engine;
+  print::TicketRecorder& printer = engine.Canvas();
   const int width = engine.CharsPerLine();
   int measured = 0;
   if (!order[u"titulo"].IsNull()) {
@@ -58,7 +59,7 @@ void PrintTicket(print::PrintEngine& engine, const json::Value& order) {
   PrintLine(engine, u"Fecha\\Hora: ");
   PrintLine(engine, ValueItems(order[u"fecha"]));
   PrintCustomerAndPlatform(engine, order);
-  FinishOrderTicket(engine);
+  FinishOrderTicket(context);
 }
 
 }  // namespace
@@ -66,7 +67,6 @@ void PrintTicket(print::PrintEngine& engine, const json::Value& order) {
 void PrintKitchenOrder(DocumentContext& context, json::Collection& orders) {
   print::PrintEngine& engine = context.engine;
   if (!AnyOrderBoxChecked(context.options)) return;
-  if (!engine.PrinterAvailable()) return;
   for (const json::Value& order : orders) {
     // A failing order is cancelled and reported; the areas after it still get their tickets.
     try {
@@ -77,10 +77,10 @@ void PrintKitchenOrder(DocumentContext& context, json::Collection& orders) {
         continue;
       }
       if (area == u"NN" || area == u"") continue;
-      if (!engine.SelectPrinter(engine.PrinterIndex(area.ToText()), 0)) continue;
-      PrintTicket(engine, order);
+      engine.BeginTicket(area.ToText(), u"comanda");
+      PrintTicket(context, order);
     } catch (const std::exception& failure) {
-      CancelDocument(engine, platform::FailureDescription(failure), u"Comanda");
+      CancelDocument(context, platform::FailureDescription(failure), u"Comanda");
       context.not_printed.push_back(u"un pedido no se pudo imprimir (" +
                                     platform::FailureDescription(failure) + u")");
     }

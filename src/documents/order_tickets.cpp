@@ -8,7 +8,7 @@ namespace {
 
 using print::PrintItem;
 
-void ResetProductFont(print::PrinterDevice& printer) {
+void ResetProductFont(print::TicketRecorder& printer) {
   printer.SetBold(false);
   printer.SetItalic(false);
   printer.SetFontName(kOrderFont);
@@ -55,7 +55,7 @@ bool LeftOutByOptions(const PrintOptions& options, const json::Value& order) {
 
 void PrintOrderProducts(print::PrintEngine& engine, const json::Value& products, bool with_values,
                         json::Decimal& total) {
-  print::PrinterDevice& printer = engine.Printer();
+  print::TicketRecorder& printer = engine.Canvas();
   int printed = 0;
   for (const json::Value& product : products.AsCollection()) {
     ResetProductFont(printer);
@@ -76,13 +76,14 @@ void PrintOrderProducts(print::PrintEngine& engine, const json::Value& products,
   }
 }
 
-void FinishOrderTicket(print::PrintEngine& engine) {
-  PrintLine(engine, u" ");
-  PrintLine(engine, u".");
-  engine.Printer().EndDoc();
-  engine.Notifier().ShowBalloonTip(u"Comanda enviada a " + engine.Printer().DeviceName(),
-                                   platform::BalloonIcon::Information, u"Impresion de comanda",
-                                   kBalloonTimeoutMs);
+void FinishOrderTicket(DocumentContext& context) {
+  PrintLine(context.engine, u" ");
+  PrintLine(context.engine, u".");
+  const print::Delivery delivery = context.printing.Print(context.engine.EndTicket());
+  if (!delivery.sent) return;  // it waits for its printer, and the print service says so
+  context.notifier.ShowBalloonTip(u"Comanda enviada a " + delivery.printer,
+                                  platform::BalloonIcon::Information, u"Impresion de comanda",
+                                  kBalloonTimeoutMs);
 }
 
 }  // namespace quillon::documents

@@ -19,8 +19,8 @@ bool LeftOutByOptions(const PrintOptions& options, const json::Value& order);
 void PrintOrderProducts(print::PrintEngine& engine, const json::Value& products, bool with_values,
                         json::Decimal& total);
 
-// The ticket's last two lines (a blank and "."), its end, and the balloon "Comanda enviada a "
-// + the printer.
-void FinishOrderTicket(print::PrintEngine& engine);
+// The ticket's last two lines (a blank and "."), its end, its hand-off to the print service,
+// and the balloon "Comanda enviada a " + the printer that took it.
+void FinishOrderTicket(DocumentContext& context);
 
 }  // namespace quillon::documents

@@ -31,7 +31,6 @@ i128 DivRound(i128 m, int n, bool half_to_even) {
 
 i128 DivRoundHalfEven(i128 m, int n) { return DivRound(m, n, true); }
 
-
 // Scales m up by 10^n; false on overflow.
 bool ScaleUp(i128 m, int n, i128* out) {
   for (int i = 0; i < n; ++i) {
@@ -98,11 +97,14 @@ Decimal operator+(const Decimal& a, const Decimal& b) {
   int scale = std::max(a.scale_, b.scale_);
   for (;; --scale) {
     i128 ma, mb, sum;
-    const bool ok_a = scale >= a.scale_ ? ScaleUp(a.mantissa_, scale - a.scale_, &ma)
-                                        : (ma = DivRoundHalfEven(a.mantissa_, a.scale_ - scale), true);
-    const bool ok_b = scale >= b.scale_ ? ScaleUp(b.mantissa_, scale - b.scale_, &mb)
-                                        : (mb = DivRoundHalfEven(b.mantissa_, b.scale_ - scale), true);
-    if (ok_a && ok_b && !__builtin_add_overflow(ma, mb, &sum)) return Decimal::FromParts(sum, scale);
+    const bool ok_a = scale >= a.scale_
+                          ? ScaleUp(a.mantissa_, scale - a.scale_, &ma)
+                          : (ma = DivRoundHalfEven(a.mantissa_, a.scale_ - scale), true);
+    const bool ok_b = scale >= b.scale_
+                          ? ScaleUp(b.mantissa_, scale - b.scale_, &mb)
+                          : (mb = DivRoundHalfEven(b.mantissa_, b.scale_ - scale), true);
+    if (ok_a && ok_b && !__builtin_add_overflow(ma, mb, &sum))
+      return Decimal::FromParts(sum, scale);
     if (scale == 0) throw platform::Failure::Overflow();
   }
 }
@@ -113,7 +115,8 @@ Decimal operator*(const Decimal& a, const Decimal& b) {
   const Decimal x = a.Normalized();
   const Decimal y = b.Normalized();
   i128 product;
-  if (__builtin_mul_overflow(x.mantissa_, y.mantissa_, &product)) throw platform::Failure::Overflow();
+  if (__builtin_mul_overflow(x.mantissa_, y.mantissa_, &product))
+    throw platform::Failure::Overflow();
   return Decimal::FromParts(product, x.scale_ + y.scale_);
 }
 
@@ -136,7 +139,7 @@ Decimal operator/(const Decimal& a, const Decimal& b) {
   return Decimal::FromParts(negative ? -q : q, scale);
 }
 
-bool operator==(const Decimal& a, const Decimal& b) { return (a <=> b) == 0; }
+bool operator==(const Decimal& a, const Decimal& b) { return std::is_eq(a <=> b); }
 
 std::strong_ordering operator<=>(const Decimal& a, const Decimal& b) {
   const i128 ia = a.mantissa_ / Pow10(a.scale_);

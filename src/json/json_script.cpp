@@ -36,9 +36,10 @@ bool Holds(std::u16string_view test, const std::u16string& a, const std::u16stri
 }  // namespace
 
 std::u16string JsonScript::Eval(std::u16string_view sJSON) {
-  const Value root = ParseJson(sJSON);
-  if (!ParseErrorText().empty() || root.IsEmpty()) {
-    dialogs_.ShowMessage(ParseErrorText(), u"Parser Error", ScriptDialogs::Tone::Warning);
+  const ParseResult parsed = ParseJson(sJSON);
+  const Value& root = parsed.root;
+  if (!parsed.errors.empty() || root.IsEmpty()) {
+    dialogs_.ShowMessage(parsed.errors, u"Parser Error", ScriptDialogs::Tone::Warning);
     return {};
   }
   StringBuilder result;
@@ -98,9 +99,7 @@ std::u16string JsonScript::ExecCommandObject(const Dictionary& command) {
       parameters = &v;
     }
     const std::u16string name = platform::ToLower(key);
-    auto run = [&](std::u16string_view member) {
-      return ExecCommand(Member(parameters, member));
-    };
+    auto run = [&](std::u16string_view member) { return ExecCommand(Member(parameters, member)); };
     if (name == u"alert") {
       const std::u16string message = run(u"message");
       const std::u16string title = run(u"title");

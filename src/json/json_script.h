@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "json/value.h"
 #include "json/script_dialogs.h"
+#include "json/value.h"
 
 namespace quillon::json {
 

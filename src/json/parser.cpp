@@ -3,11 +3,18 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
+#include "json/arena.h"
+#include "json/encoded_text.h"
 #include "json/number_text.h"
-#include "json/string_builder.h"
+#include "json/tree_builder.h"
 #include "platform/failure.h"
 
 namespace quillon::json {
@@ -15,50 +22,85 @@ namespace {
 
 // Containers nested deeper than this are not read: the recursion must not exhaust the stack.
 constexpr int kMaxDepth = 512;
-// Longest text read without the string builder.
-constexpr std::size_t kDirectText = 1 << 20;
+// Longest text or key: beyond it a text no longer fits the 32-bit sizes of the string builder
+// whose limit the error line reports.
+constexpr std::size_t kLongestText = (std::size_t{1} << 30) - 8192;
+// Up to this many members an object being read is searched for a repeated key one by one.
+constexpr std::size_t kUnindexed = 8;
+// The parser's lists are kept from one job to the next up to this many bytes each.
+constexpr std::size_t kKeptScratchBytes = 1u << 20;
 
-// The module's error text; the agent parses on one thread, each thread keeps its own.
-thread_local std::u16string t_errors;
-// The string builder of the texts read, kept from one parse to the next so that its first
-// chunk is not allocated again for every job.
-thread_local StringBuilder t_builder;
+// What the grammar makes of each byte; every character it looks at is ASCII.
+enum CharClass : std::uint8_t {
+  kIgnorable = 1,   // TAB, LF, CR, space, "(", ")", "*", "/": what SkipIgnorable acts upon
+  kBlank = 2,       // TAB, LF, CR, space
+  kKeySpecial = 4,  // what ends a run of plain key characters: quotes, ":" and the blanks
+  kNumberChar = 8,  // "+-0123456789.eE"
+};
 
-// TAB, LF, CR, space, "(", ")", "*", "/": the characters SkipIgnorable acts upon.
-constexpr std::uint64_t kIgnorableMask = (1ULL << 9) | (1ULL << 10) | (1ULL << 13) |
-                                         (1ULL << 32) | (1ULL << 40) | (1ULL << 41) |
-                                         (1ULL << 42) | (1ULL << 47);
-
-inline bool MayBeIgnorable(char16_t c) { return c < 64 && ((kIgnorableMask >> c) & 1) != 0; }
-
-inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-inline bool IsNumberChar(char16_t c) {
-  return IsDigit(c) || c == u'.' || c == u'-' || c == u'+' || c == u'e' || c == u'E';
+constexpr std::array<std::uint8_t, 256> MakeClasses() {
+  std::array<std::uint8_t, 256> classes{};
+  for (const unsigned char c : {'\t', '\n', '\r', ' '}) {
+    classes[c] |= kIgnorable | kBlank | kKeySpecial;
+  }
+  for (const unsigned char c : {'(', ')', '*', '/'}) classes[c] |= kIgnorable;
+  for (const unsigned char c : {'"', '\'', ':'}) classes[c] |= kKeySpecial;
+  for (const unsigned char c : {'+', '-', '.', 'e', 'E'}) classes[c] |= kNumberChar;
+  for (unsigned char c = '0'; c <= '9'; ++c) classes[c] |= kNumberChar;
+  return classes;
 }
+constexpr std::array<std::uint8_t, 256> kClasses = MakeClasses();
 
-// Characters that end a run of plain key characters.
-inline bool IsKeySpecial(char16_t c) {
-  return c == u'"' || c == u'\'' || c == u':' || c == u'\r' || c == u'\n' || c == u'\t' ||
-         c == u' ';
-}
+inline bool Is(unsigned char c, CharClass what) { return (kClasses[c] & what) != 0; }
+inline bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-int HexDigit(char16_t c) {
-  if (IsDigit(c)) return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+int HexDigit(unsigned char c) {
+  if (IsDigit(c)) return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
 
+// The lists a parse builds its containers in, kept by the thread for the next parse.
+struct Scratch {
+  std::vector<Dictionary::Entry> members;  // members of the open objects, innermost last
+  std::vector<Value> elements;             // elements of the open arrays, innermost last
+  std::vector<std::uint32_t> key_slots;    // lookup tables of the large open objects
+  std::u16string text;                     // a text or key read piece by piece
+
+  void Reset() {
+    members.clear();
+    elements.clear();
+    key_slots.clear();
+  }
+  void Trim() {
+    if (members.capacity() * sizeof(Dictionary::Entry) > kKeptScratchBytes) {
+      members = std::vector<Dictionary::Entry>();
+    }
+    if (elements.capacity() * sizeof(Value) > kKeptScratchBytes) elements = std::vector<Value>();
+    if (key_slots.capacity() * sizeof(std::uint32_t) > kKeptScratchBytes) {
+      key_slots = std::vector<std::uint32_t>();
+    }
+    if (text.capacity() * sizeof(char16_t) > kKeptScratchBytes) text = std::u16string();
+  }
+};
+
+thread_local Scratch t_scratch;
+
 class Reader {
  public:
-  Reader(std::u16string_view text, std::u16string& errors, StringBuilder& builder)
-      : s_(text.data()), n_(text.size()), errors_(errors), builder_(builder) {}
+  Reader(const EncodedText& text, Arena& arena, std::u16string& errors, Scratch& scratch)
+      : text_(text),
+        s_(text.Bytes()),
+        n_(text.Size()),
+        arena_(arena),
+        errors_(errors),
+        scratch_(scratch) {}
 
   Value ReadRoot() {
     SkipIgnorable();
-    if (At(u'{')) return ReadObject();
-    if (At(u'[')) return ReadArray();
+    if (At('{')) return ReadObject();
+    if (At('[')) return ReadArray();
     errors_ = u"Invalid JSON";
     return Value();
   }
@@ -66,19 +108,16 @@ class Reader {
  private:
   enum class Outcome { kRead, kFailed, kStopped };
 
-  bool At(char16_t c) const { return pos_ < n_ && s_[pos_] == c; }
-  // Up to `count` characters from the position (a \u escape can move it past the end).
-  std::u16string_view From(std::size_t count) const {
-    const std::size_t at = std::min(pos_, n_);
-    return std::u16string_view(s_ + at, std::min(count, n_ - at));
-  }
-  std::u16string_view Rest() const { return From(n_); }
-  std::u16string_view LastTwenty() const {
-    return std::u16string_view(s_ + n_ - std::min<std::size_t>(n_, 20), std::min<std::size_t>(n_, 20));
-  }
+  // The lookup table of an object being read, once it has more than a few members.
+  struct KeyTable {
+    std::size_t offset = 0;  // in scratch_.key_slots
+    std::size_t slots = 0;   // 0 while the object has none
+  };
+
+  bool At(unsigned char c) const { return pos_ < n_ && s_[pos_] == c; }
 
   void AppendPosition() {
-    const std::string digits = std::to_string(pos_ + 1);
+    const std::string digits = std::to_string(text_.UnitsBefore(pos_) + 1);
     errors_.append(digits.begin(), digits.end());
   }
   void EndLine() { errors_ += u"\r\n"; }
@@ -89,9 +128,10 @@ class Reader {
     errors_ += tail;
     EndLine();
   }
-  void PiecesLine(std::u16string_view first, std::u16string_view second) {
-    errors_ += first;
-    errors_ += second;
+  void MissingLine(std::u16string_view what) {
+    if (last_twenty_.empty()) last_twenty_ = text_.LastUnits(20);
+    errors_ += what;
+    errors_ += last_twenty_;
     EndLine();
   }
   void FailureLine(std::u16string_view context) {
@@ -102,22 +142,33 @@ class Reader {
   }
 
   void SkipIgnorable() {
-    if (pos_ >= n_ || !MayBeIgnorable(s_[pos_])) return;
+    if (pos_ >= n_ || !Is(s_[pos_], kIgnorable)) return;
+    // The one blank after a separator.
+    if (s_[pos_] == ' ' && (++pos_ >= n_ || !Is(s_[pos_], kIgnorable))) return;
+    // Runs of blanks, the bulk of an indented text, before any comment character.
+    while (pos_ + 8 <= n_) {
+      std::uint64_t eight;
+      std::memcpy(&eight, s_ + pos_, sizeof eight);
+      if (eight != 0x2020202020202020ULL) break;
+      pos_ += 8;
+    }
+    while (pos_ < n_ && Is(s_[pos_], kBlank)) ++pos_;
+    if (pos_ >= n_ || !Is(s_[pos_], kIgnorable)) return;
     bool seen = false;  // a "/" or "*" that may open or close a comment
     bool in_comment = false;
     bool in_block = false;
     for (; pos_ < n_; ++pos_) {
       switch (s_[pos_]) {
-        case u'\r':
-        case u'\n':
+        case '\r':
+        case '\n':
           if (!in_block) seen = in_comment = false;
           break;
-        case u'\t':
-        case u' ':
-        case u'(':
-        case u')':
+        case '\t':
+        case ' ':
+        case '(':
+        case ')':
           break;
-        case u'/':
+        case '/':
           if (in_block) {
             if (seen) seen = in_comment = in_block = false;
           } else if (seen) {
@@ -128,7 +179,7 @@ class Reader {
             in_comment = in_block = false;
           }
           break;
-        case u'*':
+        case '*':
           if (seen) {
             in_comment = in_block = true;
             seen = false;
@@ -154,58 +205,58 @@ class Reader {
   // The value at the position; `outcome` tells whether it was read (it is left as it was then).
   Value ReadValue(Outcome& outcome) {
     SkipIgnorable();
+    return ReadValueHere(outcome);
+  }
+  // The same where nothing ignorable is left before the value. The readers below start there.
+  Value ReadValueHere(Outcome& outcome) {
     if (pos_ >= n_) return ReadNumber(outcome);
     switch (s_[pos_]) {
-      case u'{':
+      case '{':
         if (depth_ >= kMaxDepth) {
           outcome = TooDeep();
           return Value();
         }
         return ReadObject();
-      case u'[':
+      case '[':
         if (depth_ >= kMaxDepth) {
           outcome = TooDeep();
           return Value();
         }
         return ReadArray();
-      case u'"':
-      case u'\'':
+      case '"':
+      case '\'':
         return ReadString();
-      case u't':
-      case u'f':
+      case 't':
+      case 'f':
         return ReadBoolean();
-      case u'n':
+      case 'n':
         return ReadNull();
       default:
         return ReadNumber(outcome);
     }
   }
 
+  // Called at "{".
   Value ReadObject() {
-    auto object = MakeDictionary();
-    Dictionary& members = *object;
-    SkipIgnorable();
-    if (!At(u'{')) {
-      PositionLine(u"Invalid Object at position ", Rest());
-      return Value(std::move(object));
-    }
     ++pos_;
     ++depth_;
-    members.Reserve(object_sizes_[static_cast<std::size_t>(depth_)]);
+    std::vector<Dictionary::Entry>& members = scratch_.members;
+    const std::size_t base = members.size();
+    KeyTable table;
     for (;;) {
       SkipIgnorable();
-      if (At(u'}')) {
+      if (At('}')) {
         ++pos_;
         break;
       }
-      if (At(u',')) {
+      if (At(',')) {
         ++pos_;
         SkipIgnorable();
       } else if (pos_ >= n_) {
-        PiecesLine(u"Missing '}': ", LastTwenty());
+        MissingLine(u"Missing '}': ");
         break;
       }
-      Key key = ReadKey();
+      const Key key = ReadKey();
       Outcome outcome = Outcome::kRead;
       Value value = ReadValue(outcome);
       if (outcome == Outcome::kStopped) break;
@@ -213,153 +264,249 @@ class Reader {
         FailureLine(key);
         break;
       }
-      if (!members.TryAdd(std::move(key), std::move(value))) {
+      if (!AddMember(base, table, key, std::move(value))) {
         failure_ = platform::Failure::DuplicateKey().Description();
-        FailureLine(key);
+        // A refused key is not moved from.
+        FailureLine(key);  // NOLINT(bugprone-use-after-move)
         break;
       }
       if (stopped_) break;
     }
-    object_sizes_[static_cast<std::size_t>(depth_)] = members.Count();
+    if (table.slots != 0) scratch_.key_slots.resize(table.offset);
     --depth_;
-    return Value(std::move(object));
+    Value object = TreeBuilder::Object(arena_, members.data() + base,
+                                       static_cast<std::uint32_t>(members.size() - base));
+    members.erase(members.begin() + static_cast<std::ptrdiff_t>(base), members.end());
+    return object;
   }
 
-  Value ReadArray() {
-    auto array = MakeCollection();
-    Collection& elements = *array;
-    SkipIgnorable();
-    if (!At(u'[')) {
-      PositionLine(u"Invalid Array at position ", From(20));
-      return Value(std::move(array));
+  // Adds the member unless the object read from `base` holds its key already. Past a few
+  // members the keys are looked up in a table, so that a large object costs linear time.
+  bool AddMember(std::size_t base, KeyTable& table, Key key, Value&& value) {
+    std::vector<Dictionary::Entry>& members = scratch_.members;
+    const std::size_t count = members.size() - base;
+    if (table.slots == 0) {
+      for (std::size_t i = base; i < members.size(); ++i) {
+        if (members[i].first == key) return false;
+      }
+    } else {
+      std::uint32_t* slots = scratch_.key_slots.data() + table.offset;
+      const std::size_t mask = table.slots - 1;
+      for (std::size_t slot = HashKey(key) & mask; slots[slot] != 0; slot = (slot + 1) & mask) {
+        if (members[base + slots[slot] - 1].first == key) return false;
+      }
     }
+    members.push_back({key, std::move(value)});
+    if (count + 1 > kUnindexed && (count + 1) * 2 > table.slots) {
+      IndexKeys(base, table, table.slots == 0 ? 64 : table.slots * 2);
+    } else if (table.slots != 0) {
+      IndexKey(base, table, count);
+    }
+    return true;
+  }
+
+  // The table of the object being read is the last one in key_slots: objects opened inside it
+  // have dropped theirs when they ended.
+  void IndexKeys(std::size_t base, KeyTable& table, std::size_t slots) {
+    if (table.slots == 0) table.offset = scratch_.key_slots.size();
+    table.slots = slots;
+    scratch_.key_slots.resize(table.offset);
+    scratch_.key_slots.resize(table.offset + slots, 0);
+    for (std::size_t i = 0; i < scratch_.members.size() - base; ++i) IndexKey(base, table, i);
+  }
+  void IndexKey(std::size_t base, const KeyTable& table, std::size_t member) {
+    std::uint32_t* slots = scratch_.key_slots.data() + table.offset;
+    const std::size_t mask = table.slots - 1;
+    std::size_t slot = HashKey(scratch_.members[base + member].first) & mask;
+    while (slots[slot] != 0) slot = (slot + 1) & mask;
+    slots[slot] = static_cast<std::uint32_t>(member + 1);
+  }
+
+  // Called at "[".
+  Value ReadArray() {
     ++pos_;
     ++depth_;
-    elements.Reserve(array_sizes_[static_cast<std::size_t>(depth_)]);
+    std::vector<Value>& elements = scratch_.elements;
+    const std::size_t base = elements.size();
     for (;;) {
       SkipIgnorable();
-      if (At(u']')) {
+      if (At(']')) {
         ++pos_;
         break;
       }
-      if (At(u',')) {
+      if (At(',')) {
         ++pos_;
         SkipIgnorable();
       } else if (pos_ >= n_) {
-        PiecesLine(u"Missing ']': ", LastTwenty());
+        MissingLine(u"Missing ']': ");
         break;
       }
       const std::size_t start = pos_;
       Outcome outcome = Outcome::kRead;
-      Value value = ReadValue(outcome);
+      Value value = ReadValueHere(outcome);
       if (outcome == Outcome::kStopped) break;
       if (outcome == Outcome::kFailed) {
-        FailureLine(From(20));
+        FailureLine(text_.UnitsFrom(pos_, 20));
         break;
       }
-      elements.Add(std::move(value));
+      elements.push_back(std::move(value));
       if (stopped_) break;
       // A misspelt true, false or null leaves the position where it was; reading it again would
       // repeat its error line forever.
       if (pos_ == start && pos_ < n_) break;
     }
-    array_sizes_[static_cast<std::size_t>(depth_)] = elements.Count();
     --depth_;
-    return Value(std::move(array));
+    Value array = TreeBuilder::Array(arena_, elements.data() + base,
+                                     static_cast<std::uint32_t>(elements.size() - base));
+    elements.erase(elements.begin() + static_cast<std::ptrdiff_t>(base), elements.end());
+    return array;
+  }
+
+  // The first quote or backslash from `from`, or the end of the text.
+  std::size_t FindQuoteOrBackslash(std::size_t from, unsigned char quote) const {
+#if defined(__SSE2__)
+    const __m128i quotes = _mm_set1_epi8(static_cast<char>(quote));
+    const __m128i backslashes = _mm_set1_epi8('\\');
+    for (; from + 16 <= n_; from += 16) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s_ + from));
+      const int found = _mm_movemask_epi8(
+          _mm_or_si128(_mm_cmpeq_epi8(block, quotes), _mm_cmpeq_epi8(block, backslashes)));
+      if (found != 0) return from + static_cast<std::size_t>(__builtin_ctz(found));
+    }
+#endif
+    while (from < n_ && s_[from] != quote && s_[from] != '\\') ++from;
+    return from;
+  }
+
+  // Units in the arena for a text of at most `bytes` bytes (every byte gives at most one unit).
+  char16_t* Room(std::size_t bytes) {
+    return arena_.AllocateArray<char16_t>(bytes + EncodedText::kDecodeSlack);
+  }
+  // The text decoded into `room` (of Room(bytes)), `size` units of it used.
+  Value TextIn(char16_t* room, std::size_t bytes, std::size_t size) {
+    if (size > kLongestText) throw platform::Failure::Overflow();
+    const std::size_t room_bytes = (bytes + EncodedText::kDecodeSlack) * sizeof(char16_t);
+    Value text = TreeBuilder::Text(room, static_cast<std::uint32_t>(size));
+    arena_.Shrink(room, room_bytes, TreeBuilder::InArena(size) ? size * sizeof(char16_t) : 0);
+    return text;
   }
 
   Value ReadString() {
-    SkipIgnorable();
-    const char16_t quote = s_[pos_++];
-    // Most texts hold no escape: taken straight from the source. Very long ones go through the
-    // builder, which enforces the size limit of a text.
-    std::size_t end = pos_;
-    while (end < n_ && s_[end] != quote && s_[end] != u'\\') ++end;
-    if (end < n_ && s_[end] == quote && end - pos_ <= kDirectText) {
-      const std::u16string_view text(s_ + pos_, end - pos_);
+    const unsigned char quote = s_[pos_++];
+    const std::size_t end = FindQuoteOrBackslash(pos_, quote);
+    if (end < n_ && s_[end] == quote) {  // the usual text, with no escape
+      if (!TreeBuilder::InArena(end - pos_)) {
+        char16_t units[Key::kInlineUnits + EncodedText::kDecodeSlack];
+        const std::size_t size = text_.Decode(pos_, end, units);
+        pos_ = end + 1;
+        return TreeBuilder::Text(units, static_cast<std::uint32_t>(size));
+      }
+      char16_t* room = Room(end - pos_);
+      const std::size_t size = text_.Decode(pos_, end, room);
+      Value text = TextIn(room, end - pos_, size);
       pos_ = end + 1;
-      return Value::FromText(text);
+      return text;
     }
-    builder_.Remove(0, builder_.Length());
+    std::u16string& out = scratch_.text;
+    out.clear();
     while (pos_ < n_) {
-      std::size_t end = pos_;
-      while (end < n_ && s_[end] != quote && s_[end] != u'\\') ++end;
-      if (end != pos_) {
-        builder_.Append(std::u16string_view(s_ + pos_, end - pos_));
-        pos_ = end;
+      const std::size_t stop = FindQuoteOrBackslash(pos_, quote);
+      if (stop != pos_) {
+        text_.AppendDecoded(pos_, stop, out);
+        pos_ = stop;
       }
       if (pos_ >= n_) break;
       if (s_[pos_] == quote) {
         ++pos_;
-        return Value(builder_.toString());
+        break;
       }
       ++pos_;  // the backslash
       if (pos_ >= n_) break;
       char16_t unit;
       switch (s_[pos_]) {
-        case u'"':
-        case u'\\':
-        case u'/':
-        case u'\'':
+        case '"':
+        case '\\':
+        case '/':
+        case '\'':
           unit = s_[pos_];
           break;
-        case u'b': unit = 8; break;
-        case u'f': unit = 12; break;
-        case u'n': unit = 10; break;
-        case u'r': unit = 13; break;
-        case u't': unit = 9; break;
-        case u'u': {
+        case 'b':
+          unit = 8;
+          break;
+        case 'f':
+          unit = 12;
+          break;
+        case 'n':
+          unit = 10;
+          break;
+        case 'r':
+          unit = 13;
+          break;
+        case 't':
+          unit = 9;
+          break;
+        case 'u': {
           unsigned code = 0;
           for (std::size_t i = pos_ + 1; i < n_ && i < pos_ + 5 && HexDigit(s_[i]) >= 0; ++i) {
             code = code * 16 + static_cast<unsigned>(HexDigit(s_[i]));
           }
-          unit = static_cast<char16_t>(code % 65536);
-          pos_ += 4;
-          break;
+          out.push_back(static_cast<char16_t>(code % 65536));
+          // The four characters after the "u" are passed whatever they were; when the fourth
+          // is the first half of a pair, the second half is the next character read.
+          char16_t second_half;
+          pos_ = text_.SkipUnits(pos_ + 1, 4, &second_half);
+          if (second_half != 0) out.push_back(second_half);
+          if (out.size() > kLongestText) throw platform::Failure::Overflow();
+          continue;
         }
         default:
           continue;  // not an escape: the character is read as an ordinary one
       }
-      builder_.Append(std::u16string_view(&unit, 1));
+      out.push_back(unit);
       ++pos_;
+      if (out.size() > kLongestText) throw platform::Failure::Overflow();
     }
-    return Value(builder_.toString());
+    return InArena(out);
+  }
+
+  Value InArena(std::u16string_view text) {
+    char16_t* room = Room(text.size());
+    std::copy(text.begin(), text.end(), room);
+    return TextIn(room, text.size(), text.size());
   }
 
   // The common number shape (optional "-", 1 to 17 digits, optional "." and digits, of which
   // two are kept) read in place; the result is what the general conversion gives for it.
   // Anything else, or a number that runs into the end of the text, is left to that conversion.
-  std::optional<Decimal> ReadPlainNumber() {
+  std::optional<Value> ReadPlainNumber() {
     std::size_t i = pos_;
-    const bool negative = i < n_ && s_[i] == u'-';
+    const bool negative = i < n_ && s_[i] == '-';
     if (negative) ++i;
     const std::size_t first_digit = i;
     std::uint64_t mantissa = 0;
-    for (; i < n_ && IsDigit(s_[i]); ++i) mantissa = mantissa * 10 + (s_[i] - u'0');
+    for (; i < n_ && IsDigit(s_[i]); ++i) mantissa = mantissa * 10 + (s_[i] - '0');
     const std::size_t digits = i - first_digit;
     if (digits == 0 || digits > 17) return std::nullopt;
     int scale = 0;
-    if (i < n_ && s_[i] == u'.') {
+    if (i < n_ && s_[i] == '.') {
       for (++i; i < n_ && IsDigit(s_[i]); ++i) {
         if (scale < 2) {
-          mantissa = mantissa * 10 + (s_[i] - u'0');
+          mantissa = mantissa * 10 + (s_[i] - '0');
           ++scale;
         }
       }
     }
-    if (i >= n_ || IsNumberChar(s_[i])) return std::nullopt;
+    if (i >= n_ || Is(s_[i], kNumberChar)) return std::nullopt;
     pos_ = i;
-    const Int128 m = static_cast<Int128>(mantissa);
-    return Decimal::FromParts(negative ? -m : m, scale);
+    return TreeBuilder::Number(mantissa, negative, scale);
   }
 
   Value ReadNumber(Outcome& outcome) {
-    SkipIgnorable();
-    if (const auto plain = ReadPlainNumber()) return Value(*plain);
+    if (std::optional<Value> plain = ReadPlainNumber()) return std::move(*plain);
     const std::size_t start = pos_;
-    while (pos_ < n_ && IsNumberChar(s_[pos_])) ++pos_;
+    while (pos_ < n_ && Is(s_[pos_], kNumberChar)) ++pos_;
     if (pos_ >= n_) return Value();  // the number ran into the end of the text
-    const std::u16string_view collected(s_ + start, pos_ - start);
+    const std::u16string collected(s_ + start, s_ + pos_);
     const std::u16string text = FormatDecimalText(collected, 2);
     if (text.empty() && !IsNumericText(collected)) {
       failure_ = platform::Failure::TypeMismatch().Description();
@@ -375,112 +522,188 @@ class Reader {
     return Value(*number);
   }
 
-  bool Matches(std::u16string_view word) const {
-    return pos_ <= n_ && n_ - pos_ >= word.size() && std::u16string_view(s_ + pos_, word.size()) == word;
+  bool Matches(std::string_view word) const {
+    return n_ - pos_ >= word.size() && std::memcmp(s_ + pos_, word.data(), word.size()) == 0;
   }
 
   Value ReadBoolean() {
-    SkipIgnorable();
-    if (Matches(u"true")) {
+    if (Matches("true")) {
       pos_ += 4;
       return Value(true);
     }
-    if (Matches(u"false")) {
+    if (Matches("false")) {
       pos_ += 5;
       return Value(false);
     }
-    PositionLine(u"Invalid Boolean at position ", Rest());
+    PositionLine(u"Invalid Boolean at position ", text_.Rest(pos_));
     return Value(false);
   }
 
   Value ReadNull() {
-    SkipIgnorable();
-    if (Matches(u"null")) {
+    if (Matches("null")) {
       pos_ += 4;
       return Value::Null();
     }
-    PositionLine(u"Invalid null value at position ", Rest());
+    PositionLine(u"Invalid null value at position ", text_.Rest(pos_));
     return Value();
   }
 
+  // A key of the units; a long one is kept in the arena.
+  Key KeyIn(std::u16string_view units) {
+    if (units.size() > kLongestText) throw platform::Failure::Overflow();
+    const auto size = static_cast<std::uint32_t>(units.size());
+    if (size <= Key::kInlineUnits) {
+      char16_t short_key[Key::kInlineUnits + 1] = {};
+      units.copy(short_key, Key::kInlineUnits);
+      return Key(short_key, size);
+    }
+    char16_t* room = arena_.AllocateArray<char16_t>(size);
+    std::copy(units.begin(), units.end(), room);
+    return Key(room, size);
+  }
+
+  // The key of bytes [from, to), which hold no character that a key drops.
+  Key DecodedKey(std::size_t from, std::size_t to) {
+    if (to - from <= Key::kInlineUnits) {
+      char16_t units[Key::kInlineUnits + EncodedText::kDecodeSlack];
+      return Key(units, static_cast<std::uint32_t>(text_.Decode(from, to, units)));
+    }
+    char16_t* room = Room(to - from);
+    const std::size_t size = text_.Decode(from, to, room);
+    if (size > kLongestText) throw platform::Failure::Overflow();
+    const Key key(room, static_cast<std::uint32_t>(size));
+    arena_.Shrink(room, (to - from + EncodedText::kDecodeSlack) * sizeof(char16_t),
+                  key.Outside() != nullptr ? size * sizeof(char16_t) : 0);
+    return key;
+  }
+
+  // The first character from `from` that ends a run of plain key characters, or the end.
+  std::size_t FindKeySpecial(std::size_t from) const {
+#if defined(__SSE2__)
+    const __m128i double_quotes = _mm_set1_epi8('"');
+    const __m128i single_quotes = _mm_set1_epi8('\'');
+    const __m128i colons = _mm_set1_epi8(':');
+    const __m128i spaces = _mm_set1_epi8(' ');
+    for (; from + 16 <= n_; from += 16) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s_ + from));
+      // Quotes, colons and every byte up to the space: the blanks are among these.
+      const __m128i found = _mm_or_si128(
+          _mm_or_si128(_mm_cmpeq_epi8(block, double_quotes), _mm_cmpeq_epi8(block, single_quotes)),
+          _mm_or_si128(_mm_cmpeq_epi8(block, colons),
+                       _mm_cmpeq_epi8(_mm_max_epu8(block, spaces), spaces)));
+      for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(found)); mask != 0;
+           mask &= mask - 1) {
+        const std::size_t at = from + static_cast<std::size_t>(__builtin_ctz(mask));
+        if (Is(s_[at], kKeySpecial)) return at;
+      }
+    }
+#endif
+    while (from < n_ && !Is(s_[from], kKeySpecial)) ++from;
+    return from;
+  }
+
   Key ReadKey() {
-    SkipIgnorable();
-    std::u16string& key = key_;
+    // The usual key: quoted, with nothing to drop inside, followed by its colon.
+    if (At('"') || At('\'')) {
+      const std::size_t end = FindKeySpecial(pos_ + 1);
+      if (end < n_ && s_[end] == s_[pos_]) {
+        const Key key = DecodedKey(pos_ + 1, end);
+        pos_ = end + 1;
+        SkipIgnorable();
+        if (At(':')) {
+          ++pos_;
+        } else {
+          PositionLine(u"Invalid Key at position ", key);
+        }
+        return key;
+      }
+    }
+    std::u16string& key = scratch_.text;
     key.clear();
     bool in_double = false;
     bool in_single = false;
     while (pos_ < n_) {
-      const char16_t c = s_[pos_];
+      const unsigned char c = s_[pos_];
       switch (c) {
-        case u'"':
-        case u'\'': {
-          bool& quoted = c == u'"' ? in_double : in_single;
+        case '"':
+        case '\'': {
+          bool& quoted = c == '"' ? in_double : in_single;
           quoted = !quoted;
           ++pos_;
           if (!quoted) {
             SkipIgnorable();
-            if (!At(u':')) {
+            if (!At(':')) {
               PositionLine(u"Invalid Key at position ", key);
-              return Key(key);
+              return KeyIn(key);
             }
           }
           break;
         }
-        case u':':
+        case ':':
           ++pos_;
-          if (!in_double && !in_single) return Key(key);
+          if (!in_double && !in_single) return KeyIn(key);
           key.push_back(u':');
           break;
-        case u'\r':
-        case u'\n':
-        case u'\t':
-        case u' ':
+        case '\r':
+        case '\n':
+        case '\t':
+        case ' ':
           ++pos_;
           break;
         default: {
-          std::size_t end = pos_ + 1;
-          while (end < n_ && !IsKeySpecial(s_[end])) ++end;
-          key.append(s_ + pos_, end - pos_);
+          const std::size_t end = FindKeySpecial(pos_ + 1);
+          text_.AppendDecoded(pos_, end, key);
           pos_ = end;
         }
       }
     }
-    return Key(key);
+    return KeyIn(key);
   }
 
-  const char16_t* s_;
+  const EncodedText& text_;
+  const unsigned char* s_;
   std::size_t n_;
   std::size_t pos_ = 0;
+  Arena& arena_;
   std::u16string& errors_;
+  Scratch& scratch_;
   int depth_ = 0;
   bool stopped_ = false;
-  std::u16string failure_;   // description of the failure being reported
-  StringBuilder& builder_;  // one for all the strings of the text, emptied before each
-  std::u16string key_;       // the key being read, its room kept from one key to the next
-  // Sizes of the last object and array closed at each depth: siblings tend to be alike, so
-  // their room is reserved at once instead of growing step by step.
-  std::array<int, kMaxDepth + 1> object_sizes_{};
-  std::array<int, kMaxDepth + 1> array_sizes_{};
+  std::u16string failure_;      // description of the failure being reported
+  std::u16string last_twenty_;  // the end of the text, for the missing-bracket lines
 };
+
+ParseResult Parse(const EncodedText& text) {
+  ParseResult result;
+  Scratch& scratch = t_scratch;
+  scratch.Reset();
+  Arena* arena = Arena::Create(text.Size() * 3 + 256);
+  try {
+    Reader reader(text, *arena, result.errors, scratch);
+    result.root = TreeBuilder::Root(reader.ReadRoot());
+  } catch (const platform::Failure& error) {  // a text too long for the sizes of a text
+    result.errors += error.Description();
+    result.errors += u"\r\n";
+  } catch (const std::exception&) {  // out of memory
+    result.errors += u"Memoria insuficiente para leer el texto\r\n";
+  }
+  if (!result.root.IsDictionary() && !result.root.IsCollection()) arena->Release();
+  scratch.Reset();
+  scratch.Trim();
+  return result;
+}
 
 }  // namespace
 
-Value ParseJson(std::u16string_view text) {
-  t_errors.clear();
-  try {
-    Reader reader(text, t_errors, t_builder);
-    Value root = reader.ReadRoot();
-    t_builder.HeapMinimize();  // a long text read gives its room back
-    return root;
-  } catch (const platform::Failure& error) {  // a text too large for the string builder
-    t_errors += error.Description();
-    t_errors += u"\r\n";
-  } catch (const std::exception&) {  // out of memory
-    t_errors += u"Memoria insuficiente para leer el texto\r\n";
-  }
-  return Value();
+ParseResult ParseJson(std::string_view bytes, TextEncoding encoding) {
+  return Parse(EncodedText(bytes, encoding == TextEncoding::kUtf8
+                                      ? EncodedText::Encoding::kUtf8
+                                      : EncodedText::Encoding::kWindows1252));
 }
 
-const std::u16string& ParseErrorText() { return t_errors; }
+ParseResult ParseJson(std::u16string_view text) {
+  const std::string units = EncodedText::EncodeUnits(text);
+  return Parse(EncodedText(units, EncodedText::Encoding::kUnits));
+}
 
 }  // namespace quillon::json

@@ -111,7 +111,7 @@ void StringBuilder::Remove(std::int32_t index, std::int32_t length) {
 }
 
 std::int32_t StringBuilder::Find(std::u16string_view needle, std::int32_t start_index,
-                                  int compare) const {
+                                 int compare) const {
   const std::size_t from = start_index < 1 ? 0 : static_cast<std::size_t>(start_index) - 1;
   std::size_t found;
   if (compare == 1) {

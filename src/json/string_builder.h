@@ -22,10 +22,14 @@ class StringBuilder {
   void Clear();
   void AppendNL(std::u16string_view text);
   void Append(std::u16string_view text);
+  // The Copy forms take the text by value, so a text that came from this builder stays valid
+  // while the builder grows.
+  // NOLINTNEXTLINE(performance-unnecessary-value-param)
   void AppendCopy(std::u16string text) { Append(text); }
   // Before character index (0-based); raises ValueError 9 outside 0..Length, 6 when index in
   // bytes leaves 32 bits.
   void Insert(std::int32_t index, std::u16string_view text);
+  // NOLINTNEXTLINE(performance-unnecessary-value-param): by value, as AppendCopy
   void InsertCopy(std::int32_t index, std::u16string text) { Insert(index, text); }
   // Raises ValueError 9 unless 0 <= index and index + length <= Length, 6 when index or
   // index + length in bytes leaves 32 bits.

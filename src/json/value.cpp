@@ -1,213 +1,201 @@
 #include "json/value.h"
 
 #include <algorithm>
-#include <functional>
 
 #include "json/number_text.h"
-#include "json/recycling_allocator.h"
+#include "json/tree_builder.h"
 #include "platform/text.h"
 
 namespace quillon::json {
+namespace {
 
-Value Value::Null() {
-  Value v;
-  v.data_ = NullTag{};
-  return v;
+constexpr int kScaleShift = 32;
+constexpr int kSignShift = 40;
+
+}  // namespace
+
+Value Value::Null() { return Value(Kind::Null); }
+
+Value::Value(bool b) { SetWords(b ? 1 : 0, Meta(static_cast<std::uint8_t>(Kind::Boolean), 0)); }
+
+Value::Value(Decimal d) {
+  const Int128 mantissa = d.Mantissa();
+  const Int128 magnitude = mantissa < 0 ? -mantissa : mantissa;  // below 2^96
+  SetNumber(static_cast<std::uint64_t>(magnitude), static_cast<std::uint32_t>(magnitude >> 64),
+            mantissa < 0, d.Scale());
 }
 
-Value Value::FromText(std::u16string_view text) {
-  Value v;
-  v.SetText(text);
-  return v;
-}
-
-void Value::SetText(std::u16string&& text) {
-  if (text.size() <= ShortText::kCapacity) {
-    SetText(std::u16string_view(text));
-  } else {
-    data_ = std::move(text);
-  }
-}
-
-void Value::SetText(std::u16string_view text) {
-  if (text.size() > ShortText::kCapacity) {
-    data_ = std::u16string(text);
+Value::Value(std::u16string_view text) {
+  if (text.size() <= kInlineUnits) {
+    text.copy(units_, kInlineUnits);
+    units_[7] = static_cast<char16_t>(
+        Meta(static_cast<std::uint8_t>(Kind::Text) | kInline, text.size()) >> 48);
     return;
   }
-  ShortText& held = data_.emplace<ShortText>();
-  std::copy(text.begin(), text.end(), held.units);
-  held.length = static_cast<std::uint8_t>(text.size());
+  if (text.size() > UINT32_MAX) throw platform::Failure::Overflow();
+  char16_t* units = new char16_t[text.size()];
+  std::copy(text.begin(), text.end(), units);
+  SetPointer(units, static_cast<std::uint32_t>(text.size()),
+             static_cast<std::uint8_t>(Kind::Text) | kOwned);
 }
 
-std::u16string_view Value::TextView() const {
-  if (const auto* held = std::get_if<ShortText>(&data_)) return held->View();
-  return std::get<std::u16string>(data_);
+void Value::SetNumber(std::uint64_t low, std::uint32_t high, bool negative, int scale) {
+  const std::uint64_t sign = negative && (low != 0 || high != 0) ? 1 : 0;
+  SetWords(low, high | (std::uint64_t{static_cast<std::uint8_t>(scale)} << kScaleShift) |
+                    (sign << kSignShift) | Meta(static_cast<std::uint8_t>(Kind::Number), 0));
+}
+
+Value& Value::operator=(const Value& other) {
+  if (this != &other) {
+    Value copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+Value& Value::operator=(Value&& other) noexcept {
+  if (this != &other) {
+    if ((Tag() & kOwned) != 0) ReleaseOwned();
+    TakeFrom(other);
+  }
+  return *this;
+}
+
+void Value::CopyFrom(const Value& other) {
+  std::memcpy(units_, other.units_, sizeof units_);
+  SetTag(other.Tag() & ~kOwned);
+  switch (kind()) {
+    case Kind::Text:
+      if ((Tag() & kInline) == 0) {
+        units_[7] = 0;
+        *this = Value(other.TextView());
+      }
+      break;
+    case Kind::Dictionary:
+    case Kind::Collection:
+      TreeArena()->Hold();
+      SetTag(Tag() | kOwned);
+      break;
+    default:
+      break;
+  }
+}
+
+void Value::ReleaseOwned() noexcept {
+  if (IsText()) {
+    delete[] LoadPointer<char16_t>();
+  } else {
+    TreeArena()->Release();
+  }
+  units_[7] = 0;  // Empty
+}
+
+Arena* Value::TreeArena() const {
+  return IsDictionary() ? LoadPointer<Dictionary>()->arena_ : LoadPointer<Collection>()->arena_;
+}
+
+void Value::MoveIntoArena(Arena* arena) {
+  if ((Tag() & kOwned) == 0) return;
+  if (IsText()) {
+    const std::u16string_view text = TextView();
+    auto* units = arena->AllocateArray<char16_t>(text.size());
+    std::copy(text.begin(), text.end(), units);
+    delete[] LoadPointer<char16_t>();
+    SetPointer(units, static_cast<std::uint32_t>(text.size()), Tag());
+  } else {
+    Arena* tree = TreeArena();
+    arena->Keep(tree);  // nothing for a container of the same tree
+    tree->Release();
+  }
+  SetTag(Tag() & ~kOwned);
 }
 
 std::u16string Value::ToText() const {
   switch (kind()) {
-    case Kind::Empty: return {};
-    case Kind::Null: throw platform::Failure::InvalidUseOfNull();
-    case Kind::Boolean: return std::get<bool>(data_) ? u"True" : u"False";
-    case Kind::Number: return std::get<Decimal>(data_).ToText(kDecimalMark);
-    case Kind::Text: return std::u16string(TextView());
-    default: throw platform::Failure::TypeMismatch();
+    case Kind::Empty:
+      return {};
+    case Kind::Null:
+      throw platform::Failure::InvalidUseOfNull();
+    case Kind::Boolean:
+      return Word(0) != 0 ? u"True" : u"False";
+    case Kind::Number:
+      return ToDecimal().ToText(kDecimalMark);
+    case Kind::Text:
+      return std::u16string(TextView());
+    default:
+      throw platform::Failure::TypeMismatch();
   }
 }
 
 Decimal Value::ToDecimal() const {
   switch (kind()) {
-    case Kind::Empty: return Decimal(0);
-    case Kind::Null: throw platform::Failure::InvalidUseOfNull();
-    case Kind::Boolean: return Decimal(std::get<bool>(data_) ? -1 : 0);
-    case Kind::Number: return std::get<Decimal>(data_);
+    case Kind::Empty:
+      return Decimal(0);
+    case Kind::Null:
+      throw platform::Failure::InvalidUseOfNull();
+    case Kind::Boolean:
+      return Decimal(Word(0) != 0 ? -1 : 0);
+    case Kind::Number: {
+      const std::uint64_t second = Word(1);
+      const Int128 magnitude =
+          (static_cast<Int128>(static_cast<std::uint32_t>(second)) << 64) | Word(0);
+      return Decimal::FromParts(((second >> kSignShift) & 1) != 0 ? -magnitude : magnitude,
+                                static_cast<int>((second >> kScaleShift) & 0xFF));
+    }
     case Kind::Text: {
       if (auto d = TextToDecimal(TextView())) return *d;
       throw platform::Failure::TypeMismatch();
     }
-    default: throw platform::Failure::TypeMismatch();
+    default:
+      throw platform::Failure::TypeMismatch();
   }
 }
 
 bool Value::ToBool() const {
   switch (kind()) {
-    case Kind::Empty: return false;
-    case Kind::Null: throw platform::Failure::InvalidUseOfNull();
-    case Kind::Boolean: return std::get<bool>(data_);
-    case Kind::Number: return !std::get<Decimal>(data_).IsZero();
+    case Kind::Empty:
+      return false;
+    case Kind::Null:
+      throw platform::Failure::InvalidUseOfNull();
+    case Kind::Boolean:
+      return Word(0) != 0;
+    case Kind::Number:
+      return !ToDecimal().IsZero();
     case Kind::Text: {
       const std::u16string lower = platform::ToLower(TextView());
       if (lower == u"true") return true;
       if (lower == u"false") return false;
       return !ToDecimal().IsZero();
     }
-    default: throw platform::Failure::TypeMismatch();
+    default:
+      throw platform::Failure::TypeMismatch();
   }
 }
 
-Dictionary& Value::AsDictionary() const { return *DictionaryPtr(); }
-Collection& Value::AsCollection() const { return *CollectionPtr(); }
-
-std::shared_ptr<Dictionary> Value::DictionaryPtr() const {
+Dictionary& Value::AsDictionary() const {
   if (!IsDictionary()) throw platform::Failure::ObjectRequired();
-  return std::get<std::shared_ptr<Dictionary>>(data_);
+  return *LoadPointer<Dictionary>();
 }
 
-std::shared_ptr<Collection> Value::CollectionPtr() const {
+Collection& Value::AsCollection() const {
   if (!IsCollection()) throw platform::Failure::ObjectRequired();
-  return std::get<std::shared_ptr<Collection>>(data_);
+  return *LoadPointer<Collection>();
 }
 
-Value& Value::operator[](std::u16string_view key) const { return AsDictionary().Item(key); }
-Value& Value::operator[](int position) const { return AsCollection().Item(position); }
+const Value& Value::operator[](std::u16string_view key) const { return AsDictionary().Item(key); }
+const Value& Value::operator[](int position) const { return AsCollection().Item(position); }
 
 bool Value::LooseEquals(const Value& other) const {
   if (IsNull() || other.IsNull()) return false;
   if (IsDictionary() || IsCollection() || other.IsDictionary() || other.IsCollection()) {
-    return data_ == other.data_;
+    return kind() == other.kind() && LoadPointer<void>() == other.LoadPointer<void>();
   }
   if (IsEmpty() && other.IsEmpty()) return true;
+  if (IsText() && other.IsText()) return TextView() == other.TextView();
   const bool numeric_here = IsNumber() || (IsEmpty() && other.IsNumber());
   const bool numeric_there = other.IsNumber() || (other.IsEmpty() && IsNumber());
   if (numeric_here && numeric_there) return ToDecimal() == other.ToDecimal();
   return ToText() == other.ToText();
-}
-
-namespace {
-
-std::size_t HashKey(std::u16string_view key) { return std::hash<std::u16string_view>{}(key); }
-
-}  // namespace
-
-std::size_t Dictionary::FindIndex(std::u16string_view key) const {
-  if (slots_.empty()) {
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-      if (entries_[i].first == key) return i;
-    }
-    return entries_.size();
-  }
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t slot = HashKey(key) & mask;; slot = (slot + 1) & mask) {
-    const std::uint32_t entry = slots_[slot];
-    if (entry == 0) return entries_.size();
-    if (entries_[entry - 1].first == key) return entry - 1;
-  }
-}
-
-void Dictionary::Index(std::size_t entry) {
-  if (slots_.empty()) {
-    if (entries_.size() <= kUnindexed) return;
-    Rehash(64);
-    return;
-  }
-  if (entries_.size() * 2 > slots_.size()) {
-    Rehash(slots_.size() * 2);
-    return;
-  }
-  const std::size_t mask = slots_.size() - 1;
-  std::size_t slot = HashKey(entries_[entry].first) & mask;
-  while (slots_[slot] != 0) slot = (slot + 1) & mask;
-  slots_[slot] = static_cast<std::uint32_t>(entry + 1);
-}
-
-void Dictionary::Rehash(std::size_t slot_count) {
-  slots_.assign(slot_count, 0);
-  const std::size_t mask = slot_count - 1;
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    std::size_t slot = HashKey(entries_[i].first) & mask;
-    while (slots_[slot] != 0) slot = (slot + 1) & mask;
-    slots_[slot] = static_cast<std::uint32_t>(i + 1);
-  }
-}
-
-Value& Dictionary::Item(std::u16string_view key) {
-  const std::size_t found = FindIndex(key);
-  if (found != entries_.size()) return entries_[found].second;
-  entries_.emplace_back(Key(key), Value());
-  Index(entries_.size() - 1);
-  return entries_.back().second;
-}
-
-const Value* Dictionary::Find(std::u16string_view key) const {
-  const std::size_t found = FindIndex(key);
-  return found == entries_.size() ? nullptr : &entries_[found].second;
-}
-
-void Dictionary::Add(std::u16string key, Value value) {
-  if (!TryAdd(std::move(key), std::move(value))) throw platform::Failure::DuplicateKey();
-}
-
-bool Dictionary::TryAdd(std::u16string&& key, Value&& value) {
-  return TryAdd(Key(key), std::move(value));
-}
-
-bool Dictionary::TryAdd(Key&& key, Value&& value) {
-  if (FindIndex(key) != entries_.size()) return false;
-  entries_.emplace_back(std::move(key), std::move(value));
-  Index(entries_.size() - 1);
-  return true;
-}
-
-void Dictionary::Set(std::u16string key, Value value) {
-  const std::size_t found = FindIndex(key);
-  if (found != entries_.size()) {
-    entries_[found].second = std::move(value);
-    return;
-  }
-  entries_.emplace_back(Key(key), std::move(value));
-  Index(entries_.size() - 1);
-}
-
-std::vector<std::u16string> Dictionary::Keys() const {
-  std::vector<std::u16string> keys;
-  keys.reserve(entries_.size());
-  for (const auto& entry : entries_) keys.emplace_back(entry.first.View());
-  return keys;
-}
-
-Value& Collection::Item(int position) {
-  if (position < 1 || position > Count()) throw platform::Failure::SubscriptOutOfRange();
-  return items_[static_cast<std::size_t>(position - 1)];
 }
 
 const Value& Collection::Item(int position) const {
@@ -215,11 +203,56 @@ const Value& Collection::Item(int position) const {
   return items_[static_cast<std::size_t>(position - 1)];
 }
 
-std::shared_ptr<Dictionary> MakeDictionary() {
-  return std::allocate_shared<Dictionary>(RecyclingAllocator<Dictionary>());
+void Collection::Add(Value value) {
+  value.MoveIntoArena(arena_);
+  items_.Append(arena_, std::move(value));
 }
-std::shared_ptr<Collection> MakeCollection() {
-  return std::allocate_shared<Collection>(RecyclingAllocator<Collection>());
+
+Value NewObject() { return TreeBuilder::Root(TreeBuilder::Object(*Arena::Create(0), nullptr, 0)); }
+
+Value TreeBuilder::CopyInto(Arena& arena, const Value& value) {
+  if (value.IsText()) {
+    const std::u16string_view text = value.TextView();
+    if (!InArena(text.size())) return value;
+    auto* units = arena.AllocateArray<char16_t>(text.size());
+    std::copy(text.begin(), text.end(), units);
+    return Text(units, static_cast<std::uint32_t>(text.size()));
+  }
+  if (value.IsCollection()) {
+    std::vector<Value> elements;
+    for (const Value& element : value.AsCollection()) elements.push_back(CopyInto(arena, element));
+    return Array(arena, elements.data(), static_cast<std::uint32_t>(elements.size()));
+  }
+  if (value.IsDictionary()) {
+    std::vector<Dictionary::Entry> members;
+    for (const Dictionary::Entry& member : value.AsDictionary().Entries()) {
+      const std::u16string_view key = member.first.View();
+      const char16_t* units = member.first.Outside();
+      if (units != nullptr) {
+        auto* kept = arena.AllocateArray<char16_t>(key.size());
+        std::copy(key.begin(), key.end(), kept);
+        units = kept;
+      }
+      members.push_back(
+          {units != nullptr ? Key(units, static_cast<std::uint32_t>(key.size())) : member.first,
+           CopyInto(arena, member.second)});
+    }
+    return Object(arena, members.data(), static_cast<std::uint32_t>(members.size()));
+  }
+  return value;
 }
+
+Value CopyTree(const Value& value) {
+  if (!value.IsDictionary() && !value.IsCollection()) return value;
+  Arena* arena = Arena::Create(0);
+  try {
+    return TreeBuilder::Root(TreeBuilder::CopyInto(*arena, value));
+  } catch (...) {
+    arena->Release();
+    throw;
+  }
+}
+
+Value NewArray() { return TreeBuilder::Root(TreeBuilder::Array(*Arena::Create(0), nullptr, 0)); }
 
 }  // namespace quillon::json

@@ -5,6 +5,7 @@
 
 #include "json/parser.h"
 #include "platform/failure.h"
+#include "platform/heap.h"
 #include "platform/text.h"
 
 namespace quillon::link {
@@ -14,6 +15,8 @@ namespace {
 constexpr int kBalloonTimeoutMs = 30000;
 // Enough of the parser's first error line to tell what went wrong.
 constexpr std::size_t kParseErrorInBalloon = 80;
+// Jobs from this size on are followed by giving the free memory back to the system.
+constexpr std::size_t kLargeJobBytes = 256u << 10;
 
 std::u16string NumberText(std::size_t number) {
   const std::string digits = std::to_string(number);
@@ -71,16 +74,23 @@ void JobIntake::DispatchWaitingJobs() {
   while (!waiting_.empty()) {
     const std::string bytes = std::move(waiting_.front());
     waiting_.pop_front();
-    RunJob(bytes);
+    RunJob(bytes, json::ParseJson(bytes, ParserEncoding(encoding_)));
+    // What a large job used is free again now, its tree included; the C library would keep it.
+    if (bytes.size() >= kLargeJobBytes) platform::GiveBackFreeMemory();
   }
 }
 
-void JobIntake::RunJob(const std::string& bytes) {
+void JobIntake::RunWholeJob(std::string_view bytes, const json::ParseResult& read) {
+  log_.WriteLog(DecodeWire(std::string(bytes).append(MessageFramer::kTerminator), encoding_));
+  RunJob(bytes, read);
+}
+
+void JobIntake::RunJob(std::string_view bytes, const json::ParseResult& read) {
   log_.Clear();
   busy_ = 1;
   Rejection rejection;
   try {
-    ProcessMessage(DecodeWire(bytes, encoding_), rejection);
+    ProcessMessage(DecodeWire(bytes, encoding_), read, rejection);
   } catch (const std::exception& failure) {
     // The agent must go on receiving: the job ends like any other, with the failure logged.
     log_.WriteLog(u"Error al procesar el trabajo: " + platform::FailureLogText(failure));
@@ -95,17 +105,18 @@ void JobIntake::RunJob(const std::string& bytes) {
   log_.WriteLog(std::u16string(kFinLine));
 }
 
-void JobIntake::ProcessMessage(const std::u16string& text, Rejection& rejection) {
+void JobIntake::ProcessMessage(const std::u16string& text, const json::ParseResult& read,
+                               Rejection& rejection) {
   log_.WriteLog(u"Respuesta: " + text);
   log_.WriteLog(u"--");
-  const json::Value root = json::ParseJson(text);
-  const std::u16string& errors = json::ParseErrorText();
+  const std::u16string& errors = read.errors;
   if (!errors.empty()) {
     log_.WriteLog(errors);
     rejection.reasons.push_back(u"el texto no es un JSON válido (" +
                                 FirstLine(errors, kParseErrorInBalloon) + u")");
     return;
   }
+  const json::Value& root = read.root;
   if (!root.IsDictionary()) {
     rejection.reasons.push_back(u"el trabajo no es un objeto JSON");
     return;
@@ -130,7 +141,8 @@ void JobIntake::ProcessMessage(const std::u16string& text, Rejection& rejection)
     rejection.reasons.push_back(u"no trae \"config\" como arreglo");
     return;
   }
-  handlers_.SetSettingsRows(*config);
+  // The settings outlive the job: copied apart, so that they do not keep the whole job's tree.
+  handlers_.SetSettingsRows(json::CopyTree(*config));
 
   const json::Value* dato = envelope.Find(u"dato");
   if (dato == nullptr) {
@@ -168,7 +180,7 @@ void JobIntake::ProcessMessage(const std::u16string& text, Rejection& rejection)
   }
 }
 
-void JobIntake::Reject(const std::string& bytes, const Rejection& rejection) {
+void JobIntake::Reject(std::string_view bytes, const Rejection& rejection) {
   ++rejected_count_;
   std::u16string text = rejection.kind + u" sin imprimir: " + Joined(rejection.reasons) + u".";
   if (rejected_ != nullptr) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "json/parser.h"
 #include "link/activity_log.h"
 #include "link/job_handlers.h"
 #include "link/message_framer.h"
@@ -45,6 +46,9 @@ class JobIntake {
   // Received bytes: logged as one line, added to the buffer, and every job they complete is
   // dispatched, unless a job is running already (then they wait their turn).
   void ReceiveBytes(std::string_view bytes);
+  // A whole job given at once and read already (a job file), on an intake with no job running:
+  // logged and dispatched as a job that arrived in one piece, without parsing it again.
+  void RunWholeJob(std::string_view bytes, const json::ParseResult& read);
   // The connection closed or failed. No server continues a message on a new connection, so the
   // text of a job without its terminator is dropped, with a log line that says how much; jobs
   // already complete still run.
@@ -66,9 +70,10 @@ class JobIntake {
   };
 
   void DispatchWaitingJobs();
-  void RunJob(const std::string& bytes);
-  void ProcessMessage(const std::u16string& text, Rejection& rejection);
-  void Reject(const std::string& bytes, const Rejection& rejection);
+  void RunJob(std::string_view bytes, const json::ParseResult& read);
+  void ProcessMessage(const std::u16string& text, const json::ParseResult& read,
+                      Rejection& rejection);
+  void Reject(std::string_view bytes, const Rejection& rejection);
 
   ActivityLog& log_;
   platform::Notifier& notifier_;

@@ -71,6 +71,8 @@ MessageFramer::Result MessageFramer::Append(std::string_view piece) {
     CountDropped(0, drop, result);
     buffer_.erase(0, drop);
   }
+  // The room of a large message goes with it, so that one very large job does not keep it.
+  if (buffer_.capacity() > kKeptRoom && buffer_.size() <= kKeptRoom / 2) buffer_.shrink_to_fit();
   return result;
 }
 

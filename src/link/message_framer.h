@@ -21,6 +21,8 @@ class MessageFramer {
  public:
   static constexpr std::string_view kTerminator = "_endMessage_";
   static constexpr std::size_t kMessageLimit = 16u * 1024u * 1024u;
+  // Room kept for the next message once the held bytes are fewer than half of it.
+  static constexpr std::size_t kKeptRoom = 1u << 20;
 
   struct Result {
     std::vector<std::string> messages;  // complete messages, in arrival order

@@ -6,12 +6,14 @@ namespace quillon::link {
 
 namespace {
 
-// Bytes of the sequence a UTF-8 lead byte opens; 0 for a continuation or invalid byte.
+// Bytes of the sequence a UTF-8 lead byte opens, as the text decoder reads it (an overlong or
+// out-of-range lead still takes its continuation bytes into one replacement character); 0 for a
+// continuation or invalid byte.
 std::size_t SequenceLength(unsigned char lead) {
   if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
   return 0;
 }
 
@@ -42,6 +44,11 @@ std::string EncodeWire(std::u16string_view text, WireEncoding encoding) {
 std::u16string DecodeWire(std::string_view bytes, WireEncoding encoding) {
   return encoding == WireEncoding::Utf8 ? platform::Utf8ToUtf16(bytes)
                                         : platform::Cp1252ToUtf16(bytes);
+}
+
+json::TextEncoding ParserEncoding(WireEncoding encoding) {
+  return encoding == WireEncoding::Utf8 ? json::TextEncoding::kUtf8
+                                        : json::TextEncoding::kWindows1252;
 }
 
 std::size_t CountWireCharacters(std::string_view bytes, WireEncoding encoding) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "json/parser.h"
+
 namespace quillon::link {
 
 enum class WireEncoding { Windows1252, Utf8 };
@@ -15,6 +17,8 @@ WireEncoding WireEncodingNamed(std::string_view name);
 std::string EncodeWire(std::u16string_view text, WireEncoding encoding);
 // A whole text received from the server.
 std::u16string DecodeWire(std::string_view bytes, WireEncoding encoding);
+// How the parser reads the bytes.
+json::TextEncoding ParserEncoding(WireEncoding encoding);
 // How many characters the bytes hold (a UTF-8 character cut short counts as one).
 std::size_t CountWireCharacters(std::string_view bytes, WireEncoding encoding);
 

@@ -11,9 +11,7 @@ Failure::Failure(int number, std::u16string description)
       number_(number),
       description_(std::move(description)) {}
 
-Failure Failure::InvalidArgument() {
-  return {5, u"Argumento o llamada a procedimiento no válida"};
-}
+Failure Failure::InvalidArgument() { return {5, u"Argumento o llamada a procedimiento no válida"}; }
 Failure Failure::Overflow() { return {6, u"Desbordamiento"}; }
 Failure Failure::SubscriptOutOfRange() { return {9, u"Subíndice fuera del intervalo"}; }
 Failure Failure::DivisionByZero() { return {11, u"División por cero"}; }

@@ -1,9 +1,10 @@
 #pragma once
-// What the operating system offers for printing: the installed printers (queues), the default
-// printer's name, and per queue a finished ticket or raw bytes. A ticket is the recorded layout
-// of one document: lines of runs placed at character columns, each run with its font.
+// What the operating system offers for printing: a printer found by name at print time with its
+// state, the default printer's name, and per printer a finished ticket or raw bytes. A ticket is
+// the recorded layout of one document: lines of runs placed at character columns, each with a font.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/failure.h"
@@ -45,21 +46,32 @@ class PrinterQueue {
  public:
   virtual ~PrinterQueue() = default;
   virtual std::u16string DeviceName() const = 0;
-  // Throws PrinterError when the queue cannot print now. Leaves nothing on paper.
+  // Throws Failure when the printer cannot print now, as the system described it when the
+  // printer was found. Leaves nothing on paper.
   virtual void CheckReady() = 0;
-  // Prints one finished ticket; throws PrinterError.
+  // Hands one finished ticket to the printer; returns once the printer system has accepted it.
+  // Throws Failure.
   virtual void PrintTicket(const Ticket& ticket) = 0;
-  // Sends bytes unchanged as one raw job; throws PrinterError.
+  // Sends bytes unchanged as one raw job; throws Failure.
   virtual void SendRaw(const std::string& bytes) = 0;
+  // Work of the printer's own once the ticket it accepted has left the outbox, kept out of the
+  // moment between the two; never fails the ticket.
+  virtual void AfterAccepted() {}
 };
 
 class PrinterSystem {
  public:
   virtual ~PrinterSystem() = default;
-  // In a stable order; positions are indexes into this list.
-  virtual std::vector<std::shared_ptr<PrinterQueue>> InstalledPrinters() = 0;
-  // The system default printer's name, or the empty text when there is none.
+  // The printer named `name` as it stands now, its state read with it; names compare in capitals
+  // without surrounding blanks, and the first printer in the system's order wins. nullptr when
+  // there is none. Throws Failure when the system cannot be asked at all.
+  virtual std::shared_ptr<PrinterQueue> FindPrinter(std::u16string_view name) = 0;
+  // The system default printer's name, or the empty text when there is none. Throws
+  // Failure when the system cannot be asked at all.
   virtual std::u16string DefaultPrinterName() = 0;
 };
+
+// Whether two printer names are the same name: in capitals, without surrounding blanks.
+bool SamePrinterName(std::u16string_view a, std::u16string_view b);
 
 }  // namespace quillon::platform

@@ -41,12 +41,6 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
 
 }  // namespace
 
-namespace {
-
-// Reads the UTF-8 sequence that starts at s[i]. Returns its length and puts the code point into
-// *cp, or returns the number of bytes to skip as negative when the sequence is broken: a sequence
-// cut short (by another byte or by the end) is skipped up to where it broke, so whatever follows
-// it is read on its own.
 int ReadUtf8Sequence(const unsigned char* s, std::size_t n, std::size_t i, char32_t* cp) {
   const unsigned char c = s[i];
   int extra = 0;
@@ -75,8 +69,6 @@ int ReadUtf8Sequence(const unsigned char* s, std::size_t n, std::size_t i, char3
   }
   return extra + 1;
 }
-
-}  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;
@@ -125,17 +117,17 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
+char16_t Cp1252Unit(unsigned char byte) {
+  if (byte >= 0x80 && byte <= 0x9F && kHighControls[byte - 0x80] != 0) {
+    return kHighControls[byte - 0x80];
+  }
+  return byte;
+}
+
 std::u16string Cp1252ToUtf16(std::string_view bytes) {
   std::u16string out;
   out.reserve(bytes.size());
-  for (const char ch : bytes) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0) {
-      out.push_back(kHighControls[b - 0x80]);
-    } else {
-      out.push_back(b);
-    }
-  }
+  for (const char ch : bytes) out.push_back(Cp1252Unit(static_cast<unsigned char>(ch)));
   return out;
 }
 
@@ -169,13 +161,27 @@ std::u16string QuotedJsonString(std::u16string_view text) {
   out += u'"';
   for (const char16_t c : text) {
     switch (c) {
-      case u'"': out += u"\\\""; break;
-      case u'\\': out += u"\\\\"; break;
-      case u'\b': out += u"\\b"; break;
-      case u'\f': out += u"\\f"; break;
-      case u'\n': out += u"\\n"; break;
-      case u'\r': out += u"\\r"; break;
-      case u'\t': out += u"\\t"; break;
+      case u'"':
+        out += u"\\\"";
+        break;
+      case u'\\':
+        out += u"\\\\";
+        break;
+      case u'\b':
+        out += u"\\b";
+        break;
+      case u'\f':
+        out += u"\\f";
+        break;
+      case u'\n':
+        out += u"\\n";
+        break;
+      case u'\r':
+        out += u"\\r";
+        break;
+      case u'\t':
+        out += u"\\t";
+        break;
       default:
         if (c < 0x20) {
           out += u"\\u00";

@@ -1,8 +1,8 @@
+#include "print/bmp_picture_decoder.h"
+
 #include <bit>
 #include <fstream>
 #include <iterator>
-
-#include "print/bmp_picture_decoder.h"
 
 namespace quillon::print {
 
@@ -11,7 +11,8 @@ using platform::GreyPicture;
 namespace {
 
 constexpr std::uint32_t kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
-constexpr std::int64_t kMaxSide = 20000;  // far beyond any logo; keeps a bad header from eating memory
+constexpr std::int64_t kMaxSide =
+    20000;  // far beyond any logo; keeps a bad header from eating memory
 
 std::uint32_t Read16(const std::string& b, std::size_t at) {
   return static_cast<std::uint8_t>(b[at]) | static_cast<std::uint8_t>(b[at + 1]) << 8;
@@ -33,7 +34,6 @@ struct Channel {
 };
 
 }  // namespace
-
 
 std::optional<GreyPicture> BmpPictureDecoder::Decode(const std::string& file) const {
   std::ifstream in(file, std::ios::binary);
@@ -91,8 +91,8 @@ std::optional<GreyPicture> BmpPictureDecoder::DecodeBytes(const std::string& b) 
 
   std::vector<std::uint8_t> palette;
   if (bits <= 8) {
-    const std::size_t count = colours_used != 0 && colours_used < (1u << bits) ? colours_used
-                                                                               : (1u << bits);
+    const std::size_t count =
+        colours_used != 0 && colours_used < (1u << bits) ? colours_used : (1u << bits);
     const std::size_t at = 14 + header;
     if (b.size() < at + count * palette_entry) return std::nullopt;
     for (std::size_t i = 0; i < count; ++i) {
@@ -113,7 +113,8 @@ std::optional<GreyPicture> BmpPictureDecoder::DecodeBytes(const std::string& b) 
   picture.height = static_cast<int>(height);
   picture.levels.resize(static_cast<std::size_t>(width * height));
   for (std::int64_t y = 0; y < height; ++y) {
-    const std::size_t row = pixels_at + stride * static_cast<std::size_t>(top_down ? y : height - 1 - y);
+    const std::size_t row =
+        pixels_at + stride * static_cast<std::size_t>(top_down ? y : height - 1 - y);
     for (std::int64_t x = 0; x < width; ++x) {
       std::uint8_t level = 255;
       if (bits <= 8) {

@@ -2,13 +2,12 @@
 
 namespace quillon::print {
 
-std::vector<std::shared_ptr<platform::PrinterQueue>> ChainedPrinterSystem::InstalledPrinters() {
-  std::vector<std::shared_ptr<platform::PrinterQueue>> all;
+std::shared_ptr<platform::PrinterQueue> ChainedPrinterSystem::FindPrinter(
+    std::u16string_view name) {
   for (platform::PrinterSystem* system : systems_) {
-    auto printers = system->InstalledPrinters();
-    all.insert(all.end(), printers.begin(), printers.end());
+    if (auto queue = system->FindPrinter(name)) return queue;
   }
-  return all;
+  return nullptr;
 }
 
 std::u16string ChainedPrinterSystem::DefaultPrinterName() {

@@ -8,10 +8,12 @@ namespace quillon::print {
 
 class ChainedPrinterSystem : public platform::PrinterSystem {
  public:
-  // The systems must outlive this one; their printers are listed in this order.
-  explicit ChainedPrinterSystem(std::vector<platform::PrinterSystem*> systems) : systems_(std::move(systems)) {}
+  // The systems must outlive this one; they are asked in this order, and a later one only when
+  // the earlier ones do not have the printer.
+  explicit ChainedPrinterSystem(std::vector<platform::PrinterSystem*> systems)
+      : systems_(std::move(systems)) {}
 
-  std::vector<std::shared_ptr<platform::PrinterQueue>> InstalledPrinters() override;
+  std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override;
   // The first system's default printer that is named at all.
   std::u16string DefaultPrinterName() override;
 

@@ -34,7 +34,8 @@ int WalkLine(const platform::TicketLine& line, Visit visit) {
     if (run.text.empty()) continue;
     const int column = std::max(position, run.column);
     visit(run, column - position);
-    position = column + static_cast<int>(run.text.size()) * ColumnsPerCharacter(SizeCode(run.font.size));
+    position =
+        column + static_cast<int>(run.text.size()) * ColumnsPerCharacter(SizeCode(run.font.size));
   }
   return position;
 }
@@ -139,7 +140,8 @@ std::string EncodeEscPos(const platform::Ticket& ticket, const EscPosOptions& op
   // Lines up to `line` (exclusive), then the pictures drawn while `line` was current.
   auto pictures_at = [&](std::size_t line) {
     for (const auto& drawn : ticket.pictures) {
-      const std::size_t at = std::min<std::size_t>(std::max(drawn.line_index, 0), ticket.lines.size());
+      const std::size_t at =
+          std::min<std::size_t>(std::max(drawn.line_index, 0), ticket.lines.size());
       if (at != line) continue;
       const std::string raster = PictureRaster(drawn, paper, decoder);
       if (raster.empty()) continue;

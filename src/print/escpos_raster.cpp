@@ -52,21 +52,25 @@ std::vector<bool> Dither(std::vector<int> levels, int width, int height) {
 
 }  // namespace
 
-std::string RasterCommand(const platform::GreyPicture& picture, int offset, int width,
-                          int height) {
+std::string RasterCommand(const platform::GreyPicture& picture, int offset, int width, int height) {
   const std::vector<bool> black = Dither(Scale(picture, width, height), width, height);
   const int row_bytes = (offset + width + 7) / 8;
-  std::string out = {0x1D, 'v', '0', 0,
-                     static_cast<char>(row_bytes & 0xFF), static_cast<char>(row_bytes >> 8),
-                     static_cast<char>(height & 0xFF), static_cast<char>(height >> 8)};
+  std::string out = {0x1D,
+                     'v',
+                     '0',
+                     0,
+                     static_cast<char>(row_bytes & 0xFF),
+                     static_cast<char>(row_bytes >> 8),
+                     static_cast<char>(height & 0xFF),
+                     static_cast<char>(height >> 8)};
   const std::size_t start = out.size();
   out.resize(start + static_cast<std::size_t>(row_bytes) * height, 0);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       if (!black[static_cast<std::size_t>(y) * width + x]) continue;
       const int dot = offset + x;
-      out[start + static_cast<std::size_t>(y) * row_bytes + dot / 8] |=
-          static_cast<char>(0x80 >> (dot % 8));
+      char& cell = out[start + static_cast<std::size_t>(y) * row_bytes + dot / 8];
+      cell = static_cast<char>(cell | (0x80 >> (dot % 8)));
     }
   }
   return out;

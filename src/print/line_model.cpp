@@ -4,7 +4,7 @@
 
 #include "json/number_text.h"
 #include "platform/text.h"
-#include "print/engine_state.h"
+#include "print/print_engine.h"
 
 namespace quillon::print {
 namespace {
@@ -61,7 +61,7 @@ struct WrapRule {
   int centring_width = 40;
 };
 
-void Wrap(PrinterDevice& printer, std::u16string_view text, const WrapRule& rule, int align,
+void Wrap(TicketRecorder& printer, std::u16string_view text, const WrapRule& rule, int align,
           int indent) {
   const std::u16string upper = platform::ToUpper(text);
   if (upper.empty()) return;
@@ -131,7 +131,7 @@ int PrintEngine::FittingLength(std::u16string_view text, int limit) {
 }
 
 void PrintEngine::PrintSeparator(std::u16string_view kind) {
-  PrinterDevice& printer = Printer();
+  TicketRecorder& printer = canvas_;
   const double remembered = WholePoints(printer.FontSize());
   printer.SetFontSize(RollFontSize());
   // The length follows "Tamaño de Factura"; the size above follows "Tamano de Factura".
@@ -145,7 +145,7 @@ void PrintEngine::PrintSeparator(std::u16string_view kind) {
 }
 
 int PrintEngine::SeparatorWidth() {
-  PrinterDevice& printer = Printer();
+  TicketRecorder& printer = canvas_;
   const double remembered = WholePoints(printer.FontSize());
   std::size_t length = 35;
   if (IsRoll55()) {
@@ -163,12 +163,12 @@ int PrintEngine::SeparatorWidth() {
 void PrintEngine::PrintWrapped(std::u16string_view text, int max_chars, int align, int indent) {
   const WrapRule rule{[](const std::u16string& word) { return static_cast<double>(word.size()); },
                       1, static_cast<double>(max_chars), max_chars};
-  Wrap(Printer(), text, rule, align, indent);
+  Wrap(canvas_, text, rule, align, indent);
 }
 
 void PrintEngine::PrintWrappedMeasured(std::u16string_view text, int& width, int align,
                                        int indent) {
-  PrinterDevice& printer = Printer();
+  TicketRecorder& printer = canvas_;
   const double remembered = WholePoints(printer.FontSize());
   width = SeparatorWidth();
   printer.SetFontSize(remembered);

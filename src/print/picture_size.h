@@ -10,7 +10,7 @@ struct PictureSize {
   long height = 0;
 };
 
-// Raises json::ValueError (481, "La imagen no es válida") when the file cannot be read as one
+// Raises platform::Failure (481, "La imagen no es válida") when the file cannot be read as one
 // of the three formats.
 PictureSize ReadPictureSize(const std::string& file);
 

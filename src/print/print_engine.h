@@ -1,40 +1,31 @@
 #pragma once
-// The print engine's shared state and operations: the settings rows of the job being printed,
-// the invoice's PrintSettings, printer lookup and selection with its probe and fallback, the
-// current printer, the ticket line model and the cash drawer. One instance for the process.
-#include <memory>
+// The print engine's drawing side: the settings rows of the job being printed and their lookups,
+// the ticket being drawn, and the ticket line model. Documents draw one ticket at a time into a
+// value; the print service sends it. One instance for the process.
 #include <string>
 #include <string_view>
 
 #include "json/value.h"
-#include "platform/notifier.h"
-#include "platform/printer_system.h"
-#include "print/print_settings.h"
-#include "print/printer_device.h"
+#include "print/drawn_ticket.h"
+#include "print/ticket_recorder.h"
 
 namespace quillon::print {
 
 class PrintEngine {
  public:
-  PrintEngine(platform::PrinterSystem& printers, platform::Notifier& notifier);
-  ~PrintEngine();
-
   // --- settings rows ("config" of the last job that parsed) ---
-  void SetSettingsRows(json::Value rows);
-  const json::Value& Configuracion() const;
-  std::u16string ConfigValue(std::u16string_view name) const;  // raises platform::Failure on null value
+  void SetSettingsRows(json::Value rows) { rows_ = std::move(rows); }
+  std::u16string ConfigValue(std::u16string_view name) const;  // raises Failure on a null value
   bool ConfigVisible(std::u16string_view name) const;
-  void LoadPrintSettings();  // raises platform::Failure ("Servicio" out of range, null "Descripcion")
-  const PrintSettings& Settings() const;
 
-  // --- printers ---
-  bool PrinterAvailable() const;
-  std::u16string DefaultPrinterName();
-  int PrinterIndex(std::u16string_view name);  // raises platform::Failure when nothing matches
-  bool SelectPrinter(int index, int attempt);  // raises platform::Failure for a bad index
-  PrinterDevice& Printer();                    // the current printer
-  void SendRawToCurrent(const std::string& bytes);  // raw job to the current printer's queue
-  platform::Notifier& Notifier();
+  // --- the ticket being drawn ---
+  // Starts a ticket for `printer` (empty: the default printer); anything drawn and not ended is
+  // dropped. The font stays as the last ticket left it.
+  void BeginTicket(std::u16string printer, std::u16string kind);
+  DrawnTicket EndTicket();
+  // Drops what was drawn: a ticket that failed halfway is never sent.
+  void CancelTicket();
+  TicketRecorder& Canvas() { return canvas_; }
 
   // --- ticket line model ---
   int CharsPerLine() const;
@@ -49,16 +40,14 @@ class PrintEngine {
   void PrintWrapped(std::u16string_view text, int max_chars, int align, int indent);
   void PrintWrappedMeasured(std::u16string_view text, int& width, int align, int indent);
 
-  // --- cash drawer ---
-  // Sends the drawer kick to "Facturas" (or the fallback); why it could not, empty when it went.
-  std::u16string OpenCashDrawer();
-
  private:
-  struct State;
-  std::unique_ptr<State> state_;
+  json::Value rows_;  // configuracion
+  TicketRecorder canvas_;
+  std::u16string printer_;
+  std::u16string kind_;
 };
 
-// An amount as printed: rounded to a whole number (halves to even), "." grouping: 12.500.
+// An amount as printed: rounded to a whole number (halves away from zero), "." grouping: 12.500.
 std::u16string AmountText(const json::Decimal& value);
 
 }  // namespace quillon::print

@@ -1,91 +1,93 @@
-#include <exception>
+#include "print/printer_selection.h"
 
 #include "platform/text.h"
-#include "print/engine_state.h"
 
 namespace quillon::print {
 namespace {
 
-std::u16string LookupKey(std::u16string_view name) {
-  return platform::ToUpper(platform::TrimBlanks(name));
-}
+std::u16string Quoted(std::u16string_view name) { return u"\"" + std::u16string(name) + u"\""; }
 
-platform::Failure PrinterNotFound(std::u16string_view name, std::u16string_view fallback) {
-  std::u16string text = u"No se encontró la impresora \"" + std::u16string(name) + u"\"";
-  text += fallback.empty() ? u" y no hay impresora predeterminada"
-                           : u" ni la impresora predeterminada \"" + std::u16string(fallback) + u"\"";
-  return platform::Failure(platform::kPrinterError, text);
-}
+class Router {
+ public:
+  Router(platform::PrinterSystem& printers,
+         const std::function<void(platform::PrinterQueue&)>& send)
+      : printers_(printers), send_(send) {}
+
+  // One printer: found, ready and accepting. On failure `routing_` says why.
+  bool Attempt(std::u16string_view name) {
+    std::shared_ptr<platform::PrinterQueue> queue;
+    try {
+      queue = printers_.FindPrinter(name);
+      if (!queue) return Failed(name, u"No se encontró la impresora " + Quoted(name), true);
+      queue->CheckReady();
+      send_(*queue);
+    } catch (const platform::Failure& error) {
+      return Failed(queue ? queue->DeviceName() : std::u16string(name), error.Description(), false);
+    }
+    routing_.printer = queue->DeviceName();
+    return true;
+  }
+
+  // The default printer's name; empty (with the reason in `routing_`) when there is none.
+  std::u16string DefaultName() {
+    try {
+      std::u16string name = printers_.DefaultPrinterName();
+      if (name.empty()) {
+        const std::u16string none = u"no hay impresora predeterminada";
+        if (missing_) {
+          routing_.failure += u" y " + none;
+        } else if (routing_.failure.empty()) {
+          routing_.failure = u"No hay impresora predeterminada";
+        }
+      }
+      return name;
+    } catch (const platform::Failure& error) {
+      routing_.failure = error.Description();
+      return {};
+    }
+  }
+
+  void AttemptDefault(std::u16string_view name) {
+    const bool named_missing = missing_;
+    const std::u16string named_failure = routing_.failure;
+    if (Attempt(name) || !named_missing || !missing_) return;
+    // Neither printer exists: one sentence names both.
+    routing_.failure = named_failure + u" ni la impresora predeterminada " + Quoted(name);
+  }
+
+  Routing Result() && {
+    routing_.missing = missing_;
+    return std::move(routing_);
+  }
+
+ private:
+  bool Failed(std::u16string_view printer, std::u16string failure, bool missing) {
+    routing_.failed_printer = std::u16string(printer);
+    routing_.failure = std::move(failure);
+    missing_ = missing;
+    return false;
+  }
+
+  platform::PrinterSystem& printers_;
+  const std::function<void(platform::PrinterQueue&)>& send_;
+  Routing routing_;
+  bool missing_ = false;  // the last printer tried was not found at all
+};
 
 }  // namespace
 
-std::optional<int> FindPrinter(const std::vector<std::shared_ptr<platform::PrinterQueue>>& printers,
-                               std::u16string_view name) {
-  const std::u16string key = LookupKey(name);
-  for (std::size_t i = 0; i < printers.size(); ++i) {
-    if (LookupKey(printers[i]->DeviceName()) == key) return static_cast<int>(i);
+Routing Route(platform::PrinterSystem& printers, std::u16string_view name,
+              const std::function<void(platform::PrinterQueue&)>& send) {
+  Router router(printers, send);
+  const bool named = !platform::TrimBlanks(name).empty();
+  if (named && router.Attempt(name)) return std::move(router).Result();
+  const std::u16string fallback = router.DefaultName();
+  if (!fallback.empty() && !(named && platform::SamePrinterName(name, fallback))) {
+    router.AttemptDefault(fallback);
   }
-  return std::nullopt;
-}
-
-bool PrintEngine::PrinterAvailable() const {
-  try {
-    state_->recorder.DeviceName();
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
-std::u16string PrintEngine::DefaultPrinterName() { return state_->printers.DefaultPrinterName(); }
-
-int PrintEngine::PrinterIndex(std::u16string_view name) {
-  const auto installed = state_->printers.InstalledPrinters();
-  if (const auto index = FindPrinter(installed, name)) return *index;
-  // One fallback to the default printer; when that is not installed either, the caller fails.
-  const std::u16string fallback = DefaultPrinterName();
-  if (const auto index = FindPrinter(installed, fallback)) return *index;
-  throw PrinterNotFound(name, fallback);
-}
-
-bool PrintEngine::SelectPrinter(int index, int attempt) {
-  const auto installed = state_->printers.InstalledPrinters();
-  if (index < 0 || static_cast<std::size_t>(index) >= installed.size()) {
-    throw platform::Failure(
-        9, u"No hay ninguna impresora en la posición " + platform::u16(std::to_string(index)));
-  }
-  TicketRecorder& printer = state_->recorder;
-  printer.SetQueue(installed[static_cast<std::size_t>(index)]);
-
-  // The probe: an empty line opens a job (the queue checks it can print), and the job is
-  // cancelled at once, so a usable printer gets nothing on paper.
-  std::u16string failure;
-  try {
-    printer.Print({});
-    printer.KillDoc();
-    return true;
-  } catch (const std::exception& caught) {
-    failure = platform::FailureDescription(caught);
-  }
-
-  bool result = false;
-  if (attempt == 0) {
-    result = SelectPrinter(PrinterIndex(DefaultPrinterName()), 1);
-  } else {
-    state_->notifier.ShowBalloonTip(u"Error al imprimir, La impresora " + printer.DeviceName() +
-                                        u" no esta disponible. " + u"\r\n" + failure + u" " +
-                                        failure,
-                                    platform::BalloonIcon::Error, u"Error al imprimir", 30000);
-  }
-  if (attempt == 0 && result) {
-    printer.Print({PrintItem::Text(u"Error en Impresora " + printer.DeviceName())});
-  }
-  printer.KillDoc();  // also drops the line above
-  return result;
-}
-
-void PrintEngine::SendRawToCurrent(const std::string& bytes) {
-  state_->recorder.Queue().SendRaw(bytes);
+  Routing routing = std::move(router).Result();
+  if (routing.failed_printer.empty()) routing.failed_printer = std::u16string(name);
+  return routing;
 }
 
 }  // namespace quillon::print

@@ -11,10 +11,6 @@ namespace {
 constexpr double kCharWidthPerPoint = 0.6 * 20;
 constexpr double kLineHeightPerPoint = 1.2 * 20;
 
-platform::Failure NoPrinter() {
-  return platform::Failure(484, u"No hay ninguna impresora seleccionada");
-}
-
 std::u16string NumberText(const json::Decimal& number) {
   std::u16string text = number.ToText(json::kDecimalMark);
   if (!number.IsNegative()) text.insert(text.begin(), u' ');
@@ -26,31 +22,18 @@ std::u16string NumberText(const json::Decimal& number) {
 
 platform::TicketFont TicketRecorder::DefaultFont() { return {u"Courier", 10, false, false}; }
 
-void TicketRecorder::SetQueue(std::shared_ptr<platform::PrinterQueue> queue) {
-  Reset();
-  queue_ = std::move(queue);
-}
-
-platform::PrinterQueue& TicketRecorder::Queue() const {
-  if (!queue_) throw NoPrinter();
-  return *queue_;
-}
-
-std::u16string TicketRecorder::DeviceName() const { return Queue().DeviceName(); }
-
-void TicketRecorder::OpenJob() {
-  if (job_open_) return;
-  Queue().CheckReady();
-  job_open_ = true;
-}
-
 void TicketRecorder::Print(const std::vector<PrintItem>& items, bool stay_on_line) {
-  OpenJob();
   for (const PrintItem& item : items) {
     switch (item.kind) {
-      case PrintItem::Kind::Text: Write(item.text); break;
-      case PrintItem::Kind::Tab: TabTo(item.column); break;
-      case PrintItem::Kind::Number: Write(NumberText(item.number)); break;
+      case PrintItem::Kind::Text:
+        Write(item.text);
+        break;
+      case PrintItem::Kind::Tab:
+        TabTo(item.column);
+        break;
+      case PrintItem::Kind::Number:
+        Write(NumberText(item.number));
+        break;
     }
   }
   if (!stay_on_line) EndLine();
@@ -96,23 +79,17 @@ double TicketRecorder::TextHeight(const std::u16string& text) const {
 
 void TicketRecorder::DrawPicture(const std::string& file, double x, double y, double width,
                                  double height) {
-  OpenJob();
-  ticket_.pictures.push_back(
-      {file, x, y, width, height, static_cast<int>(ticket_.lines.size())});
+  ticket_.pictures.push_back({file, x, y, width, height, static_cast<int>(ticket_.lines.size())});
 }
 
-void TicketRecorder::EndDoc() {
-  if (!job_open_) return;
+platform::Ticket TicketRecorder::Finish() {
   if (!line_.runs.empty()) EndLine();
   platform::Ticket finished = std::move(ticket_);
-  Reset();
-  Queue().PrintTicket(finished);
+  Drop();
+  return finished;
 }
 
-void TicketRecorder::KillDoc() { Reset(); }
-
-void TicketRecorder::Reset() {
-  job_open_ = false;
+void TicketRecorder::Drop() {
   ticket_ = {};
   line_ = {};
   column_ = 1;

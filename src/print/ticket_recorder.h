@@ -1,55 +1,52 @@
 #pragma once
-// The current printer as documents see it: every print statement, font change and picture is
-// recorded into a platform::Ticket; EndDoc hands the ticket to the selected queue, KillDoc drops
-// it. Columns count characters in the font of the run, so a layout does not depend on fonts.
-#include <memory>
+// The surface documents draw a ticket on: every print statement, font change and picture is
+// recorded into a platform::Ticket. Columns count characters in the font of the run, so a layout
+// does not depend on fonts. The font outlives the ticket: the next ticket starts in the font the
+// last one left, as documents set a size once and then draw one ticket per order.
 #include <string>
 #include <vector>
 
 #include "platform/printer_system.h"
-#include "print/printer_device.h"
+#include "print/print_item.h"
 
 namespace quillon::print {
 
-class TicketRecorder : public PrinterDevice {
+class TicketRecorder {
  public:
   // The font the process starts with.
   static platform::TicketFont DefaultFont();
 
-  // Makes `queue` the current printer (nullptr: none). An unfinished job is dropped; the font
-  // carries over, since documents set a size once and then select a printer per order.
-  void SetQueue(std::shared_ptr<platform::PrinterQueue> queue);
-  // The current printer's queue; raises PrinterError when there is none.
-  platform::PrinterQueue& Queue() const;
+  void SetFontName(const std::u16string& name) { font_.name = name; }
+  const std::u16string& FontName() const { return font_.name; }
+  void SetFontSize(double points) { font_.size = points; }
+  double FontSize() const { return font_.size; }
+  void SetBold(bool bold) { font_.bold = bold; }
+  bool Bold() const { return font_.bold; }
+  // The further style flag; documents only clear it.
+  void SetItalic(bool italic) { font_.italic = italic; }
+  bool Italic() const { return font_.italic; }
 
-  std::u16string DeviceName() const override;
-  void SetFontName(const std::u16string& name) override { font_.name = name; }
-  std::u16string FontName() const override { return font_.name; }
-  void SetFontSize(double points) override { font_.size = points; }
-  double FontSize() const override { return font_.size; }
-  void SetBold(bool bold) override { font_.bold = bold; }
-  bool Bold() const override { return font_.bold; }
-  void SetItalic(bool italic) override { font_.italic = italic; }
-  bool Italic() const override { return font_.italic; }
+  // Writes the items on the current line, then ends the line unless stay_on_line.
+  void Print(const std::vector<PrintItem>& items, bool stay_on_line = false);
 
-  void Print(const std::vector<PrintItem>& items, bool stay_on_line = false) override;
-  double TextWidth(const std::u16string& text) const override;
-  double TextHeight(const std::u16string& text) const override;
-  void DrawPicture(const std::string& file, double x, double y, double width,
-                   double height) override;
-  void EndDoc() override;
-  void KillDoc() override;
+  // Fixed pitch, in twips: 0.6 x size x 20 per character; height 1.2 x size x 20 per line.
+  double TextWidth(const std::u16string& text) const;
+  double TextHeight(const std::u16string& text) const;
+
+  // Draws an image file scaled into (x, y, width, height) twips of the page.
+  void DrawPicture(const std::string& file, double x, double y, double width, double height);
+
+  // The ticket drawn since the last Finish or Drop; the recorder starts a new one.
+  platform::Ticket Finish();
+  // Forgets what was drawn since the last Finish or Drop.
+  void Drop();
 
  private:
-  void OpenJob();
   void Write(const std::u16string& text);
   void TabTo(int column);
   void EndLine();
-  void Reset();
 
-  std::shared_ptr<platform::PrinterQueue> queue_;
   platform::TicketFont font_ = DefaultFont();
-  bool job_open_ = false;
   platform::Ticket ticket_;
   platform::TicketLine line_;
   int column_ = 1;  // where the next character goes

@@ -1,11 +1,13 @@
 #include "shell/agent_window.h"
 
+#include <string>
 #include <system_error>
 #include <vector>
 
 #include "platform/text.h"
 #include "shell/log_text.h"
 #include "shell/startup_texts.h"
+#include "shell/ticket_rows.h"
 
 namespace quillon::shell {
 namespace {
@@ -130,7 +132,67 @@ void AgentWindow::Clear() {
 }
 
 void AgentWindow::SetIcon(link::TrayImage icon, const std::u16string& tooltip) {
-  view_.SetTrayImage(icon, tooltip);
+  connection_image_ = icon;
+  connection_tooltip_ = tooltip;
+  ShowTrayState();
 }
+
+void AgentWindow::ShowTrayState() {
+  const std::u16string waiting =
+      printing_ != nullptr ? WaitingSummary(printing_->Waiting()) : std::u16string();
+  if (!waiting.empty()) {
+    view_.SetTrayImage(TrayPicture::TicketsWaiting, waiting);
+    return;
+  }
+  view_.SetTrayImage(connection_image_ == link::TrayImage::Connected ? TrayPicture::Connected
+                                                                     : TrayPicture::Disconnected,
+                     connection_tooltip_);
+}
+
+void AgentWindow::SetPrintService(print::PrintService* printing) {
+  printing_ = printing;
+  WaitingChanged();
+}
+
+void AgentWindow::WaitingChanged() {
+  std::vector<TicketRow> rows;
+  if (printing_ != nullptr) {
+    for (const print::WaitingTicket& ticket : printing_->Waiting())
+      rows.push_back({ticket.id, WaitingRow(ticket), ticket.failure});
+  }
+  view_.ShowWaitingTickets(rows);
+  ListPrintedTickets();
+  ShowTrayState();
+}
+
+void AgentWindow::ListPrintedTickets() {
+  std::vector<TicketRow> rows;
+  if (printing_ != nullptr) {
+    for (const print::PrintedTicket& ticket : printing_->Printed())
+      rows.push_back({ticket.id, PrintedRow(ticket), {}});
+  }
+  view_.ShowPrintedTickets(rows);
+}
+
+void AgentWindow::RetryClicked() {
+  if (printing_ != nullptr) printing_->RetryNow();
+}
+
+void AgentWindow::DiscardClicked(std::uint64_t id) {
+  if (printing_ != nullptr && id != 0) printing_->Discard(id);
+}
+
+void AgentWindow::ReprintClicked(std::uint64_t id) {
+  if (printing_ == nullptr || id == 0) return;
+  const auto delivery = printing_->Reprint(id, u"");
+  if (delivery && delivery->sent) {
+    view_.ShowTrayBalloon(
+        u"Ticket " + platform::u16(std::to_string(id)) + u" reimpreso en " + delivery->printer,
+        u"Reimpresion", 30000);
+  }
+  ListPrintedTickets();
+}
+
+void AgentWindow::PageChanged() { ListPrintedTickets(); }
 
 }  // namespace quillon::shell

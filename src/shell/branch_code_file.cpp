@@ -65,8 +65,8 @@ bool IsValidNewCode(std::u16string_view code) {
   return !has_letter && json::IsNumericText(rest);
 }
 
-BranchCodeFile::BranchCodeFile(std::filesystem::path data_dir, platform::Dialogs& dialogs)
-    : path_(std::move(data_dir) / "Acceso"), dialogs_(dialogs) {}
+BranchCodeFile::BranchCodeFile(const std::filesystem::path& data_dir, platform::Dialogs& dialogs)
+    : path_(data_dir / "Acceso"), dialogs_(dialogs) {}
 
 std::vector<std::u16string> BranchCodeFile::ReadBranchCode() {
   std::vector<std::u16string> lines = ReadLines(path_);
@@ -98,8 +98,7 @@ void BranchCodeFile::SaveOptions(const std::u16string& code, const std::u16strin
 
 std::u16string BranchCodeFile::PromptUntilValid(bool (*valid)(std::u16string_view)) {
   std::u16string entry;
-  while (!valid(entry))
-    entry = dialogs_.InputBox(kMissingCodePrompt, kBranchCodeTitle, u"");
+  while (!valid(entry)) entry = dialogs_.InputBox(kMissingCodePrompt, kBranchCodeTitle, u"");
   return entry;
 }
 

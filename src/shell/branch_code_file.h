@@ -27,7 +27,7 @@ bool IsValidNewCode(std::u16string_view code);
 
 class BranchCodeFile {
  public:
-  BranchCodeFile(std::filesystem::path data_dir, platform::Dialogs& dialogs);
+  BranchCodeFile(const std::filesystem::path& data_dir, platform::Dialogs& dialogs);
 
   const std::filesystem::path& Path() const { return path_; }
 

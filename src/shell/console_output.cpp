@@ -1,7 +1,5 @@
 #include "shell/console_output.h"
 
-#include <cstdio>
-
 #include "platform/text.h"
 #include "shell/log_text.h"
 
@@ -39,11 +37,8 @@ void ConsoleOutput::WriteLine(std::u16string_view text) {
       line += c;
     }
   }
-  const platform::DateTime now = clock_.Now();
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d ", now.year, now.month, now.day,
-                now.hour, now.minute, now.second);
-  out_ << stamp << platform::Utf16ToUtf8(line) << '\n' << std::flush;
+  out_ << platform::DateTimeText(clock_.Now()) << ' ' << platform::Utf16ToUtf8(line) << '\n'
+       << std::flush;
 }
 
 ConsoleNotifier::ConsoleNotifier(ConsoleOutput& output) : output_(output) {}

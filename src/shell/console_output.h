@@ -8,6 +8,7 @@
 #include "link/activity_log.h"
 #include "platform/clock.h"
 #include "platform/notifier.h"
+#include "print/print_service.h"
 
 namespace quillon::shell {
 
@@ -33,12 +34,15 @@ class ConsoleNotifier final : public platform::Notifier {
   ConsoleOutput& output_;
 };
 
-// The activity log as lines; clearing it has nothing to take back.
-class ConsoleLog final : public link::ActivityLog {
+// The activity log and the print service's lines as lines; clearing has nothing to take back,
+// and waiting tickets show through the lines that say so.
+class ConsoleLog final : public link::ActivityLog, public print::PrintMonitor {
  public:
   explicit ConsoleLog(ConsoleOutput& output);
   void WriteLog(const std::u16string& text) override;
   void Clear() override {}
+  void WaitingChanged() override {}
+  void Log(const std::u16string& line) override { WriteLog(line); }
 
  private:
   ConsoleOutput& output_;

@@ -1,13 +1,22 @@
 #pragma once
 // The main window and its tray entry as the shell's decisions drive them; the toolkit's window
 // implements it.
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "link/tray_status.h"
-
 namespace quillon::shell {
+
+// The tray images: the connection's two, and tickets waiting for a printer, which wins over them.
+enum class TrayPicture { Connected, Disconnected, TicketsWaiting };
+
+// One row of the waiting or printed tickets' list; `id` is what the buttons act on.
+struct TicketRow {
+  std::uint64_t id = 0;
+  std::u16string text;
+  std::u16string tooltip;
+};
 
 class WindowView {
  public:
@@ -24,9 +33,15 @@ class WindowView {
   virtual void RemoveFirstLogLines(int count) = 0;
   virtual void ClearLog() = 0;
   virtual void ShowStateCaption(const std::u16string& caption) = 0;
-  // The tray entry: added with its tooltip, its image per connection state, removed.
+  // The lists of the Status page, replaced whole.
+  virtual void ShowWaitingTickets(const std::vector<TicketRow>& rows) = 0;
+  virtual void ShowPrintedTickets(const std::vector<TicketRow>& rows) = 0;
+  // The tray entry: added with its tooltip, its image and tooltip, an information balloon,
+  // removed.
   virtual void AddTrayEntry(const std::u16string& tooltip) = 0;
-  virtual void SetTrayImage(link::TrayImage image, const std::u16string& tooltip) = 0;
+  virtual void SetTrayImage(TrayPicture image, const std::u16string& tooltip) = 0;
+  virtual void ShowTrayBalloon(const std::u16string& text, const std::u16string& title,
+                               int timeout_ms) = 0;
   virtual void RemoveTrayEntry() = 0;
 };
 

@@ -1,7 +1,7 @@
-// Drives the CUPS adapter from the integration script: lists the printers, probes a queue,
-// prints a small ticket, sends raw bytes. Prints what happened; exit status 1 on a PrinterError.
+// Drives the CUPS adapter from the integration script: finds a printer, names the default one,
+// checks a queue, prints a small ticket, sends raw bytes. Prints what happened; exit status 1 on
+// a Failure or a printer that is not there.
 #include <QGuiApplication>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -34,29 +34,36 @@ int Fail(const quillon::platform::Failure& error) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fputs("uso: cups_adapter_driver list | check COLA | ticket COLA [LOGO] | raw COLA\n", stderr);
+    std::fputs(
+        "uso: cups_adapter_driver default | find COLA | check COLA | ticket COLA [LOGO] | "
+        "raw COLA\n",
+        stderr);
     return 2;
   }
   QGuiApplication app(argc, argv);
   quillon::adapters::cups::CupsPrinterSystem system;
   const std::string command = argv[1];
-  if (command == "list") {
-    for (const auto& queue : system.InstalledPrinters()) {
-      std::printf("%s\n", Utf16ToUtf8(queue->DeviceName()).c_str());
-    }
-    std::printf("default: %s\n", Utf16ToUtf8(system.DefaultPrinterName()).c_str());
-    return 0;
-  }
-  if (argc < 3) return 2;
-  quillon::adapters::cups::CupsPrinterQueue queue(argv[2]);
   try {
-    if (command == "check") {
-      queue.CheckReady();
-    } else if (command == "ticket") {
-      queue.PrintTicket(SampleTicket(argc > 3 ? argv[3] : nullptr));
+    if (command == "default") {
+      std::printf("%s\n", Utf16ToUtf8(system.DefaultPrinterName()).c_str());
+      return 0;
+    }
+    if (argc < 3) return 2;
+    const auto queue = system.FindPrinter(Utf8ToUtf16(argv[2]));
+    if (!queue) {
+      std::printf("error: La impresora no está instalada en CUPS.\n");
+      return 1;
+    }
+    if (command == "find") {
+      std::printf("%s\n", Utf16ToUtf8(queue->DeviceName()).c_str());
+      return 0;
+    }
+    queue->CheckReady();
+    if (command == "ticket") {
+      queue->PrintTicket(SampleTicket(argc > 3 ? argv[3] : nullptr));
     } else if (command == "raw") {
-      queue.SendRaw(std::string("\x1bp\x00\x3c\xf0", 5));
-    } else {
+      queue->SendRaw(std::string("\x1bp\x00\x3c\xf0", 5));
+    } else if (command != "check") {
       return 2;
     }
   } catch (const quillon::platform::Failure& error) {

@@ -4,9 +4,12 @@
 # First the CUPS adapter alone (listing, probe, backends), then the example jobs through
 # quillon-agent --print-job: kitchen tickets on the queues of their areas, the invoice on the
 # default queue, the drawer bytes, the fallback from a stopped queue, and a stopped default.
-# Usage: run.sh QUILLON_AGENT CUPS_ADAPTER_DRIVER SOURCE_DIR
+# Last the running agent against the demo print server: tickets that wait while CUPS is stopped
+# print once it runs again, and an agent started before CUPS and its queues prints once they are
+# there.
+# Usage: run.sh QUILLON_AGENT CUPS_ADAPTER_DRIVER SOURCE_DIR PRINT_SERVER
 set -euo pipefail
-agent=$1 driver=$2 source=$3
+agent=$1 driver=$2 source=$3 print_server=$4
 here=$(cd "$(dirname "$0")" && pwd)
 export PATH="$PATH:/usr/sbin:/sbin"
 
@@ -44,48 +47,7 @@ done
 # --- the private CUPS server ---
 server="$work/cups"
 mkdir -p "$server"/{etc,spool,cache,state,tmp,log} "$work/client"
-start_cupsd() {
-  local cups_port
-  cups_port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-  cat >"$server/etc/cups-files.conf" <<CONF
-ServerRoot $server/etc
-RequestRoot $server/spool
-CacheDir $server/cache
-StateDir $server/state
-TempDir $server/tmp
-AccessLog $server/log/access_log
-ErrorLog $server/log/error_log
-PageLog $server/log/page_log
-SystemGroup root
-FileDevice No
-CONF
-  cat >"$server/etc/cupsd.conf" <<CONF
-Listen 127.0.0.1:$cups_port
-LogLevel info
-Browsing No
-WebInterface No
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order allow,deny
-    Allow all
-  </Limit>
-</Policy>
-CONF
-  cupsd -f -c "$server/etc/cupsd.conf" -s "$server/etc/cups-files.conf" >"$server/log/cupsd.out" 2>&1 &
-  cupsd_pid=$!
-  export CUPS_SERVER="127.0.0.1:$cups_port"
-  for _ in $(seq 100); do
-    lpstat -r 2>/dev/null | grep "is running" >/dev/null && return 0
-    kill -0 "$cupsd_pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
+source "$here/private_cupsd.sh"
 # The clients read no configuration of this machine: no lpoptions default, no client.conf.
 export CUPS_SERVERROOT="$work/client" QT_QPA_PLATFORM=offscreen
 unset LPDEST PRINTER
@@ -95,7 +57,6 @@ for _ in 1 2 3; do
   kill "$cupsd_pid" 2>/dev/null || true
   wait "$cupsd_pid" 2>/dev/null || true
 done
-pids+=("$cupsd_pid")
 if [ "$started" != yes ]; then
   cat "$server/log/cupsd.out" "$server/log/error_log" 2>/dev/null || true
   echo "FALLO: cupsd no arranca"
@@ -103,9 +64,12 @@ if [ "$started" != yes ]; then
 fi
 echo "cupsd en $CUPS_SERVER"
 
-for queue in Cocina Bar Facturas Caja; do
-  lpadmin -p "$queue" -E -v "socket://127.0.0.1:${port[$queue]}"
-done
+add_raw_queues() {
+  for queue in "$@"; do
+    lpadmin -p "$queue" -E -v "socket://127.0.0.1:${port[$queue]}"
+  done
+}
+add_raw_queues Cocina Bar Facturas Caja
 lpadmin -p Paginas -E -v "socket://127.0.0.1:${port[Paginas]}/?snmp=false" \
   -P "$here/pdf_ticket.ppd" 2>/dev/null
 lpadmin -d Caja
@@ -140,9 +104,9 @@ run_agent() {  # job file; output in $work/agent.out
 }
 
 # --- the CUPS adapter alone ---
-listing=$(adapter list | tr '\n' ' ')
-[ "$listing" = "Bar Caja Cocina Facturas Paginas default: Caja " ] &&
-  pass "colas en orden y predeterminada" || fail "lista de colas: $listing"
+[ "$(adapter find cocina)" = "Cocina" ] && [ "$(adapter default)" = "Caja" ] &&
+  pass "colas por nombre sin importar mayusculas y la predeterminada" ||
+  fail "busqueda de colas: $(adapter find cocina) / $(adapter default)"
 
 adapter check Nada | grep "no está instalada" >/dev/null &&
   pass "una cola que no existe no pasa la prueba" || fail "cola inexistente"
@@ -232,6 +196,94 @@ jobs_in_cups=$(lpstat -W all -o 2>/dev/null | wc -l)
 delivered=$(find "$work/out" -name '*.bin' | wc -l)
 [ "$jobs_in_cups" -eq "$delivered" ] && pass "cada trabajo de CUPS llego a una impresora ($delivered)" ||
   fail "CUPS tiene $jobs_in_cups trabajos y llegaron $delivered"
+
+# --- the running agent while CUPS is stopped and started again ---
+source "$source/tests/e2e/numbered_jobs.sh"
+# The numbers printed on the tickets a queue received after its first $2 jobs.
+queue_numbers() {
+  local file
+  for file in $(find "$work/out/$1" -name '*.bin' | sort | tail -n +$(($2 + 1))); do
+    python3 "$here/escpos_text.py" "$file" || true
+  done | ticket_numbers || true
+}
+# Starts the demo server with the job files given and the agent on data folder $1.
+run_agent_with_server() {
+  local data=$1
+  shift
+  "$print_server" --port 0 --wait-id --timeout 120 "$@" >"$work/server.out" 2>&1 &
+  pids+=($!)
+  server_pid=$!
+  for _ in $(seq 50); do grep -q '^PORT ' "$work/server.out" && break; sleep 0.1; done
+  timeout 150 "$agent" --headless --data-dir "$data" --encoding utf-8 \
+    --server "127.0.0.1:$(sed -n 's/^PORT //p' "$work/server.out")" >"$work/running.out" 2>&1 &
+  pids+=($!)
+  agent_pid=$!
+}
+wait_for_server() {
+  for _ in $(seq 600); do kill -0 "$server_pid" 2>/dev/null || return 0; sleep 0.1; done
+  return 1
+}
+# Waits up to 60 s until Cocina and Caja received the numbers of `make_jobs $1` after their first
+# $2 and $3 jobs, then checks each came once and in order.
+expect_printed_once() {
+  local wanted_cocina wanted_caja
+  wanted_cocina=$(wanted_numbers "$1" Cocina)
+  wanted_caja=$(wanted_numbers "$1" Caja)
+  for _ in $(seq 120); do
+    [ "$(queue_numbers Cocina "$2")" = "$wanted_cocina" ] &&
+      [ "$(queue_numbers Caja "$3")" = "$wanted_caja" ] && break
+    sleep 0.5
+  done
+  settle
+  sleep 3
+  [ "$(queue_numbers Cocina "$2")" = "$wanted_cocina" ] &&
+    [ "$(queue_numbers Caja "$3")" = "$wanted_caja" ] && pass "$4" ||
+    fail "$4: Cocina [$(queue_numbers Cocina "$2")] Caja [$(queue_numbers Caja "$3")]"
+}
+
+cupsenable Cocina Caja
+cp -r "$source/examples/jobs/data" "$work/running"
+make_jobs 6 "$work/jobs" "$source/examples/jobs"
+before_cocina=$(received Cocina) before_caja=$(received Caja)
+cups_port=${CUPS_SERVER##*:}
+kill "$cupsd_pid"
+wait "$cupsd_pid" 2>/dev/null || true
+run_agent_with_server "$work/running" --job "$work/jobs" --exit-after-statuses 6
+wait_for_server || fail "el servidor de demostracion no termino"
+waiting=$(ls "$work/running/outbox"/*.ticket 2>/dev/null | wc -l)
+[ "$waiting" -eq 6 ] && pass "con CUPS detenido los 6 tickets esperan en outbox" ||
+  fail "con CUPS detenido esperan $waiting tickets"
+grep -q "No se pudo consultar el servidor de impresión CUPS" "$work/running.out" &&
+  ! grep -q "No se encontró la impresora" "$work/running.out" &&
+  pass "CUPS detenido se dice como tal, no como una impresora que falta" ||
+  fail "el aviso de CUPS detenido: $(grep -m1 'Error al imprimir' "$work/running.out")"
+start_cupsd "$cups_port" || fail "cupsd no arranco de nuevo"
+expect_printed_once 6 "$before_cocina" "$before_caja" \
+  "al volver CUPS cada ticket se imprime una vez y en orden, sin un trabajo nuevo"
+kill "$agent_pid" 2>/dev/null || true
+wait "$agent_pid" 2>/dev/null || true
+
+# --- an agent started before CUPS and before its queues exist ---
+kill "$cupsd_pid"
+wait "$cupsd_pid" 2>/dev/null || true
+server="$work/cups-nueva"
+export CUPS_SERVER="127.0.0.1:$(free_port)"
+printf '{"config": [], "dato": [], "tipo": "comanda"}' >"$work/nada.json"
+rm -r "$work/jobs"
+make_jobs 2 "$work/jobs" "$source/examples/jobs"
+cp -r "$source/examples/jobs/data" "$work/early"
+before_cocina=$(received Cocina) before_caja=$(received Caja)
+# The first job prints nothing; the others come 8 s apart, once CUPS and the queues are there.
+run_agent_with_server "$work/early" --job "$work/nada.json" --job "$work/jobs" --pause 8000 \
+  --exit-after-statuses 3
+sleep 2
+start_cupsd "${CUPS_SERVER##*:}" || fail "el cupsd nuevo no arranco"
+add_raw_queues Cocina Caja
+lpadmin -d Caja
+wait_for_server || fail "el servidor de demostracion no termino"
+expect_printed_once 2 "$before_cocina" "$before_caja" \
+  "el agente iniciado antes que CUPS imprime el siguiente trabajo cuando CUPS esta"
+[ -z "$(ls "$work/early/outbox"/*.ticket 2>/dev/null)" ] || fail "quedaron tickets en outbox"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures comprobaciones fallaron"

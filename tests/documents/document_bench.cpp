@@ -29,14 +29,16 @@ json::Value Convert(const nlohmann::ordered_json& node) {
       return json::Value(*number);
     }
     case nlohmann::ordered_json::value_t::object: {
-      auto object = json::MakeDictionary();
-      for (const auto& [key, member] : node.items()) object->Add(Utf8ToUtf16(key), Convert(member));
-      return json::Value(object);
+      json::Value object = json::NewObject();
+      for (const auto& [key, member] : node.items()) {
+        object.AsDictionary().Add(Utf8ToUtf16(key), Convert(member));
+      }
+      return object;
     }
     case nlohmann::ordered_json::value_t::array: {
-      auto array = json::MakeCollection();
-      for (const auto& element : node) array->Add(Convert(element));
-      return json::Value(array);
+      json::Value array = json::NewArray();
+      for (const auto& element : node) array.AsCollection().Add(Convert(element));
+      return array;
     }
     default:
       return json::Value();

@@ -1,6 +1,6 @@
 #pragma once
-// A print engine over recording printers with everything a document needs, plus small builders
-// for jobs written as JSON text in the tests.
+// A print engine and a print service over recording printers, with everything a document needs,
+// plus small builders for jobs written as JSON text in the tests.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,11 +10,14 @@
 #include "json/value.h"
 #include "platform/printer_system.h"
 #include "print/print_engine.h"
+#include "print/print_service.h"
 #include "support/fake_clock.h"
 #include "support/fake_event_loop.h"
 #include "support/fake_notifier.h"
 #include "support/fake_print_options.h"
 #include "support/fake_printers.h"
+#include "support/fake_timer.h"
+#include "support/temp_folder.h"
 
 namespace quillon::test {
 
@@ -34,7 +37,10 @@ std::vector<std::string> TicketLines(const platform::Ticket& ticket);
 
 class DocumentBench {
  public:
-  DocumentBench() = default;
+  DocumentBench() {
+    InstallPrinters(printers);
+    service.Start();
+  }
 
   void Configure(const std::vector<Row>& rows) { engine.SetSettingsRows(Rows(rows)); }
 
@@ -53,12 +59,16 @@ class DocumentBench {
 
   FakePrinterSystem printers;
   FakeNotifier notifier;
-  // The engine starts on the default printer, so the printers are installed before it exists.
-  print::PrintEngine engine{InstallPrinters(printers), notifier};
-  FakePrintOptions options;
   FakeClock clock;
+  TempFolder data;
+  print::Outbox outbox{data.Path(), clock};
+  FakeTimer retry_timer;
+  print::PrintEngine engine;
+  print::PrintService service{printers, notifier, outbox, retry_timer};
+  FakePrintOptions options;
   FakeEventLoop event_loop;
-  documents::DocumentContext context{engine, options, clock, event_loop, ""};
+  documents::DocumentContext context{engine,     service, notifier, options, clock,
+                                     event_loop, "",      {},       {}};
 };
 
 }  // namespace quillon::test

@@ -36,7 +36,7 @@ class ExampleJobs : public ::testing::TestWithParam<const char*> {
  protected:
   void RunJob(const std::string& name) {
     bench.context.data_dir = (kJobs / "data").string();
-    app::DocumentJobHandlers handlers(bench.context);
+    app::DocumentJobHandlers handlers(bench.context, bench.service);
     link::JobIntake intake(log, bench.notifier, handlers, status, link::WireEncoding::Utf8,
                            nullptr);
     intake.ReceiveBytes(ReadFile(kJobs / (name + ".json")) + "_endMessage_");

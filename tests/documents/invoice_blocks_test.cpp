@@ -1,6 +1,6 @@
 // The fixed blocks of the invoice: the logo read from BMP, GIF or JPEG headers and scaled to the
 // paper, the business header line by line, and the legal block.
-#include "print/invoice_blocks.h"
+#include "documents/invoice_blocks.h"
 
 #include <gtest/gtest.h>
 
@@ -35,20 +35,22 @@ class InvoiceBlocksTest : public ::testing::Test {
   const platform::Ticket& PrintBlock(const std::vector<Row>& rows, Block block, bool load = true) {
     bench.Configure(rows);
     print::PrintEngine& engine = bench.engine;
-    if (load) engine.LoadPrintSettings();
-    EXPECT_TRUE(engine.SelectPrinter(engine.PrinterIndex(u"Facturas"), 0));
+    if (load) documents::LoadPrintSettings(engine, settings);
+    engine.BeginTicket(u"Facturas", u"factura");
     block(engine);
-    engine.Printer().EndDoc();
-    return bench.printers.Queue(u"Facturas")->tickets.back();
+    drawn = engine.EndTicket().content;
+    return drawn;
   }
   const platform::Ticket& Logo(const std::string& bytes, const std::vector<Row>& rows = {}) {
     folder.Write("logo.bmp", bytes);
     const std::string file = (folder.Path() / "logo.bmp").string();
-    return PrintBlock(rows, [&](print::PrintEngine& e) { print::PrintLogo(e, file); });
+    return PrintBlock(rows, [&](print::PrintEngine& e) { documents::PrintLogo(e, file); });
   }
 
   DocumentBench bench;
   TempFolder folder;
+  documents::PrintSettings settings;
+  platform::Ticket drawn;
 };
 
 TEST_F(InvoiceBlocksTest, WideLogoIsShrunkToThePaper) {
@@ -108,7 +110,8 @@ TEST_F(InvoiceBlocksTest, HeaderLinesFollowTheirRows) {
                                  {"Direccion", R"("Calle 1")", "true"},
                                  {"Telefono 1", "3001234", R"("1")"},
                                  {"Telefono 2", R"("555")", R"("1")"}};
-  const auto lines = TicketLines(PrintBlock(rows, [](auto& e) { print::PrintInvoiceHeader(e); }));
+  const auto lines =
+      TicketLines(PrintBlock(rows, [&](auto& e) { documents::PrintInvoiceHeader(e, settings); }));
   const std::vector<std::string> expected = {
       std::string(37, '='),
       std::string(13, ' ') + "RESTAURANTE",  // (40 - 11) / 2 = 14,5 -> column 14
@@ -126,10 +129,10 @@ TEST_F(InvoiceBlocksTest, HeaderGoesOnAfterAFailingLine) {
                                {"Nombre": "Nombre Representante Legal", "Visible": "1"}, 42,
                                {"Nombre": "Direccion", "Descripcion": "x", "Visible": "1"}])";
   bench.engine.SetSettingsRows(JsonValue(rows));
-  ASSERT_TRUE(bench.engine.SelectPrinter(bench.engine.PrinterIndex(u"Facturas"), 0));
-  print::PrintInvoiceHeader(bench.engine);
-  bench.engine.Printer().EndDoc();
-  EXPECT_EQ(bench.Tickets(u"Facturas").at(0), (std::vector<std::string>{std::string(37, '='), ""}));
+  bench.engine.BeginTicket(u"Facturas", u"factura");
+  documents::PrintInvoiceHeader(bench.engine, settings);
+  EXPECT_EQ(TicketLines(bench.engine.EndTicket().content),
+            (std::vector<std::string>{std::string(37, '='), ""}));
 }
 
 TEST_F(InvoiceBlocksTest, LegalBlockRangeWithAndWithoutPrefix) {
@@ -140,7 +143,7 @@ TEST_F(InvoiceBlocksTest, LegalBlockRangeWithAndWithoutPrefix) {
                            {"Factura Prefijo", R"("FE")"},
                            {"Factura Inicial", R"("1001")", R"("1")"},
                            {"Factura Final", R"("5000")"}};
-  const auto print_block = [](auto& e) { print::PrintLegalBlock(e); };
+  const auto print_block = [&](auto& e) { documents::PrintLegalBlock(e, settings); };
   EXPECT_EQ(
       TicketLines(PrintBlock(rows, print_block)),
       (std::vector<std::string>{

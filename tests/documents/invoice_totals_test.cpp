@@ -31,17 +31,17 @@ class InvoicePartsTest : public ::testing::Test {
   std::vector<std::string> PrintPart(const std::vector<Row>& rows, Part part) {
     bench.Configure(rows);
     print::PrintEngine& engine = bench.engine;
-    engine.LoadPrintSettings();
-    EXPECT_TRUE(engine.SelectPrinter(engine.PrinterIndex(u"Facturas"), 0));
-    engine.Printer().SetFontSize(engine.RollFontSize());
+    documents::LoadPrintSettings(engine, settings);
+    engine.BeginTicket(u"Facturas", u"factura");
+    engine.Canvas().SetFontSize(engine.RollFontSize());
     part(engine);
-    engine.Printer().EndDoc();
-    return bench.Tickets(u"Facturas").back();
+    drawn = engine.EndTicket().content;
+    return TicketLines(drawn);
   }
   std::vector<std::string> Totals(const std::vector<Row>& rows, std::string_view overrides) {
     const json::Value document = JsonValue(InvoiceJson(overrides));
-    return PrintPart(rows,
-                     [&](print::PrintEngine& e) { documents::PrintTotalsBlock(e, document); });
+    return PrintPart(
+        rows, [&](print::PrintEngine& e) { documents::PrintTotalsBlock(e, settings, document); });
   }
   std::vector<std::string> Items(const std::vector<Row>& rows, std::string_view items) {
     const json::Value pedido = JsonValue(items);
@@ -49,6 +49,8 @@ class InvoicePartsTest : public ::testing::Test {
   }
 
   DocumentBench bench;
+  documents::PrintSettings settings;
+  platform::Ticket drawn;  // the last part drawn
 };
 
 TEST_F(InvoicePartsTest, EmptyItemTable) {
@@ -157,18 +159,18 @@ TEST_F(InvoicePartsTest, HighlightedTotalIsLargeAndBoldThenBackToTheRollSize) {
              R"({"cuentaCerrada": true, "totalPagado": 1, "totalPagar": 50000,
                           "descuento": 5000})");
   EXPECT_EQ(lines, std::vector<std::string>{" ** TOTAL 45.000 **"});
-  const auto& line = bench.printers.Queue(u"Facturas")->tickets.back().lines.at(0);
+  const auto& line = drawn.lines.at(0);
   EXPECT_EQ(line.runs.at(0).font.size, 15);
   EXPECT_TRUE(line.runs.at(0).font.bold);
-  EXPECT_EQ(bench.engine.Printer().FontSize(), 10);
-  EXPECT_FALSE(bench.engine.Printer().Bold());
+  EXPECT_EQ(bench.engine.Canvas().FontSize(), 10);
+  EXPECT_FALSE(bench.engine.Canvas().Bold());
 
   auto rows = kTips;
   rows.push_back({"ResaltarTotal Cuenta", R"("1")"});
   rows.push_back({"Tamano de Factura", R"("rollo 55mm")"});
   EXPECT_EQ(Totals(rows, R"({"totalPagar": 20000, "propinaSugerida": 2000})").back(),
             "** TOTAL 22.000 **");
-  EXPECT_EQ(bench.engine.Printer().FontSize(), 7);
+  EXPECT_EQ(bench.engine.Canvas().FontSize(), 7);
 }
 
 TEST_F(InvoicePartsTest, TaxTableUnderTheCommonRegimeOnly) {

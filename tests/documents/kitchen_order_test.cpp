@@ -2,8 +2,11 @@
 // on both widths, fonts, the exact total, and failing orders that leave no half ticket behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "document_bench.h"
 #include "platform/text.h"
+#include "support/service_parts.h"
 
 namespace quillon::test {
 namespace {
@@ -50,19 +53,31 @@ TEST_F(KitchenOrderTest, AllBoxesClearPrintsNothingWhateverTheKind) {
   EXPECT_TRUE(bench.notifier.balloons.empty());
 }
 
-TEST(KitchenOrderWithoutPrinters, PrintsNothingAndSaysNothing) {
+TEST(KitchenOrderWithoutPrinters, EveryTicketWaitsAndIsShownInsteadOfVanishing) {
   FakePrinterSystem none;
-  FakeNotifier notifier;
-  print::PrintEngine engine(none, notifier);
+  ServiceParts parts(none);
+  print::PrintEngine engine;
   FakePrintOptions options;
-  FakeClock clock;
   FakeEventLoop loop;
-  documents::DocumentContext context{engine, options, clock, loop, ""};
+  documents::DocumentContext context{
+      engine, parts.service, parts.notifier, options, parts.clock, loop, "", {}, {}};
   json::Value orders = JsonValue("[" + Order("MESA", R"("Cocina")", kOneProduct) + "]");
   documents::PrintKitchenOrder(context, orders.AsCollection());
   documents::PrintCancellation(context, orders.AsCollection());
   documents::PrintInvoice(context, JsonValue(InvoiceJson()));
-  EXPECT_TRUE(notifier.balloons.empty());
+  const auto waiting = parts.service.Waiting();
+  ASSERT_EQ(waiting.size(), 3u);
+  EXPECT_EQ(waiting[0].kind, u"comanda");
+  EXPECT_EQ(waiting[1].kind, u"anulacion");
+  EXPECT_EQ(waiting[2].kind, u"factura");
+  EXPECT_EQ(waiting[2].printer, u"predeterminada");
+  std::vector<std::u16string> texts;
+  for (const Balloon& balloon : parts.notifier.balloons) texts.push_back(balloon.text);
+  EXPECT_NE(std::find(texts.begin(), texts.end(), u"2 tickets esperando la impresora Cocina"),
+            texts.end());
+  EXPECT_NE(
+      std::find(texts.begin(), texts.end(), u"1 ticket esperando la impresora predeterminada"),
+      texts.end());
 }
 
 TEST_F(KitchenOrderTest, AreaNnEmptyOrNullIsNotPrintedButACancellationIs) {

@@ -13,6 +13,7 @@ fail() {
   exit 1
 }
 
+limit=90
 source "$(dirname "$0")/e2e_setup.sh"
 code=$(head -n1 "$jobs/data/Acceso" | tr -d '\r')
 
@@ -37,6 +38,48 @@ wait_log() {
 }
 
 fin_line='------------------------------ fin ------------------------------'
+
+source "$(dirname "$0")/numbered_jobs.sh"
+
+# The order and bill numbers printed in a printer's folder, ticket by ticket in file order.
+printed_numbers() {
+  for f in "$work/spool/$1"/*.txt; do [ -f "$f" ] && cat "$f"; done | ticket_numbers
+}
+
+# Waits up to $1 seconds until the $2 jobs of make_jobs are printed, then checks that each was
+# printed exactly once, in the order sent, and that nothing is left in the outbox.
+expect_all_printed() {
+  local wanted_cocina wanted_facturas
+  wanted_cocina=$(wanted_numbers "$2" Cocina)
+  wanted_facturas=$(wanted_numbers "$2" Facturas)
+  for _ in $(seq $(($1 * 10))); do
+    [ "$(printed_numbers Cocina)" = "$wanted_cocina" ] &&
+      [ "$(printed_numbers Facturas)" = "$wanted_facturas" ] && break
+    sleep 0.1
+  done
+  [ "$(printed_numbers Cocina)" = "$wanted_cocina" ] ||
+    fail "Cocina imprimio [$(printed_numbers Cocina)], se esperaba [$wanted_cocina]"
+  [ "$(printed_numbers Facturas)" = "$wanted_facturas" ] ||
+    fail "Facturas imprimio [$(printed_numbers Facturas)], se esperaba [$wanted_facturas]"
+  [ -z "$(ls "$work/data/outbox"/*.ticket 2>/dev/null)" ] || fail "quedaron tickets en outbox"
+  # Nothing comes out a second time later.
+  sleep 3
+  [ "$(printed_numbers Cocina)$(printed_numbers Facturas)" = "$wanted_cocina$wanted_facturas" ] ||
+    fail "se imprimio algo dos veces"
+}
+
+# Sends $1 numbered jobs while Cocina and the default printer Facturas cannot print, and checks
+# that every ticket waits in the outbox and is shown as waiting.
+send_while_printers_fail() {
+  make_jobs "$1" "$work/jobs" "$jobs"
+  start_server --job "$work/jobs" --exit-after-statuses "$1"
+  start_agent
+  wait_server 40
+  [ "$(ls "$work/data/outbox"/*.ticket | wc -l)" -eq "$1" ] || fail "no quedaron $1 tickets en outbox"
+  [ -z "$(ls "$work/spool/Cocina"/*.txt "$work/spool/Facturas"/*.txt 2>/dev/null)" ] ||
+    fail "se imprimio con las impresoras caidas"
+  grep -q "tickets esperando la impresora Cocina" "$work/agent.out" || fail "no se aviso la espera"
+}
 
 
 id_message="{\"idSyA\":\"$code\",\"type\":\"id\"}"
@@ -182,6 +225,79 @@ case "$case_name" in
     [ $? -eq 1 ] || fail "el trabajo malo no termino con 1"
     grep -q "Invalid" "$work/bad.err" || fail "falta el texto de error del analizador"
     [ ! -f "$work/spool/Cocina/000002.txt" ] || fail "el trabajo malo imprimio algo"
+    ;;
+
+  offline_then_back)
+    # The area and default printers are offline while 20 jobs come; once back, all print.
+    touch "$work/spool/Cocina/offline" "$work/spool/Facturas/offline"
+    send_while_printers_fail 20
+    # Cocina first: a kitchen ticket must not slip to the default printer meanwhile.
+    rm "$work/spool/Cocina/offline"
+    rm "$work/spool/Facturas/offline"
+    expect_all_printed 60 20
+    grep -q "Se imprimieron los 10 tickets que esperaban la impresora Cocina" "$work/agent.out" ||
+      fail "no se aviso que se imprimieron"
+    ;;
+
+  kill_restart)
+    # The same with the agent killed while the tickets wait, and started again.
+    touch "$work/spool/Cocina/offline" "$work/spool/Facturas/offline"
+    send_while_printers_fail 20
+    # The agent itself, not the time limit around it: its lock file names it.
+    kill -9 "$(head -n1 "$work/data/.quillon-agent.lock")"
+    wait "$agent_pid" 2>/dev/null
+    start_agent
+    wait_log "20 tickets de la ejecución anterior esperan su impresora" 1 ||
+      fail "el agente no retomo los tickets en espera"
+    rm "$work/spool/Cocina/offline"
+    rm "$work/spool/Facturas/offline"
+    expect_all_printed 60 20
+    ;;
+
+  missing_then_created)
+    # The printers' folders do not exist yet when the agent starts and the jobs come.
+    rm -r "$work/spool/Cocina" "$work/spool/Facturas"
+    send_while_printers_fail 6
+    mkdir "$work/spool/Cocina"
+    mkdir "$work/spool/Facturas"
+    expect_all_printed 60 6
+    ;;
+
+  read_only)
+    # Folders that take no files: the tickets wait until they can be written.
+    chattr +i "$work/spool/Cocina" "$work/spool/Facturas" 2>/dev/null ||
+      { echo "OMITIDA: chattr +i no se puede usar aqui"; exit 77; }
+    trap 'chattr -i "$work/spool/Cocina" "$work/spool/Facturas"; cleanup' EXIT
+    send_while_printers_fail 6
+    chattr -i "$work/spool/Cocina" "$work/spool/Facturas"
+    expect_all_printed 60 6
+    ;;
+
+  reprint)
+    # The last printed tickets are listed, and printed again through the running agent or,
+    # without one, by the command line itself.
+    start_server --job "$jobs/comanda_mostrador.json" --exit-after-statuses 1
+    start_agent
+    wait_server 20
+    wait_log "$fin_line" 1 || fail "no se cerro el trabajo"
+    list=$(timeout 20 "$agent" --list-tickets --data-dir "$work/data")
+    echo "$list" | grep -qE '^  1  [0-9-]+ [0-9:]+  Cocina  comanda$' || fail "lista: $list"
+    again=$(timeout 30 "$agent" --reprint 1 --data-dir "$work/data" 2>&1) ||
+      fail "la reimpresion por el agente fallo: $again"
+    [ "$again" = "Ticket 1 reimpreso en Cocina" ] || fail "respuesta: $again"
+    cmp -s "$work/spool/Cocina/000001.txt" "$work/spool/Cocina/000002.txt" ||
+      fail "la reimpresion no es el mismo ticket"
+    timeout 30 "$agent" --reprint 1 --printer bar --data-dir "$work/data" >/dev/null 2>&1 ||
+      fail "la reimpresion en Bar fallo"
+    cmp -s "$work/spool/Cocina/000001.txt" "$work/spool/Bar/000001.txt" || fail "Bar no la recibio"
+    kill "$agent_pid"
+    wait "$agent_pid" 2>/dev/null
+    timeout 30 "$agent" --reprint 1 --data-dir "$work/data" --spool "$work/spool" \
+      --default-printer Facturas >"$work/alone.out" 2>&1 || fail "sin agente: $(cat "$work/alone.out")"
+    cmp -s "$work/spool/Cocina/000001.txt" "$work/spool/Cocina/000003.txt" ||
+      fail "sin agente no se reimprimio"
+    timeout 20 "$agent" --reprint 99 --data-dir "$work/data" --spool "$work/spool" >/dev/null 2>&1 &&
+      fail "un numero que no existe no fallo"
     ;;
 
   *)

@@ -1,13 +1,14 @@
 // Exact decimals: money never passes through floating point.
+#include "json/decimal.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
-#include "json/decimal.h"
 #include "platform/failure.h"
-#include "support/error_number.h"
 #include "platform/text.h"
+#include "support/error_number.h"
 
 namespace quillon::json {
 namespace {
@@ -54,7 +55,7 @@ TEST(DecimalRange, LeavingNinetySixBitsIsAnOverflow) {
   EXPECT_EQ(max.ToText(), platform::u16(kMax));
   EXPECT_EQ(ErrorNumberOf([&] { max + Decimal(1); }), 6);
   EXPECT_EQ(ErrorNumberOf([&] { -max - Decimal(1); }), 6);
-  EXPECT_EQ(ErrorNumberOf([&] { max * Decimal(2); }), 6);
+  EXPECT_EQ(ErrorNumberOf([&] { max* Decimal(2); }), 6);
   EXPECT_EQ(ErrorNumberOf([&] { max.ToInt64(); }), 6);
   EXPECT_FALSE(Decimal::Parse(u"79228162514264337593543950336", u'.').has_value());
   // Fraction digits give way before the whole part does.

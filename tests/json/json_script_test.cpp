@@ -1,9 +1,10 @@
 // The JSON script language: literals, commands, variables, dialogs and the nesting limit.
+#include "json/json_script.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "json/json_script.h"
 #include "platform/failure.h"
 #include "support/fake_dialogs.h"
 
@@ -62,13 +63,14 @@ TEST_F(JsonScriptTest, SwitchPicksTheFirstMatchingCase) {
   const std::u16string items =
       u"\"items\": [{\"case\": \"Mesa\", \"return\": \"M\"}, {\"case\": 2, \"return\": \"dos\"},"
       u" {\"case\": \"mesa\", \"return\": \"otra\"}]";
-  EXPECT_EQ(script.Eval(u"[{\"switch\": {\"case\": \"MESA\", \"default\": \"?\", " + items + u"}}]"),
-            u"M");
+  EXPECT_EQ(
+      script.Eval(u"[{\"switch\": {\"case\": \"MESA\", \"default\": \"?\", " + items + u"}}]"),
+      u"M");
   EXPECT_EQ(script.Eval(u"[{\"switch\": {\"case\": 2, \"default\": \"?\", " + items + u"}}]"),
             u"dos");
-  EXPECT_EQ(script.Eval(u"[{\"switch\": {\"case\": \"barra\", \"default\": \"?\", " + items +
-                        u"}}]"),
-            u"?");
+  EXPECT_EQ(
+      script.Eval(u"[{\"switch\": {\"case\": \"barra\", \"default\": \"?\", " + items + u"}}]"),
+      u"?");
 }
 
 TEST_F(JsonScriptTest, UnknownCommandsLeavePlaceholders) {

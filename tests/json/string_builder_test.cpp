@@ -1,10 +1,11 @@
 // The string builder's byte accounting, growth in chunks and range failures.
+#include "json/string_builder.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
-#include "json/string_builder.h"
 #include "platform/failure.h"
 #include "support/error_number.h"
 
@@ -116,8 +117,8 @@ TEST(StringBuilder, FindReportsOnlyMatchesStartingBeforeLength) {
   EXPECT_EQ(builder.Find(u"pollo"), 0);
   EXPECT_EQ(builder.Find(u"pollo", 0, 1), 11);
   EXPECT_EQ(builder.Find(u"o", -5), 4);
-  EXPECT_EQ(builder.Find(u"o", 15), 0);   // the last character sits at position Length
-  EXPECT_EQ(builder.Find(u"lo "), 14);    // the spare spaces after the text are searched too
+  EXPECT_EQ(builder.Find(u"o", 15), 0);  // the last character sits at position Length
+  EXPECT_EQ(builder.Find(u"lo "), 14);   // the spare spaces after the text are searched too
   EXPECT_EQ(builder.Find(u"falta"), 0);
 }
 

@@ -6,13 +6,20 @@
 
 #include "json/parser.h"
 #include "json/value.h"
+#include "parse_all_ways.h"
 
 namespace quillon::json {
 namespace {
 
+std::u16string Number(int n) {
+  const std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
+}
+
 TEST(ValueTree, ReadingAnAbsentKeyGivesEmptyAndAddsIt) {
-  Value order = ParseJson(u"{\"mesa\":\"5\",\"total\":12500}");
-  ASSERT_EQ(ParseErrorText(), u"");
+  const ParseResult parsed = ParseJson(u"{\"mesa\":\"5\",\"total\":12500}");
+  ASSERT_EQ(parsed.errors, u"");
+  const Value& order = parsed.root;
   Dictionary& members = order.AsDictionary();
   EXPECT_EQ(members.Find(u"propina"), nullptr);  // looking does not add
   EXPECT_EQ(members.Count(), 2);
@@ -42,9 +49,9 @@ TEST(ValueTree, LooseEqualityOfNumbersAndTexts) {
   EXPECT_TRUE(Value(Decimal::FromParts(15, 1)) == u"1,5");
   EXPECT_FALSE(Value(u"a").LooseEquals(Value(u"A")));
   EXPECT_FALSE(Value::Null().LooseEquals(Value::Null()));
-  const Value list = ParseJson(u"[1]");
+  const Value list = ParseJson(u"[1]").root;
   EXPECT_TRUE(list.LooseEquals(list));
-  EXPECT_FALSE(list.LooseEquals(ParseJson(u"[1]")));  // containers compare by identity
+  EXPECT_FALSE(list.LooseEquals(ParseJson(u"[1]").root));  // containers compare by identity
 }
 
 TEST(ValueTree, ConversionsRaiseTheClassicNumbers) {
@@ -68,10 +75,12 @@ TEST(ValueTree, ConversionsRaiseTheClassicNumbers) {
 TEST(ValueTree, TextsEitherSideOfTheInPlaceLimitReadAlike) {
   const std::u16string fifteen = u"Alergia al maní";   // 15 units
   const std::u16string sixteen = u"Limonada de coco";  // 16 units
-  const Value parsed = ParseJson(u"[\"" + fifteen + u"\", \"" + sixteen + u"\", \"\", \"1.250,5\", "
-                                 u"\"trUE\", \"Sin\\u00e9\", \"" + sixteen + u"\\n\"]");
-  ASSERT_EQ(ParseErrorText(), u"");
-  const Collection& items = parsed.AsCollection();
+  const ParseResult result = ParseJson(u"[\"" + fifteen + u"\", \"" + sixteen +
+                                       u"\", \"\", \"1.250,5\", "
+                                       u"\"trUE\", \"Sin\\u00e9\", \"" +
+                                       sixteen + u"\\n\"]");
+  ASSERT_EQ(result.errors, u"");
+  const Collection& items = result.root.AsCollection();
   ASSERT_EQ(items.Count(), 7);
   EXPECT_EQ(items.Item(1).ToText(), fifteen);
   EXPECT_EQ(items.Item(2).ToText(), sixteen);
@@ -98,20 +107,21 @@ TEST(ValueTree, KeysEitherSideOfTheInPlaceLimitSurviveGrowthAndCopies) {
   const std::u16string fifteen = u"NombreProducto1";  // 15 units
   const std::u16string sixteen = u"NombreProducto12";
   const std::u16string long_key = u"DescripciónLargaDelProductoEnLaComanda";
-  std::u16string text = u"{\"" + fifteen + u"\": 1, \"" + sixteen + u"\": 2, \"" + long_key + u"\": 3";
+  std::u16string text =
+      u"{\"" + fifteen + u"\": 1, \"" + sixteen + u"\": 2, \"" + long_key + u"\": 3";
   for (int i = 0; i < 20; ++i) text += u", \"" + long_key + std::u16string(1, u'a' + i) + u"\": 4";
   text += u", \"" + sixteen + u"\": 5}";
-  const Value parsed = ParseJson(text);
-  EXPECT_NE(ParseErrorText(), u"");  // the repeated key stops the reading
-  const Dictionary& members = parsed.AsDictionary();
+  const ParseResult parsed = ParseJson(text);
+  EXPECT_NE(parsed.errors, u"");  // the repeated key stops the reading
+  const Dictionary& members = parsed.root.AsDictionary();
   ASSERT_EQ(members.Count(), 23);
-  Dictionary copy = members;
-  Dictionary moved = std::move(copy);
+  const Dictionary copy = members;  // an object of its own, from a tree's
+  const Dictionary copy_of_copy = copy;
   const auto number = [](const Dictionary* members, std::u16string_view key) {
     const Value* found = members->Find(key);
     return found == nullptr ? Decimal(-1) : found->ToDecimal();
   };
-  for (const Dictionary* each : {&members, static_cast<const Dictionary*>(&moved)}) {
+  for (const Dictionary* each : {&members, &copy_of_copy}) {
     EXPECT_EQ(number(each, fifteen), Decimal(1));
     EXPECT_EQ(number(each, sixteen), Decimal(2));
     EXPECT_EQ(number(each, long_key), Decimal(3));
@@ -123,8 +133,8 @@ TEST(ValueTree, KeysEitherSideOfTheInPlaceLimitSurviveGrowthAndCopies) {
   Dictionary edited;
   edited.Set(long_key, Value(1));
   edited.Set(long_key, Value(2));
-  edited = moved;  // the long keys held before are let go
-  EXPECT_EQ(edited.Keys(), moved.Keys());
+  edited = copy_of_copy;  // the long keys held before are let go
+  EXPECT_EQ(edited.Keys(), copy_of_copy.Keys());
 }
 
 // Member lists are kept for reuse once a tree is dropped: lists of every size, small and past
@@ -139,8 +149,9 @@ TEST(ValueTree, TreesBuiltOverDroppedOnesHoldTheirOwnMembers) {
                   std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + u"}";
         }
         text += u"]}";
-        const Value tree = ParseJson(text);
-        ASSERT_EQ(ParseErrorText(), u"");
+        const ParseResult parsed = ParseJson(text);
+        ASSERT_EQ(parsed.errors, u"");
+        const Value& tree = parsed.root;
         const Collection& items = tree[u"lista"].AsCollection();
         ASSERT_EQ(items.Count(), size);
         for (int i = 1; i <= size; ++i) {
@@ -155,8 +166,62 @@ TEST(ValueTree, TreesBuiltOverDroppedOnesHoldTheirOwnMembers) {
   other.join();
 }
 
+// A reference taken from a tree stays valid, at the same place, while later reads add keys to
+// the same object: read objects of every size, and objects of their own.
+TEST(ValueTree, ReferencesStayValidWhileReadsAddKeys) {
+  const auto check = [](Dictionary& members, int count) {
+    std::vector<const Value*> held;
+    for (int i = 1; i <= count; ++i) held.push_back(&members.Item(u"m" + Number(i)));
+    const Value& absent = members.Item(u"ausente");
+    for (int i = 1; i <= 100; ++i) {
+      ASSERT_TRUE(members.Item(u"nueva" + Number(i)).IsEmpty());
+      ASSERT_EQ(&members.Item(u"ausente"), &absent);
+    }
+    for (int i = 1; i <= count; ++i) {
+      ASSERT_EQ(members.Find(u"m" + Number(i)), held[static_cast<std::size_t>(i - 1)]);
+      ASSERT_EQ(held[static_cast<std::size_t>(i - 1)]->ToText(), u"v" + Number(i));
+    }
+    ASSERT_EQ(members.Count(), count + 101);
+    ASSERT_EQ(members.Entries()[static_cast<std::size_t>(count)].first, u"ausente");
+  };
+  for (int count = 0; count <= 40; ++count) {
+    SCOPED_TRACE(count);
+    std::u16string text = u"{";
+    Dictionary own;
+    for (int i = 1; i <= count; ++i) {
+      text += (i == 1 ? u"\"m" : u", \"m") + Number(i) + u"\": \"v" + Number(i) + u"\"";
+      own.Set(u"m" + Number(i), Value(u"v" + Number(i)));
+    }
+    const ParseResult parsed = ParseJson(text + u"}");
+    ASSERT_EQ(parsed.errors, u"");
+    check(parsed.root.AsDictionary(), count);
+    check(own, count);
+  }
+}
+
+// The settings of a job outlive it: a copied subtree reads the same once the job is gone.
+TEST(ValueTree, CopiedSubtreeOutlivesItsTree) {
+  Value copy;
+  std::u16string expected;
+  {
+    const ParseResult job = ParseJson(
+        u"{\"config\": [{\"Nombre\": \"Nombre Establecimiento\", \"Descripcion\": "
+        u"\"El Fogón de la Abuela\", \"Visible\": 1.5, \"DescripcionLargaDelCampo\": [null, "
+        u"true, {}]}], \"dato\": []}");
+    ASSERT_EQ(job.errors, u"");
+    const Value& config = job.root[u"config"];
+    copy = CopyTree(config);
+    expected = TreeForComparison(config);
+    EXPECT_FALSE(copy.LooseEquals(config));  // a container of its own
+  }
+  EXPECT_EQ(TreeForComparison(copy), expected);
+  EXPECT_EQ(copy[1][u"Descripcion"].ToText(), u"El Fogón de la Abuela");
+  EXPECT_TRUE(copy[1][u"Otro"].IsEmpty());  // reads still add keys, in the copy's own tree
+  EXPECT_EQ(CopyTree(Value(u"texto suelto")).ToText(), u"texto suelto");
+}
+
 TEST(ValueTree, CollectionPositionsRunFromOneToCount) {
-  const Value list = ParseJson(u"['a','b','c']");
+  const Value list = ParseJson(u"['a','b','c']").root;
   Collection& items = list.AsCollection();
   EXPECT_EQ(items.Count(), 3);
   EXPECT_EQ(items.Item(1).ToText(), u"a");
@@ -193,13 +258,13 @@ TEST(ValueTree, AddRefusesARepeatedKeyAndSetReplaces) {
 TEST(ValueTree, LargeObjectsKeepOrderAndFindEveryKey) {
   Dictionary members;
   for (int i = 0; i < 2000; ++i) {
-    ASSERT_TRUE(members.TryAdd(u"clave" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)),
-                               Value(i)));
+    ASSERT_TRUE(
+        members.TryAdd(u"clave" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)), Value(i)));
   }
   std::u16string key = u"clave" + std::u16string(1, static_cast<char16_t>(0x4E00 + 7));
   Value seven(7);
   EXPECT_FALSE(members.TryAdd(std::move(key), std::move(seven)));
-  EXPECT_FALSE(key.empty());  // a refused key is not moved from
+  EXPECT_FALSE(key.empty());  // NOLINT(bugprone-use-after-move): a refused key is not moved from
   for (int i = 0; i < 2000; ++i) {
     const Value* found =
         members.Find(u"clave" + std::u16string(1, static_cast<char16_t>(0x4E00 + i)));

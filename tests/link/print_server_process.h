@@ -32,6 +32,7 @@ class PrintServerProcess {
     std::vector<std::string> all = {Binary()};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
+    argv.reserve(all.size() + 1);
     for (std::string& arg : all) argv.push_back(arg.data());
     argv.push_back(nullptr);
     if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;

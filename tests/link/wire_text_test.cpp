@@ -31,6 +31,20 @@ TEST(WireDecoderTest, InvalidUtf8BecomesReplacementWithoutHoldingTextBack) {
   EXPECT_EQ(after.back(), u'z');
 }
 
+TEST(WireDecoderTest, InvalidUtf8ReadsTheSameWhereverItIsCut) {
+  // Overlong and out-of-range leads with their continuation bytes, then a stray continuation.
+  const std::string text =
+      "a\xC1\x93"
+      "b\xF5\x80\x80\x80"
+      "c\x80";
+  for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+    WireDecoder decoder(WireEncoding::Utf8);
+    std::u16string joined = decoder.Decode(text.substr(0, cut));
+    joined += decoder.Decode(text.substr(cut));
+    EXPECT_EQ(joined, DecodeWire(text, WireEncoding::Utf8)) << "corte en " << cut;
+  }
+}
+
 TEST(WireDecoderTest, WindowsBytesAreDecodedPieceByPiece) {
   WireDecoder decoder(WireEncoding::Windows1252);
   EXPECT_EQ(decoder.Decode("\xC3"), u"Ã");

@@ -1,9 +1,9 @@
 // Text at the edges: Windows-1252 from the wire, UTF-8 for files and the terminal, case mapping.
+#include "platform/text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "platform/text.h"
 
 namespace quillon::platform {
 namespace {
@@ -19,7 +19,9 @@ TEST(Cp1252, EveryByteRoundTrips) {
 TEST(Cp1252, HighBytesMapToTheirCharacters) {
   EXPECT_EQ(Cp1252ToUtf16("\x80\x93\x94\xF1\xE9\xD1"), u"€“”ñéÑ");
   EXPECT_EQ(Cp1252ToUtf16("\x81"), std::u16string(1, char16_t{0x81}));  // unassigned stays
-  EXPECT_EQ(Utf16ToCp1252(u"Señor €5 – café"), "Se\xF1or \x80" "5 \x96 caf\xE9");
+  EXPECT_EQ(Utf16ToCp1252(u"Señor €5 – café"),
+            "Se\xF1or \x80"
+            "5 \x96 caf\xE9");
   EXPECT_EQ(Utf16ToCp1252(u"日本😀"), "????");  // each unit outside the code page is one "?"
   EXPECT_EQ(Cp1252Byte(u'Ÿ'), '\x9F');
 }
@@ -33,25 +35,39 @@ TEST(Utf8, DecodesAndEncodesAllPlanes) {
 
 TEST(Utf8, InvalidSequencesBecomeReplacementCharactersWithoutLosingText) {
   EXPECT_EQ(Utf8ToUtf16("x\xFFy"), u"x\uFFFDy");
-  EXPECT_EQ(Utf8ToUtf16("\xE2\x82" "A"), u"\uFFFDA");  // cut short by another byte
-  EXPECT_EQ(Utf8ToUtf16("\xC3" "A"), u"\uFFFDA");
-  EXPECT_EQ(Utf8ToUtf16("ab\xE2\x82"), u"ab\uFFFD");   // cut short by the end
-  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF" "z"), u"\uFFFDz");  // overlong
-  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80" "z"), u"\uFFFDz");  // encoded surrogate
-  EXPECT_EQ(Utf8ToUtf16("\x80" "q"), u"\uFFFDq");
+  EXPECT_EQ(Utf8ToUtf16("\xE2\x82"
+                        "A"),
+            u"\uFFFDA");  // cut short by another byte
+  EXPECT_EQ(Utf8ToUtf16("\xC3"
+                        "A"),
+            u"\uFFFDA");
+  EXPECT_EQ(Utf8ToUtf16("ab\xE2\x82"), u"ab\uFFFD");  // cut short by the end
+  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"
+                        "z"),
+            u"\uFFFDz");  // overlong
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"
+                        "z"),
+            u"\uFFFDz");  // encoded surrogate
+  EXPECT_EQ(Utf8ToUtf16("\x80"
+                        "q"),
+            u"\uFFFDq");
 }
 
 TEST(Utf8, ValidityTellsUtf8FromWindows1252) {
   EXPECT_TRUE(IsValidUtf8("Bogot\xC3\xA1 \xE2\x82\xAC \xF0\x9F\x8D\x95"));
   EXPECT_TRUE(IsValidUtf8(""));
-  EXPECT_FALSE(IsValidUtf8("Bogot\xE1"));             // the same word in Windows-1252
-  EXPECT_FALSE(IsValidUtf8("Pi\xF1" "a"));
-  EXPECT_FALSE(IsValidUtf8("ab\xE2\x82"));           // cut short by the end
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));         // encoded surrogate
+  EXPECT_FALSE(IsValidUtf8("Bogot\xE1"));  // the same word in Windows-1252
+  EXPECT_FALSE(
+      IsValidUtf8("Pi\xF1"
+                  "a"));
+  EXPECT_FALSE(IsValidUtf8("ab\xE2\x82"));    // cut short by the end
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // encoded surrogate
 }
 
 TEST(Utf8, LoneSurrogatesAreReplacedOnOutput) {
-  EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t{0xD800}) + u"a"), "\xEF\xBF\xBD" "a");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t{0xD800}) + u"a"),
+            "\xEF\xBF\xBD"
+            "a");
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t{0xDC00})), "\xEF\xBF\xBD");
 }
 

@@ -1,17 +1,27 @@
-#include "engine_fixture.h"
+#include "print/cash_drawer.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_printers.h"
+#include "support/service_parts.h"
 
 namespace quillon::test {
 namespace {
 
 const std::string kKick{'\x1b', 'p', '\x00', '\x3c', '\xf0'};
 
-class CashDrawerTest : public EngineTest {};
+class CashDrawerTest : public ::testing::Test {
+ protected:
+  FakePrinterSystem printers;
+  ServiceParts parts{printers};
+  print::PrintService& service = parts.service;
+};
 
 TEST_F(CashDrawerTest, SendsFiveBytesToFacturas) {
   auto caja = printers.AddPrinter(u"Caja");
   auto facturas = printers.AddPrinter(u"facturas");
   printers.SetDefaultName(u"Caja");
-  Engine().OpenCashDrawer();
+  print::OpenCashDrawer(service);
   ASSERT_EQ(facturas->raw_jobs.size(), 1u);
   EXPECT_EQ(facturas->raw_jobs[0], kKick);
   EXPECT_EQ(facturas->raw_jobs[0].size(), 5u);
@@ -23,26 +33,26 @@ TEST_F(CashDrawerTest, SendsFiveBytesToFacturas) {
 TEST_F(CashDrawerTest, WithoutFacturasGoesToTheDefault) {
   auto caja = printers.AddPrinter(u"Caja");
   printers.SetDefaultName(u"Caja");
-  Engine().OpenCashDrawer();
+  print::OpenCashDrawer(service);
   EXPECT_EQ(caja->raw_jobs, std::vector<std::string>{kKick});
 }
 
-TEST_F(CashDrawerTest, FailuresAreToldToTheCallerWithoutABalloonOfTheirOwn) {
+TEST_F(CashDrawerTest, FailuresAreToldToTheCallerAndTheKickIsNotKept) {
   auto cocina = printers.AddPrinter(u"Cocina");
-  // No Facturas, no default: the lookup fails.
-  EXPECT_FALSE(Engine().OpenCashDrawer().empty());
-  EXPECT_TRUE(notifier.balloons.empty());
+  // No Facturas, no default: the lookup fails, without a balloon of its own.
+  EXPECT_THROW(print::OpenCashDrawer(service), platform::Failure);
+  EXPECT_TRUE(parts.notifier.balloons.empty());
   EXPECT_TRUE(cocina->raw_jobs.empty());
 
   auto facturas = printers.AddPrinter(u"Facturas");
   printers.SetDefaultName(u"Facturas");
   facturas->SetOffline(true);
-  EXPECT_EQ(Engine().OpenCashDrawer(), u"no hay impresora disponible para el cajón");
-  EXPECT_EQ(notifier.balloons.size(), 1u);  // only the selection's own
+  EXPECT_THROW(print::OpenCashDrawer(service), platform::Failure);
+  EXPECT_EQ(parts.notifier.balloons.size(), 1u);  // only the selection's own
   EXPECT_TRUE(facturas->raw_jobs.empty());
 
   facturas->SetOffline(false);
-  EXPECT_EQ(Engine().OpenCashDrawer(), u"");
+  print::OpenCashDrawer(service);  // a new kick only: the failed ones are gone
   EXPECT_EQ(facturas->raw_jobs, std::vector<std::string>{kKick});
 }
 

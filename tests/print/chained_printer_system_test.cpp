@@ -1,31 +1,29 @@
-// Spool printers listed before the CUPS ones, and the default printer taken from the first
+// Spool printers asked before the CUPS ones, and the default printer taken from the first
 // system that names one.
+#include "print/chained_printer_system.h"
+
 #include <gtest/gtest.h>
 
-#include "print/chained_printer_system.h"
 #include "support/fake_printers.h"
 
 namespace quillon::print {
 namespace {
 
-std::vector<std::u16string> Names(platform::PrinterSystem& system) {
-  std::vector<std::u16string> names;
-  for (const auto& queue : system.InstalledPrinters()) names.push_back(queue->DeviceName());
-  return names;
-}
-
-TEST(ChainedPrinters, FirstSystemsPrintersComeFirst) {
+TEST(ChainedPrinters, TheFirstSystemThatHasThePrinterAnswersAndTheOthersAreNotAsked) {
   test::FakePrinterSystem spool, cups;
   spool.AddPrinter(u"Cocina");
-  spool.AddPrinter(u"Bar");
   cups.AddPrinter(u"Caja");
   cups.AddPrinter(u"Cocina");
   ChainedPrinterSystem chained({&spool, &cups});
-  EXPECT_EQ(Names(chained), (std::vector<std::u16string>{u"Cocina", u"Bar", u"Caja", u"Cocina"}));
 
-  // The queues are the systems' own: a job reaches the printer it was listed for.
-  chained.InstalledPrinters()[2]->SendRaw("x");
-  EXPECT_EQ(cups.Queue(u"Caja")->raw_jobs, std::vector<std::string>{"x"});
+  chained.FindPrinter(u"cocina")->SendRaw("x");
+  EXPECT_EQ(spool.Queue(u"Cocina")->raw_jobs, std::vector<std::string>{"x"});
+  EXPECT_EQ(cups.finds, 0);
+
+  // The queues are the systems' own: a job reaches the printer it was found for.
+  chained.FindPrinter(u"Caja")->SendRaw("y");
+  EXPECT_EQ(cups.Queue(u"Caja")->raw_jobs, std::vector<std::string>{"y"});
+  EXPECT_EQ(chained.FindPrinter(u"Horno"), nullptr);
 }
 
 TEST(ChainedPrinters, DefaultFromTheFirstSystemThatNamesOne) {
@@ -35,6 +33,7 @@ TEST(ChainedPrinters, DefaultFromTheFirstSystemThatNamesOne) {
   cups.SetDefaultName(u"Caja");
   EXPECT_EQ(chained.DefaultPrinterName(), u"Caja");
   spool.SetDefaultName(u"Facturas");
+  cups.SetUnreachable(true);
   EXPECT_EQ(chained.DefaultPrinterName(), u"Facturas");
 }
 

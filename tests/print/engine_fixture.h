@@ -1,17 +1,14 @@
 #pragma once
-// An engine over recording printers, with helpers to give it a job's settings rows.
+// A print engine with helpers to give it a job's settings rows and to read the ticket drawn.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "json/value.h"
 #include "adapters/spool/ticket_text.h"
+#include "json/value.h"
 #include "platform/text.h"
 #include "print/print_engine.h"
-#include "support/fake_notifier.h"
-#include "support/fake_printers.h"
 
 namespace quillon::test {
 
@@ -22,46 +19,31 @@ struct SettingsRow {
 };
 
 inline json::Value MakeRows(const std::vector<SettingsRow>& rows) {
-  auto collection = json::MakeCollection();
+  json::Value collection = json::NewArray();
   for (const SettingsRow& row : rows) {
-    auto fields = json::MakeDictionary();
-    fields->Set(u"Nombre", json::Value(row.nombre));
-    fields->Set(u"Descripcion", row.descripcion);
-    if (!row.visible.IsEmpty()) fields->Set(u"Visible", row.visible);
-    collection->Add(json::Value(std::move(fields)));
+    json::Value fields = json::NewObject();
+    fields.AsDictionary().Set(u"Nombre", json::Value(row.nombre));
+    fields.AsDictionary().Set(u"Descripcion", row.descripcion);
+    if (!row.visible.IsEmpty()) fields.AsDictionary().Set(u"Visible", row.visible);
+    collection.AsCollection().Add(std::move(fields));
   }
   return collection;
 }
 
 class EngineTest : public ::testing::Test {
  protected:
-  // The engine is made on first use, after the test has installed its printers.
-  print::PrintEngine& Engine() {
-    if (!engine_) engine_ = std::make_unique<print::PrintEngine>(printers, notifier);
-    return *engine_;
-  }
+  print::PrintEngine& Engine() { return engine_; }
   void SetRows(const std::vector<SettingsRow>& rows) { Engine().SetSettingsRows(MakeRows(rows)); }
 
-  // Installs "Caja" as the default printer and selects it.
-  std::shared_ptr<FakePrinterQueue> UseCaja() {
-    auto caja = printers.AddPrinter(u"Caja");
-    printers.SetDefaultName(u"Caja");
-    EXPECT_TRUE(Engine().SelectPrinter(Engine().PrinterIndex(u"Caja"), 0));
-    return caja;
+  // Starts a ticket for "Caja".
+  void StartTicket() { Engine().BeginTicket(u"Caja", u"comanda"); }
+  // Ends the ticket and returns its text lines.
+  std::vector<std::u16string> Printed() {
+    return adapters::spool::TicketTextLines(Engine().EndTicket().content);
   }
-
-  // Ends the job and returns the text lines the queue received.
-  std::vector<std::u16string> Printed(FakePrinterQueue& queue) {
-    Engine().Printer().EndDoc();
-    if (queue.tickets.empty()) return {};
-    return adapters::spool::TicketTextLines(queue.tickets.back());
-  }
-
-  FakePrinterSystem printers;
-  FakeNotifier notifier;
 
  private:
-  std::unique_ptr<print::PrintEngine> engine_;
+  print::PrintEngine engine_;
 };
 
 }  // namespace quillon::test

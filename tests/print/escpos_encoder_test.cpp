@@ -1,4 +1,6 @@
 // The ESC/POS bytes of tickets: text in Windows-1252, styles, columns, pictures and the cut.
+#include "print/escpos_encoder.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -6,7 +8,6 @@
 #include "escpos_test_bitmaps.h"
 #include "escpos_test_tickets.h"
 #include "platform/text.h"
-#include "print/escpos_encoder.h"
 #include "support/temp_folder.h"
 
 namespace quillon::print {
@@ -26,25 +27,26 @@ TEST(EscPosEncoder, SmallTicketWithAccentsBoldLargeSizeLogoAndCut) {
   // Top row: 8 black then 8 white dots; bottom row: white and black in turns.
   std::vector<std::uint8_t> levels(32, 255);
   for (int x = 0; x < 8; ++x) levels[static_cast<std::size_t>(x)] = 0;
-  for (int x = 1; x < 16; x += 2) levels[static_cast<std::size_t>(16 + x)] = 0;
+  for (int x = 1; x < 16; x += 2) levels[16 + static_cast<std::size_t>(x)] = 0;
   folder.Write("logo.bmp", test::MakeBmp(16, 2, 1, levels));
 
   Ticket ticket;
-  ticket.pictures.push_back({(folder.Path() / "logo.bmp").string(), 0, 20, 16 * kTwipsPerDot,
-                             2 * kTwipsPerDot, 0});
+  ticket.pictures.push_back(
+      {(folder.Path() / "logo.bmp").string(), 0, 20, 16 * kTwipsPerDot, 2 * kTwipsPerDot, 0});
   ticket.lines.push_back(Line({}));  // room left under the logo
   ticket.lines.push_back(Line({TextRun(1, u"Año"), TextRun(6, u"ÁÉÍÓÚÑÜ", 10, true)}));
   ticket.lines.push_back(Line({TextRun(1, u"TOTAL", 15, true)}, 15));
   ticket.lines.push_back(Line({}));
   ticket.lines.push_back(Line({TextRun(3, u"áéíóúñü")}));
 
-  const std::string expected =
-      kStart +
-      Bytes({0x1D, 'v', '0', 0, 2, 0, 2, 0, 0xFF, 0x00, 0x55, 0x55}) +
-      Bytes({'A', 0xF1, 'o', ' ', ' ', 0x1B, 'E', 1, 0xC1, 0xC9, 0xCD, 0xD3, 0xDA, 0xD1, 0xDC, '\n'}) +
-      Bytes({0x1D, '!', 0x11, 'T', 'O', 'T', 'A', 'L', '\n'}) + "\n" +
-      Bytes({0x1D, '!', 0, ' ', ' ', 0x1B, 'E', 0, 0xE1, 0xE9, 0xED, 0xF3, 0xFA, 0xF1, 0xFC, '\n'}) +
-      kCut;
+  const std::string expected = kStart +
+                               Bytes({0x1D, 'v', '0', 0, 2, 0, 2, 0, 0xFF, 0x00, 0x55, 0x55}) +
+                               Bytes({'A', 0xF1, 'o', ' ', ' ', 0x1B, 'E', 1, 0xC1, 0xC9, 0xCD,
+                                      0xD3, 0xDA, 0xD1, 0xDC, '\n'}) +
+                               Bytes({0x1D, '!', 0x11, 'T', 'O', 'T', 'A', 'L', '\n'}) + "\n" +
+                               Bytes({0x1D, '!', 0, ' ', ' ', 0x1B, 'E', 0, 0xE1, 0xE9, 0xED, 0xF3,
+                                      0xFA, 0xF1, 0xFC, '\n'}) +
+                               kCut;
   EXPECT_EQ(EncodeEscPos(ticket), expected);
 }
 
@@ -70,7 +72,8 @@ TEST(EscPosEncoder, SizesAndTheColumnsTheyTake) {
 TEST(EscPosEncoder, JobDataCannotCarryPrinterCommands) {
   Ticket ticket;
   ticket.lines.push_back(Line({TextRun(1, u"A\x1B@B\nC\x1D\x7F€✓")}));
-  EXPECT_EQ(EncodeEscPos(ticket), kStart + Bytes({'A', ' ', '@', 'B', ' ', 'C', ' ', ' ', 0x80, '?', '\n'}) + kCut);
+  EXPECT_EQ(EncodeEscPos(ticket),
+            kStart + Bytes({'A', ' ', '@', 'B', ' ', 'C', ' ', ' ', 0x80, '?', '\n'}) + kCut);
 }
 
 TEST(EscPosEncoder, RollWidthFollowsTheWidestLine) {
@@ -104,11 +107,11 @@ class EscPosPicture : public ::testing::Test {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[at + i]); };
     raster.row_bytes = byte(4) | byte(5) << 8;
     raster.rows = byte(6) | byte(7) << 8;
-    raster.dots = bytes.substr(at + 8, static_cast<std::size_t>(raster.row_bytes * raster.rows));
+    raster.dots = bytes.substr(at + 8, static_cast<std::size_t>(raster.row_bytes) * raster.rows);
     return raster;
   }
   std::string Picture(const std::string& name, int width, int height,
-                      std::vector<std::uint8_t> levels) {
+                      const std::vector<std::uint8_t>& levels) {
     folder_.Write(name, test::MakeBmp(width, height, 24, levels));
     return (folder_.Path() / name).string();
   }
@@ -124,7 +127,7 @@ TEST_F(EscPosPicture, OffsetAndScalingDownToTheDrawnSize) {
   // 32 x 4 pixels, left half black, drawn 16 x 2 dots, 4 dots from the left edge.
   std::vector<std::uint8_t> levels(128, 255);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 16; ++x) levels[static_cast<std::size_t>(y * 32 + x)] = 0;
+    for (int x = 0; x < 16; ++x) levels[static_cast<std::size_t>(y) * 32 + x] = 0;
   Ticket ticket;
   ticket.pictures.push_back({Picture("half.bmp", 32, 4, levels), 4 * kTwipsPerDot, 20,
                              16 * kTwipsPerDot, 2 * kTwipsPerDot, 0});
@@ -162,7 +165,7 @@ TEST_F(EscPosPicture, GreyIsDitheredToAMatchingShareOfBlackDots) {
     for (int column = 0; column < 8; ++column) {
       std::string block;
       for (int row = band * 8; row < band * 8 + 8; ++row) {
-        block += raster.dots[static_cast<std::size_t>(row * 8 + column)];
+        block += raster.dots[static_cast<std::size_t>(row) * 8 + column];
       }
       EXPECT_NEAR(BlackDots(block), 48, 8) << band << "," << column;
     }
@@ -193,9 +196,10 @@ TEST_F(EscPosPicture, UnreadablePictureLeavesTheTextAsItWas) {
 TEST_F(EscPosPicture, PictureDrawnAfterTheLastLineComesBeforeTheCut) {
   Ticket ticket;
   ticket.lines.push_back(Line({TextRun(1, u"X")}));
-  ticket.pictures.push_back({Picture("dot.bmp", 1, 1, {0}), 0, 500, 8 * kTwipsPerDot,
-                             kTwipsPerDot, 1});
-  EXPECT_EQ(EncodeEscPos(ticket), kStart + "X\n" + Bytes({0x1D, 'v', '0', 0, 1, 0, 1, 0, 0xFF}) + kCut);
+  ticket.pictures.push_back(
+      {Picture("dot.bmp", 1, 1, {0}), 0, 500, 8 * kTwipsPerDot, kTwipsPerDot, 1});
+  EXPECT_EQ(EncodeEscPos(ticket),
+            kStart + "X\n" + Bytes({0x1D, 'v', '0', 0, 1, 0, 1, 0, 0xFF}) + kCut);
 }
 
 }  // namespace

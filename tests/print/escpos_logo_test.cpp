@@ -17,7 +17,8 @@ const std::vector<std::uint8_t> kLevels = {0, 128, 255, 255, 0, 200};
 TEST(EscPosLogo, EveryDepthGivesTheSameGreyLevelsTopRowFirst) {
   for (const int bits : {8, 24, 32}) {
     for (const bool top_down : {false, true}) {
-      const auto picture = print::BmpPictureDecoder::DecodeBytes(MakeBmp(3, 2, bits, kLevels, top_down));
+      const auto picture =
+          print::BmpPictureDecoder::DecodeBytes(MakeBmp(3, 2, bits, kLevels, top_down));
       ASSERT_TRUE(picture) << bits;
       EXPECT_EQ(picture->width, 3);
       EXPECT_EQ(picture->height, 2);
@@ -32,8 +33,8 @@ TEST(EscPosLogo, EveryDepthGivesTheSameGreyLevelsTopRowFirst) {
 }
 
 TEST(EscPosLogo, TransparentPixelsAreWhitePaper) {
-  const auto picture = print::BmpPictureDecoder::DecodeBytes(
-      MakeBmp(3, 1, 32, {0, 0, 0}, false, {255, 0, 128}));
+  const auto picture =
+      print::BmpPictureDecoder::DecodeBytes(MakeBmp(3, 1, 32, {0, 0, 0}, false, {255, 0, 128}));
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->levels, (std::vector<std::uint8_t>{0, 255, 127}));
 }
@@ -49,7 +50,8 @@ TEST(EscPosLogo, FilesThatAreNotUsableBitmapsAreRefused) {
   const std::string good = MakeBmp(3, 2, 24, kLevels);
   EXPECT_FALSE(print::BmpPictureDecoder::DecodeBytes(""));
   EXPECT_FALSE(print::BmpPictureDecoder::DecodeBytes("GIF89a" + good.substr(6)));
-  EXPECT_FALSE(print::BmpPictureDecoder::DecodeBytes(good.substr(0, good.size() - 1)));  // cut short
+  EXPECT_FALSE(
+      print::BmpPictureDecoder::DecodeBytes(good.substr(0, good.size() - 1)));  // cut short
 
   std::string huge = good;  // a header claiming 100000 x 100000 pixels
   for (const std::size_t at : {18u, 22u}) {

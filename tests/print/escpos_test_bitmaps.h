@@ -58,16 +58,18 @@ inline std::string MakeBmp(int width, int height, int bits, const std::vector<st
     const int y = top_down ? r : height - 1 - r;
     std::string row(stride, '\0');
     for (int x = 0; x < width; ++x) {
-      const std::uint8_t g = levels[static_cast<std::size_t>(y * width + x)];
+      const std::uint8_t g = levels[static_cast<std::size_t>(y) * width + x];
       if (bits == 1) {
-        if (g) row[static_cast<std::size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+        char& cell = row[static_cast<std::size_t>(x / 8)];
+        if (g) cell = static_cast<char>(cell | (0x80 >> (x % 8)));
       } else if (bits == 8) {
         row[static_cast<std::size_t>(x)] = static_cast<char>(g);
       } else {
         const std::size_t p = static_cast<std::size_t>(x) * (bits / 8);
         row[p] = row[p + 1] = row[p + 2] = static_cast<char>(g);
         if (bits == 32) {
-          row[p + 3] = static_cast<char>(alpha.empty() ? 255 : alpha[static_cast<std::size_t>(y * width + x)]);
+          row[p + 3] = static_cast<char>(
+              alpha.empty() ? 255 : alpha[static_cast<std::size_t>(y) * width + x]);
         }
       }
     }

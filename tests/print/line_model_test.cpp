@@ -7,14 +7,13 @@ using Lines = std::vector<std::u16string>;
 
 class LineModelTest : public EngineTest {
  protected:
-  void SetUp() override { caja = UseCaja(); }
+  void SetUp() override { StartTicket(); }
   void Roll(const char16_t* tamano_enye, const char16_t* tamano_plain) {
     std::vector<SettingsRow> rows;
     if (tamano_enye) rows.push_back({u"Tamaño de Factura", tamano_enye});
     if (tamano_plain) rows.push_back({u"Tamano de Factura", tamano_plain});
     SetRows(rows);
   }
-  std::shared_ptr<FakePrinterQueue> caja;
 };
 
 TEST_F(LineModelTest, TheTwoRollRowsAreReadSeparately) {
@@ -49,9 +48,9 @@ TEST_F(LineModelTest, ColumnsScaleToTheLineWidth) {
 TEST_F(LineModelTest, AmountsEndOneColumnBeforeTheEdge) {
   const int column = print::PrintEngine::RightAlignColumn(u" 12.500 ", 40);
   EXPECT_EQ(column, 34);
-  Engine().Printer().Print({print::PrintItem::Text(u"TOTAL"), print::PrintItem::Tab(column),
-                            print::PrintItem::Text(u"12.500")});
-  const Lines lines = Printed(*caja);
+  Engine().Canvas().Print({print::PrintItem::Text(u"TOTAL"), print::PrintItem::Tab(column),
+                           print::PrintItem::Text(u"12.500")});
+  const Lines lines = Printed();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].size(), 39u);
   EXPECT_EQ(lines[0].substr(33), u"12.500");
@@ -59,10 +58,11 @@ TEST_F(LineModelTest, AmountsEndOneColumnBeforeTheEdge) {
 
 TEST_F(LineModelTest, ALabelPastTheAmountColumnPushesTheAmountDown) {
   const std::u16string label(36, u'X');
-  Engine().Printer().Print({print::PrintItem::Text(label),
-                            print::PrintItem::Tab(print::PrintEngine::RightAlignColumn(u"9.000", 40)),
-                            print::PrintItem::Text(u"9.000")});
-  EXPECT_EQ(Printed(*caja), (Lines{label, std::u16string(34, u' ') + u"9.000"}));
+  Engine().Canvas().Print(
+      {print::PrintItem::Text(label),
+       print::PrintItem::Tab(print::PrintEngine::RightAlignColumn(u"9.000", 40)),
+       print::PrintItem::Text(u"9.000")});
+  EXPECT_EQ(Printed(), (Lines{label, std::u16string(34, u' ') + u"9.000"}));
 }
 
 TEST_F(LineModelTest, FittingLengthCountsWholeWordsAndTheirBlank) {
@@ -78,7 +78,7 @@ TEST_F(LineModelTest, CentringRoundsHalvesToEven) {
   Engine().PrintWrapped(u"abcdef", 40, 2, 0);
   Engine().PrintWrapped(u"abcde", 40, 2, 0);
   Engine().PrintWrapped(u"abcdefg", 40, 2, 0);
-  const Lines lines = Printed(*caja);
+  const Lines lines = Printed();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].find_first_not_of(u' ') + 1, 17u);
   EXPECT_EQ(lines[1].find_first_not_of(u' ') + 1, 18u);
@@ -89,35 +89,35 @@ TEST_F(LineModelTest, CentringRoundsHalvesToEven) {
 TEST_F(LineModelTest, WrappingBreaksAtWordsInCapitals) {
   const std::u16string name = u"José Ñúñez Pérez de la Torre y Castañeda Villamizar";  // 51
   Engine().PrintWrapped(u"Nombre: " + name, 40, 0, 0);
-  const Lines lines = Printed(*caja);
+  const Lines lines = Printed();
   EXPECT_EQ(lines, (Lines{u"NOMBRE: JOSÉ ÑÚÑEZ PÉREZ DE LA TORRE Y", u"CASTAÑEDA VILLAMIZAR"}));
   for (const auto& line : lines) EXPECT_LE(line.size(), 40u);
 }
 
 TEST_F(LineModelTest, AWordLongerThanTheLimitSharesItsLine) {
   Engine().PrintWrapped(u"ab " + std::u16string(12, u'x') + u" cd ef gh", 10, 0, 0);
-  EXPECT_EQ(Printed(*caja), (Lines{u"AB " + std::u16string(12, u'X') + u" CD EF", u"GH"}));
+  EXPECT_EQ(Printed(), (Lines{u"AB " + std::u16string(12, u'X') + u" CD EF", u"GH"}));
 }
 
 TEST_F(LineModelTest, RunsOfBlanksCollapse) {
   Engine().PrintWrapped(u"TOTAL   12.500", 40, 0, 0);
   Engine().PrintWrapped(u"  a" + std::u16string(64, u' ') + u"b  ", 40, 0, 0);
-  EXPECT_EQ(Printed(*caja), (Lines{u"TOTAL 12.500", u"A B"}));
+  EXPECT_EQ(Printed(), (Lines{u"TOTAL 12.500", u"A B"}));
 }
 
 TEST_F(LineModelTest, ParagraphsSplitAtCrLf) {
   Engine().PrintWrapped(u"uno\r\ndos\r\n\r\n   \r\ntres\ncuatro", 40, 1, 3);
-  EXPECT_EQ(Printed(*caja), (Lines{u"  UNO", u"  DOS", u"", u"  TRES\nCUATRO"}));
+  EXPECT_EQ(Printed(), (Lines{u"  UNO", u"  DOS", u"", u"  TRES\nCUATRO"}));
 }
 
 TEST_F(LineModelTest, EmptyTextPrintsNothing) {
   Engine().PrintWrapped(u"", 40, 2, 0);
-  Engine().Printer().Print({print::PrintItem::Text(u"FIN")});
-  EXPECT_EQ(Printed(*caja), Lines{u"FIN"});
+  Engine().Canvas().Print({print::PrintItem::Text(u"FIN")});
+  EXPECT_EQ(Printed(), Lines{u"FIN"});
 }
 
 TEST_F(LineModelTest, SeparatorLengthAndSizeFollowDifferentRows) {
-  Engine().Printer().SetFontSize(12.4);
+  Engine().Canvas().SetFontSize(12.4);
   Roll(nullptr, u"rollo 55mm");
   Engine().PrintSeparator(u"=");
   Roll(u"rollo 55mm", nullptr);
@@ -125,10 +125,8 @@ TEST_F(LineModelTest, SeparatorLengthAndSizeFollowDifferentRows) {
   Engine().PrintSeparator(u"*");
   Roll(nullptr, nullptr);
   Engine().PrintSeparator(u"-");
-  EXPECT_EQ(Engine().Printer().FontSize(), 12);
-  Engine().Printer().EndDoc();
-  ASSERT_EQ(caja->tickets.size(), 1u);
-  const auto& lines = caja->tickets[0].lines;
+  EXPECT_EQ(Engine().Canvas().FontSize(), 12);
+  const auto lines = Engine().EndTicket().content.lines;
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].runs.at(0).text, std::u16string(37, u'='));
   EXPECT_EQ(lines[0].runs.at(0).font.size, 7);
@@ -138,32 +136,32 @@ TEST_F(LineModelTest, SeparatorLengthAndSizeFollowDifferentRows) {
 }
 
 TEST_F(LineModelTest, SeparatorWidthByRoll) {
-  Engine().Printer().SetFontSize(14);
+  Engine().Canvas().SetFontSize(14);
   Roll(nullptr, u"rollo 55mm");
   EXPECT_EQ(Engine().SeparatorWidth(), 30 * 84);
   Roll(u"rollo 55mm", u"rollo 75mm");
   EXPECT_EQ(Engine().SeparatorWidth(), 34 * 120);
   Roll(nullptr, nullptr);
   EXPECT_EQ(Engine().SeparatorWidth(), 35 * 120);
-  EXPECT_EQ(Engine().Printer().FontSize(), 14);
+  EXPECT_EQ(Engine().Canvas().FontSize(), 14);
 }
 
 TEST_F(LineModelTest, MeasuredWrapWritesItsWidthAndWrapsByPrintedWidth) {
-  Roll(nullptr, nullptr);  // limit 35 "=" at 10 points = 4200 twips
-  Engine().Printer().SetFontSize(14);  // 168 twips a character: 25 characters fit
+  Roll(nullptr, nullptr);             // limit 35 "=" at 10 points = 4200 twips
+  Engine().Canvas().SetFontSize(14);  // 168 twips a character: 25 characters fit
   int width = -1;
   Engine().PrintWrappedMeasured(u"aaaa bbbb cccc dddd eeee ffff gggg", width, 0, 0);
   EXPECT_EQ(width, 4200);
-  EXPECT_EQ(Engine().Printer().FontSize(), 14);
-  EXPECT_EQ(Printed(*caja), (Lines{u"AAAA BBBB CCCC DDDD EEEE", u"FFFF GGGG"}));
+  EXPECT_EQ(Engine().Canvas().FontSize(), 14);
+  EXPECT_EQ(Printed(), (Lines{u"AAAA BBBB CCCC DDDD EEEE", u"FFFF GGGG"}));
 }
 
 TEST_F(LineModelTest, MeasuredWrapCentresOnTheLineWidth) {
   Roll(u"rollo 55mm", nullptr);  // W = 32
-  Engine().Printer().SetFontSize(10);
+  Engine().Canvas().SetFontSize(10);
   int width = 0;
   Engine().PrintWrappedMeasured(u"acción", width, 2, 0);
-  EXPECT_EQ(Printed(*caja), Lines{std::u16string(12, u' ') + u"ACCIÓN"});
+  EXPECT_EQ(Printed(), Lines{std::u16string(12, u' ') + u"ACCIÓN"});
 }
 
 }  // namespace

@@ -7,32 +7,32 @@ using print::PrintItem;
 
 class RecorderTest : public EngineTest {
  protected:
-  void SetUp() override { caja = UseCaja(); }
-  print::PrinterDevice& Printer() { return Engine().Printer(); }
-  std::shared_ptr<FakePrinterQueue> caja;
+  void SetUp() override { StartTicket(); }
+  print::TicketRecorder& Printer() { return Engine().Canvas(); }
 };
 
 TEST_F(RecorderTest, TabMovesForwardOrToTheNextLine) {
   Printer().Print({PrintItem::Text(u"AB"), PrintItem::Tab(5), PrintItem::Text(u"C")});
   Printer().Print({PrintItem::Text(u"ABCDEF"), PrintItem::Tab(3), PrintItem::Text(u"X")});
   Printer().Print({PrintItem::Text(u"ABC"), PrintItem::Tab(4), PrintItem::Text(u"D")});
-  Printer().Print({PrintItem::Tab(0), PrintItem::Text(u"E"), PrintItem::Tab(-3), PrintItem::Text(u"F")});
-  EXPECT_EQ(Printed(*caja), (std::vector<std::u16string>{u"AB  C", u"ABCDEF", u"  X", u"ABCD",
-                                                          u"E", u"F"}));
+  Printer().Print(
+      {PrintItem::Tab(0), PrintItem::Text(u"E"), PrintItem::Tab(-3), PrintItem::Text(u"F")});
+  EXPECT_EQ(Printed(),
+            (std::vector<std::u16string>{u"AB  C", u"ABCDEF", u"  X", u"ABCD", u"E", u"F"}));
 }
 
 TEST_F(RecorderTest, NumbersTakeABlankForThePlusSignAndOneAfter) {
   Printer().Print({PrintItem::Text(u"["), PrintItem::Number(json::Decimal::FromParts(125, 1)),
                    PrintItem::Text(u"]"), PrintItem::Number(json::Decimal(-3)),
                    PrintItem::Text(u"]")});
-  EXPECT_EQ(Printed(*caja), std::vector<std::u16string>{u"[ 12,5 ]-3 ]"});
+  EXPECT_EQ(Printed(), std::vector<std::u16string>{u"[ 12,5 ]-3 ]"});
 }
 
 TEST_F(RecorderTest, StayingOnTheLineContinuesAfterTheLastItem) {
   Printer().Print({PrintItem::Text(u"TOTAL")}, true);
   Printer().Print({PrintItem::Tab(10), PrintItem::Text(u"12.500")});
   Printer().Print({});
-  EXPECT_EQ(Printed(*caja), (std::vector<std::u16string>{u"TOTAL    12.500", u""}));
+  EXPECT_EQ(Printed(), (std::vector<std::u16string>{u"TOTAL    12.500", u""}));
 }
 
 TEST_F(RecorderTest, RunsKeepTheirFontAndColumn) {
@@ -42,9 +42,10 @@ TEST_F(RecorderTest, RunsKeepTheirFontAndColumn) {
   Printer().SetBold(true);
   Printer().SetFontSize(14);
   Printer().Print({PrintItem::Text(u" 12"), PrintItem::Tab(20), PrintItem::Text(u"X")});
-  Printer().EndDoc();
-  ASSERT_EQ(caja->tickets.size(), 1u);
-  const auto& line = caja->tickets[0].lines.at(0);
+  const print::DrawnTicket ticket = Engine().EndTicket();
+  EXPECT_EQ(ticket.printer, u"Caja");
+  EXPECT_EQ(ticket.kind, u"comanda");
+  const auto& line = ticket.content.lines.at(0);
   ASSERT_EQ(line.runs.size(), 3u);
   EXPECT_EQ(line.runs[0].column, 1);
   EXPECT_EQ(line.runs[0].font, (platform::TicketFont{u"Courier 14 CPI", 10, false, false}));
@@ -64,26 +65,24 @@ TEST_F(RecorderTest, MeasurementIsFixedPitchInTwips) {
   EXPECT_DOUBLE_EQ(Printer().TextWidth(u""), 0.0);
 }
 
-TEST_F(RecorderTest, KillDocDropsAndEndDocSendsOnce) {
+TEST_F(RecorderTest, ACancelledTicketLeavesNothingAndTheFontCarriesOver) {
+  Printer().SetFontSize(16);
   Printer().Print({PrintItem::Text(u"DESCARTADO")});
-  Printer().KillDoc();
+  Engine().CancelTicket();
+  Engine().BeginTicket(u"Bar", u"anulacion");
   Printer().DrawPicture("/tmp/logo.bmp", 10, 20, 300, 150);
   Printer().Print({PrintItem::Text(u"IMPRESO")});
-  Printer().EndDoc();
-  Printer().EndDoc();
-  ASSERT_EQ(caja->tickets.size(), 1u);
-  const platform::Ticket& ticket = caja->tickets[0];
+  const print::DrawnTicket drawn = Engine().EndTicket();
+  EXPECT_EQ(drawn.printer, u"Bar");
+  const platform::Ticket& ticket = drawn.content;
   EXPECT_EQ(adapters::spool::TicketTextLines(ticket), std::vector<std::u16string>{u"IMPRESO"});
+  EXPECT_EQ(ticket.lines.at(0).runs.at(0).font.size, 16);
   ASSERT_EQ(ticket.pictures.size(), 1u);
   EXPECT_EQ(ticket.pictures[0].file, "/tmp/logo.bmp");
   EXPECT_EQ(ticket.pictures[0].width, 300);
   EXPECT_EQ(ticket.pictures[0].line_index, 0);
-}
-
-TEST_F(RecorderTest, AQueueGoneOfflineRaisesAtTheFirstStatement) {
-  caja->SetOffline(true);
-  EXPECT_THROW(Printer().Print({PrintItem::Text(u"X")}), platform::Failure);
-  EXPECT_TRUE(Engine().PrinterAvailable());  // the name still reads
+  // The next ticket starts empty.
+  EXPECT_TRUE(Engine().EndTicket().content.lines.empty());
 }
 
 TEST(AmountText, WholeNumbersWithDotGroupingHalvesAwayFromZero) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text.h"
 #include "shell/startup.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_printers.h"
 #include "support/fake_window_view.h"
+#include "support/service_parts.h"
 #include "support/temp_folder.h"
 
 namespace quillon::shell {
@@ -119,7 +122,7 @@ TEST_F(AgentWindowTest, LogSplitsLineBreaksEscapesControlsAndDropsTheOldestTenth
 
 TEST_F(AgentWindowTest, ConnectionStatesReachTheTrayAndTheStatusButtonItsAction) {
   window.SetIcon(link::TrayImage::Connected, u"Servidor de impresoras conextado correctamente");
-  EXPECT_EQ(view.tray_image, link::TrayImage::Connected);
+  EXPECT_EQ(view.tray_image, TrayPicture::Connected);
   EXPECT_EQ(view.tray_tooltip, u"Servidor de impresoras conextado correctamente");
   window.SetStateCaption(u"status 7");
   EXPECT_EQ(view.state_caption, u"status 7");
@@ -128,6 +131,60 @@ TEST_F(AgentWindowTest, ConnectionStatesReachTheTrayAndTheStatusButtonItsAction)
   window.SetSendStatusAction([&] { ++sent; });
   window.SendStatusClicked();
   EXPECT_EQ(sent, 1);
+}
+
+print::DrawnTicket Order(std::u16string printer) {
+  platform::Ticket content;
+  content.lines.push_back({{{1, u"PEDIDO", {u"Courier", 10, false, false}}}, 10});
+  return {std::move(printer), u"comanda", std::move(content)};
+}
+
+TEST_F(AgentWindowTest, WaitingTicketsOutrankTheConnectionInTheTrayAndTheButtonsActOnThem) {
+  test::FakePrinterSystem printers;
+  auto cocina = printers.AddPrinter(u"Cocina");
+  test::ServiceParts parts{printers};
+  parts.service.SetMonitor(&window);
+  window.SetPrintService(&parts.service);
+  window.SetIcon(link::TrayImage::Connected, u"Conectado");
+  EXPECT_EQ(view.tray_image, TrayPicture::Connected);
+
+  // A printer that is off keeps the ticket: listed with why, and the tray says so.
+  cocina->SetOffline(true, u"Sin papel");
+  parts.service.Print(Order(u"Cocina"));
+  ASSERT_EQ(view.waiting.size(), 1u);
+  EXPECT_EQ(view.waiting[0].tooltip, u"Sin papel");
+  EXPECT_EQ(view.tray_image, TrayPicture::TicketsWaiting);
+  EXPECT_EQ(view.tray_tooltip, u"1 ticket esperando la impresora Cocina");
+  // A connection change meanwhile does not hide the waiting ticket.
+  window.SetIcon(link::TrayImage::Disconnected, u"Conectando");
+  EXPECT_EQ(view.tray_image, TrayPicture::TicketsWaiting);
+
+  // "Reintentar" once the printer is back: the ticket moves to the printed list.
+  cocina->SetOffline(false);
+  window.RetryClicked();
+  EXPECT_TRUE(view.waiting.empty());
+  ASSERT_EQ(view.printed.size(), 1u);
+  EXPECT_EQ(view.tray_image, TrayPicture::Disconnected);
+  EXPECT_EQ(view.tray_tooltip, u"Conectando");
+
+  // "Reimprimir" on the selected row prints it again and says where; no selection does nothing.
+  window.ReprintClicked(0);
+  EXPECT_EQ(cocina->tickets.size(), 1u);
+  window.ReprintClicked(view.printed[0].id);
+  EXPECT_EQ(cocina->tickets.size(), 2u);
+  ASSERT_EQ(view.balloons.size(), 1u);
+  EXPECT_EQ(view.balloons[0], u"Reimpresion: Ticket " +
+                                  platform::u16(std::to_string(view.printed.back().id)) +
+                                  u" reimpreso en Cocina");
+  EXPECT_EQ(view.printed.size(), 2u);
+
+  // "Descartar" takes the selected waiting ticket off the list.
+  cocina->SetOffline(true);
+  parts.service.Print(Order(u"Cocina"));
+  ASSERT_EQ(view.waiting.size(), 1u);
+  window.DiscardClicked(view.waiting[0].id);
+  EXPECT_TRUE(view.waiting.empty());
+  window.SetPrintService(nullptr);
 }
 
 class FixedInstance final : public platform::SingleInstance {

@@ -12,6 +12,7 @@ class PrintingOptionsTest : public ::testing::Test {
 
   std::vector<bool> Checked() const {
     std::vector<bool> result;
+    result.reserve(PrintingOptions::kCount);
     for (int i = 0; i < PrintingOptions::kCount; ++i) result.push_back(options.IsChecked(i));
     return result;
   }

@@ -25,8 +25,7 @@ struct ShownPrompt {
 
 class FakeDialogs : public platform::Dialogs, public json::ScriptDialogs {
  public:
-  void ShowMessage(const std::u16string& message, const std::u16string& title,
-                   Tone tone) override {
+  void ShowMessage(const std::u16string& message, const std::u16string& title, Tone tone) override {
     MessageBox(message, title,
                tone == Tone::Warning ? platform::MessageIcon::Warning
                                      : platform::MessageIcon::Information);

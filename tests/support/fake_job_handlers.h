@@ -51,9 +51,9 @@ class FakeJobHandlers : public link::JobHandlers {
  private:
   // The collection as a value the test can inspect (a copy: the job's tree dies with the job).
   static json::Value Shared(const json::Collection& orders) {
-    auto copy = json::MakeCollection();
-    for (const json::Value& item : orders) copy->Add(item);
-    return json::Value(copy);
+    json::Value copy = json::NewArray();
+    for (const json::Value& item : orders) copy.AsCollection().Add(item);
+    return copy;
   }
   link::NotPrinted Record(const std::string& name, json::Value argument) {
     calls.push_back({name, std::move(argument)});

@@ -1,5 +1,7 @@
 #include "support/fake_printers.h"
 
+#include <algorithm>
+
 namespace quillon::test {
 
 void FakePrinterQueue::CheckReady() {
@@ -7,13 +9,20 @@ void FakePrinterQueue::CheckReady() {
   if (offline_) throw platform::Failure(482, offline_description_);
 }
 
+void FakePrinterQueue::Accept() {
+  if (offline_) throw platform::Failure(platform::kPrinterError, offline_description_);
+  if (refusing_)
+    throw platform::Failure(platform::kPrinterError, u"No se pudo escribir el trabajo");
+  if (on_accept) on_accept();
+}
+
 void FakePrinterQueue::PrintTicket(const platform::Ticket& ticket) {
-  CheckReady();
+  Accept();
   tickets.push_back(ticket);
 }
 
 void FakePrinterQueue::SendRaw(const std::string& bytes) {
-  CheckReady();
+  Accept();
   raw_jobs.push_back(bytes);
 }
 
@@ -27,6 +36,10 @@ std::shared_ptr<FakePrinterQueue> FakePrinterSystem::AddPrinter(const std::u16st
   return queues_.back();
 }
 
+void FakePrinterSystem::RemovePrinter(const std::u16string& name) {
+  std::erase_if(queues_, [&](const auto& queue) { return queue->DeviceName() == name; });
+}
+
 std::shared_ptr<FakePrinterQueue> FakePrinterSystem::Queue(const std::u16string& name) const {
   for (const auto& queue : queues_) {
     if (queue->DeviceName() == name) return queue;
@@ -34,8 +47,25 @@ std::shared_ptr<FakePrinterQueue> FakePrinterSystem::Queue(const std::u16string&
   return nullptr;
 }
 
-std::vector<std::shared_ptr<platform::PrinterQueue>> FakePrinterSystem::InstalledPrinters() {
-  return {queues_.begin(), queues_.end()};
+void FakePrinterSystem::Ask() const {
+  if (unreachable_) {
+    throw platform::Failure(platform::kPrinterError,
+                            u"No se pudo consultar el servidor de impresión CUPS");
+  }
+}
+
+std::shared_ptr<platform::PrinterQueue> FakePrinterSystem::FindPrinter(std::u16string_view name) {
+  ++finds;
+  Ask();
+  for (const auto& queue : queues_) {
+    if (platform::SamePrinterName(queue->DeviceName(), name)) return queue;
+  }
+  return nullptr;
+}
+
+std::u16string FakePrinterSystem::DefaultPrinterName() {
+  Ask();
+  return default_name_;
 }
 
 }  // namespace quillon::test

@@ -1,6 +1,8 @@
 #pragma once
 // Recording printers: each queue keeps the tickets and raw jobs it received and can be taken
-// offline; the system lists the queues in the order they were added and names a default.
+// offline or made to refuse work; the system finds queues in the order they were added, names a
+// default, can be made unreachable, and counts what it was asked.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,30 +22,46 @@ class FakePrinterQueue : public platform::PrinterQueue {
 
   // Offline queues fail every operation with `description`.
   void SetOffline(bool offline, std::u16string description = u"La impresora está fuera de línea");
+  // A queue that says it is ready but refuses the work itself (a full disk, a read-only folder).
+  void SetRefusing(bool refusing) { refusing_ = refusing; }
+
+  // Runs when the queue is about to accept a ticket or raw job.
+  std::function<void()> on_accept;
 
   std::vector<platform::Ticket> tickets;
   std::vector<std::string> raw_jobs;
   int ready_checks = 0;  // calls of CheckReady, failed ones included
 
  private:
+  void Accept();
+
   std::u16string name_;
   bool offline_ = false;
+  bool refusing_ = false;
   std::u16string offline_description_;
 };
 
 class FakePrinterSystem : public platform::PrinterSystem {
  public:
   std::shared_ptr<FakePrinterQueue> AddPrinter(const std::u16string& name);
+  void RemovePrinter(const std::u16string& name);
   // The queue whose device name is exactly `name`; nullptr when none.
   std::shared_ptr<FakePrinterQueue> Queue(const std::u16string& name) const;
   void SetDefaultName(std::u16string name) { default_name_ = std::move(name); }
+  // An unreachable system raises on every question.
+  void SetUnreachable(bool unreachable) { unreachable_ = unreachable; }
 
-  std::vector<std::shared_ptr<platform::PrinterQueue>> InstalledPrinters() override;
-  std::u16string DefaultPrinterName() override { return default_name_; }
+  std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override;
+  std::u16string DefaultPrinterName() override;
+
+  int finds = 0;  // calls of FindPrinter
 
  private:
+  void Ask() const;
+
   std::vector<std::shared_ptr<FakePrinterQueue>> queues_;
   std::u16string default_name_;
+  bool unreachable_ = false;
 };
 
 }  // namespace quillon::test

@@ -27,13 +27,18 @@ class FakeWindowView final : public shell::WindowView {
   void RemoveFirstLogLines(int count) override { log.erase(log.begin(), log.begin() + count); }
   void ClearLog() override { log.clear(); }
   void ShowStateCaption(const std::u16string& caption) override { state_caption = caption; }
+  void ShowWaitingTickets(const std::vector<shell::TicketRow>& rows) override { waiting = rows; }
+  void ShowPrintedTickets(const std::vector<shell::TicketRow>& rows) override { printed = rows; }
   void AddTrayEntry(const std::u16string& tooltip) override {
     tray_added = true;
     tray_tooltip = tooltip;
   }
-  void SetTrayImage(link::TrayImage image, const std::u16string& tooltip) override {
+  void SetTrayImage(shell::TrayPicture image, const std::u16string& tooltip) override {
     tray_image = image;
     tray_tooltip = tooltip;
+  }
+  void ShowTrayBalloon(const std::u16string& text, const std::u16string& title, int) override {
+    balloons.push_back(title + u": " + text);
   }
   void RemoveTrayEntry() override { tray_added = false; }
 
@@ -44,8 +49,11 @@ class FakeWindowView final : public shell::WindowView {
   std::vector<std::u16string> log;
   std::u16string state_caption;
   bool tray_added = false;
-  link::TrayImage tray_image = link::TrayImage::Disconnected;
+  shell::TrayPicture tray_image = shell::TrayPicture::Disconnected;
   std::u16string tray_tooltip;
+  std::vector<shell::TicketRow> waiting;
+  std::vector<shell::TicketRow> printed;
+  std::vector<std::u16string> balloons;
 };
 
 }  // namespace quillon::test

@@ -22,7 +22,8 @@ std::optional<platform::GreyPicture> QtPictureDecoder::Decode(const std::string&
     for (int x = 0; x < picture.width; ++x) {
       const int level = platform::GreyLevel(qRed(row[x]), qGreen(row[x]), qBlue(row[x]));
       // Transparent parts are the white of the paper.
-      picture.levels.push_back(static_cast<std::uint8_t>(255 - (255 - level) * qAlpha(row[x]) / 255));
+      picture.levels.push_back(
+          static_cast<std::uint8_t>(255 - (255 - level) * qAlpha(row[x]) / 255));
     }
   }
   return picture;

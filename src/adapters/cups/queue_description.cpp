@@ -1,6 +1,5 @@
 #include "adapters/cups/queue_description.h"
 
-#include <algorithm>
 #include <cctype>
 
 namespace quillon::adapters::cups {
@@ -26,13 +25,6 @@ std::optional<std::u16string> NotReadyReason(const QueueDescription& queue) {
   if (queue.state == kStopped) return u"La impresora está detenida en CUPS.";
   if (!queue.accepting_jobs) return u"La impresora no acepta trabajos en CUPS.";
   return std::nullopt;
-}
-
-void SortQueueNames(std::vector<std::string>& names) {
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    const std::string la = Lower(a), lb = Lower(b);
-    return la != lb ? la < lb : a < b;
-  });
 }
 
 }  // namespace quillon::adapters::cups

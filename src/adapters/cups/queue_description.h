@@ -3,7 +3,6 @@
 // whether it gets ESC/POS bytes or drawn pages.
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace quillon::adapters::cups {
 
@@ -12,8 +11,8 @@ struct QueueDescription {
   int state = 3;  // printer-state: 3 idle, 4 processing, 5 stopped
   bool accepting_jobs = true;
   std::string make_and_model;  // printer-make-and-model
-  // The destination option "quillon-backend" ("raw" or "driver"): set by an administrator with
-  // lpadmin -p NAME -o quillon-backend-default=raw, or by a user with lpoptions.
+  // The queue's default "quillon-backend" ("raw" or "driver"), set by an administrator with
+  // lpadmin -p NAME -o quillon-backend-default=raw.
   std::string forced_backend;
 };
 
@@ -26,8 +25,5 @@ Backend ChooseBackend(const QueueDescription& queue);
 
 // Why the queue cannot print now, in words for the user; nullopt when it can.
 std::optional<std::u16string> NotReadyReason(const QueueDescription& queue);
-
-// Queue names in the order the printers are listed: letters compared without case, then exactly.
-void SortQueueNames(std::vector<std::string>& names);
 
 }  // namespace quillon::adapters::cups

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <system_error>
 
 #include "adapters/spool/ticket_json.h"
 #include "adapters/spool/ticket_text.h"
 #include "platform/text.h"
+#include "platform/whole_file.h"
 #include "print/escpos_encoder.h"
 #include "print/receipt_renderer.h"
 
@@ -15,7 +15,6 @@ namespace quillon::adapters::spool {
 namespace {
 
 namespace fs = std::filesystem;
-
 
 // File names are UTF-8 on this system.
 std::u16string PathText(const fs::path& path) { return platform::Utf8ToUtf16(path.string()); }
@@ -36,95 +35,100 @@ std::string JobName(unsigned long number) {
   return name;
 }
 
-// Writes beside the target and renames, so a reader never sees half a file.
-void WriteWhole(const fs::path& target, const std::string& content) {
-  fs::path partial = target;
-  partial += ".part";
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(partial, ignored);
-      throw platform::Failure(platform::kPrinterError, u"No se pudo escribir " + PathText(target));
-    }
-  }
-  std::error_code error;
-  fs::rename(partial, target, error);
-  if (error) throw platform::Failure(platform::kPrinterError, u"No se pudo escribir " + PathText(target));
-}
-
-// The picture comes once the ticket is in place, so it can neither hold the ticket up nor
-// fail it; a picture that cannot be made is only reported.
-void WritePicture(const fs::path& target, const std::string& escpos, int paper_dots) {
-  try {
-    WriteWhole(target, print::RenderEscPosPng(escpos, paper_dots));
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "No se pudo dibujar %s: %s\n", target.string().c_str(), error.what());
-  }
-}
-
 }  // namespace
+
+unsigned long JobNumbers::Next(const fs::path& folder) {
+  const auto known = next_.find(folder);
+  return known != next_.end() ? known->second : Reread(folder);
+}
+
+unsigned long JobNumbers::Reread(const fs::path& folder) {
+  unsigned long highest = 0;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    highest = std::max(highest, JobNumber(entry.path().filename()));
+  }
+  return next_[folder] = highest + 1;
+}
+
+void JobNumbers::Used(const fs::path& folder, unsigned long number) { next_[folder] = number + 1; }
 
 std::u16string SpoolPrinterQueue::DeviceName() const { return PathText(folder_.filename()); }
 
 void SpoolPrinterQueue::CheckReady() {
   std::error_code error;
   if (!fs::is_directory(folder_, error)) {
-    throw platform::Failure(platform::kPrinterError, u"La impresora ya no existe: falta la carpeta " +
-                                          PathText(folder_));
+    throw platform::Failure(platform::kPrinterError,
+                            u"La impresora ya no existe: falta la carpeta " + PathText(folder_));
   }
   if (fs::exists(folder_ / "offline", error)) {
     throw platform::Failure(platform::kPrinterError, u"La impresora está fuera de línea");
   }
 }
 
-unsigned long SpoolPrinterQueue::NextNumber() const {
-  unsigned long highest = 0;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder_, error)) {
-    highest = std::max(highest, JobNumber(entry.path().filename()));
-  }
-  return highest + 1;
-}
-
 std::string SpoolPrinterQueue::WriteJob(
     const std::vector<std::pair<std::string, std::string>>& files) {
-  CheckReady();
-  const std::string name = JobName(NextNumber());
-  for (const auto& [extension, content] : files) WriteWhole(folder_ / (name + extension), content);
+  auto taken = [&](const std::string& name) {
+    std::error_code error;
+    for (const auto& file : files) {
+      if (fs::exists(folder_ / (name + file.first), error)) return true;
+    }
+    return false;
+  };
+  unsigned long number = numbers_->Next(folder_);
+  if (taken(JobName(number))) number = numbers_->Reread(folder_);
+  std::string name = JobName(number);
+  for (const auto& [extension, content] : files) {
+    if (!platform::WriteWholeFile(folder_ / (name + extension), content)) {
+      throw platform::Failure(platform::kPrinterError,
+                              u"No se pudo escribir " + PathText(folder_ / (name + extension)));
+    }
+  }
+  numbers_->Used(folder_, number);
   return name;
 }
 
 void SpoolPrinterQueue::PrintTicket(const platform::Ticket& ticket) {
-  const std::string escpos = print::EncodeEscPos(ticket);
-  const std::string name =
+  std::string escpos = print::EncodeEscPos(ticket);
+  picture_name_ =
       WriteJob({{".escpos", escpos}, {".json", TicketJson(ticket)}, {".txt", TicketText(ticket)}});
-  WritePicture(folder_ / (name + ".png"), escpos, print::RollDotsFor(ticket));
+  picture_escpos_ = std::move(escpos);
+  picture_dots_ = print::RollDotsFor(ticket);
+}
+
+// The picture comes once the ticket is in place and out of the outbox, so it can neither hold
+// the ticket up nor fail it; a picture that cannot be made is only reported.
+void SpoolPrinterQueue::AfterAccepted() {
+  if (picture_name_.empty()) return;
+  const fs::path target = folder_ / (picture_name_ + ".png");
+  picture_name_.clear();
+  try {
+    if (platform::WriteWholeFile(target, print::RenderEscPosPng(picture_escpos_, picture_dots_))) {
+      return;
+    }
+    std::fprintf(stderr, "No se pudo escribir %s\n", target.string().c_str());
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "No se pudo dibujar %s: %s\n", target.string().c_str(), error.what());
+  }
 }
 
 void SpoolPrinterQueue::SendRaw(const std::string& bytes) { WriteJob({{".raw", bytes}}); }
 
-std::vector<std::shared_ptr<platform::PrinterQueue>> SpoolPrinterSystem::InstalledPrinters() {
+std::shared_ptr<platform::PrinterQueue> SpoolPrinterSystem::FindPrinter(std::u16string_view name) {
   std::vector<fs::path> folders;
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(spool_dir_, error)) {
     std::error_code kind_error;
-    if (entry.is_directory(kind_error)) folders.push_back(entry.path());
+    if (entry.is_directory(kind_error) &&
+        platform::SamePrinterName(PathText(entry.path().filename()), name)) {
+      folders.push_back(entry.path());
+    }
   }
-  std::sort(folders.begin(), folders.end(),
-            [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
-  std::vector<std::shared_ptr<platform::PrinterQueue>> printers;
-  for (auto& folder : folders) printers.push_back(std::make_shared<SpoolPrinterQueue>(folder));
-  return printers;
-}
-
-std::u16string SpoolPrinterSystem::DefaultPrinterName() {
-  if (default_name_.empty()) return {};
-  std::error_code error;
-  const fs::path folder = spool_dir_ / fs::path(platform::Utf16ToUtf8(default_name_));
-  return fs::is_directory(folder, error) ? default_name_ : std::u16string();
+  if (folders.empty()) return nullptr;
+  const auto first = std::min_element(
+      folders.begin(), folders.end(),
+      [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
+  return std::make_shared<SpoolPrinterQueue>(*first, numbers_);
 }
 
 }  // namespace quillon::adapters::spool

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -36,6 +37,13 @@ QPushButton* Button(const char* name, const QString& caption, QWidget* parent, Q
   return button;
 }
 
+QListWidget* List(const char* name, QWidget* parent, QRect geometry) {
+  auto* list = new QListWidget(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  list->setGeometry(geometry);
+  return list;
+}
+
 QFrame* HorizontalLine(QWidget* parent, QRect geometry) {
   auto* line = new QFrame(parent);
   line->setObjectName(QStringLiteral("panelLine"));
@@ -53,6 +61,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso,
                            Qt::WindowMinimizeButtonHint),
       connected_icon(ConnectedIcon()),
       disconnected_icon(DisconnectedIcon()),
+      warning_icon(WarningIcon()),
       shell_(*this, dialogs, acceso, std::move(data_dir), std::move(end_program)) {
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(Q(kWindowTitle));
@@ -151,16 +160,31 @@ QWidget* MainWindow::BuildOptionsPage() {
 QWidget* MainWindow::BuildStatusPage() {
   auto* page = new QWidget;
   send_status_button =
-      Button("sendStatusButton", QStringLiteral("Send Status Free"), page, {8, 8, 140, 28});
+      Button("sendStatusButton", QStringLiteral("Send Status Free"), page, {8, 8, 140, 26});
   connect(send_status_button, &QPushButton::clicked, this, [this] { shell_.SendStatusClicked(); });
   log_view = new QPlainTextEdit(page);
   log_view->setObjectName(QStringLiteral("logView"));
-  log_view->setGeometry(8, 44, 384, 300);
+  log_view->setGeometry(8, 40, 384, 140);
   log_view->setReadOnly(true);
   log_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // The shell bounds the log; a bounded document is also what keeps Qt's layout of the last
   // lines immediate, so the view can follow them.
   log_view->setMaximumBlockCount(AgentWindow::kMaxLogLines + 1);
+
+  (new QLabel(QStringLiteral("Tickets en espera"), page))->setGeometry(8, 184, 282, 18);
+  waiting_list = List("waitingList", page, {8, 202, 282, 64});
+  retry_button = Button("retryButton", QStringLiteral("Reintentar"), page, {296, 202, 96, 28});
+  discard_button = Button("discardButton", QStringLiteral("Descartar"), page, {296, 236, 96, 28});
+  (new QLabel(QStringLiteral("Tickets impresos"), page))->setGeometry(8, 270, 282, 18);
+  printed_list = List("printedList", page, {8, 288, 282, 56});
+  reprint_button = Button("reprintButton", QStringLiteral("Reimprimir"), page, {296, 288, 96, 28});
+
+  connect(retry_button, &QPushButton::clicked, this, [this] { shell_.RetryClicked(); });
+  connect(discard_button, &QPushButton::clicked, this,
+          [this] { shell_.DiscardClicked(SelectedTicket(*waiting_list)); });
+  connect(reprint_button, &QPushButton::clicked, this,
+          [this] { shell_.ReprintClicked(SelectedTicket(*printed_list)); });
+  connect(tabs, &QTabWidget::currentChanged, this, [this] { shell_.PageChanged(); });
   return page;
 }
 
@@ -226,10 +250,47 @@ void MainWindow::ShowStateCaption(const std::u16string& caption) {
   state_label->setText(Q(caption));
 }
 
+void MainWindow::ShowWaitingTickets(const std::vector<TicketRow>& rows) {
+  waiting_list->clear();
+  for (const TicketRow& ticket : rows) {
+    auto* row = new QListWidgetItem(Q(ticket.text), waiting_list);
+    row->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(ticket.id));
+    row->setToolTip(Q(ticket.tooltip));
+  }
+}
+
+void MainWindow::ShowPrintedTickets(const std::vector<TicketRow>& rows) {
+  printed_list->clear();
+  for (const TicketRow& ticket : rows) {
+    auto* row = new QListWidgetItem(Q(ticket.text), printed_list);
+    row->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(ticket.id));
+  }
+}
+
+std::uint64_t MainWindow::SelectedTicket(const QListWidget& list) {
+  const QListWidgetItem* row = list.currentItem();
+  return row != nullptr ? row->data(Qt::UserRole).toULongLong() : 0;
+}
+
 void MainWindow::AddTrayEntry(const std::u16string& tooltip) { tray_.Init(this, tooltip); }
 
-void MainWindow::SetTrayImage(link::TrayImage image, const std::u16string& tooltip) {
-  tray_.SetIcon(image == link::TrayImage::Connected ? connected_icon : disconnected_icon, tooltip);
+void MainWindow::SetTrayImage(TrayPicture image, const std::u16string& tooltip) {
+  switch (image) {
+    case TrayPicture::Connected:
+      tray_.SetIcon(connected_icon, tooltip);
+      return;
+    case TrayPicture::Disconnected:
+      tray_.SetIcon(disconnected_icon, tooltip);
+      return;
+    case TrayPicture::TicketsWaiting:
+      tray_.SetIcon(warning_icon, tooltip);
+      return;
+  }
+}
+
+void MainWindow::ShowTrayBalloon(const std::u16string& text, const std::u16string& title,
+                                 int timeout_ms) {
+  tray_.ShowBalloonTip(text, platform::BalloonIcon::Information, title, timeout_ms);
 }
 
 void MainWindow::RemoveTrayEntry() { tray_.RemoveIcon(); }

@@ -1,10 +1,12 @@
 #pragma once
-// The main window: the branch code, the printing options, the logo and the activity log. It is
-// loaded at start-up and stays loaded, hidden most of the time, until the program ends. What it
-// does is decided by the shell's AgentWindow; this is its Qt view.
+// The main window: the branch code, the printing options, the logo, the activity log and the
+// tickets waiting for a printer or printed lately. It is loaded at start-up and stays loaded,
+// hidden most of the time, until the program ends. What it does is decided by the shell's
+// AgentWindow; this is its Qt view.
 #include <QIcon>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -14,6 +16,7 @@
 #include "link/activity_log.h"
 #include "link/tray_status.h"
 #include "platform/dialogs.h"
+#include "print/print_service.h"
 #include "shell/agent_window.h"
 #include "shell/branch_code_file.h"
 #include "shell/printing_options.h"
@@ -26,6 +29,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
@@ -58,6 +62,8 @@ class MainWindow final : public QWidget, private WindowView {
     shell_.SetIcon(icon, tooltip);
   }
   void SetStateCaption(const std::u16string& caption) { shell_.SetStateCaption(caption); }
+  // The tickets of the Status page and what "Reintentar", "Descartar" and "Reimprimir" act on.
+  void SetPrintService(print::PrintService* printing) { shell_.SetPrintService(printing); }
   // What "Send Status Free" does.
   void SetSendStatusAction(std::function<void()> send_status_action) {
     shell_.SetSendStatusAction(std::move(send_status_action));
@@ -69,6 +75,7 @@ class MainWindow final : public QWidget, private WindowView {
   // The tray images of the connection states.
   const QIcon connected_icon;
   const QIcon disconnected_icon;
+  const QIcon warning_icon;  // tickets wait for a printer
 
   // Controls, by their names.
   QTabWidget* tabs;
@@ -84,6 +91,11 @@ class MainWindow final : public QWidget, private WindowView {
   QGroupBox* orders_frame;
   QPushButton* send_status_button;
   QPlainTextEdit* log_view;
+  QListWidget* waiting_list;
+  QPushButton* retry_button;
+  QPushButton* discard_button;
+  QListWidget* printed_list;
+  QPushButton* reprint_button;
   QLabel* state_label;
 
  protected:
@@ -95,6 +107,8 @@ class MainWindow final : public QWidget, private WindowView {
   QWidget* BuildOptionsPage();
   QWidget* BuildStatusPage();
   void ScrollLogToEnd();
+  // The ticket number of the selected row; 0 when none is selected.
+  static std::uint64_t SelectedTicket(const QListWidget& list);
 
   // WindowView
   void ShowWindow() override;
@@ -107,8 +121,12 @@ class MainWindow final : public QWidget, private WindowView {
   void RemoveFirstLogLines(int count) override;
   void ClearLog() override;
   void ShowStateCaption(const std::u16string& caption) override;
+  void ShowWaitingTickets(const std::vector<TicketRow>& rows) override;
+  void ShowPrintedTickets(const std::vector<TicketRow>& rows) override;
   void AddTrayEntry(const std::u16string& tooltip) override;
-  void SetTrayImage(link::TrayImage image, const std::u16string& tooltip) override;
+  void SetTrayImage(TrayPicture image, const std::u16string& tooltip) override;
+  void ShowTrayBalloon(const std::u16string& text, const std::u16string& title,
+                       int timeout_ms) override;
   void RemoveTrayEntry() override;
 
   TrayIcon tray_;

@@ -112,7 +112,7 @@ void TrayIcon::SetIcon(const QIcon& picture, const std::u16string& tooltip) {
 }
 
 void TrayIcon::ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
-                                const std::u16string& title, int timeout_ms) {
+                              const std::u16string& title, int timeout_ms) {
   entry_.showMessage(QString::fromStdU16String(CutTrayText(title, kBalloonTitleLimit)),
                      QString::fromStdU16String(CutTrayText(text, kBalloonTextLimit)), ToQt(icon),
                      timeout_ms);

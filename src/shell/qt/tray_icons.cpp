@@ -39,4 +39,6 @@ QIcon ConnectedIcon() { return PrinterIcon(QColor(40, 200, 60)); }
 
 QIcon DisconnectedIcon() { return PrinterIcon(QColor(220, 40, 40)); }
 
+QIcon WarningIcon() { return PrinterIcon(QColor(245, 170, 20)); }
+
 }  // namespace quillon::shell

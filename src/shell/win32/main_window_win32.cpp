@@ -30,6 +30,9 @@ enum ControlId : int {
   kCloseWindowButton,
   kShutDownButton,
   kSendStatusButton,
+  kRetryButton,
+  kDiscardButton,
+  kReprintButton,
   kOptionBox0 = 1100,  // up to kOptionBox0 + 3
 };
 
@@ -110,6 +113,7 @@ MainWindowWin32::MainWindowWin32(platform::Dialogs& dialogs, BranchCodeFile& acc
   RegisterClasses();
   connected_icon_ = DrawTrayIcon(RGB(40, 200, 60));
   disconnected_icon_ = DrawTrayIcon(RGB(220, 40, 40));
+  warning_icon_ = DrawTrayIcon(RGB(245, 180, 0));
   font_ =
       CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
@@ -141,6 +145,7 @@ MainWindowWin32::~MainWindowWin32() {
   if (logo_bitmap_ != nullptr) DeleteObject(logo_bitmap_);
   DestroyIcon(connected_icon_);
   DestroyIcon(disconnected_icon_);
+  DestroyIcon(warning_icon_);
 }
 
 HWND MainWindowWin32::Control(HWND parent, const wchar_t* window_class, const wchar_t* text,
@@ -207,11 +212,22 @@ void MainWindowWin32::BuildControls() {
   }
 
   HWND status = Page(2, false);
-  Control(status, L"BUTTON", L"Send Status Free", BS_PUSHBUTTON | WS_TABSTOP, 8, 8, 140, 28,
+  Control(status, L"BUTTON", L"Send Status Free", BS_PUSHBUTTON | WS_TABSTOP, 8, 8, 140, 26,
           kSendStatusButton);
   log_view_ = Control(status, L"EDIT", L"",
-                      WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 8, 44,
-                      384, 290, 0);
+                      WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 8, 40,
+                      384, 140, 0);
+  constexpr DWORD kList = WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
+  Control(status, L"STATIC", L"Tickets en espera", SS_LEFT, 8, 184, 282, 18, 0);
+  waiting_list_ = Control(status, L"LISTBOX", L"", kList, 8, 202, 282, 64, 0);
+  Control(status, L"BUTTON", L"Reintentar", BS_PUSHBUTTON | WS_TABSTOP, 296, 202, 96, 28,
+          kRetryButton);
+  Control(status, L"BUTTON", L"Descartar", BS_PUSHBUTTON | WS_TABSTOP, 296, 236, 96, 28,
+          kDiscardButton);
+  Control(status, L"STATIC", L"Tickets impresos", SS_LEFT, 8, 270, 282, 18, 0);
+  printed_list_ = Control(status, L"LISTBOX", L"", kList, 8, 288, 282, 56, 0);
+  Control(status, L"BUTTON", L"Reimprimir", BS_PUSHBUTTON | WS_TABSTOP, 296, 288, 96, 28,
+          kReprintButton);
   // An edit control's text is bounded by the log's own limit, not by Windows' default.
   SendMessageW(log_view_, EM_SETLIMITTEXT, 0, 0);
 
@@ -256,6 +272,7 @@ LRESULT MainWindowWin32::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (reinterpret_cast<NMHDR*>(lparam)->hwndFrom == tabs_ &&
           reinterpret_cast<NMHDR*>(lparam)->code == TCN_SELCHANGE) {
         ShowPage(TabCtrl_GetCurSel(tabs_));
+        shell_.PageChanged();
       }
       return 0;
     case WM_CLOSE:
@@ -289,6 +306,15 @@ void MainWindowWin32::OnCommand(int id, int code) {
       return;
     case kSendStatusButton:
       shell_.SendStatusClicked();
+      return;
+    case kRetryButton:
+      shell_.RetryClicked();
+      return;
+    case kDiscardButton:
+      shell_.DiscardClicked(SelectedTicket(waiting_list_));
+      return;
+    case kReprintButton:
+      shell_.ReprintClicked(SelectedTicket(printed_list_));
       return;
     default:
       break;
@@ -377,11 +403,49 @@ void MainWindowWin32::ShowStateCaption(const std::u16string& caption) {
   SetWindowTextW(state_label_, Wide(caption).c_str());
 }
 
+void MainWindowWin32::FillList(HWND list, const std::vector<TicketRow>& rows) {
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  for (const TicketRow& row : rows) {
+    const std::wstring text = Wide(row.text);
+    const LRESULT index =
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index >= 0) SendMessageW(list, LB_SETITEMDATA, index, static_cast<LPARAM>(row.id));
+  }
+}
+
+std::uint64_t MainWindowWin32::SelectedTicket(HWND list) {
+  const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  if (index == LB_ERR) return 0;
+  return static_cast<std::uint64_t>(SendMessageW(list, LB_GETITEMDATA, index, 0));
+}
+
+void MainWindowWin32::ShowWaitingTickets(const std::vector<TicketRow>& rows) {
+  FillList(waiting_list_, rows);
+}
+
+void MainWindowWin32::ShowPrintedTickets(const std::vector<TicketRow>& rows) {
+  FillList(printed_list_, rows);
+}
+
 void MainWindowWin32::AddTrayEntry(const std::u16string& tooltip) { tray_.Init(window_, tooltip); }
 
-void MainWindowWin32::SetTrayImage(link::TrayImage image, const std::u16string& tooltip) {
-  tray_.SetIcon(image == link::TrayImage::Connected ? connected_icon_ : disconnected_icon_,
-                tooltip);
+void MainWindowWin32::SetTrayImage(TrayPicture image, const std::u16string& tooltip) {
+  switch (image) {
+    case TrayPicture::Connected:
+      tray_.SetIcon(connected_icon_, tooltip);
+      return;
+    case TrayPicture::Disconnected:
+      tray_.SetIcon(disconnected_icon_, tooltip);
+      return;
+    case TrayPicture::TicketsWaiting:
+      tray_.SetIcon(warning_icon_, tooltip);
+      return;
+  }
+}
+
+void MainWindowWin32::ShowTrayBalloon(const std::u16string& text, const std::u16string& title,
+                                      int timeout_ms) {
+  tray_.ShowBalloonTip(text, platform::BalloonIcon::Information, title, timeout_ms);
 }
 
 void MainWindowWin32::RemoveTrayEntry() { tray_.RemoveIcon(); }

@@ -1,10 +1,12 @@
 #pragma once
-// The main window in plain Win32: the pages "Panel", "Opciones" and "Status" on a tab control,
+// The main window in plain Win32: the pages "Panel", "Opciones" and "Status" (with the waiting and
+// printed tickets) on a tab control,
 // with the captions and controls of the Qt window. What it does is decided by the shell's
 // AgentWindow; this is its Windows view, and it owns the tray entry.
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -42,6 +44,9 @@ class MainWindowWin32 final : private WindowView {
                int y, int width, int height, int id);
   void OnCommand(int id, int code);
   void ShowPage(int index);
+  // The ticket number of the selected row; 0 when none is selected.
+  static std::uint64_t SelectedTicket(HWND list);
+  static void FillList(HWND list, const std::vector<TicketRow>& rows);
 
   // WindowView
   void ShowWindow() override;
@@ -54,8 +59,12 @@ class MainWindowWin32 final : private WindowView {
   void RemoveFirstLogLines(int count) override;
   void ClearLog() override;
   void ShowStateCaption(const std::u16string& caption) override;
+  void ShowWaitingTickets(const std::vector<TicketRow>& rows) override;
+  void ShowPrintedTickets(const std::vector<TicketRow>& rows) override;
   void AddTrayEntry(const std::u16string& tooltip) override;
-  void SetTrayImage(link::TrayImage image, const std::u16string& tooltip) override;
+  void SetTrayImage(TrayPicture image, const std::u16string& tooltip) override;
+  void ShowTrayBalloon(const std::u16string& text, const std::u16string& title,
+                       int timeout_ms) override;
   void RemoveTrayEntry() override;
 
   HWND window_ = nullptr;
@@ -65,12 +74,15 @@ class MainWindowWin32 final : private WindowView {
   HWND logo_view_ = nullptr;
   std::array<HWND, PrintingOptions::kCount> option_boxes_{};
   HWND log_view_ = nullptr;
+  HWND waiting_list_ = nullptr;
+  HWND printed_list_ = nullptr;
   HWND state_label_ = nullptr;
   HFONT font_ = nullptr;
   HBRUSH white_ = nullptr;
   HBITMAP logo_bitmap_ = nullptr;
   HICON connected_icon_ = nullptr;
   HICON disconnected_icon_ = nullptr;
+  HICON warning_icon_ = nullptr;  // tickets wait for a printer
   TrayIconWin32 tray_;
   AgentWindow shell_;
 };

@@ -1,9 +1,10 @@
 // Logos in the formats the desktop picture loader reads, turned into grey levels.
+#include "adapters/cups/qt_picture_decoder.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
 
-#include "adapters/cups/qt_picture_decoder.h"
 #include "support/temp_folder.h"
 
 namespace quillon::adapters::cups {

@@ -1,7 +1,7 @@
-// Decisions taken from CUPS's description of a queue: backend, readiness, listing order.
-#include <gtest/gtest.h>
-
+// Decisions taken from CUPS's description of a queue: backend and readiness.
 #include "adapters/cups/queue_description.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon::adapters::cups {
 namespace {
@@ -43,12 +43,6 @@ TEST(CupsReadiness, StoppedOrRejectingQueuesCannotPrint) {
   EXPECT_EQ(NotReadyReason(queue), u"La impresora está detenida en CUPS.");
   queue.state = 3;
   EXPECT_EQ(NotReadyReason(queue), u"La impresora no acepta trabajos en CUPS.");
-}
-
-TEST(CupsListing, NamesSortedWithoutCaseThenExactly) {
-  std::vector<std::string> names = {"cocina", "Facturas", "Bar", "COCINA", "barra", "Caja"};
-  SortQueueNames(names);
-  EXPECT_EQ(names, (std::vector<std::string>{"Bar", "barra", "Caja", "COCINA", "cocina", "Facturas"}));
 }
 
 }  // namespace

@@ -9,8 +9,10 @@
 #include <sstream>
 
 #include "platform/text.h"
+#include "print/cash_drawer.h"
 #include "print/print_engine.h"
-#include "support/fake_notifier.h"
+#include "print/print_service.h"
+#include "support/service_parts.h"
 
 namespace quillon::test {
 namespace {
@@ -47,43 +49,54 @@ class SpoolTest : public ::testing::Test {
     fs::create_directories(dir / name);
     return dir / name;
   }
-  print::PrintEngine& Engine(const std::u16string& default_name) {
+  // A ticket is drawn with Canvas() and handed to the print service with Send.
+  void UsePrinters(const std::u16string& default_name) {
     printers = std::make_unique<adapters::spool::SpoolPrinterSystem>(dir, default_name);
-    engine = std::make_unique<print::PrintEngine>(*printers, notifier);
-    return *engine;
+    parts = std::make_unique<ServiceParts>(*printers);
+    service = &parts->service;
+  }
+  print::TicketRecorder& Canvas() { return engine.Canvas(); }
+  print::Delivery Send(const std::u16string& printer) {
+    print::DrawnTicket ticket = engine.EndTicket();
+    ticket.printer = printer;
+    return service->Print(std::move(ticket));
   }
   static std::vector<std::string> Files(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder))
+      names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
 
   fs::path dir;
-  FakeNotifier notifier;
   std::unique_ptr<adapters::spool::SpoolPrinterSystem> printers;
-  std::unique_ptr<print::PrintEngine> engine;
+  std::unique_ptr<ServiceParts> parts;
+  print::PrintService* service = nullptr;
+  print::PrintEngine engine;
 };
 
-TEST_F(SpoolTest, EveryFolderIsAPrinterInNameOrder) {
+TEST_F(SpoolTest, EveryFolderIsAPrinterFoundByNameAtPrintTime) {
   AddPrinter("Cocina");
-  AddPrinter("Barra");
+  AddPrinter("COCINA");
   std::ofstream(dir / "nota.txt") << "no soy impresora";
-  adapters::spool::SpoolPrinterSystem system(dir, u"Cocina");
-  const auto installed = system.InstalledPrinters();
-  ASSERT_EQ(installed.size(), 2u);
-  EXPECT_EQ(installed[0]->DeviceName(), u"Barra");
-  EXPECT_EQ(installed[1]->DeviceName(), u"Cocina");
-  EXPECT_EQ(system.DefaultPrinterName(), u"Cocina");
-  EXPECT_EQ(adapters::spool::SpoolPrinterSystem(dir, u"Caja").DefaultPrinterName(), u"");
+  adapters::spool::SpoolPrinterSystem system(dir, u"Caja");
+  EXPECT_EQ(system.FindPrinter(u" cocina ")->DeviceName(), u"COCINA");  // first in name order
+  EXPECT_EQ(system.FindPrinter(u"nota.txt"), nullptr);
+  EXPECT_EQ(system.FindPrinter(u"Barra"), nullptr);
+  AddPrinter("Barra");  // a folder made after the start is a printer from then on
+  EXPECT_EQ(system.FindPrinter(u"Barra")->DeviceName(), u"Barra");
+  // The default printer is the one named, even while its folder is missing.
+  EXPECT_EQ(system.DefaultPrinterName(), u"Caja");
   EXPECT_EQ(adapters::spool::SpoolPrinterSystem(dir, u"").DefaultPrinterName(), u"");
-  EXPECT_TRUE(adapters::spool::SpoolPrinterSystem(dir / "falta", u"").InstalledPrinters().empty());
+  EXPECT_EQ(adapters::spool::SpoolPrinterSystem(dir / "falta", u"").FindPrinter(u"Cocina"),
+            nullptr);
 }
 
 TEST_F(SpoolTest, TextAndJsonOfATicketAgree) {
   const fs::path caja = AddPrinter("Caja");
-  print::PrintEngine& e = Engine(u"Caja");
-  print::PrinterDevice& p = e.Printer();
+  UsePrinters(u"Caja");
+  print::TicketRecorder& p = Canvas();
   p.SetFontName(u"Courier 14 CPI");
   p.SetFontSize(10);
   p.Print({PrintItem::Text(u"Mesa \"4\""), PrintItem::Tab(20), PrintItem::Text(u"Señor  ")});
@@ -93,13 +106,13 @@ TEST_F(SpoolTest, TextAndJsonOfATicketAgree) {
   p.Print({PrintItem::Tab(3), PrintItem::Text(u"TOTAL")}, true);
   p.SetBold(false);
   p.Print({PrintItem::Tab(34), PrintItem::Number(json::Decimal(12500))});
-  p.EndDoc();
+  ASSERT_TRUE(Send(u"Caja").sent);
 
-  EXPECT_EQ(Files(caja), (std::vector<std::string>{"000001.escpos", "000001.json", "000001.png",
-                                                  "000001.txt"}));
+  EXPECT_EQ(Files(caja),
+            (std::vector<std::string>{"000001.escpos", "000001.json", "000001.png", "000001.txt"}));
   const std::string text = ReadFile(caja / "000001.txt");
-  EXPECT_EQ(text, "Mesa \"4\"" + std::string(11, ' ') + "Señor  \n\n  TOTAL" + std::string(26, ' ') +
-                      " 12500 \n");
+  EXPECT_EQ(text, "Mesa \"4\"" + std::string(11, ' ') + "Señor  \n\n  TOTAL" +
+                      std::string(26, ' ') + " 12500 \n");
 
   // Rebuild the lines from the runs of the .json and compare them with the .txt.
   const std::vector<std::string> json_lines = SplitLines(ReadFile(caja / "000001.json"));
@@ -120,9 +133,9 @@ TEST_F(SpoolTest, TextAndJsonOfATicketAgree) {
     rebuilt.push_back(out);
   }
   EXPECT_EQ(rebuilt, SplitLines(text));
-  EXPECT_EQ(styles, (std::vector<std::string>{"Courier 14 CPI/10/false", "Courier 14 CPI/10/false",
-                                              "Courier 14 CPI/14/true",
-                                              "Courier 14 CPI/14/false"}));
+  EXPECT_EQ(styles,
+            (std::vector<std::string>{"Courier 14 CPI/10/false", "Courier 14 CPI/10/false",
+                                      "Courier 14 CPI/14/true", "Courier 14 CPI/14/false"}));
   const std::string escpos = ReadFile(caja / "000001.escpos");
   ASSERT_GE(escpos.size(), 2u);
   EXPECT_EQ(escpos.substr(0, 2), "\x1b@");
@@ -130,14 +143,14 @@ TEST_F(SpoolTest, TextAndJsonOfATicketAgree) {
 
 TEST_F(SpoolTest, PicturesAreListedInTheJson) {
   const fs::path caja = AddPrinter("Caja");
-  print::PrinterDevice& p = Engine(u"Caja").Printer();
-  p.DrawPicture((dir / "logo.bmp").string(), 0, 20, 3960, 1980);
-  p.Print({PrintItem::Text(u"HOLA")});
-  p.EndDoc();
+  UsePrinters(u"Caja");
+  Canvas().DrawPicture((dir / "logo.bmp").string(), 0, 20, 3960, 1980);
+  Canvas().Print({PrintItem::Text(u"HOLA")});
+  Send(u"Caja");
   const std::string json = ReadFile(caja / "000001.json");
   // The path as a JSON string: Windows' backslashes come escaped.
-  const std::string file = platform::Utf16ToUtf8(
-      platform::QuotedJsonString(platform::u16((dir / "logo.bmp").string())));
+  const std::string file =
+      platform::Utf16ToUtf8(platform::QuotedJsonString(platform::u16((dir / "logo.bmp").string())));
   EXPECT_NE(json.find("{\"file\": " + file +
                       ", \"x\": 0, \"y\": 20, \"width\": 3960, \"height\": 1980, \"line\": 0}"),
             std::string::npos)
@@ -156,11 +169,11 @@ std::pair<int, int> PngSize(const std::string& png) {
 
 TEST_F(SpoolTest, EveryTicketAlsoGetsThePictureOfItsPaper) {
   const fs::path caja = AddPrinter("Caja");
-  print::PrintEngine& e = Engine(u"Caja");
-  e.Printer().Print({PrintItem::Text(u"CORTO")});
-  e.Printer().EndDoc();
-  e.Printer().Print({PrintItem::Text(std::u16string(40, u'=') )});
-  e.Printer().EndDoc();
+  UsePrinters(u"Caja");
+  Canvas().Print({PrintItem::Text(u"CORTO")});
+  Send(u"Caja");
+  Canvas().Print({PrintItem::Text(std::u16string(40, u'='))});
+  Send(u"Caja");
   const std::string narrow = ReadFile(caja / "000001.png");
   ASSERT_EQ(narrow.substr(0, 8), "\x89PNG\r\n\x1a\n");
   // One line of 30 dots, the 3 dots fed past the cutter, the cut.
@@ -171,41 +184,42 @@ TEST_F(SpoolTest, EveryTicketAlsoGetsThePictureOfItsPaper) {
 TEST_F(SpoolTest, APictureThatCannotBeWrittenLeavesTheTicketPrinted) {
   const fs::path caja = AddPrinter("Caja");
   fs::create_directories(caja / "000001.png.part" / "ocupado");
-  print::PrintEngine& e = Engine(u"Caja");
-  e.Printer().Print({PrintItem::Text(u"COMANDA")});
-  e.Printer().EndDoc();
+  UsePrinters(u"Caja");
+  Canvas().Print({PrintItem::Text(u"COMANDA")});
+  EXPECT_TRUE(Send(u"Caja").sent);
   EXPECT_EQ(ReadFile(caja / "000001.txt"), "COMANDA\n");
   EXPECT_FALSE(fs::exists(caja / "000001.png"));
-  EXPECT_TRUE(notifier.balloons.empty());
+  EXPECT_TRUE(parts->notifier.balloons.empty());
 }
 
 TEST_F(SpoolTest, AnOfflineMarkerFailsTheProbe) {
   const fs::path caja = AddPrinter("Caja");
   const fs::path cocina = AddPrinter("Cocina");
   std::ofstream(cocina / "offline").close();
-  print::PrintEngine& e = Engine(u"Caja");
+  UsePrinters(u"Caja");
 
-  adapters::spool::SpoolPrinterQueue queue(cocina);
   try {
-    queue.CheckReady();
+    printers->FindPrinter(u"Cocina")->CheckReady();
     FAIL() << "an offline printer must not be ready";
   } catch (const platform::Failure& error) {
     EXPECT_EQ(error.Description(), u"La impresora está fuera de línea");
   }
 
-  ASSERT_TRUE(e.SelectPrinter(e.PrinterIndex(u"cocina"), 0));
-  e.Printer().Print({PrintItem::Text(u"COMANDA")});
-  e.Printer().EndDoc();
+  Canvas().Print({PrintItem::Text(u"COMANDA")});
+  EXPECT_EQ(Send(u"cocina").printer, u"Caja");
   EXPECT_EQ(Files(cocina), std::vector<std::string>{"offline"});
   EXPECT_EQ(ReadFile(caja / "000001.txt"), "COMANDA\n");
-  EXPECT_TRUE(notifier.balloons.empty());
+  const std::vector<Balloon>& balloons = parts->notifier.balloons;
+  EXPECT_TRUE(balloons.empty());
 
   std::ofstream(caja / "offline").close();
-  EXPECT_FALSE(e.SelectPrinter(e.PrinterIndex(u"Cocina"), 0));
-  ASSERT_EQ(notifier.balloons.size(), 1u);
-  EXPECT_EQ(notifier.balloons[0].text,
+  Canvas().Print({PrintItem::Text(u"COMANDA")});
+  EXPECT_FALSE(Send(u"Cocina").sent);
+  ASSERT_EQ(balloons.size(), 2u);
+  EXPECT_EQ(balloons[0].text,
             u"Error al imprimir, La impresora Caja no esta disponible. \r\n"
             u"La impresora está fuera de línea La impresora está fuera de línea");
+  EXPECT_EQ(balloons[1].text, u"1 ticket esperando la impresora Cocina");
 }
 
 TEST_F(SpoolTest, NumbersCountUpPerPrinterAfterTheHighest) {
@@ -213,17 +227,51 @@ TEST_F(SpoolTest, NumbersCountUpPerPrinterAfterTheHighest) {
   const fs::path facturas = AddPrinter("Facturas");
   std::ofstream(caja / "000041.txt") << "antiguo\n";
   std::ofstream(caja / "000007.json") << "{}";
-  print::PrintEngine& e = Engine(u"Caja");
-  e.Printer().Print({PrintItem::Text(u"UNO")});
-  e.Printer().EndDoc();
-  e.Printer().Print({PrintItem::Text(u"DOS")});
-  e.Printer().EndDoc();
-  e.OpenCashDrawer();
+  UsePrinters(u"Caja");
+  Canvas().Print({PrintItem::Text(u"UNO")});
+  Send(u"Caja");
+  Canvas().Print({PrintItem::Text(u"DOS")});
+  Send(u"Caja");
+  print::OpenCashDrawer(*service);
   EXPECT_EQ(ReadFile(caja / "000042.txt"), "UNO\n");
   EXPECT_EQ(ReadFile(caja / "000043.txt"), "DOS\n");
   EXPECT_EQ(Files(facturas), std::vector<std::string>{"000001.raw"});
   const std::string kick = ReadFile(facturas / "000001.raw");
   EXPECT_EQ(kick, std::string("\x1bp\x00\x3c\xf0", 5));
+}
+
+TEST_F(SpoolTest, TheNextNumberIsKeptAndReadAgainWhenSomeoneTookIt) {
+  const fs::path caja = AddPrinter("Caja");
+  UsePrinters(u"Caja");
+  Canvas().Print({PrintItem::Text(u"UNO")});
+  Send(u"Caja");
+  // Another program writes the next number and more; the folder is read again, once.
+  std::ofstream(caja / "000002.txt") << "ajeno\n";
+  std::ofstream(caja / "000005.txt") << "ajeno\n";
+  Canvas().Print({PrintItem::Text(u"DOS")});
+  Send(u"Caja");
+  Canvas().Print({PrintItem::Text(u"TRES")});
+  Send(u"Caja");
+  EXPECT_EQ(ReadFile(caja / "000001.txt"), "UNO\n");
+  EXPECT_EQ(ReadFile(caja / "000002.txt"), "ajeno\n");
+  EXPECT_EQ(ReadFile(caja / "000006.txt"), "DOS\n");
+  EXPECT_EQ(ReadFile(caja / "000007.txt"), "TRES\n");
+}
+
+TEST_F(SpoolTest, AFileThatCannotBeWrittenRefusesTheTicket) {
+  const fs::path caja = AddPrinter("Caja");
+  // Something in the way of the first file, as a full or read-only disk would be.
+  fs::create_directories(caja / "000001.escpos.part");
+  UsePrinters(u"Caja");
+  Canvas().Print({PrintItem::Text(u"UNO")});
+  EXPECT_FALSE(Send(u"Caja").sent);
+  EXPECT_EQ(Files(caja), std::vector<std::string>{"000001.escpos.part"});
+  fs::remove(caja / "000001.escpos.part");
+  // The refused ticket waited and goes first.
+  Canvas().Print({PrintItem::Text(u"DOS")});
+  EXPECT_TRUE(Send(u"Caja").sent);
+  EXPECT_EQ(ReadFile(caja / "000001.txt"), "UNO\n");
+  EXPECT_EQ(ReadFile(caja / "000002.txt"), "DOS\n");
 }
 
 }  // namespace

@@ -80,15 +80,14 @@ TEST_F(ClsSystrayTest, ClicksOnTheIconRaiseThePressAndTheReleaseInOrder) {
   QObject::connect(&tray, &TrayIcon::LeftClick, [&] { raised.push_back("LeftClick"); });
   QObject::connect(&tray, &TrayIcon::RightClick, [&] { raised.push_back("RightClick"); });
   QObject::connect(&tray, &TrayIcon::DoubleClick, [&] { raised.push_back("DoubleClick"); });
-  QObject::connect(&tray, &TrayIcon::BalloonClicked,
-                   [&] { raised.push_back("BalloonClicked"); });
+  QObject::connect(&tray, &TrayIcon::BalloonClicked, [&] { raised.push_back("BalloonClicked"); });
   auto& entry = const_cast<QSystemTrayIcon&>(tray.Entry());
   for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context,
                             QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick}) {
     emit entry.activated(reason);
   }
-  EXPECT_EQ(raised, (std::vector<std::string>{"BalloonClicked", "LeftClick", "RightClick",
-                                              "DoubleClick"}));
+  EXPECT_EQ(raised,
+            (std::vector<std::string>{"BalloonClicked", "LeftClick", "RightClick", "DoubleClick"}));
 }
 
 TEST_F(ClsSystrayTest, BalloonTimeOutIsRaisedWhenItsTimeIsUp) {

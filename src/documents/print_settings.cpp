@@ -1,30 +1,12 @@
+#include "documents/print_settings.h"
+
 #include <limits>
 
 #include "json/number_text.h"
 #include "platform/text.h"
-#include "print/engine_state.h"
 
-namespace quillon::print {
+namespace quillon::documents {
 namespace {
-
-// The first row whose "Nombre" is exactly `name`; nullptr when none. A row that is not an
-// object raises, as reading a member of it would.
-const json::Dictionary* FindRow(const json::Value& rows, std::u16string_view name) {
-  if (!rows.IsCollection()) return nullptr;
-  const json::Value wanted{std::u16string(name)};
-  for (const json::Value& row : rows.AsCollection()) {
-    const json::Dictionary& fields = row.AsDictionary();
-    const json::Value* row_name = fields.Find(u"Nombre");
-    const json::Value nombre = row_name ? *row_name : json::Value();
-    if (nombre.LooseEquals(wanted)) return &fields;
-  }
-  return nullptr;
-}
-
-json::Value Member(const json::Dictionary& row, std::u16string_view key) {
-  const json::Value* value = row.Find(key);
-  return value ? *value : json::Value();
-}
 
 // "Servicio": a number under the "," convention, rounded halves to even; anything else is 0.
 std::int16_t ServiceValue(std::u16string_view text) {
@@ -41,21 +23,10 @@ std::int16_t ServiceValue(std::u16string_view text) {
 
 }  // namespace
 
-std::u16string PrintEngine::ConfigValue(std::u16string_view name) const {
-  const json::Dictionary* row = FindRow(state_->rows, name);
-  return row ? Member(*row, u"Descripcion").ToText() : std::u16string();
-}
-
-bool PrintEngine::ConfigVisible(std::u16string_view name) const {
-  const json::Dictionary* row = FindRow(state_->rows, name);
-  return row && Member(*row, u"Visible").LooseEquals(json::Value(u"1"));
-}
-
-void PrintEngine::LoadPrintSettings() {
-  PrintSettings& s = state_->settings;
-  auto text = [this](const char16_t* name) { return ConfigValue(name); };
-  auto flag = [this](const char16_t* name) { return ConfigValue(name) == u"1"; };
-  auto or_default = [](std::u16string value, const char16_t* fallback) {
+void LoadPrintSettings(const print::PrintEngine& engine, PrintSettings& s) {
+  auto text = [&engine](const char16_t* name) { return engine.ConfigValue(name); };
+  auto flag = [&engine](const char16_t* name) { return engine.ConfigValue(name) == u"1"; };
+  auto or_default = [](const std::u16string& value, const char16_t* fallback) {
     return value.empty() ? std::u16string(fallback) : value;
   };
 
@@ -96,4 +67,4 @@ void PrintEngine::LoadPrintSettings() {
   s.deliveryConcept = or_default(text(u"Concepto Domicilio"), u"Domicilio");
 }
 
-}  // namespace quillon::print
+}  // namespace quillon::documents

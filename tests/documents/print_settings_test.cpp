@@ -1,11 +1,17 @@
-#include "engine_fixture.h"
+#include "documents/print_settings.h"
+
+#include "print/engine_fixture.h"
 
 namespace quillon::test {
 namespace {
 
 using json::Value;
 
-class SettingsTest : public EngineTest {};
+class SettingsTest : public EngineTest {
+ protected:
+  void Load() { documents::LoadPrintSettings(Engine(), settings); }
+  documents::PrintSettings settings;
+};
 
 TEST_F(SettingsTest, LookupTakesTheFirstExactMatch) {
   SetRows({{u"Servicio", u"10"}, {u"Servicio", u"5"}, {u"servicio", u"7"}, {u"Propina ", u"1"}});
@@ -13,8 +19,8 @@ TEST_F(SettingsTest, LookupTakesTheFirstExactMatch) {
   EXPECT_EQ(Engine().ConfigValue(u"SERVICIO"), u"");
   EXPECT_EQ(Engine().ConfigValue(u"Propina"), u"");
   EXPECT_EQ(Engine().ConfigValue(u"Falta"), u"");
-  Engine().LoadPrintSettings();
-  EXPECT_EQ(Engine().Settings().service, 10);
+  Load();
+  EXPECT_EQ(settings.service, 10);
 }
 
 TEST_F(SettingsTest, NumbersReadAsTextWithTheCommaMark) {
@@ -49,10 +55,10 @@ TEST_F(SettingsTest, VisibleOnlyForTextOrNumberOne) {
 TEST_F(SettingsTest, NullDescriptionAndNonObjectRowsRaise) {
   SetRows({{u"Regimen", Value::Null()}});
   EXPECT_THROW(Engine().ConfigValue(u"Regimen"), platform::Failure);
-  EXPECT_THROW(Engine().LoadPrintSettings(), platform::Failure);
+  EXPECT_THROW(Load(), platform::Failure);
 
-  auto rows = json::MakeCollection();
-  rows->Add(Value(u"texto suelto"));
+  Value rows = json::NewArray();
+  rows.AsCollection().Add(Value(u"texto suelto"));
   Engine().SetSettingsRows(rows);
   try {
     Engine().ConfigVisible(u"Regimen");
@@ -63,78 +69,78 @@ TEST_F(SettingsTest, NullDescriptionAndNonObjectRowsRaise) {
 }
 
 TEST_F(SettingsTest, ServiceRoundsHalvesToEven) {
-  const std::vector<std::pair<Value, int>> cases = {
-      {u"10", 10}, {u"10,5", 10}, {u"11,5", 12}, {u"-2,5", -2}, {u"diez", 0},
-      {u"", 0},    {Value(), 0},  {Value(9), 9}, {u"1.000", 1000}};
+  const std::vector<std::pair<Value, int>> cases = {{u"10", 10},   {u"10,5", 10}, {u"11,5", 12},
+                                                    {u"-2,5", -2}, {u"diez", 0},  {u"", 0},
+                                                    {Value(), 0},  {Value(9), 9}, {u"1.000", 1000}};
   for (const auto& [text, expected] : cases) {
     SetRows({{u"Servicio", text}});
-    Engine().LoadPrintSettings();
-    EXPECT_EQ(Engine().Settings().service, expected) << platform::Utf16ToUtf8(text.ToText());
+    Load();
+    EXPECT_EQ(settings.service, expected) << platform::Utf16ToUtf8(text.ToText());
   }
 }
 
 TEST_F(SettingsTest, ServiceOutsideSixteenBitsRaisesOverflow) {
   SetRows({{u"Servicio", u"32767,4"}});
-  Engine().LoadPrintSettings();
-  EXPECT_EQ(Engine().Settings().service, 32767);
+  Load();
+  EXPECT_EQ(settings.service, 32767);
   SetRows({{u"Servicio", u"32767,5"}});
   try {
-    Engine().LoadPrintSettings();
+    Load();
     FAIL() << "32768 does not fit";
   } catch (const platform::Failure& error) {
     EXPECT_EQ(error.Number(), 6);
   }
   SetRows({{u"Servicio", u"-32768,5"}});
-  Engine().LoadPrintSettings();
-  EXPECT_EQ(Engine().Settings().service, -32768);
+  Load();
+  EXPECT_EQ(settings.service, -32768);
 }
 
 TEST_F(SettingsTest, FlagsAreTrueOnlyForExactlyOne) {
   const std::vector<Value> not_one = {u"01", u" 1", u"1 ", true, u"si", u"True", Value(2)};
   for (const Value& value : not_one) {
     SetRows({{u"Hora Factura", value}, {u"ResaltarTotal Cuenta", value}});
-    Engine().LoadPrintSettings();
-    EXPECT_FALSE(Engine().Settings().showTime) << platform::Utf16ToUtf8(value.ToText());
-    EXPECT_FALSE(Engine().Settings().highlightTotal);
+    Load();
+    EXPECT_FALSE(settings.showTime) << platform::Utf16ToUtf8(value.ToText());
+    EXPECT_FALSE(settings.highlightTotal);
   }
   SetRows({{u"Hora Factura", u"1"}, {u"ResaltarTotal Cuenta", Value(1)}});
-  Engine().LoadPrintSettings();
-  EXPECT_TRUE(Engine().Settings().showTime);
-  EXPECT_TRUE(Engine().Settings().highlightTotal);
+  Load();
+  EXPECT_TRUE(settings.showTime);
+  EXPECT_TRUE(settings.highlightTotal);
 }
 
 TEST_F(SettingsTest, TipAppliesForAplicaOrOneOnly) {
-  const std::vector<std::pair<Value, bool>> cases = {{u"Aplica", true}, {u"1", true},
-                                                     {Value(1), true},  {u"aplica", false},
+  const std::vector<std::pair<Value, bool>> cases = {{u"Aplica", true},  {u"1", true},
+                                                     {Value(1), true},   {u"aplica", false},
                                                      {u"APLICA", false}, {u"si", false}};
   for (const auto& [value, expected] : cases) {
     SetRows({{u"Propina", value}});
-    Engine().LoadPrintSettings();
-    EXPECT_EQ(Engine().Settings().tipApplies, expected) << platform::Utf16ToUtf8(value.ToText());
+    Load();
+    EXPECT_EQ(settings.tipApplies, expected) << platform::Utf16ToUtf8(value.ToText());
   }
 }
 
 TEST_F(SettingsTest, DefaultsForMissingTexts) {
   SetRows({{u"Regimen", u"comun"}});
-  Engine().LoadPrintSettings();
-  const print::PrintSettings& s = Engine().Settings();
+  Load();
+  const documents::PrintSettings& s = settings;
   EXPECT_EQ(s.sellerTitle, u"Mesero");
   EXPECT_EQ(s.deliveryConcept, u"Domicilio");
   EXPECT_EQ(s.closedInvoiceName, u"Factura");
   EXPECT_EQ(s.taxRegime, u"comun");
 
   SetRows({{u"Regimen", u"Simplificado"}});
-  Engine().LoadPrintSettings();
-  EXPECT_EQ(Engine().Settings().closedInvoiceName, u"Boleto Fiscal");
+  Load();
+  EXPECT_EQ(settings.closedInvoiceName, u"Boleto Fiscal");
 
   SetRows({{u"Regimen", u"Comun"},
            {u"Nombre factura cerrada", u"Factura de venta"},
            {u"Titulo del Vendedor", u"Cajero"},
            {u"Concepto Domicilio", u"Envio"}});
-  Engine().LoadPrintSettings();
-  EXPECT_EQ(Engine().Settings().closedInvoiceName, u"Factura de venta");
-  EXPECT_EQ(Engine().Settings().sellerTitle, u"Cajero");
-  EXPECT_EQ(Engine().Settings().deliveryConcept, u"Envio");
+  Load();
+  EXPECT_EQ(settings.closedInvoiceName, u"Factura de venta");
+  EXPECT_EQ(settings.sellerTitle, u"Cajero");
+  EXPECT_EQ(settings.deliveryConcept, u"Envio");
 }
 
 TEST_F(SettingsTest, ReloadAssignsEveryField) {
@@ -142,15 +148,15 @@ TEST_F(SettingsTest, ReloadAssignsEveryField) {
            {u"Personas Factura", u"1"},
            {u"Servicio", u"8"},
            {u"Factura Prefijo", u"FE"}});
-  Engine().LoadPrintSettings();
-  EXPECT_EQ(Engine().Settings().businessName, u"La Casona");
-  EXPECT_EQ(Engine().Settings().invoicePrefix, u"FE");
+  Load();
+  EXPECT_EQ(settings.businessName, u"La Casona");
+  EXPECT_EQ(settings.invoicePrefix, u"FE");
   SetRows({});
-  Engine().LoadPrintSettings();
-  EXPECT_EQ(Engine().Settings().businessName, u"");
-  EXPECT_EQ(Engine().Settings().invoicePrefix, u"");
-  EXPECT_FALSE(Engine().Settings().showGuests);
-  EXPECT_EQ(Engine().Settings().service, 0);
+  Load();
+  EXPECT_EQ(settings.businessName, u"");
+  EXPECT_EQ(settings.invoicePrefix, u"");
+  EXPECT_FALSE(settings.showGuests);
+  EXPECT_EQ(settings.service, 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "print/invoice_blocks.h"
+#include "documents/invoice_blocks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,8 +7,10 @@
 
 #include "print/picture_size.h"
 
-namespace quillon::print {
+namespace quillon::documents {
 namespace {
+
+using print::PrintEngine;
 
 void PrintCentred(PrintEngine& engine, const std::u16string& text) {
   int width = 0;
@@ -26,8 +28,8 @@ void HeaderStep(const std::function<void()>& step) {
 }  // namespace
 
 void PrintLogo(PrintEngine& engine, const std::string& logo_file) {
-  const PictureSize picture = ReadPictureSize(logo_file);
-  PrinterDevice& printer = engine.Printer();
+  const print::PictureSize picture = print::ReadPictureSize(logo_file);
+  print::TicketRecorder& printer = engine.Canvas();
   const double line_height = std::max(1.0, std::nearbyint(printer.TextHeight(u"HOLA")));
   const double available = engine.SeparatorWidth() - 40;
   double width = 0;
@@ -45,8 +47,7 @@ void PrintLogo(PrintEngine& engine, const std::string& logo_file) {
   for (int i = 0; i < lines; ++i) printer.Print({});
 }
 
-void PrintInvoiceHeader(PrintEngine& engine) {
-  const PrintSettings& s = engine.Settings();
+void PrintInvoiceHeader(PrintEngine& engine, const PrintSettings& s) {
   HeaderStep([&] { engine.PrintSeparator(u"="); });
   HeaderStep([&] {
     if (engine.ConfigVisible(u"Nombre Establecimiento") && !s.businessName.empty()) {
@@ -83,11 +84,10 @@ void PrintInvoiceHeader(PrintEngine& engine) {
   });
 }
 
-void PrintLegalBlock(PrintEngine& engine) {
-  const PrintSettings& s = engine.Settings();
+void PrintLegalBlock(PrintEngine& engine, const PrintSettings& s) {
   const int width = engine.CharsPerLine();
   const std::u16string prefix = s.invoicePrefix.empty() ? u"" : s.invoicePrefix + u"-";
-  engine.Printer().Print({PrintItem::Text(u" ")});
+  engine.Canvas().Print({print::PrintItem::Text(u" ")});
   if (engine.ConfigVisible(u"Regimen")) PrintCentred(engine, engine.ConfigValue(u"Nombre Regimen"));
   if (engine.ConfigVisible(u"Resolucion Dian Facturacion")) {
     engine.PrintWrapped(u"Resolucion DIAN " + s.dianResolution, width, 2, 0);
@@ -120,11 +120,11 @@ void PrintTipLegend(PrintEngine& engine) {
 
 void PrintSoftwareFooter(PrintEngine& engine) {
   engine.PrintSeparator(u"=");
-  PrinterDevice& printer = engine.Printer();
-  printer.Print({PrintItem::Text(u"Software QuillonPOS")});
-  printer.Print({PrintItem::Text(u"NIT 901.234.567-8")});
-  printer.Print({PrintItem::Text(u"www.quillonpos.co")});
+  print::TicketRecorder& printer = engine.Canvas();
+  printer.Print({print::PrintItem::Text(u"Software QuillonPOS")});
+  printer.Print({print::PrintItem::Text(u"NIT 901.234.567-8")});
+  printer.Print({print::PrintItem::Text(u"www.quillonpos.co")});
   engine.PrintSeparator(u"=");
 }
 
-}  // namespace quillon::print
+}  // namespace quillon::documents

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <string>
 
-namespace quillon::print {
+#include "print/print_engine.h"
+
+namespace quillon::documents {
 
 struct PrintSettings {
   std::u16string legalRepName;
@@ -39,4 +41,9 @@ struct PrintSettings {
   std::u16string deliveryConcept;
 };
 
-}  // namespace quillon::print
+// Fills every field from the engine's rows, in the order of the fields above. Raises
+// platform::Failure for a null "Descripcion" or a "Servicio" beyond 16 bits; the fields after the
+// failing one keep what they held.
+void LoadPrintSettings(const print::PrintEngine& engine, PrintSettings& settings);
+
+}  // namespace quillon::documents

@@ -1,0 +1,72 @@
+#include "app/ticket_commands.h"
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+#include "app/agent.h"
+#include "app/printers.h"
+#include "platform/text.h"
+#include "print/reprint_requests.h"
+#include "shell/console_output.h"
+#include "shell/printing_options.h"
+#include "shell/ticket_rows.h"
+
+namespace quillon::app {
+namespace {
+
+constexpr std::chrono::seconds kAgentPatience{15};
+
+void PrintLine(std::FILE* out, const std::u16string& text) {
+  std::fprintf(out, "%s\n", platform::Utf16ToUtf8(text).c_str());
+}
+
+int Answer(const print::ReprintAnswer& answer) {
+  PrintLine(answer.printed ? stdout : stderr, answer.text);
+  return answer.printed ? 0 : 1;
+}
+
+}  // namespace
+
+int RunListTickets(const CommandLine& line) {
+  const std::filesystem::path data_dir = DataDir(line);
+  std::printf("Tickets en espera:\n");
+  for (const print::TicketRecord& record : print::ReadWaitingTickets(data_dir)) {
+    PrintLine(stdout, u"  " + platform::u16(std::to_string(record.id)) + u"  " +
+                          shell::WaitingRow({record.id,
+                                             print::PrinterLabel(record.ticket.printer),
+                                             record.ticket.kind,
+                                             record.created,
+                                             {}}));
+  }
+  std::printf("Tickets impresos, del mas reciente:\n");
+  for (const print::PrintedTicket& ticket : print::ReadPrintedTickets(data_dir)) {
+    PrintLine(stdout, u"  " + shell::PrintedRow(ticket));
+  }
+  return 0;
+}
+
+int RunReprint(const CommandLine& line) {
+  const std::filesystem::path data_dir = DataDir(line);
+  const std::uint64_t id = std::stoull(line.reprint);
+  const std::u16string printer = platform::Utf8ToUtf16(line.printer);
+  const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
+  if (instance->Acquire() == platform::SingleInstance::Result::HeldByOther) {
+    const auto answer = print::AskRunningAgent(data_dir, id, printer, kAgentPatience);
+    if (answer) return Answer(*answer);
+    PrintLine(stderr, u"El agente en ejecución no respondió: el ticket no se reimprimió.");
+    return 1;
+  }
+
+  platform::SystemClock clock;
+  shell::ConsoleOutput output(std::cout, clock);
+  shell::ConsoleNotifier notifier(output);
+  shell::ConsoleLog log(output);
+  shell::PrintingOptions no_options([](const std::u16string&) {});
+  Printing printing(line, notifier, no_options, data_dir);
+  printing.Start(log);
+  return Answer(print::Reprint(printing.service, id, printer));
+}
+
+}  // namespace quillon::app

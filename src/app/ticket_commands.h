@@ -1,0 +1,15 @@
+#pragma once
+// The command line's view of the tickets of a data folder: --list-tickets and --reprint.
+#include "app/command_line.h"
+
+namespace quillon::app {
+
+// The waiting tickets and the last printed ones on standard output; 0.
+int RunListTickets(const CommandLine& line);
+
+// --reprint ID [--printer NAME]: through the running agent of the data folder when there is one,
+// else with the printers of this command line. 0 when it printed, 1 when it did not (the reason
+// on standard error).
+int RunReprint(const CommandLine& line);
+
+}  // namespace quillon::app

@@ -1,0 +1,17 @@
+#pragma once
+// Files written whole: the bytes go beside the target first and are renamed into place, so a
+// reader (or a program started after a crash) never sees half a file.
+#include <filesystem>
+#include <string_view>
+
+namespace quillon::platform {
+
+// false when the file could not be written; the target is then as it was and nothing is left
+// beside it.
+bool WriteWholeFile(const std::filesystem::path& target, std::string_view content);
+// The file's bytes on the disk, so they survive a power cut; false when that failed.
+bool SyncFile(const std::filesystem::path& file);
+// The folder's list of names on the disk, so the latest renames in it survive a power cut.
+bool SyncFolder(const std::filesystem::path& folder);
+
+}  // namespace quillon::platform

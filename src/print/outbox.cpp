@@ -1,0 +1,235 @@
+#include "print/outbox.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <system_error>
+
+#include "platform/text.h"
+#include "platform/whole_file.h"
+
+namespace quillon::print {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kExtension = ".ticket";
+
+std::string ReadWhole(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The number a ticket file's name holds ("000000000012.ticket" holds 12); 0 for other names.
+std::uint64_t IdOf(const fs::path& file) {
+  const std::string name = file.filename().string();
+  if (name.size() <= kExtension.size() || !name.ends_with(kExtension)) return 0;
+  std::uint64_t id = 0;
+  const char* end = name.data() + name.size() - kExtension.size();
+  const auto read = std::from_chars(name.data(), end, id);
+  return read.ec == std::errc() && read.ptr == end ? id : 0;
+}
+
+std::uint64_t HighestId(const fs::path& folder) {
+  std::uint64_t highest = 0;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    highest = std::max(highest, IdOf(entry.path()));
+  }
+  return highest;
+}
+
+std::string IndexLine(const PrintedTicket& ticket) {
+  return std::to_string(ticket.id) + '\t' + platform::DateTimeText(ticket.printed) + '\t' +
+         platform::Utf16ToUtf8(ticket.printer) + '\t' + platform::Utf16ToUtf8(ticket.kind) + '\n';
+}
+
+std::optional<PrintedTicket> ParseIndexLine(std::string_view line) {
+  PrintedTicket ticket;
+  std::string_view fields[4];
+  for (std::size_t i = 0; i < 4; ++i) {
+    const std::size_t tab = i < 3 ? line.find('\t') : line.size();
+    if (tab == std::string_view::npos) return std::nullopt;
+    fields[i] = line.substr(0, tab);
+    line.remove_prefix(std::min(line.size(), tab + 1));
+  }
+  const auto read =
+      std::from_chars(fields[0].data(), fields[0].data() + fields[0].size(), ticket.id);
+  const auto printed = platform::ParseDateTime(fields[1]);
+  if (read.ec != std::errc() || ticket.id == 0 || !printed) return std::nullopt;
+  ticket.printed = *printed;
+  ticket.printer = platform::Utf8ToUtf16(fields[2]);
+  ticket.kind = platform::Utf8ToUtf16(fields[3]);
+  return ticket;
+}
+
+std::string FileName(std::uint64_t id) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%012llu", static_cast<unsigned long long>(id));
+  return name + std::string(kExtension);
+}
+
+// The printed tickets listed in the index whose files are there, newest first.
+std::deque<PrintedTicket> ReadPrintedIndex(const fs::path& folder) {
+  std::deque<PrintedTicket> printed;
+  const std::string text = ReadWhole(folder / "indice");
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    const auto ticket = ParseIndexLine(std::string_view(text).substr(start, end - start));
+    std::error_code error;
+    if (!ticket || !fs::exists(folder / FileName(ticket->id), error)) continue;
+    std::erase_if(printed, [&](const PrintedTicket& t) { return t.id == ticket->id; });
+    printed.push_front(*ticket);
+  }
+  if (printed.size() > Outbox::kPrintedKept) printed.resize(Outbox::kPrintedKept);
+  return printed;
+}
+
+}  // namespace
+
+std::vector<TicketRecord> ReadWaitingTickets(const fs::path& data_dir) {
+  std::vector<TicketRecord> waiting;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(data_dir / "outbox", error)) {
+    if (IdOf(entry.path()) == 0) continue;
+    if (auto record = ReadTicketFile(ReadWhole(entry.path())))
+      waiting.push_back(std::move(*record));
+  }
+  std::sort(waiting.begin(), waiting.end(),
+            [](const TicketRecord& a, const TicketRecord& b) { return a.id < b.id; });
+  return waiting;
+}
+
+std::deque<PrintedTicket> ReadPrintedTickets(const fs::path& data_dir) {
+  return ReadPrintedIndex(data_dir / "impresos");
+}
+
+Outbox::Outbox(const fs::path& data_dir, const platform::Clock& clock)
+    : folder_(data_dir / "outbox"),
+      discarded_(folder_ / "descartados"),
+      printed_folder_(data_dir / "impresos"),
+      clock_(clock) {}
+
+Outbox::~Outbox() {
+  if (index_ != nullptr) std::fclose(index_);
+}
+
+fs::path Outbox::FileOf(std::uint64_t id) const { return folder_ / FileName(id); }
+
+std::vector<TicketRecord> Outbox::Load(std::vector<std::u16string>& set_aside) {
+  std::error_code error;
+  fs::create_directories(folder_, error);
+  fs::create_directories(printed_folder_, error);
+  std::vector<TicketRecord> waiting;
+  for (const auto& entry : fs::directory_iterator(folder_, error)) {
+    fs::path file = entry.path();
+    const bool partial = file.extension() == ".part";
+    if (!entry.is_regular_file(error) || (IdOf(file) == 0 && !partial)) continue;
+    const std::optional<TicketRecord> record = ReadTicketFile(ReadWhole(file));
+    if (record && partial) {
+      // Written whole but not yet renamed when the program stopped: never sent, so it waits.
+      fs::rename(file, FileOf(record->id), error);
+      if (!error) file = FileOf(record->id);
+    }
+    if (record && IdOf(file) == record->id) {
+      waiting.push_back(*record);
+      continue;
+    }
+    fs::create_directories(discarded_, error);
+    fs::rename(file, discarded_ / file.filename(), error);
+    set_aside.push_back(platform::Utf8ToUtf16(file.filename().string()));
+  }
+  std::sort(waiting.begin(), waiting.end(),
+            [](const TicketRecord& a, const TicketRecord& b) { return a.id < b.id; });
+  next_id_ = 1 + std::max({HighestId(folder_), HighestId(discarded_), HighestId(printed_folder_)});
+  LoadIndex();
+  return waiting;
+}
+
+void Outbox::LoadIndex() {
+  printed_ = ReadPrintedIndex(printed_folder_);
+  // Files not among the newest listed are leftovers of a run that stopped while pruning.
+  std::set<std::uint64_t> kept;
+  for (const PrintedTicket& ticket : printed_) kept.insert(ticket.id);
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(printed_folder_, error)) {
+    const std::uint64_t id = IdOf(entry.path());
+    if (id != 0 && !kept.contains(id)) fs::remove(entry.path(), error);
+  }
+  RewriteIndex();
+}
+
+void Outbox::RewriteIndex() {
+  if (index_ != nullptr) std::fclose(index_);
+  index_ = nullptr;
+  std::string text;
+  for (auto it = printed_.rbegin(); it != printed_.rend(); ++it) text += IndexLine(*it);
+  const fs::path index = printed_folder_ / "indice";
+  platform::WriteWholeFile(index, text);
+  index_ = std::fopen(index.string().c_str(), "ab");
+  index_lines_ = printed_.size();
+}
+
+void Outbox::AppendToIndex(const PrintedTicket& ticket) {
+  if (index_lines_ >= 2 * kPrintedKept) {
+    RewriteIndex();
+    return;
+  }
+  if (index_ == nullptr) return;
+  const std::string line = IndexLine(ticket);
+  std::fwrite(line.data(), 1, line.size(), index_);
+  std::fflush(index_);
+  ++index_lines_;
+}
+
+TicketRecord Outbox::Number(DrawnTicket ticket) {
+  return {next_id_++, std::move(ticket), clock_.Now()};
+}
+
+bool Outbox::Store(const TicketRecord& record) {
+  return platform::WriteWholeFile(FileOf(record.id), TicketFileText(record));
+}
+
+void Outbox::MakeDurable(const TicketRecord& record) {
+  platform::SyncFile(FileOf(record.id));
+  platform::SyncFolder(folder_);
+}
+
+void Outbox::MarkPrinted(const TicketRecord& record, bool stored, const std::u16string& printer) {
+  const fs::path kept = printed_folder_ / FileName(record.id);
+  std::error_code error;
+  if (stored) fs::rename(FileOf(record.id), kept, error);
+  if (!stored || error) platform::WriteWholeFile(kept, TicketFileText(record));
+  const PrintedTicket ticket{record.id, printer, record.ticket.kind, clock_.Now()};
+  printed_.push_front(ticket);
+  AppendToIndex(ticket);
+  while (printed_.size() > kPrintedKept) {
+    to_remove_.push_back(printed_.back().id);
+    printed_.pop_back();
+  }
+}
+
+void Outbox::Prune() {
+  std::error_code error;
+  for (const std::uint64_t id : to_remove_) fs::remove(printed_folder_ / FileName(id), error);
+  to_remove_.clear();
+}
+
+bool Outbox::Discard(const TicketRecord& record, bool stored) {
+  std::error_code error;
+  fs::create_directories(discarded_, error);
+  const fs::path target = discarded_ / FileName(record.id);
+  if (stored) {
+    fs::rename(FileOf(record.id), target, error);
+    return !error;
+  }
+  return platform::WriteWholeFile(target, TicketFileText(record));
+}
+
+std::optional<TicketRecord> Outbox::ReadPrinted(std::uint64_t id) const {
+  return ReadTicketFile(ReadWhole(printed_folder_ / FileName(id)));
+}
+
+}  // namespace quillon::print

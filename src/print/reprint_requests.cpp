@@ -1,0 +1,97 @@
+#include "print/reprint_requests.h"
+
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <thread>
+
+#include "platform/text.h"
+#include "platform/whole_file.h"
+
+namespace quillon::print {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kRequest[] = ".reimprimir";
+constexpr char kAnswer[] = ".respuesta";
+
+fs::path Folder(const fs::path& data_dir) { return data_dir / "peticiones"; }
+
+std::string ReadWhole(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::u16string Number(std::uint64_t id) { return platform::u16(std::to_string(id)); }
+
+// "ID\tPRINTER\n" -> the request; nullopt for anything else.
+std::optional<std::pair<std::uint64_t, std::u16string>> ParseRequest(std::string_view text) {
+  const std::size_t tab = text.find('\t');
+  if (tab == std::string_view::npos || text.empty() || text.back() != '\n') return std::nullopt;
+  std::uint64_t id = 0;
+  const auto read = std::from_chars(text.data(), text.data() + tab, id);
+  if (read.ec != std::errc() || read.ptr != text.data() + tab) return std::nullopt;
+  return std::make_pair(id, platform::Utf8ToUtf16(text.substr(tab + 1, text.size() - tab - 2)));
+}
+
+}  // namespace
+
+ReprintAnswer Reprint(PrintService& service, std::uint64_t id, const std::u16string& printer) {
+  const std::optional<Delivery> delivery = service.Reprint(id, printer);
+  if (!delivery) return {false, u"No hay un ticket impreso con el número " + Number(id)};
+  if (delivery->sent)
+    return {true, u"Ticket " + Number(id) + u" reimpreso en " + delivery->printer};
+  return {false, u"La reimpresión del ticket " + Number(id) +
+                     u" espera su impresora en la bandeja de salida"};
+}
+
+void ServeReprintRequests(const fs::path& data_dir, PrintService& service) {
+  std::error_code error;
+  const fs::path folder = Folder(data_dir);
+  if (!fs::is_directory(folder, error)) return;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    const fs::path& request = entry.path();
+    if (request.extension() != kRequest) continue;
+    const auto asked = ParseRequest(ReadWhole(request));
+    fs::remove(request, error);
+    const ReprintAnswer answer =
+        asked ? Reprint(service, asked->first, asked->second)
+              : ReprintAnswer{false, u"La petición de reimpresión no se pudo leer"};
+    fs::path answer_file = request;
+    answer_file.replace_extension(kAnswer);
+    platform::WriteWholeFile(answer_file, std::string(answer.printed ? "1\n" : "0\n") +
+                                              platform::Utf16ToUtf8(answer.text) + "\n");
+  }
+}
+
+std::optional<ReprintAnswer> AskRunningAgent(const fs::path& data_dir, std::uint64_t id,
+                                             const std::u16string& printer,
+                                             std::chrono::milliseconds patience) {
+  std::error_code error;
+  const fs::path folder = Folder(data_dir);
+  fs::create_directories(folder, error);
+  const std::string name =
+      std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+  const fs::path request = folder / (name + kRequest);
+  const fs::path answer = folder / (name + kAnswer);
+  if (!platform::WriteWholeFile(
+          request, std::to_string(id) + '\t' + platform::Utf16ToUtf8(printer) + '\n')) {
+    return std::nullopt;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  while (std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (!fs::exists(answer, error)) continue;
+    const std::string text = ReadWhole(answer);
+    fs::remove(answer, error);
+    if (text.size() < 3 || text.back() != '\n') return std::nullopt;
+    return ReprintAnswer{text[0] == '1', platform::Utf8ToUtf16(text.substr(2, text.size() - 3))};
+  }
+  // Not answered in time: taken back, so that it does not print long after the user gave up.
+  fs::remove(request, error);
+  return std::nullopt;
+}
+
+}  // namespace quillon::print

@@ -1,0 +1,19 @@
+#pragma once
+// How the window shows tickets: a row for each waiting or printed ticket, and the summary of the
+// waiting ones that the tray icon's tooltip carries.
+#include <string>
+#include <vector>
+
+#include "print/print_service.h"
+
+namespace quillon::shell {
+
+// "2024-05-17 13:45:07  Cocina  comanda"
+std::u16string WaitingRow(const print::WaitingTicket& ticket);
+// "12  2024-05-17 13:45:07  Cocina  comanda"
+std::u16string PrintedRow(const print::PrintedTicket& ticket);
+// One line a printer, in the order their first ticket began to wait: "2 tickets esperando la
+// impresora Cocina". Empty when nothing waits.
+std::u16string WaitingSummary(const std::vector<print::WaitingTicket>& waiting);
+
+}  // namespace quillon::shell

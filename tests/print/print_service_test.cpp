@@ -1,0 +1,331 @@
+// The print service: printers found by name when a ticket prints, the fallback to the default
+// printer, and what the user is told when neither can print.
+#include "print/print_service.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "adapters/spool/ticket_text.h"
+#include "platform/text.h"
+#include "support/fake_printers.h"
+#include "support/service_parts.h"
+
+namespace quillon::test {
+namespace {
+
+print::DrawnTicket Ticket(std::u16string printer, std::u16string text = u"PEDIDO") {
+  platform::Ticket content;
+  content.lines.push_back({{{1, std::move(text), {u"Courier", 10, false, false}}}, 10});
+  return {std::move(printer), u"comanda", std::move(content)};
+}
+
+std::vector<std::u16string> Lines(const FakePrinterQueue& queue) {
+  std::vector<std::u16string> lines;
+  for (const auto& ticket : queue.tickets) {
+    for (auto& line : adapters::spool::TicketTextLines(ticket)) lines.push_back(line);
+  }
+  return lines;
+}
+
+class PrintServiceTest : public ::testing::Test {
+ protected:
+  PrintServiceTest() {
+    caja = printers.AddPrinter(u"Caja");
+    printers.SetDefaultName(u"Caja");
+  }
+  print::Delivery Print(std::u16string printer, std::u16string text = u"PEDIDO") {
+    return service.Print(Ticket(std::move(printer), std::move(text)));
+  }
+
+  FakePrinterSystem printers;
+  ServiceParts parts{printers};
+  print::PrintService& service = parts.service;
+  FakeNotifier& notifier = parts.notifier;
+  std::shared_ptr<FakePrinterQueue> caja;
+};
+
+TEST_F(PrintServiceTest, PrintersAreFoundByNameWhenTheTicketPrints) {
+  // Installed after the service started: a list read at start-up would not know it.
+  auto cocina = printers.AddPrinter(u" COCINA ");
+  printers.AddPrinter(u"Cocina");
+  const print::Delivery delivery = Print(u"cocina");
+  EXPECT_TRUE(delivery.sent);
+  EXPECT_EQ(delivery.printer, u" COCINA ");
+  EXPECT_EQ(Lines(*cocina), std::vector<std::u16string>{u"PEDIDO"});
+  // One question to the system and one readiness check for a ticket whose printer works.
+  EXPECT_EQ(printers.finds, 1);
+  EXPECT_EQ(cocina->ready_checks, 1);
+  EXPECT_TRUE(notifier.balloons.empty());
+}
+
+TEST_F(PrintServiceTest, AMissingOfflineOrRefusingPrinterFallsBackSilently) {
+  auto cocina = printers.AddPrinter(u"Cocina");
+  EXPECT_EQ(Print(u"Horno", u"UNO").printer, u"Caja");
+  cocina->SetOffline(true);
+  EXPECT_EQ(Print(u"Cocina", u"DOS").printer, u"Caja");
+  cocina->SetOffline(false);
+  cocina->SetRefusing(true);
+  EXPECT_EQ(Print(u"Cocina", u"TRES").printer, u"Caja");
+  EXPECT_EQ(Lines(*caja), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
+  EXPECT_TRUE(cocina->tickets.empty());
+  EXPECT_TRUE(notifier.balloons.empty());
+}
+
+TEST_F(PrintServiceTest, TheDefaultPrinterIsTheOneOfTheMomentOfPrinting) {
+  auto facturas = printers.AddPrinter(u"Facturas");
+  Print(u"");
+  printers.SetDefaultName(u"Facturas");
+  Print(u"");
+  EXPECT_EQ(caja->tickets.size(), 1u);
+  EXPECT_EQ(facturas->tickets.size(), 1u);
+}
+
+TEST_F(PrintServiceTest, BothFailingShowsOneBalloonNamingTheDefault) {
+  auto cocina = printers.AddPrinter(u"Cocina");
+  cocina->SetOffline(true, u"Sin papel");
+  caja->SetOffline(true, u"Tapa abierta");
+  EXPECT_FALSE(Print(u"Cocina").sent);
+  ASSERT_EQ(notifier.balloons.size(), 2u);  // the second says the ticket waits
+  const Balloon& balloon = notifier.balloons[0];
+  EXPECT_EQ(
+      balloon.text,
+      u"Error al imprimir, La impresora Caja no esta disponible. \r\nTapa abierta Tapa abierta");
+  EXPECT_EQ(balloon.icon, platform::BalloonIcon::Error);
+  EXPECT_EQ(balloon.title, u"Error al imprimir");
+  EXPECT_EQ(balloon.timeout_ms, 30000);
+  EXPECT_TRUE(caja->tickets.empty());
+  EXPECT_TRUE(cocina->tickets.empty());
+}
+
+TEST_F(PrintServiceTest, FailuresSayWhatIsMissingAndAnUnreachableSystemSaysSo) {
+  auto failure_of = [&](std::u16string printer) {
+    notifier.balloons.clear();
+    EXPECT_FALSE(Print(std::move(printer)).sent);
+    EXPECT_EQ(notifier.balloons.size(), 2u);
+    return notifier.balloons.empty() ? std::u16string() : notifier.balloons[0].text;
+  };
+  printers.SetDefaultName(u"");
+  EXPECT_NE(failure_of(u"Horno").find(
+                u"No se encontró la impresora \"Horno\" y no hay impresora predeterminada"),
+            std::u16string::npos);
+  EXPECT_NE(failure_of(u"").find(u"La impresora predeterminada no esta disponible"),
+            std::u16string::npos);
+  printers.SetDefaultName(u"Desinstalada");
+  // Each printer's first failure is told with this balloon; the tickets after it only wait.
+  EXPECT_NE(failure_of(u"Parrilla")
+                .find(u"No se encontró la impresora \"Parrilla\" ni la "
+                      u"impresora predeterminada \"Desinstalada\""),
+            std::u16string::npos);
+  printers.SetUnreachable(true);
+  const std::u16string unreachable = failure_of(u"Caja");
+  EXPECT_NE(unreachable.find(u"No se pudo consultar el servidor de impresión CUPS"),
+            std::u16string::npos);
+  EXPECT_EQ(unreachable.find(u"No se encontró"), std::u16string::npos);
+}
+
+TEST_F(PrintServiceTest, RawBytesGoNowOrRaise) {
+  auto facturas = printers.AddPrinter(u"Facturas");
+  service.SendRaw(u"facturas", "abc");
+  EXPECT_EQ(facturas->raw_jobs, std::vector<std::string>{"abc"});
+  facturas->SetOffline(true);
+  service.SendRaw(u"Facturas", "def");
+  EXPECT_EQ(caja->raw_jobs, std::vector<std::string>{"def"});
+  caja->SetOffline(true);
+  EXPECT_THROW(service.SendRaw(u"Facturas", "ghi"), platform::Failure);
+  EXPECT_EQ(notifier.balloons.size(), 1u);
+  EXPECT_EQ(facturas->raw_jobs.size() + caja->raw_jobs.size(), 2u);
+}
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> FileNames(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Tickets kept in the outbox until a printer takes them: retried by themselves, in order per
+// printer, across a restart, visible and discardable, and the printed ones kept for a reprint.
+class OutboxTest : public PrintServiceTest {
+ protected:
+  OutboxTest() {
+    cocina = printers.AddPrinter(u"Cocina");
+    bar = printers.AddPrinter(u"Bar");
+  }
+  std::vector<std::string> Outbox() { return FileNames(parts.data.Path() / "outbox"); }
+  std::vector<std::string> Printed() { return FileNames(parts.data.Path() / "impresos"); }
+  std::vector<std::u16string> BalloonTexts() {
+    std::vector<std::u16string> texts;
+    for (const Balloon& balloon : notifier.balloons) texts.push_back(balloon.text);
+    return texts;
+  }
+
+  std::shared_ptr<FakePrinterQueue> cocina;
+  std::shared_ptr<FakePrinterQueue> bar;
+};
+
+TEST_F(OutboxTest, ATicketIsInTheOutboxWhileItIsSentAndLeavesItOnceAccepted) {
+  std::vector<std::string> while_sending;
+  cocina->on_accept = [&] { while_sending = Outbox(); };
+  EXPECT_TRUE(Print(u"Cocina").sent);
+  EXPECT_EQ(while_sending, std::vector<std::string>{"000000000001.ticket"});
+  EXPECT_TRUE(Outbox().empty());
+  EXPECT_EQ(Printed(), (std::vector<std::string>{"000000000001.ticket", "indice"}));
+  EXPECT_FALSE(parts.timer.running);
+}
+
+TEST_F(OutboxTest, WaitingTicketsPrintByThemselvesOnceInOrderWithoutHoldingOtherPrinters) {
+  cocina->SetOffline(true);
+  caja->SetOffline(true);
+  for (const char16_t* text : {u"UNO", u"DOS", u"TRES"}) EXPECT_FALSE(Print(u"Cocina", text).sent);
+  EXPECT_FALSE(Print(u"", u"FACTURA").sent);
+  // Another printer's tickets do not wait behind them.
+  EXPECT_TRUE(Print(u"Bar", u"BAR").sent);
+  EXPECT_EQ(Outbox().size(), 4u);
+  ASSERT_EQ(service.Waiting().size(), 4u);
+  EXPECT_EQ(service.Waiting()[0].printer, u"Cocina");
+  EXPECT_EQ(service.Waiting()[0].failure, u"La impresora está fuera de línea");
+  EXPECT_EQ(service.Waiting()[3].printer, u"predeterminada");
+  const auto texts = BalloonTexts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), u"3 tickets esperando la impresora Cocina"),
+            texts.end());
+  EXPECT_EQ(parts.monitor.lines.at(0),
+            u"Ticket 1 (comanda) en espera de la impresora Cocina: La impresora está fuera de "
+            u"línea");
+
+  // Tried again by itself, backing off up to a minute between tries.
+  std::vector<int> delays;
+  for (int i = 0; i < 7; ++i) {
+    ASSERT_TRUE(parts.timer.running);
+    delays.push_back(parts.timer.delay);
+    parts.timer.Fire();
+  }
+  EXPECT_EQ(delays, (std::vector<int>{2000, 4000, 8000, 16000, 32000, 60000, 60000}));
+  EXPECT_TRUE(cocina->tickets.empty());
+
+  cocina->SetOffline(false);
+  parts.timer.Fire();
+  EXPECT_EQ(Lines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
+  EXPECT_EQ(BalloonTexts().back(),
+            u"Se imprimieron los 3 tickets que esperaban la impresora Cocina");
+  EXPECT_EQ(service.Waiting().size(), 1u);
+  caja->SetOffline(false);
+  parts.timer.Fire();
+  EXPECT_EQ(Lines(*caja), std::vector<std::u16string>{u"FACTURA"});
+  EXPECT_EQ(BalloonTexts().back(),
+            u"Se imprimió el ticket que esperaba la impresora predeterminada");
+  EXPECT_TRUE(Outbox().empty());
+  EXPECT_FALSE(parts.timer.running);
+  parts.timer.running = true;
+  parts.timer.Fire();  // a late turn of the timer sends nothing twice
+  EXPECT_EQ(cocina->tickets.size() + caja->tickets.size() + bar->tickets.size(), 5u);
+}
+
+TEST_F(OutboxTest, ATicketForAPrinterWithTicketsWaitingGoesBehindThem) {
+  cocina->SetOffline(true);
+  caja->SetOffline(true);
+  Print(u"Cocina", u"UNO");
+  cocina->SetOffline(false);
+  // The printer is back when the next ticket comes: the one that waited goes first.
+  const print::Delivery delivery = Print(u"Cocina", u"DOS");
+  EXPECT_TRUE(delivery.sent);
+  EXPECT_EQ(Lines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS"}));
+  EXPECT_TRUE(service.Waiting().empty());
+}
+
+TEST_F(OutboxTest, WaitingTicketsOutliveTheProgramAndPrintOnceAfterARestart) {
+  cocina->SetOffline(true);
+  caja->SetOffline(true);
+  Print(u"Cocina", u"UNO");
+  Print(u"Cocina", u"DOS");
+  // What a crash can leave: a whole ticket not yet renamed, and a file cut short.
+  const fs::path outbox = parts.data.Path() / "outbox";
+  fs::path last = outbox / "000000000002.ticket";
+  std::string text;
+  {
+    std::ifstream in(last, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const std::string third = std::regex_replace(text, std::regex("id\\t2"), "id\t3");
+  std::ofstream(outbox / "000000000003.ticket.part", std::ios::binary)
+      << std::regex_replace(third, std::regex("DOS"), "TRES");
+  std::ofstream(outbox / "000000000004.ticket", std::ios::binary) << text.substr(0, 40);
+
+  cocina->SetOffline(false);
+  print::Outbox reopened(parts.data.Path(), parts.clock);
+  FakeNotifier notifier_after;
+  FakeTimer timer_after;
+  RecordingMonitor monitor_after;
+  print::PrintService after(printers, notifier_after, reopened, timer_after);
+  after.SetMonitor(&monitor_after);
+  after.Start();
+  ASSERT_EQ(after.Waiting().size(), 3u);
+  EXPECT_EQ(FileNames(outbox / "descartados"), std::vector<std::string>{"000000000004.ticket"});
+  EXPECT_EQ(monitor_after.lines.at(0),
+            u"No se pudo leer el ticket 000000000004.ticket de la bandeja de salida: se apartó en "
+            u"outbox/descartados");
+  ASSERT_TRUE(timer_after.running);
+  EXPECT_EQ(timer_after.delay, 0);
+  timer_after.Fire();
+  EXPECT_EQ(Lines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
+  EXPECT_TRUE(Outbox().empty());
+  // New tickets take numbers after every one already used.
+  EXPECT_TRUE(after.Print(Ticket(u"Cocina", u"CUATRO")).sent);
+  EXPECT_EQ(after.Printed().front().id, 5u);
+}
+
+TEST_F(OutboxTest, ADiscardedTicketIsKeptApartAndNeverPrinted) {
+  cocina->SetOffline(true);
+  caja->SetOffline(true);
+  Print(u"Cocina", u"UNO");
+  Print(u"Cocina", u"DOS");
+  EXPECT_TRUE(service.Discard(1));
+  EXPECT_FALSE(service.Discard(1));
+  EXPECT_EQ(FileNames(parts.data.Path() / "outbox" / "descartados"),
+            std::vector<std::string>{"000000000001.ticket"});
+  cocina->SetOffline(false);
+  service.RetryNow();
+  EXPECT_EQ(Lines(*cocina), std::vector<std::u16string>{u"DOS"});
+}
+
+TEST_F(OutboxTest, TheLastPrintedTicketsAreKeptNewestFirstAndCanBePrintedAgain) {
+  printers.SetDefaultName(u"");
+  for (int i = 0; i < 205; ++i) Print(u"Cocina", u"T" + platform::u16(std::to_string(i + 1)));
+  ASSERT_EQ(service.Printed().size(), 200u);
+  EXPECT_EQ(service.Printed().front().id, 205u);
+  EXPECT_EQ(service.Printed().front().printer, u"Cocina");
+  EXPECT_EQ(service.Printed().back().id, 6u);
+  // The files of the tickets no longer kept go when the timer comes round.
+  EXPECT_EQ(Printed().size(), 206u);
+  ASSERT_TRUE(parts.timer.running);
+  parts.timer.Fire();
+  EXPECT_EQ(Printed().size(), 201u);  // the 200 tickets and the index
+  EXPECT_FALSE(parts.timer.running);
+
+  EXPECT_FALSE(service.Reprint(3, u""));  // no longer kept
+  const auto again = service.Reprint(205, u"");
+  ASSERT_TRUE(again && again->sent);
+  EXPECT_EQ(Lines(*cocina).back(), u"T205");
+  EXPECT_EQ(service.Reprint(204, u"bar")->printer, u"Bar");
+  EXPECT_EQ(Lines(*bar), std::vector<std::u16string>{u"T204"});
+
+  // The list survives the program.
+  print::Outbox reopened(parts.data.Path(), parts.clock);
+  std::vector<std::u16string> set_aside;
+  reopened.Load(set_aside);
+  ASSERT_EQ(reopened.Printed().size(), 200u);
+  EXPECT_EQ(reopened.Printed().front().id, 207u);
+  EXPECT_EQ(reopened.Printed().front().printer, u"Bar");
+  EXPECT_EQ(reopened.Printed().front().kind, u"comanda");
+}
+
+}  // namespace
+}  // namespace quillon::test

@@ -1,0 +1,42 @@
+#pragma once
+// A print service on given printers with what else it needs: recorded balloons and log lines, a
+// fixed clock, an outbox in a fresh folder and a retry timer the test fires.
+#include <string>
+#include <vector>
+
+#include "print/outbox.h"
+#include "print/print_service.h"
+#include "support/fake_clock.h"
+#include "support/fake_notifier.h"
+#include "support/fake_timer.h"
+#include "support/temp_folder.h"
+
+namespace quillon::test {
+
+class RecordingMonitor : public print::PrintMonitor {
+ public:
+  void WaitingChanged() override { ++changes; }
+  void Log(const std::u16string& line) override { lines.push_back(line); }
+
+  int changes = 0;
+  std::vector<std::u16string> lines;
+};
+
+class ServiceParts {
+ public:
+  explicit ServiceParts(platform::PrinterSystem& printers)
+      : service(printers, notifier, outbox, timer) {
+    service.SetMonitor(&monitor);
+    service.Start();
+  }
+
+  FakeNotifier notifier;
+  FakeClock clock;
+  TempFolder data;
+  print::Outbox outbox{data.Path(), clock};
+  FakeTimer timer;
+  RecordingMonitor monitor;
+  print::PrintService service;
+};
+
+}  // namespace quillon::test
