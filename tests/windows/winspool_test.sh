@@ -49,9 +49,11 @@ start_cupsd || { cat "$server/log/cupsd.out" 2>/dev/null; echo "FALLO: cupsd no 
 # Raw queues without a driver; the location tells the Windows agent to send ESC/POS, as an
 # administrator would write it in the printer's properties.
 for queue in Cocina Facturas; do
-  lpadmin -p "$queue" -E -v "socket://127.0.0.1:${port[$queue]}" -m raw -L "quillon-backend=raw"
+  lpadmin -p "$queue" -E -v "socket://127.0.0.1:${port[$queue]}" -m raw \
+    -L "quillon-backend=raw" 2>/dev/null
 done
-lpadmin -p Paginas -E -v "socket://127.0.0.1:${port[Paginas]}" -m raw -L "quillon-backend=driver"
+lpadmin -p Paginas -E -v "socket://127.0.0.1:${port[Paginas]}" -m raw \
+  -L "quillon-backend=driver" 2>/dev/null
 lpadmin -d Facturas
 
 received() { find "$work/out/$1" -name '*.bin' 2>/dev/null | wc -l; }
@@ -75,8 +77,9 @@ started=$(date +%s)
   pass "Wine lista la cola Cocina por nombre sin importar mayusculas" || fail "Cocina no aparece"
 [ "$(timeout 120 wine "$driver" default | tr -d '\r')" = "Facturas" ] &&
   pass "la predeterminada es Facturas" || fail "predeterminada: $(wine "$driver" default)"
-timeout 120 wine "$driver" find Nada | grep -q "no está instalada" &&
-  pass "una impresora que no existe no se encuentra" || fail "impresora inexistente"
+missing=$(timeout 120 wine "$driver" find Nada | tr -d '\r')
+[ "${missing#error: }" != "$missing" ] && pass "una impresora que no existe no se encuentra" ||
+  fail "impresora inexistente: $missing"
 
 # --- the Linux agent's bytes for the same jobs, on spool printers ---
 mkdir -p "$work/linux/Cocina" "$work/linux/Facturas" "$work/linux_data" "$work/windows_data"
