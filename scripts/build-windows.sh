@@ -5,22 +5,8 @@
 #   ctest --test-dir build-windows
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest nlohmann-json3-dev
-  wine wine64 nsis xvfb xauth)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Instalando: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get install -y "${missing[@]}" </dev/null || {
-    "${sudo_cmd[@]}" apt-get update </dev/null
-    "${sudo_cmd[@]}" apt-get install -y "${missing[@]}" </dev/null
-  }
-fi
+scripts/install-deps.sh cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest \
+  nlohmann-json3-dev wine wine64 nsis xvfb xauth
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DQUILLON_WERROR=ON "$@"
 cmake --build build-windows -j2
