@@ -4,7 +4,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <cstdio>
-#include <iostream>
 #include <memory>
 
 #include "adapters/qt/qt_dialogs.h"
@@ -22,7 +21,6 @@
 #include "print/reprint_requests.h"
 #include "shell/branch_code_file.h"
 #include "shell/console_dialogs.h"
-#include "shell/console_output.h"
 #include "shell/qt/main_window.h"
 #include "shell/rejected_jobs_folder.h"
 #include "shell/startup.h"
@@ -91,25 +89,6 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   return status;
 }
 
-int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) {
-  shell::ConsoleDialogs dialogs(std::cin, std::cerr);
-  adapters::qt::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
-  if (!shell::TakeDataFolder(instance, dialogs, data_dir)) return 1;
-
-  shell::BranchCodeFile acceso(data_dir, dialogs);
-  const shell::ConsoleShell console(acceso);
-
-  platform::SystemClock clock;
-  shell::ConsoleOutput output(std::cout, clock);
-  shell::ConsoleNotifier notifier(output);
-  shell::ConsoleLog log(output);
-  NoTray tray;
-  Printing printing(line, notifier, console.Options(), data_dir);
-  printing.Start(log);
-  return RunConnection(line, data_dir, console.BranchCode(), tray, notifier, log, printing,
-                       nullptr);
-}
-
 }  // namespace
 
 std::filesystem::path DataDir(const CommandLine& line) { return ChooseDataFolder(line.data_dir); }
@@ -117,7 +96,13 @@ std::filesystem::path DataDir(const CommandLine& line) { return ChooseDataFolder
 int RunAgent(const CommandLine& line, bool headless) {
   const std::filesystem::path data_dir = DataDir(line);
   try {
-    return headless ? RunHeadless(line, data_dir) : RunDesktop(line, data_dir);
+    if (!headless) return RunDesktop(line, data_dir);
+    return RunHeadless(
+        line, data_dir,
+        [&](const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
+            link::ActivityLog& log, Printing& printing) {
+          return RunConnection(line, data_dir, code, tray, notifier, log, printing, nullptr);
+        });
   } catch (const shell::InputClosed& closed) {
     std::fprintf(stderr, "%s\n", closed.what());
     return 3;

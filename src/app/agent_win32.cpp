@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <iostream>
 #include <memory>
 
 #include "adapters/win32/message_window.h"
@@ -20,7 +19,6 @@
 #include "shell/agent_window.h"
 #include "shell/branch_code_file.h"
 #include "shell/console_dialogs.h"
-#include "shell/console_output.h"
 #include "shell/rejected_jobs_folder.h"
 #include "shell/startup.h"
 #include "shell/win32/main_window_win32.h"
@@ -83,25 +81,6 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   return status;
 }
 
-int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) {
-  shell::ConsoleDialogs dialogs(std::cin, std::cerr);
-  adapters::win32::NamedMutexInstance instance(data_dir);
-  if (!shell::TakeDataFolder(instance, dialogs, data_dir)) return 1;
-
-  shell::BranchCodeFile acceso(data_dir, dialogs);
-  const shell::ConsoleShell console(acceso);
-
-  platform::SystemClock clock;
-  shell::ConsoleOutput output(std::cout, clock);
-  shell::ConsoleNotifier notifier(output);
-  shell::ConsoleLog log(output);
-  NoTray tray;
-  Printing printing(line, notifier, console.Options(), data_dir);
-  printing.Start(log);
-  return RunConnection(line, data_dir, console.BranchCode(), tray, notifier, log, printing,
-                       nullptr);
-}
-
 }  // namespace
 
 std::filesystem::path DataDir(const CommandLine& line) {
@@ -122,7 +101,13 @@ std::filesystem::path DataDir(const CommandLine& line) {
 int RunAgent(const CommandLine& line, bool headless) {
   const std::filesystem::path data_dir = DataDir(line);
   try {
-    return headless ? RunHeadless(line, data_dir) : RunDesktop(line, data_dir);
+    if (!headless) return RunDesktop(line, data_dir);
+    return RunHeadless(
+        line, data_dir,
+        [&](const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
+            link::ActivityLog& log, Printing& printing) {
+          return RunConnection(line, data_dir, code, tray, notifier, log, printing, nullptr);
+        });
   } catch (const shell::InputClosed& closed) {
     std::fprintf(stderr, "%s\n", closed.what());
     return 3;

@@ -14,8 +14,10 @@
 #include "platform/text.h"
 #include "print/chained_printer_system.h"
 #include "shell/branch_code_file.h"
+#include "shell/console_dialogs.h"
 #include "shell/console_output.h"
 #include "shell/printing_options.h"
+#include "shell/startup.h"
 
 namespace quillon::app {
 namespace {
@@ -53,6 +55,25 @@ void CountingNotifier::ShowBalloonTip(const std::u16string& text, platform::Ball
                                       const std::u16string& title, int timeout_ms) {
   if (icon == platform::BalloonIcon::Error) ++errors;
   inner_.ShowBalloonTip(text, icon, title, timeout_ms);
+}
+
+int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir,
+                const ConnectionRun& run_connection) {
+  shell::ConsoleDialogs dialogs(std::cin, std::cerr);
+  const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
+  if (!shell::TakeDataFolder(*instance, dialogs, data_dir)) return 1;
+
+  shell::BranchCodeFile acceso(data_dir, dialogs);
+  const shell::ConsoleShell console(acceso);
+
+  platform::SystemClock clock;
+  shell::ConsoleOutput output(std::cout, clock);
+  shell::ConsoleNotifier notifier(output);
+  shell::ConsoleLog log(output);
+  NoTray tray;
+  Printing printing(line, notifier, console.Options(), data_dir);
+  printing.Start(log);
+  return run_connection(console.BranchCode(), tray, notifier, log, printing);
 }
 
 int RunPrintJob(const CommandLine& line) {
