@@ -20,13 +20,11 @@
 #include "print/print_service.h"
 #include "print/reprint_requests.h"
 #include "shell/branch_code_file.h"
-#include "shell/console_dialogs.h"
 #include "shell/qt/main_window.h"
 #include "shell/rejected_jobs_folder.h"
 #include "shell/startup.h"
 
 namespace quillon::app {
-namespace {
 
 // Timer1, TimerPing and the connection, once the code is known.
 int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir,
@@ -89,24 +87,6 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   return status;
 }
 
-}  // namespace
-
 std::filesystem::path DataDir(const CommandLine& line) { return ChooseDataFolder(line.data_dir); }
-
-int RunAgent(const CommandLine& line, bool headless) {
-  const std::filesystem::path data_dir = DataDir(line);
-  try {
-    if (!headless) return RunDesktop(line, data_dir);
-    return RunHeadless(
-        line, data_dir,
-        [&](const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
-            link::ActivityLog& log, Printing& printing) {
-          return RunConnection(line, data_dir, code, tray, notifier, log, printing, nullptr);
-        });
-  } catch (const shell::InputClosed& closed) {
-    std::fprintf(stderr, "%s\n", closed.what());
-    return 3;
-  }
-}
 
 }  // namespace quillon::app

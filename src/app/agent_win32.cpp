@@ -18,13 +18,11 @@
 #include "print/reprint_requests.h"
 #include "shell/agent_window.h"
 #include "shell/branch_code_file.h"
-#include "shell/console_dialogs.h"
 #include "shell/rejected_jobs_folder.h"
 #include "shell/startup.h"
 #include "shell/win32/main_window_win32.h"
 
 namespace quillon::app {
-namespace {
 
 // Timer1, TimerPing and the connection, once the code is known; runs until the program ends.
 int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir,
@@ -81,8 +79,6 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   return status;
 }
 
-}  // namespace
-
 std::filesystem::path DataDir(const CommandLine& line) {
   if (!line.data_dir.empty()) return std::filesystem::path(line.data_dir);
   std::wstring program(MAX_PATH, L'\0');
@@ -96,22 +92,6 @@ std::filesystem::path DataDir(const CommandLine& line) {
     program.resize(program.size() * 2);
   }
   return std::filesystem::path(program).parent_path();
-}
-
-int RunAgent(const CommandLine& line, bool headless) {
-  const std::filesystem::path data_dir = DataDir(line);
-  try {
-    if (!headless) return RunDesktop(line, data_dir);
-    return RunHeadless(
-        line, data_dir,
-        [&](const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
-            link::ActivityLog& log, Printing& printing) {
-          return RunConnection(line, data_dir, code, tray, notifier, log, printing, nullptr);
-        });
-  } catch (const shell::InputClosed& closed) {
-    std::fprintf(stderr, "%s\n", closed.what());
-    return 3;
-  }
 }
 
 }  // namespace quillon::app

@@ -57,8 +57,11 @@ void CountingNotifier::ShowBalloonTip(const std::u16string& text, platform::Ball
   inner_.ShowBalloonTip(text, icon, title, timeout_ms);
 }
 
-int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir,
-                const ConnectionRun& run_connection) {
+namespace {
+
+// --headless: one agent per data folder, the code and options from Acceso (prompting on the
+// console when none is stored), balloons and log lines on standard output.
+int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) {
   shell::ConsoleDialogs dialogs(std::cin, std::cerr);
   const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
   if (!shell::TakeDataFolder(*instance, dialogs, data_dir)) return 1;
@@ -73,7 +76,20 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir,
   NoTray tray;
   Printing printing(line, notifier, console.Options(), data_dir);
   printing.Start(log);
-  return run_connection(console.BranchCode(), tray, notifier, log, printing);
+  return RunConnection(line, data_dir, console.BranchCode(), tray, notifier, log, printing,
+                       nullptr);
+}
+
+}  // namespace
+
+int RunAgent(const CommandLine& line, bool headless) {
+  const std::filesystem::path data_dir = DataDir(line);
+  try {
+    return headless ? RunHeadless(line, data_dir) : RunDesktop(line, data_dir);
+  } catch (const shell::InputClosed& closed) {
+    std::fprintf(stderr, "%s\n", closed.what());
+    return 3;
+  }
 }
 
 int RunPrintJob(const CommandLine& line) {

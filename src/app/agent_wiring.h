@@ -1,6 +1,6 @@
 #pragma once
 // The pieces of the running agent that do not depend on the toolkit: the stand-ins for what a
-// run without a window lacks, and the run without a window itself.
+// run without a window lacks, and what each toolkit's agent source provides.
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -10,6 +10,7 @@
 #include "link/job_intake.h"
 #include "link/tray_status.h"
 #include "platform/notifier.h"
+#include "shell/agent_window.h"
 
 namespace quillon::app {
 
@@ -39,14 +40,13 @@ class NoStatusReply final : public link::StatusReply {
 
 struct Printing;
 
-// Runs the connection on the toolkit's loop until the program ends; returns the exit status.
-using ConnectionRun =
-    std::function<int(const std::u16string& code, link::TrayStatus& tray,
-                      platform::Notifier& notifier, link::ActivityLog& log, Printing& printing)>;
-
-// --headless: one agent per data folder, the code and options from Acceso (prompting on the
-// console when none is stored), balloons and log lines on standard output.
-int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir,
-                const ConnectionRun& run_connection);
+// What each toolkit's agent source (agent.cpp with Qt, agent_win32.cpp with Win32) provides.
+// The window, the tray and the prompts of the desktop, until the program ends.
+int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir);
+// Timer1, TimerPing, the reprint requests and the connection on the toolkit's loop, once the
+// code is known, until the program ends; `window` is null without a window.
+int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir,
+                  const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
+                  link::ActivityLog& log, Printing& printing, shell::AgentWindow* window);
 
 }  // namespace quillon::app
