@@ -11,7 +11,7 @@ void DocumentJobHandlers::SetSettingsRows(json::Value rows) {
   context_.engine.SetSettingsRows(std::move(rows));
 }
 
-link::NotPrinted DocumentJobHandlers::PrintKitchenOrder(json::Collection& orders) {
+link::NotPrinted DocumentJobHandlers::PrintKitchenOrder(const json::Collection& orders) {
   context_.not_printed.clear();
   documents::PrintKitchenOrder(context_, orders);
   return std::exchange(context_.not_printed, {});
@@ -23,7 +23,7 @@ link::NotPrinted DocumentJobHandlers::PrintInvoice(const json::Value& dato) {
   return std::exchange(context_.not_printed, {});
 }
 
-link::NotPrinted DocumentJobHandlers::PrintCancellation(json::Collection& orders) {
+link::NotPrinted DocumentJobHandlers::PrintCancellation(const json::Collection& orders) {
   context_.not_printed.clear();
   documents::PrintCancellation(context_, orders);
   return std::exchange(context_.not_printed, {});

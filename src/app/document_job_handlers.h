@@ -12,9 +12,9 @@ class DocumentJobHandlers final : public link::JobHandlers {
       : context_(context), printing_(printing) {}
 
   void SetSettingsRows(json::Value rows) override;
-  link::NotPrinted PrintKitchenOrder(json::Collection& orders) override;
+  link::NotPrinted PrintKitchenOrder(const json::Collection& orders) override;
   link::NotPrinted PrintInvoice(const json::Value& dato) override;
-  link::NotPrinted PrintCancellation(json::Collection& orders) override;
+  link::NotPrinted PrintCancellation(const json::Collection& orders) override;
   link::NotPrinted OpenCashDrawer() override;
 
  private:

@@ -32,7 +32,7 @@ void PrintTicket(DocumentContext& context, const json::Value& order) {
 
 }  // namespace
 
-void PrintCancellation(DocumentContext& context, json::Collection& orders) {
+void PrintCancellation(DocumentContext& context, const json::Collection& orders) {
   print::PrintEngine& engine = context.engine;
   if (!AnyOrderBoxChecked(context.options)) return;
   engine.Canvas().SetFontSize(engine.RollFontSize());

@@ -37,8 +37,8 @@ struct DocumentContext {
   PrintSettings invoice_settings;
 };
 
-void PrintKitchenOrder(DocumentContext& context, json::Collection& orders);
-void PrintCancellation(DocumentContext& context, json::Collection& orders);
+void PrintKitchenOrder(DocumentContext& context, const json::Collection& orders);
+void PrintCancellation(DocumentContext& context, const json::Collection& orders);
 void PrintInvoice(DocumentContext& context, const json::Value& dato);
 
 }  // namespace quillon::documents

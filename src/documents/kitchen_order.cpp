@@ -64,7 +64,7 @@ void PrintTicket(DocumentContext& context, const json::Value& order) {
 
 }  // namespace
 
-void PrintKitchenOrder(DocumentContext& context, json::Collection& orders) {
+void PrintKitchenOrder(DocumentContext& context, const json::Collection& orders) {
   print::PrintEngine& engine = context.engine;
   if (!AnyOrderBoxChecked(context.options)) return;
   for (const json::Value& order : orders) {

@@ -1,6 +1,7 @@
 #include "json/value.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "json/number_text.h"
 #include "json/tree_builder.h"
@@ -172,17 +173,29 @@ bool Value::ToBool() const {
   }
 }
 
-Dictionary& Value::AsDictionary() const {
+const Dictionary& Value::AsDictionary() const {
   if (!IsDictionary()) throw platform::Failure::ObjectRequired();
   return *LoadPointer<Dictionary>();
 }
 
-Collection& Value::AsCollection() const {
+const Collection& Value::AsCollection() const {
   if (!IsCollection()) throw platform::Failure::ObjectRequired();
   return *LoadPointer<Collection>();
 }
 
-const Value& Value::operator[](std::u16string_view key) const { return AsDictionary().Item(key); }
+Dictionary& Value::AsDictionary() {
+  return const_cast<Dictionary&>(std::as_const(*this).AsDictionary());
+}
+
+Collection& Value::AsCollection() {
+  return const_cast<Collection&>(std::as_const(*this).AsCollection());
+}
+
+const Value& Value::operator[](std::u16string_view key) const {
+  static const Value kAbsent;  // what an absent member reads as; reading never adds it
+  const Value* found = AsDictionary().Find(key);
+  return found != nullptr ? *found : kAbsent;
+}
 const Value& Value::operator[](int position) const { return AsCollection().Item(position); }
 
 bool Value::LooseEquals(const Value& other) const {

@@ -65,10 +65,13 @@ class Value {
   bool ToBool() const;
 
   // The container itself; raises 424 when the value is not that container.
-  Dictionary& AsDictionary() const;
-  Collection& AsCollection() const;
+  const Dictionary& AsDictionary() const;
+  const Collection& AsCollection() const;
+  Dictionary& AsDictionary();
+  Collection& AsCollection();
 
-  // Member of an object (absent keys are added holding Empty); raises 424 on a non-object.
+  // Member of an object (an absent key reads as Empty and is not added); raises 424 on a
+  // non-object.
   const Value& operator[](std::u16string_view key) const;
   // Element of an array, positions from 1; raises 424 on a non-array, 9 outside 1..Count.
   const Value& operator[](int position) const;

@@ -16,9 +16,9 @@ class JobHandlers {
   virtual ~JobHandlers() = default;
   // The "config" rows of a job that parsed; they stay current until the next such job.
   virtual void SetSettingsRows(json::Value rows) = 0;
-  virtual NotPrinted PrintKitchenOrder(json::Collection& orders) = 0;
+  virtual NotPrinted PrintKitchenOrder(const json::Collection& orders) = 0;
   virtual NotPrinted PrintInvoice(const json::Value& dato) = 0;
-  virtual NotPrinted PrintCancellation(json::Collection& orders) = 0;
+  virtual NotPrinted PrintCancellation(const json::Collection& orders) = 0;
   virtual NotPrinted OpenCashDrawer() = 0;
 };
 

@@ -121,7 +121,7 @@ void JobIntake::ProcessMessage(const std::u16string& text, const json::ParseResu
     rejection.reasons.push_back(u"el trabajo no es un objeto JSON");
     return;
   }
-  json::Dictionary& envelope = root.AsDictionary();
+  const json::Dictionary& envelope = root.AsDictionary();
   const json::Value* kind_value = envelope.Find(u"tipo");
   const std::u16string kind =
       kind_value != nullptr && kind_value->IsText() ? kind_value->ToText() : std::u16string();

@@ -97,7 +97,9 @@ TEST_F(PrintServerTest, AfterADropTheNextConnectionStartsWithAWholeJob) {
     ASSERT_TRUE(client.connected());
     client.Send(std::string(kId) + kStatus);  // two messages in one write
     client.ReceiveUntil(&received, second + "_endMessage_");
-    EXPECT_EQ(received, (resend ? first + "_endMessage_" : "") + second + "_endMessage_");
+    std::string expected = resend ? first + "_endMessage_" : "";
+    expected += second + "_endMessage_";
+    EXPECT_EQ(received, expected);
     client.Send(std::string(kStatus).substr(0, 10));
     client.Send(std::string(kStatus).substr(10));
 

@@ -21,13 +21,13 @@ class FakeJobHandlers : public link::JobHandlers {
     configuracion = rows;
     Record("config", rows);
   }
-  link::NotPrinted PrintKitchenOrder(json::Collection& orders) override {
+  link::NotPrinted PrintKitchenOrder(const json::Collection& orders) override {
     return Record("comanda", Shared(orders));
   }
   link::NotPrinted PrintInvoice(const json::Value& dato) override {
     return Record("factura", dato);
   }
-  link::NotPrinted PrintCancellation(json::Collection& orders) override {
+  link::NotPrinted PrintCancellation(const json::Collection& orders) override {
     return Record("anulacion", Shared(orders));
   }
   link::NotPrinted OpenCashDrawer() override { return Record("cajon", json::Value()); }
