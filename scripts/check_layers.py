@@ -3,9 +3,10 @@
 
 Layers, low to high: platform <- json <- print <- documents; link sees jobs only as value trees
 (platform, json); the adapters sit above print; the shell's decisions sit above documents and
-link; the shell's Qt views above the shell and the Qt adapters; the program wires them all.
-Only the Qt views, the Qt and CUPS adapters and the program include Qt; only the CUPS adapter and
-the program include CUPS; only platform includes ICU. Tests, tools, benchmarks and fuzz targets
+link; the shell's Qt and Win32 views above the shell and their toolkit's adapters; the program
+wires them all. Only the Qt views, the Qt and CUPS adapters and the program include Qt; only the
+CUPS adapter and the program include CUPS; only platform includes ICU; Windows' own headers only
+in the Win32 and winspool adapters, the Win32 views, the program and platform's *_win32 sources. Tests, tools, benchmarks and fuzz targets
 follow the toolkit rules of the layer they exercise (core tests need no display).
 
 Prints every offending line as file:line and exits 1 when there is one.
@@ -26,17 +27,25 @@ ALLOWED = {
     "adapters/spool": {"platform", "json", "print"},
     "adapters/cups": {"platform", "json", "print"},
     "adapters/qt": {"platform"},
+    "adapters/win32": {"platform"},
+    "adapters/winspool": {"platform", "json", "print", "adapters/win32"},
     "shell": {"platform", "json", "print", "documents", "link"},
     "shell/qt": {"platform", "json", "print", "documents", "link", "shell", "adapters/qt"},
-    "app": {"platform", "json", "print", "documents", "link", "shell", "shell/qt",
-            "adapters/spool", "adapters/cups", "adapters/qt"},
+    "shell/win32": {"platform", "json", "print", "documents", "link", "shell", "adapters/win32"},
+    "app": {"platform", "json", "print", "documents", "link", "shell", "shell/qt", "shell/win32",
+            "adapters/spool", "adapters/cups", "adapters/qt", "adapters/win32",
+            "adapters/winspool"},
 }
 # Outside libraries only some layers may use, by the first folder of the include.
 TOOLKITS = {
     "Qt": {"adapters/cups", "adapters/qt", "shell/qt", "app"},
     "CUPS": {"adapters/cups", "app"},
     "ICU": {"platform"},
+    "Win32": {"platform", "adapters/win32", "adapters/winspool", "shell/win32", "app"},
 }
+# Windows' own headers.
+WIN32_HEADERS = {"windows.h", "winsock2.h", "ws2tcpip.h", "winspool.h", "shellapi.h", "commctrl.h",
+                 "commdlg.h", "wincodec.h", "objbase.h", "shlobj.h"}
 # Test folders that exercise a layer under another name; other test folders, tools, bench and
 # fuzz count as core code (no toolkit).
 TEST_FOLDERS = {"cups_integration": "adapters/cups"}
@@ -62,6 +71,8 @@ def toolkit_of(header):
         return "CUPS"
     if first == "unicode":
         return "ICU"
+    if header.lower() in WIN32_HEADERS:
+        return "Win32"
     return None
 
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the demo need (only the missing ones).
+# Installs the Debian 12 packages the build, the tests and the demo need (only the missing ones);
+# given package names, only those.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -14,7 +15,9 @@ packages=(
   trayer imagemagick             # scripts/readme-pictures.sh
   clang-14 libclang-rt-14-dev    # the fuzz targets (libFuzzer)
   clang-format-14 clang-tidy-14  # the format check and clang-tidy
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 nsis  # the Windows agent
 )
+[ $# -gt 0 ] && packages=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

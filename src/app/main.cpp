@@ -16,6 +16,9 @@
 #include "app/display.h"
 #include "app/settings_file.h"
 #include "app/ticket_commands.h"
+#elif defined(_WIN32)
+#include "app/agent.h"
+#include "app/ticket_commands.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -68,6 +71,11 @@ int main(int argc, char** argv) {
   if (line->list_tickets) return quillon::app::RunListTickets(*line);
   if (!line->reprint.empty()) return quillon::app::RunReprint(*line);
   return quillon::app::RunAgent(*line, headless);
+#elif defined(_WIN32)
+  if (!line->print_job.empty()) return quillon::app::RunPrintJob(*line);
+  if (line->list_tickets) return quillon::app::RunListTickets(*line);
+  if (!line->reprint.empty()) return quillon::app::RunReprint(*line);
+  return quillon::app::RunAgent(*line, line->headless);
 #else
   std::fputs("Este quillon-agent se construyo sin Qt: solo ofrece --check-job.\n", stderr);
   return 1;

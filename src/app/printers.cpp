@@ -1,36 +1,27 @@
 #include "app/printers.h"
 
+#include <QString>
+
 #include "adapters/cups/cups_printers.h"
-#include "adapters/spool/spool_printers.h"
-#include "platform/text.h"
-#include "print/chained_printer_system.h"
+#include "adapters/qt/qt_event_loop.h"
+#include "adapters/qt/qt_timer.h"
+#include "adapters/qt/single_instance.h"
 
 namespace quillon::app {
-namespace {
-
-// The spool folders first, then the CUPS queues; owns both. CUPS is only asked for a printer
-// that no spool folder holds.
-class SpoolThenCups final : public platform::PrinterSystem {
- public:
-  explicit SpoolThenCups(const CommandLine& line)
-      : spool_(line.spool_dir, platform::Utf8ToUtf16(line.default_printer)),
-        chain_({&spool_, &cups_}) {}
-  std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override {
-    return chain_.FindPrinter(name);
-  }
-  std::u16string DefaultPrinterName() override { return chain_.DefaultPrinterName(); }
-
- private:
-  adapters::spool::SpoolPrinterSystem spool_;
-  adapters::cups::CupsPrinterSystem cups_;
-  print::ChainedPrinterSystem chain_;
-};
-
-}  // namespace
-
 std::unique_ptr<platform::PrinterSystem> MakePrinterSystem(const CommandLine& line) {
-  if (line.spool_dir.empty()) return std::make_unique<adapters::cups::CupsPrinterSystem>();
-  return std::make_unique<SpoolThenCups>(line);
+  return WithSpoolFolders(line, std::make_unique<adapters::cups::CupsPrinterSystem>());
+}
+
+std::unique_ptr<platform::EventLoop> MakeEventLoop() {
+  return std::make_unique<adapters::qt::QtEventLoop>();
+}
+
+std::unique_ptr<platform::Timer> MakeTimer() { return std::make_unique<adapters::qt::QtTimer>(); }
+
+std::unique_ptr<platform::SingleInstance> MakeSingleInstance(
+    const std::filesystem::path& data_dir) {
+  return std::make_unique<adapters::qt::SingleInstance>(
+      QString::fromStdU16String(data_dir.u16string()));
 }
 
 }  // namespace quillon::app

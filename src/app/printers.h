@@ -1,17 +1,19 @@
 #pragma once
-// The printers the agent prints on: the spool folders of --spool (asked first, with
-// --default-printer as their default) and the CUPS queues of the workstation; and all that
-// prints on them, from the documents to the outbox of the data folder.
+// The printers the agent prints on, and all that prints on them, from the documents to the
+// outbox of the data folder. The toolkit's parts come from the platform's own source: the spool
+// folders of --spool (asked first, with --default-printer as their default) then the CUPS queues
+// on the Qt event loop on Linux, then the Windows printers on the message loop on Windows.
 #include <filesystem>
 #include <memory>
 
-#include "adapters/qt/qt_event_loop.h"
-#include "adapters/qt/qt_timer.h"
 #include "app/command_line.h"
 #include "app/document_job_handlers.h"
 #include "documents/documents.h"
 #include "platform/clock.h"
+#include "platform/event_loop.h"
 #include "platform/printer_system.h"
+#include "platform/single_instance.h"
+#include "platform/timer.h"
 #include "print/outbox.h"
 #include "print/print_engine.h"
 #include "print/print_service.h"
@@ -19,15 +21,25 @@
 namespace quillon::app {
 
 std::unique_ptr<platform::PrinterSystem> MakePrinterSystem(const CommandLine& line);
+// The spool folders of --spool first, then `system`, which is only asked for a printer that no
+// spool folder holds; `system` alone without --spool.
+std::unique_ptr<platform::PrinterSystem> WithSpoolFolders(
+    const CommandLine& line, std::unique_ptr<platform::PrinterSystem> system);
+std::unique_ptr<platform::EventLoop> MakeEventLoop();
+std::unique_ptr<platform::Timer> MakeTimer();
+// One agent per data folder.
+std::unique_ptr<platform::SingleInstance> MakeSingleInstance(const std::filesystem::path& data_dir);
 
 // The print engine, the documents and the job handlers, for one set of printers and options.
 struct Printing {
   Printing(const CommandLine& line, platform::Notifier& notifier,
            const documents::PrintOptions& options, const std::filesystem::path& data_dir)
       : printers(MakePrinterSystem(line)),
+        event_loop(MakeEventLoop()),
+        retry_timer(MakeTimer()),
         outbox(data_dir, clock),
-        service(*printers, notifier, outbox, retry_timer),
-        context{engine, service, notifier, options, clock, event_loop, data_dir.string(), {}, {}},
+        service(*printers, notifier, outbox, *retry_timer),
+        context{engine, service, notifier, options, clock, *event_loop, data_dir.string(), {}, {}},
         handlers(context, service) {}
 
   // Takes up what an earlier run left in the outbox; `monitor` hears of waiting tickets.
@@ -38,8 +50,8 @@ struct Printing {
 
   std::unique_ptr<platform::PrinterSystem> printers;
   platform::SystemClock clock;
-  adapters::qt::QtEventLoop event_loop;
-  adapters::qt::QtTimer retry_timer;
+  std::unique_ptr<platform::EventLoop> event_loop;
+  std::unique_ptr<platform::Timer> retry_timer;
   print::Outbox outbox;
   print::PrintEngine engine;
   print::PrintService service;

@@ -1,11 +1,10 @@
 #include "app/ticket_commands.h"
 
-#include <QString>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 
-#include "adapters/qt/single_instance.h"
 #include "app/agent.h"
 #include "app/printers.h"
 #include "platform/text.h"
@@ -52,8 +51,8 @@ int RunReprint(const CommandLine& line) {
   const std::filesystem::path data_dir = DataDir(line);
   const std::uint64_t id = std::stoull(line.reprint);
   const std::u16string printer = platform::Utf8ToUtf16(line.printer);
-  adapters::qt::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
-  if (instance.Acquire() == adapters::qt::SingleInstance::Result::HeldByOther) {
+  const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
+  if (instance->Acquire() == platform::SingleInstance::Result::HeldByOther) {
     const auto answer = print::AskRunningAgent(data_dir, id, printer, kAgentPatience);
     if (answer) return Answer(*answer);
     PrintLine(stderr, u"El agente en ejecución no respondió: el ticket no se reimprimió.");

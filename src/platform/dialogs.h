@@ -2,6 +2,12 @@
 // Modal message box and one-line input box.
 #include <string>
 
+// windows.h, where a file includes it first, renames MessageBox to MessageBoxW; the interface
+// keeps its own name.
+#ifdef MessageBox
+#undef MessageBox
+#endif
+
 namespace quillon::platform {
 
 enum class MessageIcon { None, Information, Warning, Error, Question };

@@ -1,7 +1,5 @@
 #include "platform/text.h"
 
-#include <unicode/uchar.h>
-
 #include <array>
 
 namespace quillon::platform {
@@ -146,18 +144,6 @@ std::string Utf16ToCp1252(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
   for (const char16_t c : text) out.push_back(Cp1252Byte(c));
-  return out;
-}
-
-std::u16string ToUpper(std::u16string_view text) {
-  std::u16string out(text);
-  for (auto& c : out) c = static_cast<char16_t>(u_toupper(c));
-  return out;
-}
-
-std::u16string ToLower(std::u16string_view text) {
-  std::u16string out(text);
-  for (auto& c : out) c = static_cast<char16_t>(u_tolower(c));
   return out;
 }
 

@@ -1,25 +1,10 @@
 #pragma once
-// A ticket drawn as one roll-sized page for a queue with a driver: a monospaced font at the
-// recorded columns and sizes, pictures in their rectangles.
+// A ticket drawn as one roll-sized page (print/ticket_page.h) for a queue with a driver.
 #include <string>
 
 #include "platform/printer_system.h"
 
 namespace quillon::adapters::cups {
-
-// Where everything goes on the page, in millimetres.
-struct PageGeometry {
-  double paper_width = 80;  // 58 or 80
-  double paper_length = 0;  // as long as the ticket
-  double left_margin = 4;   // the roll's printable width is centred
-  double top_margin = 3;
-  double scale = 1;  // twips of the ticket to the page: 1 keeps the recorded sizes
-};
-
-// The ticket keeps its recorded geometry (a character 0.6 x its size wide, a line 1.2 x its size
-// high, pictures at their twips) and is shrunk as a whole when it is wider than the roll's
-// printable width: 48 mm of a 58 mm roll, 72 mm of an 80 mm one.
-PageGeometry TicketPageGeometry(const platform::Ticket& ticket);
 
 // Draws the ticket with QPrinter on the CUPS queue `queue` as one job. Needs a QGuiApplication
 // (the offscreen platform will do); raises platform::Failure.

@@ -2,44 +2,50 @@
 
 #include <QString>
 
+#include "platform/socket_errors.h"
+
 namespace quillon::adapters::qt {
 
 SocketErrorText SocketErrorFor(QAbstractSocket::SocketError error) {
   using E = QAbstractSocket::SocketError;
+  const auto text = [](int number) {
+    return SocketErrorText{number, platform::SocketErrorDescription(number)};
+  };
   switch (error) {
     case E::ConnectionRefusedError:
-      return {10061, u"Conexión rechazada por el servidor"};
+      return text(10061);
     case E::HostNotFoundError:
-      return {11001, u"No se encontró el servidor"};
+      return text(11001);
     case E::SocketTimeoutError:
-      return {10060, u"Tiempo de espera agotado"};
+      return text(10060);
     case E::SocketAccessError:
-      return {10013, u"Permiso denegado"};
+      return text(10013);
     case E::SocketResourceError:
-      return {10055, u"No hay recursos para la conexión"};
+      return text(10055);
     case E::NetworkError:
-      return {10050, u"Error de red"};
+      return text(10050);
     case E::AddressInUseError:
-      return {10048, u"La dirección ya está en uso"};
+      return text(10048);
     case E::SocketAddressNotAvailableError:
-      return {10049, u"La dirección no está disponible"};
+      return text(10049);
     case E::UnsupportedSocketOperationError:
-      return {10045, u"Operación no admitida"};
+      return text(10045);
     case E::UnfinishedSocketOperationError:
-      return {10036, u"Hay una operación en curso"};
+      return text(10036);
     case E::TemporaryError:
-      return {10035, u"Recurso no disponible por el momento"};
+      return text(10035);
     case E::DatagramTooLargeError:
-      return {10040, u"Mensaje demasiado largo"};
+      return text(10040);
     case E::ProxyAuthenticationRequiredError:
     case E::ProxyConnectionRefusedError:
     case E::ProxyConnectionClosedError:
     case E::ProxyConnectionTimeoutError:
     case E::ProxyNotFoundError:
     case E::ProxyProtocolError:
+      // Windows has no proxy of its own in the socket: this pair is Qt's alone.
       return {10051, u"Error del proxy"};
     default:
-      return {10000, u"Error de conexión desconocido"};
+      return text(platform::kSocketErrorUnknown);
   }
 }
 

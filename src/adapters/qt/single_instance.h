@@ -4,14 +4,15 @@
 #include <QLockFile>
 #include <QString>
 
+#include "platform/single_instance.h"
+
 namespace quillon::adapters::qt {
 
-class SingleInstance {
+class SingleInstance final : public platform::SingleInstance {
  public:
   explicit SingleInstance(const QString& data_dir);
-  enum class Result { Acquired, HeldByOther, Unavailable };
   // Unavailable: the folder does not take the lock file (missing or read-only).
-  Result Acquire();
+  Result Acquire() override;
 
  private:
   QLockFile lock_;

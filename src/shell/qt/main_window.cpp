@@ -3,10 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,16 +17,11 @@
 #include <QTextCursor>
 
 #include "platform/text.h"
-#include "shell/log_text.h"
 #include "shell/qt/tray_icons.h"
 #include "shell/startup_texts.h"
-#include "shell/ticket_rows.h"
 
 namespace quillon::shell {
 namespace {
-
-// Enough for days of reconnection errors without growing memory without end.
-constexpr int kMaxLogLines = 5000;
 
 const QString kPictureFileFilter =
     QStringLiteral("Imágenes Bmp,Gif, Jpg,jpeg) (*.bmp *.gif *.jpg *jpeg);;Todos (*.*)");
@@ -70,13 +62,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso,
       connected_icon(ConnectedIcon()),
       disconnected_icon(DisconnectedIcon()),
       warning_icon(WarningIcon()),
-      dialogs_(dialogs),
-      acceso_(acceso),
-      data_dir_(std::move(data_dir)),
-      end_program_(std::move(end_program)),
-      options_([this](const std::u16string& list) {
-        acceso_.SaveOptions(code_box->text().toStdU16String(), list);
-      }) {
+      shell_(*this, dialogs, acceso, std::move(data_dir), std::move(end_program)) {
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(Q(kWindowTitle));
   setWindowIcon(connected_icon);
@@ -98,11 +84,8 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso,
   // Leaving the session removes the tray entry.
   connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
           [this] { tray_.RemoveIcon(); });
-  connect(&tray_, &TrayIcon::BalloonClicked, this, [this] {
-    show();
-    raise();
-    activateWindow();
-  });
+  connect(&tray_, &TrayIcon::BalloonClicked, this,
+          [this] { shell_.TrayEventRaised(TrayEvent::BalloonClicked); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -141,14 +124,14 @@ QWidget* MainWindow::BuildPanelPage() {
       Button("shutDownButton", QStringLiteral("Apagar Servidor"), frame, {258, 204, 117, 34});
   shut_down_button->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
 
-  connect(change_code_button, &QPushButton::clicked, this, &MainWindow::ChangeBranchCode);
+  connect(change_code_button, &QPushButton::clicked, this, [this] { shell_.ChangeBranchCode(); });
   connect(load_picture_button, &QPushButton::clicked, this, [this] {
     const QString file =
         QFileDialog::getOpenFileName(this, QStringLiteral("Abrir"), QString(), kPictureFileFilter);
     if (!file.isEmpty()) LoadLogoFile(file);
   });
   connect(close_window_button, &QPushButton::clicked, this, &QWidget::hide);
-  connect(shut_down_button, &QPushButton::clicked, this, &MainWindow::ShutDown);
+  connect(shut_down_button, &QPushButton::clicked, this, [this] { shell_.ShutDown(); });
   return page;
 }
 
@@ -168,7 +151,7 @@ QWidget* MainWindow::BuildOptionsPage() {
     box->setObjectName(QStringLiteral("optionBox%1").arg(i));
     box->setGeometry(i == 0 ? QRect(16, 44, 300, 22) : QRect(16, 28 * i - 4, 220, 22));
     connect(box, &QCheckBox::clicked, this,
-            [this, i](bool checked) { options_.Click(i, checked); });
+            [this, i](bool checked) { shell_.OptionClicked(i, checked); });
     option_boxes[i] = box;
   }
   return page;
@@ -178,15 +161,15 @@ QWidget* MainWindow::BuildStatusPage() {
   auto* page = new QWidget;
   send_status_button =
       Button("sendStatusButton", QStringLiteral("Send Status Free"), page, {8, 8, 140, 26});
-  connect(send_status_button, &QPushButton::clicked, this, [this] {
-    if (send_status_action_) send_status_action_();
-  });
+  connect(send_status_button, &QPushButton::clicked, this, [this] { shell_.SendStatusClicked(); });
   log_view = new QPlainTextEdit(page);
   log_view->setObjectName(QStringLiteral("logView"));
   log_view->setGeometry(8, 40, 384, 140);
   log_view->setReadOnly(true);
   log_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  log_view->setMaximumBlockCount(kMaxLogLines);
+  // The shell bounds the log; a bounded document is also what keeps Qt's layout of the last
+  // lines immediate, so the view can follow them.
+  log_view->setMaximumBlockCount(AgentWindow::kMaxLogLines + 1);
 
   (new QLabel(QStringLiteral("Tickets en espera"), page))->setGeometry(8, 184, 282, 18);
   waiting_list = List("waitingList", page, {8, 202, 282, 64});
@@ -196,95 +179,90 @@ QWidget* MainWindow::BuildStatusPage() {
   printed_list = List("printedList", page, {8, 288, 282, 56});
   reprint_button = Button("reprintButton", QStringLiteral("Reimprimir"), page, {296, 288, 96, 28});
 
-  connect(retry_button, &QPushButton::clicked, this, [this] {
-    if (printing_ != nullptr) printing_->RetryNow();
-  });
-  connect(discard_button, &QPushButton::clicked, this, [this] {
-    const std::uint64_t id = SelectedTicket(*waiting_list);
-    if (printing_ != nullptr && id != 0) printing_->Discard(id);
-  });
-  connect(reprint_button, &QPushButton::clicked, this, &MainWindow::ReprintSelected);
-  connect(tabs, &QTabWidget::currentChanged, this, [this] { ListPrintedTickets(); });
+  connect(retry_button, &QPushButton::clicked, this, [this] { shell_.RetryClicked(); });
+  connect(discard_button, &QPushButton::clicked, this,
+          [this] { shell_.DiscardClicked(SelectedTicket(*waiting_list)); });
+  connect(reprint_button, &QPushButton::clicked, this,
+          [this] { shell_.ReprintClicked(SelectedTicket(*printed_list)); });
+  connect(tabs, &QTabWidget::currentChanged, this, [this] { shell_.PageChanged(); });
   return page;
 }
 
-void MainWindow::Load() {
-  const std::vector<std::u16string> lines = acceso_.ReadBranchCode();
-  branch_code_ = lines[0];
-  const std::u16string options = lines.size() > 1 ? lines[1] : std::u16string();
-
-  if (platform::ToUpper(acceso_.ReadOptionsLine()) == kTechnicianWord) {
-    show();
-  } else {
-    hide();
-  }
-
-  const std::filesystem::path logo = data_dir_ / "logo.bmp";
-  if (FileExists(logo)) PaintLogo(LoadPicture(QString::fromStdU16String(logo.u16string())));
-
-  code_box->setText(Q(branch_code_));
-  options_.Restore(options);
-  SyncOptionBoxes();
-
-  tray_.Init(this, kTrayTooltip);
+void MainWindow::LoadLogoFile(const QString& file) {
+  shell_.LoadLogoFile(std::filesystem::path(file.toStdU16String()));
 }
 
-void MainWindow::WriteLog(const std::u16string& text) {
-  QString line = Q(EscapeControls(text));
-  line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+void MainWindow::ShowWindow() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::HideWindow() { hide(); }
+
+std::u16string MainWindow::CodeBoxText() const { return code_box->text().toStdU16String(); }
+
+void MainWindow::SetCodeBoxText(const std::u16string& text) { code_box->setText(Q(text)); }
+
+void MainWindow::SetOptionBox(int index, bool checked) {
+  option_boxes.at(index)->setChecked(checked);
+}
+
+bool MainWindow::ShowLogo(const std::filesystem::path& file) {
+  const QImage image = LoadPicture(QString::fromStdU16String(file.u16string()));
+  if (image.isNull()) return false;
+  if (!logo_painter_) logo_painter_ = std::make_unique<BackgroundPainter>();
+  logo_painter_->SetForm(logo_view);
+  logo_painter_->SetPicture(image);
+  logo_painter_->SetScaleMargin(32);
+  logo_painter_->Refresh();
+  return true;
+}
+
+void MainWindow::AppendLogLines(const std::vector<std::u16string>& lines) {
   QTextCursor cursor = log_view->textCursor();
   cursor.movePosition(QTextCursor::End);
-  cursor.insertText(line + QLatin1Char('\n'));
+  QString text;
+  for (const std::u16string& line : lines) text += Q(line) + QLatin1Char('\n');
+  cursor.insertText(text);
   log_view->setTextCursor(cursor);
-  // The newest line sits at the bottom whatever the font's metrics leave over.
+  ScrollLogToEnd();
+}
+
+void MainWindow::RemoveFirstLogLines(int count) {
+  QTextCursor cursor(log_view->document());
+  cursor.movePosition(QTextCursor::Start);
+  cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, count);
+  cursor.removeSelectedText();
+  log_view->moveCursor(QTextCursor::End);
+  ScrollLogToEnd();
+}
+
+// The newest line sits at the bottom whatever the font's metrics leave over.
+void MainWindow::ScrollLogToEnd() {
   QScrollBar* bar = log_view->verticalScrollBar();
   bar->setValue(bar->maximum());
 }
 
-void MainWindow::Clear() { log_view->clear(); }
+void MainWindow::ClearLog() { log_view->clear(); }
 
-void MainWindow::SetIcon(link::TrayImage icon, const std::u16string& tooltip) {
-  connection_image_ = icon;
-  connection_tooltip_ = tooltip;
-  ShowTrayState();
+void MainWindow::ShowStateCaption(const std::u16string& caption) {
+  state_label->setText(Q(caption));
 }
 
-void MainWindow::ShowTrayState() {
-  const std::u16string waiting =
-      printing_ != nullptr ? WaitingSummary(printing_->Waiting()) : std::u16string();
-  if (!waiting.empty()) {
-    tray_.SetIcon(warning_icon, waiting);
-    return;
-  }
-  tray_.SetIcon(
-      connection_image_ == link::TrayImage::Connected ? connected_icon : disconnected_icon,
-      connection_tooltip_);
-}
-
-void MainWindow::SetPrintService(print::PrintService* printing) {
-  printing_ = printing;
-  WaitingChanged();
-}
-
-void MainWindow::WaitingChanged() {
+void MainWindow::ShowWaitingTickets(const std::vector<TicketRow>& rows) {
   waiting_list->clear();
-  if (printing_ != nullptr) {
-    for (const print::WaitingTicket& ticket : printing_->Waiting()) {
-      auto* row = new QListWidgetItem(Q(WaitingRow(ticket)), waiting_list);
-      row->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(ticket.id));
-      row->setToolTip(Q(ticket.failure));
-    }
+  for (const TicketRow& ticket : rows) {
+    auto* row = new QListWidgetItem(Q(ticket.text), waiting_list);
+    row->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(ticket.id));
+    row->setToolTip(Q(ticket.tooltip));
   }
-  ListPrintedTickets();
-  ShowTrayState();
 }
 
-void MainWindow::ListPrintedTickets() {
+void MainWindow::ShowPrintedTickets(const std::vector<TicketRow>& rows) {
   printed_list->clear();
-  if (printing_ == nullptr) return;
-  for (const print::PrintedTicket& ticket : printing_->Printed()) {
-    auto* row = new QListWidgetItem(Q(PrintedRow(ticket)), printed_list);
+  for (const TicketRow& ticket : rows) {
+    auto* row = new QListWidgetItem(Q(ticket.text), printed_list);
     row->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(ticket.id));
   }
 }
@@ -294,71 +272,28 @@ std::uint64_t MainWindow::SelectedTicket(const QListWidget& list) {
   return row != nullptr ? row->data(Qt::UserRole).toULongLong() : 0;
 }
 
-void MainWindow::ReprintSelected() {
-  const std::uint64_t id = SelectedTicket(*printed_list);
-  if (printing_ == nullptr || id == 0) return;
-  const auto delivery = printing_->Reprint(id, u"");
-  if (delivery && delivery->sent) {
-    tray_.ShowBalloonTip(
-        u"Ticket " + platform::u16(std::to_string(id)) + u" reimpreso en " + delivery->printer,
-        platform::BalloonIcon::Information, u"Reimpresion", 30000);
-  }
-  ListPrintedTickets();
-}
+void MainWindow::AddTrayEntry(const std::u16string& tooltip) { tray_.Init(this, tooltip); }
 
-void MainWindow::SetStateCaption(const std::u16string& caption) {
-  state_label->setText(Q(caption));
-}
-
-void MainWindow::SetSendStatusAction(std::function<void()> send_status_action) {
-  send_status_action_ = std::move(send_status_action);
-}
-
-void MainWindow::LoadLogoFile(const QString& file) {
-  const QImage image = LoadPicture(file);
-  if (image.isNull()) {
-    dialogs_.MessageBox(u"El archivo elegido no es una imagen que se pueda mostrar.", u"",
-                        platform::MessageIcon::Error);
-    return;
-  }
-  PaintLogo(image);
-  const QString logo = QString::fromStdU16String((data_dir_ / "logo.bmp").u16string());
-  // Choosing logo.bmp itself must not delete it.
-  if (QFileInfo(file).canonicalFilePath() != QFileInfo(logo).canonicalFilePath()) {
-    QFile::remove(logo);
-    if (!QFile::copy(file, logo)) {
-      dialogs_.MessageBox(u"No se pudo guardar la imagen como " + logo.toStdU16String(), u"",
-                          platform::MessageIcon::Error);
+void MainWindow::SetTrayImage(TrayPicture image, const std::u16string& tooltip) {
+  switch (image) {
+    case TrayPicture::Connected:
+      tray_.SetIcon(connected_icon, tooltip);
       return;
-    }
+    case TrayPicture::Disconnected:
+      tray_.SetIcon(disconnected_icon, tooltip);
+      return;
+    case TrayPicture::TicketsWaiting:
+      tray_.SetIcon(warning_icon, tooltip);
+      return;
   }
-  dialogs_.MessageBox(u"Imagen Cargada", u"", platform::MessageIcon::Information);
 }
 
-void MainWindow::PaintLogo(const QImage& image) {
-  if (!logo_painter_) logo_painter_ = std::make_unique<BackgroundPainter>();
-  logo_painter_->SetForm(logo_view);
-  logo_painter_->SetPicture(image);
-  logo_painter_->SetScaleMargin(32);
-  logo_painter_->Refresh();
+void MainWindow::ShowTrayBalloon(const std::u16string& text, const std::u16string& title,
+                                 int timeout_ms) {
+  tray_.ShowBalloonTip(text, platform::BalloonIcon::Information, title, timeout_ms);
 }
 
-void MainWindow::ChangeBranchCode() {
-  const std::u16string code = acceso_.PromptNewCode();
-  code_box->setText(Q(code));
-  dialogs_.MessageBox(kCodeUpdatedMessage, u"", platform::MessageIcon::Information);
-  end_program_();
-}
-
-void MainWindow::ShutDown() {
-  tray_.RemoveIcon();
-  end_program_();
-}
-
-void MainWindow::SyncOptionBoxes() {
-  for (int i = 0; i < PrintingOptions::kCount; ++i)
-    option_boxes[i]->setChecked(options_.IsChecked(i));
-}
+void MainWindow::RemoveTrayEntry() { tray_.RemoveIcon(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) { event->ignore(); }
 

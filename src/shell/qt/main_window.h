@@ -1,10 +1,12 @@
 #pragma once
 // The main window: the branch code, the printing options, the logo, the activity log and the
 // tickets waiting for a printer or printed lately. It is loaded at start-up and stays loaded,
-// hidden most of the time, until the program ends.
+// hidden most of the time, until the program ends. What it does is decided by the shell's
+// AgentWindow; this is its Qt view.
 #include <QIcon>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -15,10 +17,12 @@
 #include "link/tray_status.h"
 #include "platform/dialogs.h"
 #include "print/print_service.h"
+#include "shell/agent_window.h"
 #include "shell/branch_code_file.h"
 #include "shell/printing_options.h"
 #include "shell/qt/background_painter.h"
 #include "shell/qt/tray_icon.h"
+#include "shell/window_view.h"
 
 class QCheckBox;
 class QFrame;
@@ -32,10 +36,7 @@ class QTabWidget;
 
 namespace quillon::shell {
 
-class MainWindow final : public QWidget,
-                         public link::ActivityLog,
-                         public link::TrayStatus,
-                         public print::PrintMonitor {
+class MainWindow final : public QWidget, private WindowView {
   Q_OBJECT
 
  public:
@@ -47,27 +48,26 @@ class MainWindow final : public QWidget,
   // The start-up steps after the single-instance check: code and options from Acceso, the
   // window shown only for "TECNICA", the logo, the options and the tray entry. The connection
   // sets the tray's first image and balloon.
-  void Load();
+  void Load() { shell_.Load(); }
 
-  const std::u16string& BranchCode() const { return branch_code_; }
-  const PrintingOptions& Options() const { return options_; }
+  AgentWindow& Shell() { return shell_; }
+  const std::u16string& BranchCode() const { return shell_.BranchCode(); }
+  const PrintingOptions& Options() const { return shell_.Options(); }
   TrayIcon& Tray() { return tray_; }
 
-  // Appends one line to the activity log, its control characters escaped, and scrolls it into
-  // view.
-  void WriteLog(const std::u16string& text) override;
-  void Clear() override;
-  // The tray image of a connection state, with its tooltip; while tickets wait for a printer the
-  // tray shows that instead.
-  void SetIcon(link::TrayImage icon, const std::u16string& tooltip) override;
+  // The activity log, the tray image and the state label, as the connection drives them.
+  void WriteLog(const std::u16string& text) { shell_.WriteLog(text); }
+  void Clear() { shell_.Clear(); }
+  void SetIcon(link::TrayImage icon, const std::u16string& tooltip) {
+    shell_.SetIcon(icon, tooltip);
+  }
+  void SetStateCaption(const std::u16string& caption) { shell_.SetStateCaption(caption); }
   // The tickets of the Status page and what "Reintentar", "Descartar" and "Reimprimir" act on.
-  void SetPrintService(print::PrintService* printing);
-  void WaitingChanged() override;
-  void Log(const std::u16string& line) override { WriteLog(line); }
-  // The caption of the (hidden) connection state label.
-  void SetStateCaption(const std::u16string& caption);
+  void SetPrintService(print::PrintService* printing) { shell_.SetPrintService(printing); }
   // What "Send Status Free" does.
-  void SetSendStatusAction(std::function<void()> send_status_action);
+  void SetSendStatusAction(std::function<void()> send_status_action) {
+    shell_.SetSendStatusAction(std::move(send_status_action));
+  }
 
   // "Cargar Imagen" once a file has been chosen: paints it and keeps a copy as logo.bmp.
   void LoadLogoFile(const QString& file);
@@ -106,28 +106,32 @@ class MainWindow final : public QWidget,
   QWidget* BuildPanelPage();
   QWidget* BuildOptionsPage();
   QWidget* BuildStatusPage();
-  void PaintLogo(const QImage& image);
-  void ChangeBranchCode();
-  void ShutDown();
-  void SyncOptionBoxes();
-  void ShowTrayState();
-  void ListPrintedTickets();
-  void ReprintSelected();
+  void ScrollLogToEnd();
   // The ticket number of the selected row; 0 when none is selected.
   static std::uint64_t SelectedTicket(const QListWidget& list);
 
-  platform::Dialogs& dialogs_;
-  BranchCodeFile& acceso_;
-  std::filesystem::path data_dir_;
-  std::function<void()> end_program_;
-  std::function<void()> send_status_action_;
-  std::u16string branch_code_;
-  print::PrintService* printing_ = nullptr;
-  link::TrayImage connection_image_ = link::TrayImage::Disconnected;
-  std::u16string connection_tooltip_;
-  PrintingOptions options_;
+  // WindowView
+  void ShowWindow() override;
+  void HideWindow() override;
+  std::u16string CodeBoxText() const override;
+  void SetCodeBoxText(const std::u16string& text) override;
+  void SetOptionBox(int index, bool checked) override;
+  bool ShowLogo(const std::filesystem::path& file) override;
+  void AppendLogLines(const std::vector<std::u16string>& lines) override;
+  void RemoveFirstLogLines(int count) override;
+  void ClearLog() override;
+  void ShowStateCaption(const std::u16string& caption) override;
+  void ShowWaitingTickets(const std::vector<TicketRow>& rows) override;
+  void ShowPrintedTickets(const std::vector<TicketRow>& rows) override;
+  void AddTrayEntry(const std::u16string& tooltip) override;
+  void SetTrayImage(TrayPicture image, const std::u16string& tooltip) override;
+  void ShowTrayBalloon(const std::u16string& text, const std::u16string& title,
+                       int timeout_ms) override;
+  void RemoveTrayEntry() override;
+
   TrayIcon tray_;
   std::unique_ptr<BackgroundPainter> logo_painter_;
+  AgentWindow shell_;
 };
 
 }  // namespace quillon::shell

@@ -64,7 +64,7 @@ class SpoolTest : public ::testing::Test {
   static std::vector<std::string> Files(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
-      names.push_back(entry.path().filename());
+      names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -78,10 +78,15 @@ class SpoolTest : public ::testing::Test {
 
 TEST_F(SpoolTest, EveryFolderIsAPrinterFoundByNameAtPrintTime) {
   AddPrinter("Cocina");
+#ifdef _WIN32
+  const std::u16string first = u"Cocina";  // Windows' folder names differ in more than case
+#else
   AddPrinter("COCINA");
+  const std::u16string first = u"COCINA";  // first in name order
+#endif
   std::ofstream(dir / "nota.txt") << "no soy impresora";
   adapters::spool::SpoolPrinterSystem system(dir, u"Caja");
-  EXPECT_EQ(system.FindPrinter(u" cocina ")->DeviceName(), u"COCINA");  // first in name order
+  EXPECT_EQ(system.FindPrinter(u" cocina ")->DeviceName(), first);
   EXPECT_EQ(system.FindPrinter(u"nota.txt"), nullptr);
   EXPECT_EQ(system.FindPrinter(u"Barra"), nullptr);
   AddPrinter("Barra");  // a folder made after the start is a printer from then on
@@ -148,8 +153,11 @@ TEST_F(SpoolTest, PicturesAreListedInTheJson) {
   Canvas().Print({PrintItem::Text(u"HOLA")});
   Send(u"Caja");
   const std::string json = ReadFile(caja / "000001.json");
-  EXPECT_NE(json.find("{\"file\": \"" + (dir / "logo.bmp").string() +
-                      "\", \"x\": 0, \"y\": 20, \"width\": 3960, \"height\": 1980, \"line\": 0}"),
+  // The path as a JSON string: Windows' backslashes come escaped.
+  const std::string file =
+      platform::Utf16ToUtf8(platform::QuotedJsonString(platform::u16((dir / "logo.bmp").string())));
+  EXPECT_NE(json.find("{\"file\": " + file +
+                      ", \"x\": 0, \"y\": 20, \"width\": 3960, \"height\": 1980, \"line\": 0}"),
             std::string::npos)
       << json;
 }
@@ -243,8 +251,8 @@ TEST_F(SpoolTest, TheNextNumberIsKeptAndReadAgainWhenSomeoneTookIt) {
   Canvas().Print({PrintItem::Text(u"UNO")});
   Send(u"Caja");
   // Another program writes the next number and more; the folder is read again, once.
-  std::ofstream(caja / "000002.txt") << "ajeno\n";
-  std::ofstream(caja / "000005.txt") << "ajeno\n";
+  std::ofstream(caja / "000002.txt", std::ios::binary) << "ajeno\n";
+  std::ofstream(caja / "000005.txt", std::ios::binary) << "ajeno\n";
   Canvas().Print({PrintItem::Text(u"DOS")});
   Send(u"Caja");
   Canvas().Print({PrintItem::Text(u"TRES")});

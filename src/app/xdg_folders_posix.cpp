@@ -1,9 +1,9 @@
-#include "app/xdg_folders.h"
-
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
+
+#include "app/xdg_folders.h"
 
 namespace quillon::app {
 namespace {

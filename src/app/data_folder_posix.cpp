@@ -1,9 +1,8 @@
-#include "app/data_folder.h"
-
 #include <unistd.h>
 
 #include <system_error>
 
+#include "app/data_folder.h"
 #include "app/xdg_folders.h"
 
 namespace quillon::app {

@@ -1,0 +1,20 @@
+# Cross-compiling the Windows agent with Debian's MinGW-w64 (POSIX threads flavour, for
+# std::thread and std::mutex), linking the C and C++ runtimes statically so that the program
+# needs no DLL besides Windows' own.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(mingw_prefix x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${mingw_prefix}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${mingw_prefix}-g++-posix)
+set(CMAKE_RC_COMPILER ${mingw_prefix}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${mingw_prefix})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Tests and the agent run under Wine on the build machine.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

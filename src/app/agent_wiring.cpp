@@ -1,0 +1,134 @@
+#include "app/agent_wiring.h"
+
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <vector>
+
+#include "adapters/spool/spool_printers.h"
+#include "app/agent.h"
+#include "app/job_file.h"
+#include "app/printers.h"
+#include "json/parser.h"
+#include "link/wire_text.h"
+#include "platform/text.h"
+#include "print/chained_printer_system.h"
+#include "shell/branch_code_file.h"
+#include "shell/console_dialogs.h"
+#include "shell/console_output.h"
+#include "shell/printing_options.h"
+#include "shell/startup.h"
+
+namespace quillon::app {
+namespace {
+
+constexpr char16_t kFolderInUse[] =
+    u"Un agente en ejecución usa esta carpeta de datos: el trabajo no se imprimió.";
+
+// The spool folders first, then the system's printers; owns both.
+class SpoolFirst final : public platform::PrinterSystem {
+ public:
+  SpoolFirst(const CommandLine& line, std::unique_ptr<platform::PrinterSystem> system)
+      : spool_(line.spool_dir, platform::Utf8ToUtf16(line.default_printer)),
+        system_(std::move(system)),
+        chain_({&spool_, system_.get()}) {}
+  std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override {
+    return chain_.FindPrinter(name);
+  }
+  std::u16string DefaultPrinterName() override { return chain_.DefaultPrinterName(); }
+
+ private:
+  adapters::spool::SpoolPrinterSystem spool_;
+  std::unique_ptr<platform::PrinterSystem> system_;
+  print::ChainedPrinterSystem chain_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::PrinterSystem> WithSpoolFolders(
+    const CommandLine& line, std::unique_ptr<platform::PrinterSystem> system) {
+  if (line.spool_dir.empty()) return system;
+  return std::make_unique<SpoolFirst>(line, std::move(system));
+}
+
+void CountingNotifier::ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
+                                      const std::u16string& title, int timeout_ms) {
+  if (icon == platform::BalloonIcon::Error) ++errors;
+  inner_.ShowBalloonTip(text, icon, title, timeout_ms);
+}
+
+namespace {
+
+// --headless: one agent per data folder, the code and options from Acceso (prompting on the
+// console when none is stored), balloons and log lines on standard output.
+int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) {
+  shell::ConsoleDialogs dialogs(std::cin, std::cerr);
+  const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
+  if (!shell::TakeDataFolder(*instance, dialogs, data_dir)) return 1;
+
+  shell::BranchCodeFile acceso(data_dir, dialogs);
+  const shell::ConsoleShell console(acceso);
+
+  platform::SystemClock clock;
+  shell::ConsoleOutput output(std::cout, clock);
+  shell::ConsoleNotifier notifier(output);
+  shell::ConsoleLog log(output);
+  NoTray tray;
+  Printing printing(line, notifier, console.Options(), data_dir);
+  printing.Start(log);
+  return RunConnection(line, data_dir, console.BranchCode(), tray, notifier, log, printing,
+                       nullptr);
+}
+
+}  // namespace
+
+int RunAgent(const CommandLine& line, bool headless) {
+  const std::filesystem::path data_dir = DataDir(line);
+  try {
+    return headless ? RunHeadless(line, data_dir) : RunDesktop(line, data_dir);
+  } catch (const shell::InputClosed& closed) {
+    std::fprintf(stderr, "%s\n", closed.what());
+    return 3;
+  }
+}
+
+int RunPrintJob(const CommandLine& line) {
+  const std::optional<std::string> bytes = ReadJobFile(line.print_job);
+  if (!bytes) {
+    std::fprintf(stderr, "No se pudo leer el trabajo %s\n", line.print_job.c_str());
+    return 2;
+  }
+  const link::WireEncoding encoding = JobFileEncoding(*bytes, line.encoding);
+  const json::ParseResult read = json::ParseJson(*bytes, link::ParserEncoding(encoding));
+  if (!read.errors.empty()) {
+    std::fputs(platform::Utf16ToUtf8(read.errors).c_str(), stderr);
+    return 1;
+  }
+
+  // The outbox of the data folder belongs to one program at a time.
+  const std::filesystem::path data_dir = DataDir(line);
+  const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
+  if (instance->Acquire() == platform::SingleInstance::Result::HeldByOther) {
+    std::fprintf(stderr, "%s\n", platform::Utf16ToUtf8(kFolderInUse).c_str());
+    return 1;
+  }
+
+  // The stored options, without rewriting Acceso: a one-off job changes nothing.
+  const std::vector<std::u16string> lines = shell::ReadLines(data_dir / "Acceso");
+  shell::PrintingOptions options([](const std::u16string&) {});
+  options.Restore(lines.size() > 1 ? lines[1] : std::u16string());
+
+  platform::SystemClock clock;
+  shell::ConsoleOutput output(std::cout, clock);
+  shell::ConsoleNotifier console_notifier(output);
+  CountingNotifier notifier(console_notifier);
+  shell::ConsoleLog log(output);
+  Printing printing(line, notifier, options, data_dir);
+  printing.Start(log);
+  NoStatusReply no_reply;
+  link::JobIntake intake(log, notifier, printing.handlers, no_reply, encoding, nullptr);
+  intake.RunWholeJob(*bytes, read);
+  return notifier.errors == 0 && intake.RejectedCount() == 0 ? 0 : 1;
+}
+
+}  // namespace quillon::app

@@ -1,0 +1,52 @@
+#pragma once
+// The pieces of the running agent that do not depend on the toolkit: the stand-ins for what a
+// run without a window lacks, and what each toolkit's agent source provides.
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "app/command_line.h"
+#include "link/activity_log.h"
+#include "link/job_intake.h"
+#include "link/tray_status.h"
+#include "platform/notifier.h"
+#include "shell/agent_window.h"
+
+namespace quillon::app {
+
+// Without a tray the connection state shows only in the balloons and the log.
+class NoTray final : public link::TrayStatus {
+ public:
+  void SetIcon(link::TrayImage, const std::u16string&) override {}
+};
+
+// Counts the error balloons a one-off job shows, so its exit status can tell.
+class CountingNotifier final : public platform::Notifier {
+ public:
+  explicit CountingNotifier(platform::Notifier& inner) : inner_(inner) {}
+  void ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
+                      const std::u16string& title, int timeout_ms) override;
+  int errors = 0;
+
+ private:
+  platform::Notifier& inner_;
+};
+
+// A job run from a file has no server to answer.
+class NoStatusReply final : public link::StatusReply {
+ public:
+  void SendStatus() override {}
+};
+
+struct Printing;
+
+// What each toolkit's agent source (agent.cpp with Qt, agent_win32.cpp with Win32) provides.
+// The window, the tray and the prompts of the desktop, until the program ends.
+int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir);
+// Timer1, TimerPing, the reprint requests and the connection on the toolkit's loop, once the
+// code is known, until the program ends; `window` is null without a window.
+int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir,
+                  const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
+                  link::ActivityLog& log, Printing& printing, shell::AgentWindow* window);
+
+}  // namespace quillon::app

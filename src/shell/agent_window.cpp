@@ -1,0 +1,198 @@
+#include "shell/agent_window.h"
+
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "platform/text.h"
+#include "shell/log_text.h"
+#include "shell/startup_texts.h"
+#include "shell/ticket_rows.h"
+
+namespace quillon::shell {
+namespace {
+
+// CR LF, CR and LF each end a line.
+std::vector<std::u16string> SplitLines(const std::u16string& text) {
+  std::vector<std::u16string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find_first_of(u"\r\n", start)) != std::u16string::npos;) {
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == u'\r' && start < text.size() && text[start] == u'\n') ++start;
+  }
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error);
+}
+
+}  // namespace
+
+AgentWindow::AgentWindow(WindowView& view, platform::Dialogs& dialogs, BranchCodeFile& acceso,
+                         std::filesystem::path data_dir, std::function<void()> end_program)
+    : view_(view),
+      dialogs_(dialogs),
+      acceso_(acceso),
+      data_dir_(std::move(data_dir)),
+      end_program_(std::move(end_program)),
+      options_(
+          [this](const std::u16string& list) { acceso_.SaveOptions(view_.CodeBoxText(), list); }) {}
+
+void AgentWindow::Load() {
+  const std::vector<std::u16string> lines = acceso_.ReadBranchCode();
+  branch_code_ = lines[0];
+  const std::u16string options = lines.size() > 1 ? lines[1] : std::u16string();
+
+  if (platform::ToUpper(acceso_.ReadOptionsLine()) == kTechnicianWord) {
+    view_.ShowWindow();
+  } else {
+    view_.HideWindow();
+  }
+
+  const std::filesystem::path logo = data_dir_ / "logo.bmp";
+  if (FileExists(logo)) view_.ShowLogo(logo);
+
+  view_.SetCodeBoxText(branch_code_);
+  options_.Restore(options);
+  for (int i = 0; i < PrintingOptions::kCount; ++i) view_.SetOptionBox(i, options_.IsChecked(i));
+
+  view_.AddTrayEntry(kTrayTooltip);
+}
+
+void AgentWindow::OptionClicked(int index, bool checked) { options_.Click(index, checked); }
+
+void AgentWindow::ChangeBranchCode() {
+  const std::u16string code = acceso_.PromptNewCode();
+  view_.SetCodeBoxText(code);
+  dialogs_.MessageBox(kCodeUpdatedMessage, u"", platform::MessageIcon::Information);
+  end_program_();
+}
+
+void AgentWindow::LoadLogoFile(const std::filesystem::path& file) {
+  if (!view_.ShowLogo(file)) {
+    dialogs_.MessageBox(u"El archivo elegido no es una imagen que se pueda mostrar.", u"",
+                        platform::MessageIcon::Error);
+    return;
+  }
+  const std::filesystem::path logo = data_dir_ / "logo.bmp";
+  // Choosing logo.bmp itself must not delete it.
+  if (!SameFile(file, logo)) {
+    std::error_code error;
+    std::filesystem::copy_file(file, logo, std::filesystem::copy_options::overwrite_existing,
+                               error);
+    if (error) {
+      dialogs_.MessageBox(u"No se pudo guardar la imagen como " + logo.u16string(), u"",
+                          platform::MessageIcon::Error);
+      return;
+    }
+  }
+  dialogs_.MessageBox(u"Imagen Cargada", u"", platform::MessageIcon::Information);
+}
+
+void AgentWindow::ShutDown() {
+  view_.RemoveTrayEntry();
+  end_program_();
+}
+
+void AgentWindow::SendStatusClicked() {
+  if (send_status_action_) send_status_action_();
+}
+
+void AgentWindow::TrayEventRaised(TrayEvent event) {
+  // The one tray event the window answers.
+  if (event == TrayEvent::BalloonClicked) view_.ShowWindow();
+}
+
+void AgentWindow::SetSendStatusAction(std::function<void()> send_status_action) {
+  send_status_action_ = std::move(send_status_action);
+}
+
+void AgentWindow::SetStateCaption(const std::u16string& caption) {
+  view_.ShowStateCaption(caption);
+}
+
+void AgentWindow::WriteLog(const std::u16string& text) {
+  const std::vector<std::u16string> lines = SplitLines(EscapeControls(text));
+  view_.AppendLogLines(lines);
+  log_lines_ += static_cast<int>(lines.size());
+  if (log_lines_ > kMaxLogLines) {
+    const int kept = kMaxLogLines - kMaxLogLines / 10;
+    view_.RemoveFirstLogLines(log_lines_ - kept);
+    log_lines_ = kept;
+  }
+}
+
+void AgentWindow::Clear() {
+  view_.ClearLog();
+  log_lines_ = 0;
+}
+
+void AgentWindow::SetIcon(link::TrayImage icon, const std::u16string& tooltip) {
+  connection_image_ = icon;
+  connection_tooltip_ = tooltip;
+  ShowTrayState();
+}
+
+void AgentWindow::ShowTrayState() {
+  const std::u16string waiting =
+      printing_ != nullptr ? WaitingSummary(printing_->Waiting()) : std::u16string();
+  if (!waiting.empty()) {
+    view_.SetTrayImage(TrayPicture::TicketsWaiting, waiting);
+    return;
+  }
+  view_.SetTrayImage(connection_image_ == link::TrayImage::Connected ? TrayPicture::Connected
+                                                                     : TrayPicture::Disconnected,
+                     connection_tooltip_);
+}
+
+void AgentWindow::SetPrintService(print::PrintService* printing) {
+  printing_ = printing;
+  WaitingChanged();
+}
+
+void AgentWindow::WaitingChanged() {
+  std::vector<TicketRow> rows;
+  if (printing_ != nullptr) {
+    for (const print::WaitingTicket& ticket : printing_->Waiting())
+      rows.push_back({ticket.id, WaitingRow(ticket), ticket.failure});
+  }
+  view_.ShowWaitingTickets(rows);
+  ListPrintedTickets();
+  ShowTrayState();
+}
+
+void AgentWindow::ListPrintedTickets() {
+  std::vector<TicketRow> rows;
+  if (printing_ != nullptr) {
+    for (const print::PrintedTicket& ticket : printing_->Printed())
+      rows.push_back({ticket.id, PrintedRow(ticket), {}});
+  }
+  view_.ShowPrintedTickets(rows);
+}
+
+void AgentWindow::RetryClicked() {
+  if (printing_ != nullptr) printing_->RetryNow();
+}
+
+void AgentWindow::DiscardClicked(std::uint64_t id) {
+  if (printing_ != nullptr && id != 0) printing_->Discard(id);
+}
+
+void AgentWindow::ReprintClicked(std::uint64_t id) {
+  if (printing_ == nullptr || id == 0) return;
+  const auto delivery = printing_->Reprint(id, u"");
+  if (delivery && delivery->sent) {
+    view_.ShowTrayBalloon(
+        u"Ticket " + platform::u16(std::to_string(id)) + u" reimpreso en " + delivery->printer,
+        u"Reimpresion", 30000);
+  }
+  ListPrintedTickets();
+}
+
+void AgentWindow::PageChanged() { ListPrintedTickets(); }
+
+}  // namespace quillon::shell

@@ -1,0 +1,89 @@
+#pragma once
+// What the main window decides, without a toolkit: the start-up steps once the single instance
+// is held, the printing options and where they are stored, the logo, the activity log and its
+// bound, the branch code change and "Apagar Servidor", the tickets waiting for a printer or
+// printed lately and the tray image they show. A toolkit window is a thin view over it.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "link/activity_log.h"
+#include "link/tray_status.h"
+#include "platform/dialogs.h"
+#include "print/print_service.h"
+#include "shell/branch_code_file.h"
+#include "shell/printing_options.h"
+#include "shell/tray_notification.h"
+#include "shell/window_view.h"
+
+namespace quillon::shell {
+
+class AgentWindow final : public link::ActivityLog,
+                          public link::TrayStatus,
+                          public print::PrintMonitor {
+ public:
+  // Enough for days of reconnection errors without growing memory without end.
+  static constexpr int kMaxLogLines = 5000;
+
+  // `end_program` ends the program at once ("Apagar Servidor", a changed code).
+  AgentWindow(WindowView& view, platform::Dialogs& dialogs, BranchCodeFile& acceso,
+              std::filesystem::path data_dir, std::function<void()> end_program);
+
+  // Code and options from Acceso, the window shown only for "TECNICA", the stored logo, the
+  // options and the tray entry. The connection sets the tray's first image and balloon.
+  void Load();
+
+  const std::u16string& BranchCode() const { return branch_code_; }
+  const PrintingOptions& Options() const { return options_; }
+
+  // The user's actions.
+  void OptionClicked(int index, bool checked);
+  void ChangeBranchCode();
+  // "Cargar Imagen" once a file has been chosen: shows it and keeps a copy as logo.bmp.
+  void LoadLogoFile(const std::filesystem::path& file);
+  void ShutDown();
+  void SendStatusClicked();
+  void TrayEventRaised(TrayEvent event);
+  // "Reintentar", "Descartar" and "Reimprimir", with the selected row's ticket (0 for none).
+  void RetryClicked();
+  void DiscardClicked(std::uint64_t id);
+  void ReprintClicked(std::uint64_t id);
+  // Another page was chosen: the printed tickets are listed afresh.
+  void PageChanged();
+
+  // The tickets of the Status page and what its buttons act on; null when printing stops.
+  void SetPrintService(print::PrintService* printing);
+
+  void SetSendStatusAction(std::function<void()> send_status_action);
+  void SetStateCaption(const std::u16string& caption);
+
+  // Each line break of the text starts a new line of the log, its control characters escaped;
+  // past kMaxLogLines the oldest tenth goes.
+  void WriteLog(const std::u16string& text) override;
+  void Clear() override;
+  // The tray image of a connection state, with its tooltip; while tickets wait for a printer the
+  // tray shows that instead.
+  void SetIcon(link::TrayImage icon, const std::u16string& tooltip) override;
+  void WaitingChanged() override;
+  void Log(const std::u16string& line) override { WriteLog(line); }
+
+ private:
+  WindowView& view_;
+  platform::Dialogs& dialogs_;
+  BranchCodeFile& acceso_;
+  std::filesystem::path data_dir_;
+  std::function<void()> end_program_;
+  std::function<void()> send_status_action_;
+  void ShowTrayState();
+  void ListPrintedTickets();
+
+  std::u16string branch_code_;
+  print::PrintService* printing_ = nullptr;
+  link::TrayImage connection_image_ = link::TrayImage::Disconnected;
+  std::u16string connection_tooltip_;
+  PrintingOptions options_;
+  int log_lines_ = 0;
+};
+
+}  // namespace quillon::shell

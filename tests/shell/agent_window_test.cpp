@@ -1,0 +1,233 @@
+#include "shell/agent_window.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/text.h"
+#include "shell/startup.h"
+#include "support/fake_dialogs.h"
+#include "support/fake_printers.h"
+#include "support/fake_window_view.h"
+#include "support/service_parts.h"
+#include "support/temp_folder.h"
+
+namespace quillon::shell {
+namespace {
+
+constexpr char kCode[] = "S12345678901234";
+
+class AgentWindowTest : public ::testing::Test {
+ protected:
+  void Load(const std::string& acceso_bytes) {
+    folder.Write("Acceso", acceso_bytes);
+    window.Load();
+  }
+
+  test::TempFolder folder;
+  test::FakeDialogs dialogs;
+  test::FakeWindowView view;
+  BranchCodeFile acceso{folder.Path(), dialogs};
+  int ended = 0;
+  AgentWindow window{view, dialogs, acceso, folder.Path(), [this] { ++ended; }};
+};
+
+TEST_F(AgentWindowTest, LoadRestoresOptionsHidesTheWindowAndAddsTheTrayEntry) {
+  Load(std::string(kCode) + "\r\nDomicilio,Mesa\r\n");
+  EXPECT_EQ(window.BranchCode(), u"S12345678901234");
+  EXPECT_EQ(view.code_box, u"S12345678901234");
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(view.option_boxes, (std::vector<bool>{false, true, false, true}));
+  EXPECT_EQ(folder.Read("Acceso"), std::string(kCode) + "\r\nMesa,Domicilio\r\n");
+  EXPECT_TRUE(view.tray_added);
+  EXPECT_EQ(view.tray_tooltip, u"Sincronizador Quillon");
+  EXPECT_TRUE(view.logo.empty());
+}
+
+TEST_F(AgentWindowTest, TecnicaKeepsTheWindowInViewAndAStoredLogoIsShown) {
+  folder.Write("logo.bmp", "BM");
+  Load(std::string(kCode) + "\r\nTecnica\r\n");
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(view.option_boxes, (std::vector<bool>{false, false, false, false}));
+  EXPECT_EQ(view.logo, folder.Path() / "logo.bmp");
+}
+
+TEST_F(AgentWindowTest, ClickStoresTheCodeBoxAsTypedNotTheCodeInUse) {
+  Load(std::string(kCode) + "\r\nTECNICA\r\n");
+  view.code_box = u"abc";
+  window.OptionClicked(2, true);
+  EXPECT_EQ(folder.Read("Acceso"), "abc\r\nMostrador\r\n");
+  EXPECT_TRUE(window.Options().IsChecked(2));
+  EXPECT_EQ(window.BranchCode(), u"S12345678901234");
+}
+
+TEST_F(AgentWindowTest, ChangingTheCodeConfirmsAndEnds) {
+  Load(std::string(kCode) + "\r\nMesa\r\n");
+  dialogs.answers = {u"X98765432109876"};
+  window.ChangeBranchCode();
+  EXPECT_EQ(folder.Read("Acceso"), "X98765432109876\r\n");
+  EXPECT_EQ(view.code_box, u"X98765432109876");
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Information);
+  EXPECT_EQ(ended, 1);
+  EXPECT_EQ(window.BranchCode(), u"S12345678901234");
+}
+
+TEST_F(AgentWindowTest, ShutDownRemovesTheTrayEntryAndEnds) {
+  Load(std::string(kCode) + "\r\n");
+  window.ShutDown();
+  EXPECT_FALSE(view.tray_added);
+  EXPECT_EQ(ended, 1);
+}
+
+TEST_F(AgentWindowTest, OnlyAPressOnTheIconShowsTheWindow) {
+  Load(std::string(kCode) + "\r\n");
+  for (const TrayEvent event : {TrayEvent::LeftClick, TrayEvent::RightClick, TrayEvent::DoubleClick,
+                                TrayEvent::BalloonHide, TrayEvent::BalloonTimeOut}) {
+    window.TrayEventRaised(event);
+  }
+  EXPECT_FALSE(view.visible);
+  window.TrayEventRaised(TrayEvent::BalloonClicked);
+  EXPECT_TRUE(view.visible);
+}
+
+TEST_F(AgentWindowTest, ChosenPictureIsShownAndCopiedAsLogo) {
+  folder.Write("marca.jpg", "JPEG bytes");
+  window.LoadLogoFile(folder.Path() / "marca.jpg");
+  EXPECT_EQ(folder.Read("logo.bmp"), "JPEG bytes");
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].message, u"Imagen Cargada");
+
+  // Choosing logo.bmp itself keeps it; a file that is no picture changes nothing.
+  window.LoadLogoFile(folder.Path() / "logo.bmp");
+  EXPECT_EQ(folder.Read("logo.bmp"), "JPEG bytes");
+  folder.Write("notas.txt", "texto");
+  window.LoadLogoFile(folder.Path() / "notas.txt");
+  EXPECT_EQ(folder.Read("logo.bmp"), "JPEG bytes");
+  EXPECT_EQ(dialogs.messages.back().icon, platform::MessageIcon::Error);
+}
+
+TEST_F(AgentWindowTest, LogSplitsLineBreaksEscapesControlsAndDropsTheOldestTenthPastTheBound) {
+  window.WriteLog(u"Respuesta: {\r\n}");
+  window.WriteLog(u"a\rb\nc\x1B[2J");
+  EXPECT_EQ(view.log,
+            (std::vector<std::u16string>{u"Respuesta: {", u"}", u"a", u"b", u"c\\x1B[2J"}));
+  window.Clear();
+  EXPECT_TRUE(view.log.empty());
+
+  for (int i = 1; i <= AgentWindow::kMaxLogLines; ++i) window.WriteLog(std::u16string(1, u'x'));
+  EXPECT_EQ(view.log.size(), 5000u);
+  window.WriteLog(u"ultima");
+  EXPECT_EQ(view.log.size(), 4500u);
+  EXPECT_EQ(view.log.back(), u"ultima");
+}
+
+TEST_F(AgentWindowTest, ConnectionStatesReachTheTrayAndTheStatusButtonItsAction) {
+  window.SetIcon(link::TrayImage::Connected, u"Servidor de impresoras conextado correctamente");
+  EXPECT_EQ(view.tray_image, TrayPicture::Connected);
+  EXPECT_EQ(view.tray_tooltip, u"Servidor de impresoras conextado correctamente");
+  window.SetStateCaption(u"status 7");
+  EXPECT_EQ(view.state_caption, u"status 7");
+  int sent = 0;
+  window.SendStatusClicked();  // no action yet: nothing happens
+  window.SetSendStatusAction([&] { ++sent; });
+  window.SendStatusClicked();
+  EXPECT_EQ(sent, 1);
+}
+
+print::DrawnTicket Order(std::u16string printer) {
+  platform::Ticket content;
+  content.lines.push_back({{{1, u"PEDIDO", {u"Courier", 10, false, false}}}, 10});
+  return {std::move(printer), u"comanda", std::move(content)};
+}
+
+TEST_F(AgentWindowTest, WaitingTicketsOutrankTheConnectionInTheTrayAndTheButtonsActOnThem) {
+  test::FakePrinterSystem printers;
+  auto cocina = printers.AddPrinter(u"Cocina");
+  test::ServiceParts parts{printers};
+  parts.service.SetMonitor(&window);
+  window.SetPrintService(&parts.service);
+  window.SetIcon(link::TrayImage::Connected, u"Conectado");
+  EXPECT_EQ(view.tray_image, TrayPicture::Connected);
+
+  // A printer that is off keeps the ticket: listed with why, and the tray says so.
+  cocina->SetOffline(true, u"Sin papel");
+  parts.service.Print(Order(u"Cocina"));
+  ASSERT_EQ(view.waiting.size(), 1u);
+  EXPECT_EQ(view.waiting[0].tooltip, u"Sin papel");
+  EXPECT_EQ(view.tray_image, TrayPicture::TicketsWaiting);
+  EXPECT_EQ(view.tray_tooltip, u"1 ticket esperando la impresora Cocina");
+  // A connection change meanwhile does not hide the waiting ticket.
+  window.SetIcon(link::TrayImage::Disconnected, u"Conectando");
+  EXPECT_EQ(view.tray_image, TrayPicture::TicketsWaiting);
+
+  // "Reintentar" once the printer is back: the ticket moves to the printed list.
+  cocina->SetOffline(false);
+  window.RetryClicked();
+  EXPECT_TRUE(view.waiting.empty());
+  ASSERT_EQ(view.printed.size(), 1u);
+  EXPECT_EQ(view.tray_image, TrayPicture::Disconnected);
+  EXPECT_EQ(view.tray_tooltip, u"Conectando");
+
+  // "Reimprimir" on the selected row prints it again and says where; no selection does nothing.
+  window.ReprintClicked(0);
+  EXPECT_EQ(cocina->tickets.size(), 1u);
+  window.ReprintClicked(view.printed[0].id);
+  EXPECT_EQ(cocina->tickets.size(), 2u);
+  ASSERT_EQ(view.balloons.size(), 1u);
+  EXPECT_EQ(view.balloons[0], u"Reimpresion: Ticket " +
+                                  platform::u16(std::to_string(view.printed.back().id)) +
+                                  u" reimpreso en Cocina");
+  EXPECT_EQ(view.printed.size(), 2u);
+
+  // "Descartar" takes the selected waiting ticket off the list.
+  cocina->SetOffline(true);
+  parts.service.Print(Order(u"Cocina"));
+  ASSERT_EQ(view.waiting.size(), 1u);
+  window.DiscardClicked(view.waiting[0].id);
+  EXPECT_TRUE(view.waiting.empty());
+  window.SetPrintService(nullptr);
+}
+
+class FixedInstance final : public platform::SingleInstance {
+ public:
+  explicit FixedInstance(Result result) : result_(result) {}
+  Result Acquire() override { return result_; }
+
+ private:
+  Result result_;
+};
+
+TEST(StartupTest, TheDataFolderIsTakenOnceAndRefusalsAreSaid) {
+  test::FakeDialogs dialogs;
+  FixedInstance free(platform::SingleInstance::Result::Acquired);
+  EXPECT_TRUE(TakeDataFolder(free, dialogs, "datos"));
+  EXPECT_TRUE(dialogs.messages.empty());
+
+  FixedInstance held(platform::SingleInstance::Result::HeldByOther);
+  EXPECT_FALSE(TakeDataFolder(held, dialogs, "datos"));
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].message, u"La Aplicación ya esta en ejecución");
+  EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Warning);
+
+  FixedInstance unusable(platform::SingleInstance::Result::Unavailable);
+  EXPECT_FALSE(TakeDataFolder(unusable, dialogs, "datos"));
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[1].icon, platform::MessageIcon::Error);
+}
+
+TEST(StartupTest, ConsoleShellAsksForAMissingCodeAndRestoresTheOptions) {
+  test::TempFolder folder;
+  test::FakeDialogs dialogs;
+  folder.Write("Acceso", "corto\r\nMesa\r\n");
+  dialogs.answers = {u"123456789012345"};
+  BranchCodeFile acceso(folder.Path(), dialogs);
+  const ConsoleShell console(acceso);
+  EXPECT_EQ(console.BranchCode(), u"123456789012345");
+  // The rewrite dropped the options line, so all four come back and are stored.
+  EXPECT_TRUE(console.Options().IsChecked(0));
+  EXPECT_TRUE(console.Options().IsChecked(3));
+  EXPECT_EQ(folder.Read("Acceso"),
+            "123456789012345\r\nFacturas y PreFactruas,Mesa,Mostrador,Domicilio\r\n");
+}
+
+}  // namespace
+}  // namespace quillon::shell

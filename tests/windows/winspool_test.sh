@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The Windows agent prints through winspool under Wine: a private cupsd with raw queues in front
+# of loopback listeners, which Wine lists as Windows printers. Wine's printer list shows them and
+# the default; a kitchen order and a drawer kick printed by quillon-agent.exe --print-job arrive
+# as exactly the bytes the Linux agent makes for the same jobs; a printer with a driver gets a
+# drawn page.
+# Usage: winspool_test.sh WINDOWS_AGENT_EXE WINSPOOL_DRIVER_EXE LINUX_AGENT SOURCE_DIR
+#        (WINEPREFIX set)
+set -uo pipefail
+windows_agent=$1 driver=$2 linux_agent=$3 source=$4
+cups_scripts="$source/tests/cups_integration"
+export PATH="$PATH:/usr/sbin:/sbin"
+
+skip() { echo "OMITIDA: $*"; exit 77; }
+[ "$(id -u)" -eq 0 ] || skip "hace falta ser root para iniciar un cupsd propio"
+for tool in cupsd lpadmin lpstat python3; do
+  command -v "$tool" >/dev/null || skip "falta $tool (paquetes cups, cups-client, python3)"
+done
+
+work=$(mktemp -d /tmp/quillon-winspool.XXXXXX)
+chmod 755 "$work"  # the backends run as the lp user
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+fail() { echo "FALLO: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+declare -A port
+for queue in Cocina Facturas Paginas; do
+  python3 "$cups_scripts/listener.py" "$work/$queue.port" "$work/out/$queue" &
+  pids+=($!)
+done
+for queue in Cocina Facturas Paginas; do
+  for _ in $(seq 100); do [ -f "$work/$queue.port" ] && break; sleep 0.1; done
+  port[$queue]=$(cat "$work/$queue.port")
+done
+
+server="$work/cups"
+source "$cups_scripts/private_cupsd.sh"
+mkdir -p "$work/client"
+export CUPS_SERVERROOT="$work/client"
+unset LPDEST PRINTER
+start_cupsd || { cat "$server/log/cupsd.out" 2>/dev/null; echo "FALLO: cupsd no arranca"; exit 1; }
+# Raw queues without a driver; the location tells the Windows agent to send ESC/POS, as an
+# administrator would write it in the printer's properties.
+for queue in Cocina Facturas; do
+  lpadmin -p "$queue" -E -v "socket://127.0.0.1:${port[$queue]}" -m raw \
+    -L "quillon-backend=raw" 2>/dev/null
+done
+lpadmin -p Paginas -E -v "socket://127.0.0.1:${port[Paginas]}" -m raw \
+  -L "quillon-backend=driver" 2>/dev/null
+lpadmin -d Facturas
+
+received() { find "$work/out/$1" -name '*.bin' 2>/dev/null | wc -l; }
+last_job() { printf '%s/out/%s/%03d.bin' "$work" "$1" "$(received "$1")"; }
+settle() {  # until CUPS has delivered every job and each listener has stored it
+  for _ in $(seq 300); do
+    if [ -z "$(lpstat -o 2>/dev/null)" ] && [ -z "$(find "$work/out" -name '*.part')" ]; then
+      sleep 0.5
+      [ -z "$(find "$work/out" -name '*.part')" ] && return 0
+    fi
+    sleep 0.1
+  done
+}
+expect_same() {  # file expected what
+  if cmp -s "$1" "$2"; then pass "$3"; else fail "$3: $(cmp "$1" "$2" 2>&1 | head -1)"; fi
+}
+
+# --- Wine's printer list is the CUPS list ---
+started=$(date +%s)
+[ "$(timeout 120 wine "$driver" find cocina | tr -d '\r')" = "Cocina" ] &&
+  pass "Wine lista la cola Cocina por nombre sin importar mayusculas" || fail "Cocina no aparece"
+[ "$(timeout 120 wine "$driver" default | tr -d '\r')" = "Facturas" ] &&
+  pass "la predeterminada es Facturas" || fail "predeterminada: $(wine "$driver" default)"
+missing=$(timeout 120 wine "$driver" find Nada | tr -d '\r')
+[ "${missing#error: }" != "$missing" ] && pass "una impresora que no existe no se encuentra" ||
+  fail "impresora inexistente: $missing"
+
+# --- the Linux agent's bytes for the same jobs, on spool printers ---
+mkdir -p "$work/linux/Cocina" "$work/linux/Facturas" "$work/linux_data" "$work/windows_data"
+cp "$source/examples/jobs/data/Acceso" "$source/examples/jobs/data/logo.bmp" "$work/linux_data/"
+cp "$source/examples/jobs/data/Acceso" "$source/examples/jobs/data/logo.bmp" "$work/windows_data/"
+for job in comanda_domicilio cajon; do
+  timeout 120 "$linux_agent" --headless --spool "$work/linux" --default-printer Facturas \
+    --data-dir "$work/linux_data" --encoding utf-8 --print-job "$source/examples/jobs/$job.json" \
+    >"$work/linux.out" 2>&1 || fail "el agente de Linux no imprimio $job"
+done
+kitchen=$(find "$work/linux/Cocina" -name '*.escpos' | head -1)
+drawer=$(find "$work/linux/Facturas" -name '*.raw' | head -1)
+
+# --- the Windows agent through winspool ---
+for job in comanda_domicilio cajon; do
+  timeout 120 wine "$windows_agent" --data-dir "$work/windows_data" --encoding utf-8 \
+    --print-job "$source/examples/jobs/$job.json" >"$work/windows.out" 2>&1 ||
+    fail "quillon-agent.exe no imprimio $job: $(tr -d '\r' <"$work/windows.out" | tail -3)"
+  settle
+done
+[ "$(received Cocina)" -eq 1 ] && pass "la comanda llega a la cola Cocina" ||
+  fail "Cocina recibio $(received Cocina) trabajos"
+expect_same "$(last_job Cocina)" "$kitchen" "la comanda llega con los bytes ESC/POS del agente de Linux"
+[ "$(received Facturas)" -eq 1 ] && pass "el cajon llega a la cola Facturas" ||
+  fail "Facturas recibio $(received Facturas) trabajos"
+expect_same "$(last_job Facturas)" "$drawer" "el cajon llega con los bytes del agente de Linux"
+[ "$(od -An -tu1 "$(last_job Facturas)" | xargs)" = "27 112 0 60 240" ] &&
+  pass "el cajon recibe exactamente 27 112 0 60 240" ||
+  fail "bytes del cajon: $(od -An -tu1 "$(last_job Facturas)" | xargs)"
+
+# --- a printer with a driver gets a page drawn with GDI ---
+timeout 120 wine "$driver" ticket Paginas | grep -q impreso || fail "ticket en la impresora con driver"
+settle
+[ "$(received Paginas)" -eq 1 ] && head -c 4 "$(last_job Paginas)" | grep -q '%!PS' &&
+  pass "la impresora con driver recibe una pagina dibujada" ||
+  fail "la impresora con driver recibio: $(head -c 20 "$(last_job Paginas)" 2>/dev/null | od -c | head -2)"
+
+echo "Las pruebas por winspool tardaron $(($(date +%s) - started)) s"
+[ "$failures" -eq 0 ] || { echo "$failures fallos"; exit 1; }
