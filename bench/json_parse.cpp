@@ -9,6 +9,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 #ifdef QUILLON_WITH_SIMDJSON
 #include <simdjson.h>
 #endif
@@ -205,4 +206,21 @@ BENCHMARK(SimdJsonDom)->Apply(Sizes);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// The peers are timed side by side: every benchmark is repeated and the repetitions of all of
+// them run interleaved in random order, so that the load other processes put on a shared
+// machine falls on each parser alike. Run one after the other, a parser's figures came from
+// other seconds than its peers', and their ratio moved from one process to the next with the
+// load. Flags given on the command line come later and win.
+int main(int argc, char** argv) {
+  std::vector<char*> args(argv, argv + argc);
+  std::string interleaved = "--benchmark_enable_random_interleaving=true";
+  std::string repetitions = "--benchmark_repetitions=7";
+  std::string aggregates = "--benchmark_report_aggregates_only=true";
+  args.insert(args.begin() + 1, {interleaved.data(), repetitions.data(), aggregates.data()});
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -112,7 +112,17 @@ class Reader {
   struct KeyTable {
     std::size_t offset = 0;  // in scratch_.key_slots
     std::size_t slots = 0;   // 0 while the object has none
+    // Until then, a bit for each key read (KeyBit): a key whose bit is not set yet is new
+    // without comparing it with the others.
+    std::uint64_t seen = 0;
   };
+
+  // One of 64 bits for a key, from its size and first unit.
+  static std::uint64_t KeyBit(const Key& key) {
+    const std::u16string_view units = key.View();
+    const std::size_t mix = units.size() * 5 + (units.empty() ? 0 : units.front());
+    return std::uint64_t{1} << (mix & 63);
+  }
 
   bool At(unsigned char c) const { return pos_ < n_ && s_[pos_] == c; }
 
@@ -286,9 +296,13 @@ class Reader {
     std::vector<Dictionary::Entry>& members = scratch_.members;
     const std::size_t count = members.size() - base;
     if (table.slots == 0) {
-      for (std::size_t i = base; i < members.size(); ++i) {
-        if (members[i].first == key) return false;
+      const std::uint64_t bit = KeyBit(key);
+      if ((table.seen & bit) != 0) {
+        for (std::size_t i = base; i < members.size(); ++i) {
+          if (members[i].first == key) return false;
+        }
       }
+      table.seen |= bit;
     } else {
       std::uint32_t* slots = scratch_.key_slots.data() + table.offset;
       const std::size_t mask = table.slots - 1;

@@ -128,6 +128,14 @@ TEST(ParserObject, RepeatedKeyKeepsTheFirstValueAndStopsTheObject) {
   EXPECT_EQ(Errors(), platform::Failure::DuplicateKey().Description() + u": a" + kCrLf);
 }
 
+TEST(ParserObject, KeysAlikeInSizeAndFirstCharacterStayApartAndARepeatedLongKeyIsFound) {
+  const Value root = Parse(u"{\"Cantidad\":1,\"Cantidaf\":2,\"ab\":3,\"ac\":4,\"Cantidad\":5}");
+  EXPECT_EQ(root.AsDictionary().Keys(),
+            (std::vector<std::u16string>{u"Cantidad", u"Cantidaf", u"ab", u"ac"}));
+  EXPECT_EQ(root[u"Cantidad"].ToDecimal(), Decimal(1));
+  EXPECT_EQ(Errors(), platform::Failure::DuplicateKey().Description() + u": Cantidad" + kCrLf);
+}
+
 TEST(ParserObject, ConversionFailureNamesTheKeyAndLeavesEarlierMembers) {
   Value root = Parse(u"{\"a\":x}");
   EXPECT_EQ(root.AsDictionary().Count(), 0);
