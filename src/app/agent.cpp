@@ -4,7 +4,9 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "adapters/qt/qt_dialogs.h"
 #include "adapters/qt/qt_socket.h"
@@ -13,57 +15,37 @@
 #include "app/data_folder.h"
 #include "app/printers.h"
 #include "documents/documents.h"
-#include "link/server_connection.h"
-#include "link/wire_text.h"
 #include "platform/clock.h"
 #include "platform/text.h"
 #include "print/print_service.h"
-#include "print/reprint_requests.h"
 #include "shell/branch_code_file.h"
 #include "shell/qt/main_window.h"
-#include "shell/rejected_jobs_folder.h"
 #include "shell/startup.h"
 
 namespace quillon::app {
 
-// Timer1, TimerPing and the connection, once the code is known.
-int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir,
-                  const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
-                  link::ActivityLog& log, Printing& printing, shell::AgentWindow* window) {
-  adapters::qt::QtSocket winsock;
-  shell::RejectedJobsFolder rejected(data_dir / "rechazados", printing.clock);
-  link::ServerConnection connection(winsock, tray, notifier, log, printing.handlers,
-                                    link::MakeServerEndpoint(line.server_host, line.server_port),
-                                    link::WireEncodingNamed(line.encoding), rejected);
-  connection.SetBranchCode(code);
-  auto show_state = [&] {
-    if (window != nullptr) window->SetStateCaption(connection.state_label());
-  };
+namespace {
 
-  QTimer Timer1;
-  Timer1.setInterval(link::ServerConnection::kWatchIntervalMs);
-  QObject::connect(&Timer1, &QTimer::timeout, [&] {
-    connection.OnWatchTick();
-    show_state();
-  });
-  QTimer TimerPing;
-  TimerPing.setInterval(link::ServerConnection::kPingIntervalMs);
-  QObject::connect(&TimerPing, &QTimer::timeout, [&] { connection.OnPingTick(); });
-  if (window != nullptr) window->SetSendStatusAction([&] { connection.SendStatus(); });
-  // Reprints asked for on the command line while this agent holds the data folder.
-  QTimer requests;
-  requests.setInterval(1000);
-  QObject::connect(&requests, &QTimer::timeout,
-                   [&] { print::ServeReprintRequests(data_dir, printing.service); });
-  Timer1.start();
-  TimerPing.start();
-  requests.start();
-  connection.Start();
-  show_state();
+class QtConnectionLoop final : public ConnectionLoop {
+ public:
+  platform::ClientSocket& Socket() override { return socket_; }
+  void Every(int interval_ms, std::function<void()> tick) override {
+    QTimer& timer = *timers_.emplace_back(std::make_unique<QTimer>());
+    timer.setInterval(interval_ms);
+    QObject::connect(&timer, &QTimer::timeout, std::move(tick));
+    timer.start();
+  }
+  int Run() override { return QCoreApplication::exec(); }
 
-  const int status = QCoreApplication::exec();
-  if (window != nullptr) window->SetSendStatusAction(nullptr);
-  return status;
+ private:
+  adapters::qt::QtSocket socket_;
+  std::vector<std::unique_ptr<QTimer>> timers_;
+};
+
+}  // namespace
+
+std::unique_ptr<ConnectionLoop> MakeConnectionLoop() {
+  return std::make_unique<QtConnectionLoop>();
 }
 
 int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {

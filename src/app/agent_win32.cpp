@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "adapters/win32/message_window.h"
 #include "adapters/win32/named_mutex_instance.h"
@@ -13,51 +15,36 @@
 #include "app/agent.h"
 #include "app/agent_wiring.h"
 #include "app/printers.h"
-#include "link/server_connection.h"
-#include "link/wire_text.h"
-#include "print/reprint_requests.h"
 #include "shell/agent_window.h"
 #include "shell/branch_code_file.h"
-#include "shell/rejected_jobs_folder.h"
 #include "shell/startup.h"
 #include "shell/win32/main_window_win32.h"
 
 namespace quillon::app {
 
-// Timer1, TimerPing and the connection, once the code is known; runs until the program ends.
-int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir,
-                  const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
-                  link::ActivityLog& log, Printing& printing, shell::AgentWindow* window) {
-  adapters::win32::MessageWindow events;
-  adapters::win32::WinsockSocket winsock(events);
-  shell::RejectedJobsFolder rejected(data_dir / "rechazados", printing.clock);
-  link::ServerConnection connection(winsock, tray, notifier, log, printing.handlers,
-                                    link::MakeServerEndpoint(line.server_host, line.server_port),
-                                    link::WireEncodingNamed(line.encoding), rejected);
-  connection.SetBranchCode(code);
-  auto show_state = [&] {
-    if (window != nullptr) window->SetStateCaption(connection.state_label());
-  };
+namespace {
 
-  adapters::win32::WindowTimer Timer1(events, link::ServerConnection::kWatchIntervalMs, [&] {
-    connection.OnWatchTick();
-    show_state();
-  });
-  adapters::win32::WindowTimer TimerPing(events, link::ServerConnection::kPingIntervalMs,
-                                         [&] { connection.OnPingTick(); });
-  if (window != nullptr) window->SetSendStatusAction([&] { connection.SendStatus(); });
-  // Reprints asked for on the command line while this agent holds the data folder.
-  adapters::win32::WindowTimer requests(
-      events, 1000, [&] { print::ServeReprintRequests(data_dir, printing.service); });
-  Timer1.Start();
-  TimerPing.Start();
-  requests.Start();
-  connection.Start();
-  show_state();
+class Win32ConnectionLoop final : public ConnectionLoop {
+ public:
+  Win32ConnectionLoop() : socket_(events_) {}
+  platform::ClientSocket& Socket() override { return socket_; }
+  void Every(int interval_ms, std::function<void()> tick) override {
+    timers_.push_back(
+        std::make_unique<adapters::win32::WindowTimer>(events_, interval_ms, std::move(tick)));
+    timers_.back()->Start();
+  }
+  int Run() override { return adapters::win32::RunMessageLoop(); }
 
-  const int status = adapters::win32::RunMessageLoop();
-  if (window != nullptr) window->SetSendStatusAction(nullptr);
-  return status;
+ private:
+  adapters::win32::MessageWindow events_;
+  adapters::win32::WinsockSocket socket_;
+  std::vector<std::unique_ptr<adapters::win32::WindowTimer>> timers_;
+};
+
+}  // namespace
+
+std::unique_ptr<ConnectionLoop> MakeConnectionLoop() {
+  return std::make_unique<Win32ConnectionLoop>();
 }
 
 int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -10,13 +11,16 @@
 #include "app/job_file.h"
 #include "app/printers.h"
 #include "json/parser.h"
+#include "link/server_connection.h"
 #include "link/wire_text.h"
 #include "platform/text.h"
 #include "print/chained_printer_system.h"
+#include "print/reprint_requests.h"
 #include "shell/branch_code_file.h"
 #include "shell/console_dialogs.h"
 #include "shell/console_output.h"
 #include "shell/printing_options.h"
+#include "shell/rejected_jobs_folder.h"
 #include "shell/startup.h"
 
 namespace quillon::app {
@@ -81,6 +85,34 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
 }
 
 }  // namespace
+
+int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir,
+                  const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
+                  link::ActivityLog& log, Printing& printing, shell::AgentWindow* window) {
+  const std::unique_ptr<ConnectionLoop> loop = MakeConnectionLoop();
+  shell::RejectedJobsFolder rejected(data_dir / "rechazados", printing.clock);
+  link::ServerConnection connection(loop->Socket(), tray, notifier, log, printing.handlers,
+                                    link::MakeServerEndpoint(line.server_host, line.server_port),
+                                    link::WireEncodingNamed(line.encoding), rejected);
+  connection.SetBranchCode(code);
+  auto show_state = [&] {
+    if (window != nullptr) window->SetStateCaption(connection.state_label());
+  };
+  loop->Every(link::ServerConnection::kWatchIntervalMs, [&] {
+    connection.OnWatchTick();
+    show_state();
+  });
+  loop->Every(link::ServerConnection::kPingIntervalMs, [&] { connection.OnPingTick(); });
+  // Reprints asked for on the command line while this agent holds the data folder.
+  loop->Every(1000, [&] { print::ServeReprintRequests(data_dir, printing.service); });
+  if (window != nullptr) window->SetSendStatusAction([&] { connection.SendStatus(); });
+  connection.Start();
+  show_state();
+
+  const int status = loop->Run();
+  if (window != nullptr) window->SetSendStatusAction(nullptr);
+  return status;
+}
 
 int RunAgent(const CommandLine& line, bool headless) {
   const std::filesystem::path data_dir = DataDir(line);

@@ -3,6 +3,7 @@
 // run without a window lacks, and what each toolkit's agent source provides.
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/command_line.h"
@@ -10,6 +11,7 @@
 #include "link/job_intake.h"
 #include "link/tray_status.h"
 #include "platform/notifier.h"
+#include "platform/socket.h"
 #include "shell/agent_window.h"
 
 namespace quillon::app {
@@ -40,11 +42,24 @@ class NoStatusReply final : public link::StatusReply {
 
 struct Printing;
 
+// The toolkit's side of a running connection: its socket, its repeating timers and its loop.
+class ConnectionLoop {
+ public:
+  virtual ~ConnectionLoop() = default;
+  virtual platform::ClientSocket& Socket() = 0;
+  // Calls `tick` every `interval_ms` milliseconds while the loop runs.
+  virtual void Every(int interval_ms, std::function<void()> tick) = 0;
+  // Runs the loop until the program ends; returns its exit status.
+  virtual int Run() = 0;
+};
+
 // What each toolkit's agent source (agent.cpp with Qt, agent_win32.cpp with Win32) provides.
 // The window, the tray and the prompts of the desktop, until the program ends.
 int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir);
-// Timer1, TimerPing, the reprint requests and the connection on the toolkit's loop, once the
-// code is known, until the program ends; `window` is null without a window.
+std::unique_ptr<ConnectionLoop> MakeConnectionLoop();
+
+// The watch and ping timers, the reprint requests and the connection on the toolkit's loop,
+// once the code is known, until the program ends; `window` is null without a window.
 int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir,
                   const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
                   link::ActivityLog& log, Printing& printing, shell::AgentWindow* window);
