@@ -13,41 +13,14 @@ agent=$1 driver=$2 source=$3 print_server=$4
 here=$(cd "$(dirname "$0")" && pwd)
 export PATH="$PATH:/usr/sbin:/sbin"
 
-skip() { echo "OMITIDA: $*"; exit 77; }
-[ "$(id -u)" -eq 0 ] || skip "hace falta ser root para iniciar un cupsd propio"
-for tool in cupsd lpadmin lpstat cupsenable cupsdisable cupsaccept cupsreject python3; do
-  command -v "$tool" >/dev/null || skip "falta $tool (paquetes cups, cups-client, cups-bsd, python3)"
-done
-
-work=$(mktemp -d /tmp/quillon-cups.XXXXXX)
-chmod 755 "$work"  # the backends run as the lp user
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() { echo "FALLO: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-# --- listeners, one a queue ---
-declare -A port
-for queue in Cocina Bar Facturas Caja Paginas; do
-  python3 "$here/listener.py" "$work/$queue.port" "$work/out/$queue" &
-  pids+=($!)
-done
-for queue in Cocina Bar Facturas Caja Paginas; do
-  for _ in $(seq 100); do [ -f "$work/$queue.port" ] && break; sleep 0.1; done
-  port[$queue]=$(cat "$work/$queue.port")
-done
+source "$here/queue_test_setup.sh"
+need_root_and_tools cupsd lpadmin lpstat cupsenable cupsdisable cupsaccept cupsreject python3
+make_work_folder quillon-cups
+start_listeners Cocina Bar Facturas Caja Paginas
 
 # --- the private CUPS server ---
 server="$work/cups"
 mkdir -p "$server"/{etc,spool,cache,state,tmp,log} "$work/client"
-source "$here/private_cupsd.sh"
 # The clients read no configuration of this machine: no lpoptions default, no client.conf.
 export CUPS_SERVERROOT="$work/client" QT_QPA_PLATFORM=offscreen
 unset LPDEST PRINTER

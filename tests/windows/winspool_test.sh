@@ -11,37 +11,12 @@ windows_agent=$1 driver=$2 linux_agent=$3 source=$4
 cups_scripts="$source/tests/cups_integration"
 export PATH="$PATH:/usr/sbin:/sbin"
 
-skip() { echo "OMITIDA: $*"; exit 77; }
-[ "$(id -u)" -eq 0 ] || skip "hace falta ser root para iniciar un cupsd propio"
-for tool in cupsd lpadmin lpstat python3; do
-  command -v "$tool" >/dev/null || skip "falta $tool (paquetes cups, cups-client, python3)"
-done
-
-work=$(mktemp -d /tmp/quillon-winspool.XXXXXX)
-chmod 755 "$work"  # the backends run as the lp user
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-fail() { echo "FALLO: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-declare -A port
-for queue in Cocina Facturas Paginas; do
-  python3 "$cups_scripts/listener.py" "$work/$queue.port" "$work/out/$queue" &
-  pids+=($!)
-done
-for queue in Cocina Facturas Paginas; do
-  for _ in $(seq 100); do [ -f "$work/$queue.port" ] && break; sleep 0.1; done
-  port[$queue]=$(cat "$work/$queue.port")
-done
+source "$cups_scripts/queue_test_setup.sh"
+need_root_and_tools cupsd lpadmin lpstat python3
+make_work_folder quillon-winspool
+start_listeners Cocina Facturas Paginas
 
 server="$work/cups"
-source "$cups_scripts/private_cupsd.sh"
 mkdir -p "$work/client"
 export CUPS_SERVERROOT="$work/client"
 unset LPDEST PRINTER

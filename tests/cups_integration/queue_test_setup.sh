@@ -1,0 +1,50 @@
+# Sourced by the tests that print through CUPS queues of their own (the CUPS integration test and
+# the Windows agent's winspool test): the skip rule, a work folder cleaned up at exit with every
+# process in $pids, the fail and pass lines, and a listener in front of each queue.
+queue_test_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$queue_test_dir/private_cupsd.sh"
+
+skip() {
+  echo "OMITIDA: $*"
+  exit 77
+}
+# Skips the test unless it runs as root and finds every tool named.
+need_root_and_tools() {
+  [ "$(id -u)" -eq 0 ] || skip "hace falta ser root para iniciar un cupsd propio"
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || skip "falta $tool (paquetes cups, cups-client, cups-bsd, python3)"
+  done
+}
+# $work: a new folder /tmp/NAME.XXXXXX that the backends (the lp user) can read.
+make_work_folder() {
+  work=$(mktemp -d "/tmp/$1.XXXXXX")
+  chmod 755 "$work"
+  pids=()
+  failures=0
+  trap cleanup EXIT
+}
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+fail() {
+  echo "FALLO: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+# One listener per queue named, keeping what each job delivers under $work/out/QUEUE;
+# port[QUEUE] is where it listens.
+start_listeners() {
+  declare -gA port
+  local queue
+  for queue in "$@"; do
+    python3 "$queue_test_dir/listener.py" "$work/$queue.port" "$work/out/$queue" &
+    pids+=($!)
+  done
+  for queue in "$@"; do
+    for _ in $(seq 100); do [ -f "$work/$queue.port" ] && break; sleep 0.1; done
+    port[$queue]=$(cat "$work/$queue.port")
+  done
+}
