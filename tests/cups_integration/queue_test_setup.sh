@@ -48,3 +48,17 @@ start_listeners() {
     port[$queue]=$(cat "$work/$queue.port")
   done
 }
+# Jobs a queue's listener has stored, and the newest of them.
+received() { find "$work/out/$1" -name '*.bin' 2>/dev/null | wc -l; }
+last_job() { printf '%s/out/%s/%03d.bin' "$work" "$1" "$(received "$1")"; }
+# Waits until CUPS has no job left to deliver and every listener has stored what it got.
+settle() {
+  for _ in $(seq 300); do
+    if [ -z "$(lpstat -o 2>/dev/null)" ] && [ -z "$(find "$work/out" -name '*.part')" ]; then
+      sleep 0.5
+      [ -z "$(find "$work/out" -name '*.part')" ] && return 0
+    fi
+    sleep 0.1
+  done
+  echo "(CUPS no termino de entregar: $(lpstat -o | tr '\n' ' '))"
+}

@@ -48,24 +48,11 @@ lpadmin -p Paginas -E -v "socket://127.0.0.1:${port[Paginas]}/?snmp=false" \
 lpadmin -d Caja
 
 # --- helpers ---
-received() { find "$work/out/$1" -name '*.bin' 2>/dev/null | wc -l; }
-# Waits until CUPS has no job left to deliver and every listener has stored what it got.
-settle() {
-  for _ in $(seq 300); do
-    if [ -z "$(lpstat -o 2>/dev/null)" ] && [ -z "$(find "$work/out" -name '*.part')" ]; then
-      sleep 0.5
-      [ -z "$(find "$work/out" -name '*.part')" ] && return 0
-    fi
-    sleep 0.1
-  done
-  echo "(CUPS no termino de entregar: $(lpstat -o | tr '\n' ' '))"
-}
 expect_count() {  # queue count what
   local n
   n=$(received "$1")
   if [ "$n" -eq "$2" ]; then pass "$3"; else fail "$3: $1 recibio $n trabajos, se esperaban $2"; fi
 }
-last_job() { printf '%s/out/%s/%03d.bin' "$work" "$1" "$(received "$1")"; }
 expect_ticket() {  # queue expected.txt what
   if python3 "$here/escpos_text.py" "$(last_job "$1")" "$2"; then pass "$3"; else fail "$3"; fi
 }

@@ -31,17 +31,6 @@ lpadmin -p Paginas -E -v "socket://127.0.0.1:${port[Paginas]}" -m raw \
   -L "quillon-backend=driver" 2>/dev/null
 lpadmin -d Facturas
 
-received() { find "$work/out/$1" -name '*.bin' 2>/dev/null | wc -l; }
-last_job() { printf '%s/out/%s/%03d.bin' "$work" "$1" "$(received "$1")"; }
-settle() {  # until CUPS has delivered every job and each listener has stored it
-  for _ in $(seq 300); do
-    if [ -z "$(lpstat -o 2>/dev/null)" ] && [ -z "$(find "$work/out" -name '*.part')" ]; then
-      sleep 0.5
-      [ -z "$(find "$work/out" -name '*.part')" ] && return 0
-    fi
-    sleep 0.1
-  done
-}
 expect_same() {  # file expected what
   if cmp -s "$1" "$2"; then pass "$3"; else fail "$3: $(cmp "$1" "$2" 2>&1 | head -1)"; fi
 }
