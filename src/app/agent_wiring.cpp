@@ -40,6 +40,13 @@ class SpoolFirst final : public platform::PrinterSystem {
     return chain_.FindPrinter(name);
   }
   std::u16string DefaultPrinterName() override { return chain_.DefaultPrinterName(); }
+  std::vector<platform::JobReport> FollowJobs(std::u16string_view printer,
+                                              const std::vector<std::int64_t>& jobs) override {
+    return chain_.FollowJobs(printer, jobs);
+  }
+  void CancelJob(std::u16string_view printer, std::int64_t job) override {
+    chain_.CancelJob(printer, job);
+  }
 
  private:
   adapters::spool::SpoolPrinterSystem spool_;

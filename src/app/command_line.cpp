@@ -10,6 +10,7 @@ const char* UsageText() {
          "                   [--encoding windows-1252|utf-8] [--print-job ARCHIVO]\n"
          "                   [--check-job ARCHIVO|-] [--render-escpos ARCHIVO SALIDA.png]\n"
          "                   [--list-tickets] [--reprint NUMERO [--printer NOMBRE]]\n"
+         "                   [--fallback-after SEGUNDOS]\n"
          "                   [--help] [--version]\n"
          "\n"
          "Agente de impresion: recibe trabajos del servidor de impresion y los imprime.\n"
@@ -29,9 +30,12 @@ const char* UsageText() {
          "  --list-tickets     muestra los tickets en espera y los ultimos impresos\n"
          "  --reprint          imprime de nuevo un ticket impreso (en --printer, o donde se\n"
          "                     imprimio); lo hace el agente en ejecucion si lo hay\n"
+         "  --fallback-after   segundos que una impresora puede no responder antes de que sus\n"
+         "                     tickets pasen a la predeterminada (60 por omision; 0 nunca)\n"
          "\n"
-         "--server, --spool, --default-printer y --encoding se leen tambien del archivo\n"
-         "$XDG_CONFIG_HOME/quillon-agent/agent.conf (~/.config/quillon-agent/agent.conf);\n"
+         "--server, --spool, --default-printer, --encoding y --fallback-after se leen tambien del\n"
+         "archivo "
+         "$XDG_CONFIG_HOME/quillon-agent/agent.conf\n(~/.config/quillon-agent/agent.conf); "
          "lo que diga la linea de comandos tiene prioridad.\n";
 }
 
@@ -53,6 +57,15 @@ bool ParseServer(std::string server, std::string* host, int* port) {
   }
   *host = server;
   return true;
+}
+
+int ParseSeconds(const std::string& text) {
+  if (text.empty() || text.size() > 5 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
+    return -1;
+  }
+  const int seconds = std::stoi(text);
+  return seconds <= 86400 ? seconds : -1;
 }
 
 bool IsEncodingName(const std::string& name) { return name == "windows-1252" || name == "utf-8"; }
@@ -107,6 +120,14 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, std::string* 
       if (line.reprint.empty() ||
           line.reprint.find_first_not_of("0123456789") != std::string::npos) {
         *error = "Numero de ticket no valido en --reprint: " + line.reprint;
+        return std::nullopt;
+      }
+    } else if (arg == "--fallback-after") {
+      std::string seconds;
+      if (!value(&seconds)) return std::nullopt;
+      line.fallback_after = ParseSeconds(seconds);
+      if (line.fallback_after < 0) {
+        *error = "Segundos no validos en --fallback-after: " + seconds + " (de 0 a 86400)";
         return std::nullopt;
       }
     } else if (arg == "--printer") {

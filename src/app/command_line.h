@@ -20,6 +20,9 @@ struct CommandLine {
   bool list_tickets = false;
   std::string reprint;  // the number of the printed ticket to print again
   std::string printer;  // where --reprint prints; empty: where the ticket printed
+  // Seconds a printer may not respond before its tickets move to the default printer; 0 never,
+  // -1 not given (the built-in time).
+  int fallback_after = -1;
   bool help = false;
   bool version = false;
 };
@@ -32,6 +35,8 @@ const char* UsageText();
 // HOST or HOST:PORT with a port from 1 to 65535 (`port` is left alone when none is given);
 // false when the port is bad.
 bool ParseServer(std::string server, std::string* host, int* port);
+// Whole seconds from 0 to 86400; -1 when the text is not one.
+int ParseSeconds(const std::string& text);
 // windows-1252 or utf-8.
 bool IsEncodingName(const std::string& name);
 

@@ -34,24 +34,31 @@ std::unique_ptr<platform::SingleInstance> MakeSingleInstance(const std::filesyst
 struct Printing {
   Printing(const CommandLine& line, platform::Notifier& notifier,
            const documents::PrintOptions& options, const std::filesystem::path& data_dir)
-      : printers(MakePrinterSystem(line)),
+      : fallback_after_seconds(line.fallback_after >= 0
+                                   ? line.fallback_after
+                                   : print::PrintService::kDefaultFallbackAfterSeconds),
+        printers(MakePrinterSystem(line)),
         event_loop(MakeEventLoop()),
         retry_timer(MakeTimer()),
+        watch_timer(MakeTimer()),
         outbox(data_dir, clock),
-        service(*printers, notifier, outbox, *retry_timer),
+        service(*printers, notifier, outbox, *retry_timer, *watch_timer),
         context{engine, service, notifier, options, clock, *event_loop, data_dir.string(), {}, {}},
         handlers(context, service) {}
 
   // Takes up what an earlier run left in the outbox; `monitor` hears of waiting tickets.
   void Start(print::PrintMonitor& monitor) {
     service.SetMonitor(&monitor);
+    service.SetFallbackAfter(fallback_after_seconds);
     service.Start();
   }
 
+  int fallback_after_seconds;
   std::unique_ptr<platform::PrinterSystem> printers;
   platform::SystemClock clock;
   std::unique_ptr<platform::EventLoop> event_loop;
   std::unique_ptr<platform::Timer> retry_timer;
+  std::unique_ptr<platform::Timer> watch_timer;
   print::Outbox outbox;
   print::PrintEngine engine;
   print::PrintService service;

@@ -39,8 +39,13 @@ std::string TakeValue(const std::string& key, const std::string& value, CommandL
   } else if (key == "encoding") {
     if (!IsEncodingName(value)) return "no es una codificación válida (windows-1252 o utf-8)";
     if (line->encoding.empty()) line->encoding = value;
+  } else if (key == "fallback-after") {
+    const int seconds = ParseSeconds(value);
+    if (seconds < 0) return "no es un número de segundos válido (de 0 a 86400)";
+    if (line->fallback_after < 0) line->fallback_after = seconds;
   } else {
-    return "no es una clave conocida (server, spool, default-printer o encoding)";
+    return "no es una clave conocida (server, spool, default-printer, encoding o "
+           "fallback-after)";
   }
   return {};
 }

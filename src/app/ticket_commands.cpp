@@ -33,12 +33,14 @@ int RunListTickets(const CommandLine& line) {
   const std::filesystem::path data_dir = DataDir(line);
   std::printf("Tickets en espera:\n");
   for (const print::TicketRecord& record : print::ReadWaitingTickets(data_dir)) {
-    PrintLine(stdout, u"  " + platform::u16(std::to_string(record.id)) + u"  " +
-                          shell::WaitingRow({record.id,
-                                             print::PrinterLabel(record.ticket.printer),
-                                             record.ticket.kind,
-                                             record.created,
-                                             {}}));
+    print::WaitingTicket ticket;
+    ticket.id = record.id;
+    ticket.printer = print::PrinterLabel(record.ticket.printer);
+    ticket.kind = record.ticket.kind;
+    ticket.created = record.created;
+    ticket.in_printer = record.InPrinter();
+    PrintLine(stdout,
+              u"  " + platform::u16(std::to_string(record.id)) + u"  " + shell::WaitingRow(ticket));
   }
   std::printf("Tickets impresos, del mas reciente:\n");
   for (const print::PrintedTicket& ticket : print::ReadPrintedTickets(data_dir)) {

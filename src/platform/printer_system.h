@@ -2,6 +2,7 @@
 // What the operating system offers for printing: a printer found by name at print time with its
 // state, the default printer's name, and per printer a finished ticket or raw bytes. A ticket is
 // the recorded layout of one document: lines of runs placed at character columns, each with a font.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -49,14 +50,36 @@ class PrinterQueue {
   // Throws Failure when the printer cannot print now, as the system described it when the
   // printer was found. Leaves nothing on paper.
   virtual void CheckReady() = 0;
-  // Hands one finished ticket to the printer; returns once the printer system has accepted it.
-  // Throws Failure.
-  virtual void PrintTicket(const Ticket& ticket) = 0;
+  // Hands one finished ticket to the printer; returns once the printer system has accepted it,
+  // with the number of the job it follows the ticket by until it is on paper (see
+  // PrinterSystem::FollowJobs), or kNoJob when nothing is left to follow: the ticket is as
+  // printed as this printer can ever tell. Throws Failure.
+  virtual std::int64_t PrintTicket(const Ticket& ticket) = 0;
   // Sends bytes unchanged as one raw job; throws Failure.
   virtual void SendRaw(const std::string& bytes) = 0;
   // Work of the printer's own once the ticket it accepted has left the outbox, kept out of the
   // moment between the two; never fails the ticket.
   virtual void AfterAccepted() {}
+  // What the printer reports that keeps it from printing the work it holds (off, out of paper,
+  // cover open...), in words for the user, as read when the printer was found; empty when it
+  // reports nothing wrong.
+  virtual std::u16string Fault() const { return {}; }
+};
+
+inline constexpr std::int64_t kNoJob = 0;
+
+// Where a job handed to the printer system stands.
+enum class JobState {
+  kQueued,     // waiting for the printer, or being printed
+  kHeld,       // kept back by the system itself (a device it could not reach); not printing
+  kCompleted,  // printed, or gone from the system without an error
+  kCanceled,   // taken away by someone (an operator, the printer's own panel)
+  kAborted,    // given up by the system after an error
+};
+
+struct JobReport {
+  std::int64_t job = kNoJob;
+  JobState state = JobState::kQueued;
 };
 
 class PrinterSystem {
@@ -69,6 +92,14 @@ class PrinterSystem {
   // The system default printer's name, or the empty text when there is none. Throws
   // Failure when the system cannot be asked at all.
   virtual std::u16string DefaultPrinterName() = 0;
+  // Where each of `jobs`, handed to the printer `printer` (its device name) by this program,
+  // stands now: one report per job asked about, in any order. A job the system no longer knows
+  // left it without an error. Throws Failure when the system cannot be asked.
+  virtual std::vector<JobReport> FollowJobs(std::u16string_view printer,
+                                            const std::vector<std::int64_t>& jobs) = 0;
+  // Takes the job back from the printer; a job that has finished already stays as it finished
+  // (FollowJobs tells how). Throws Failure when the system cannot be asked.
+  virtual void CancelJob(std::u16string_view printer, std::int64_t job) = 0;
 };
 
 // Whether two printer names are the same name: in capitals, without surrounding blanks.

@@ -18,4 +18,20 @@ std::u16string ChainedPrinterSystem::DefaultPrinterName() {
   return {};
 }
 
+platform::PrinterSystem& ChainedPrinterSystem::Holding(std::u16string_view printer) {
+  for (std::size_t i = 0; i + 1 < systems_.size(); ++i) {
+    if (systems_[i]->FindPrinter(printer)) return *systems_[i];
+  }
+  return *systems_.back();
+}
+
+std::vector<platform::JobReport> ChainedPrinterSystem::FollowJobs(
+    std::u16string_view printer, const std::vector<std::int64_t>& jobs) {
+  return Holding(printer).FollowJobs(printer, jobs);
+}
+
+void ChainedPrinterSystem::CancelJob(std::u16string_view printer, std::int64_t job) {
+  Holding(printer).CancelJob(printer, job);
+}
+
 }  // namespace quillon::print

@@ -16,8 +16,14 @@ class ChainedPrinterSystem : public platform::PrinterSystem {
   std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override;
   // The first system's default printer that is named at all.
   std::u16string DefaultPrinterName() override;
+  // Asked of the system that holds the printer: the first that finds it, else the last one.
+  std::vector<platform::JobReport> FollowJobs(std::u16string_view printer,
+                                              const std::vector<std::int64_t>& jobs) override;
+  void CancelJob(std::u16string_view printer, std::int64_t job) override;
 
  private:
+  platform::PrinterSystem& Holding(std::u16string_view printer);
+
   std::vector<platform::PrinterSystem*> systems_;
 };
 

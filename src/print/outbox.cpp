@@ -185,11 +185,21 @@ void Outbox::AppendToIndex(const PrintedTicket& ticket) {
 }
 
 TicketRecord Outbox::Number(DrawnTicket ticket) {
-  return {next_id_++, std::move(ticket), clock_.Now()};
+  TicketRecord record;
+  record.id = next_id_++;
+  record.ticket = std::move(ticket);
+  record.created = clock_.Now();
+  return record;
 }
 
 bool Outbox::Store(const TicketRecord& record) {
   return platform::WriteWholeFile(FileOf(record.id), TicketFileText(record));
+}
+
+bool Outbox::StoreDurably(const TicketRecord& record) {
+  if (!Store(record)) return false;
+  MakeDurable(record);
+  return true;
 }
 
 void Outbox::MakeDurable(const TicketRecord& record) {

@@ -32,7 +32,8 @@ class Outbox {
   Outbox(const Outbox&) = delete;
   Outbox& operator=(const Outbox&) = delete;
 
-  // Reads what an earlier run left: the waiting tickets, in the order they were made. A file
+  // Reads what an earlier run left: the waiting tickets and those a spooler held, in the order
+  // they were made. A file
   // that is not a whole ticket is moved to descartados/ and its name added to `set_aside`.
   std::vector<TicketRecord> Load(std::vector<std::u16string>& set_aside);
 
@@ -42,7 +43,11 @@ class Outbox {
   bool Store(const TicketRecord& record);
   // The stored ticket's bytes and name reach the disk, to outlast a power cut.
   void MakeDurable(const TicketRecord& record);
-  // A printer accepted the ticket: it leaves the outbox for impresos/ at once.
+  // Writes the ticket whole as it stands now and to the disk: once a spooler took it, with its
+  // job, so that a restart follows that job instead of sending the ticket again. false when the
+  // folder does not take it.
+  bool StoreDurably(const TicketRecord& record);
+  // The ticket printed: it leaves the outbox for impresos/ at once.
   void MarkPrinted(const TicketRecord& record, bool stored, const std::u16string& printer);
   // The user gave the ticket up: it moves to descartados/, never deleted. false when it could
   // not be moved (it then stays where it is).

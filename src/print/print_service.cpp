@@ -21,15 +21,29 @@ std::u16string TicketName(const TicketRecord& record) {
 }  // namespace
 
 PrintService::PrintService(platform::PrinterSystem& printers, platform::Notifier& notifier,
-                           Outbox& outbox, platform::Timer& retry_timer)
-    : printers_(printers), notifier_(notifier), outbox_(outbox), retry_timer_(retry_timer) {}
+                           Outbox& outbox, platform::Timer& retry_timer,
+                           platform::Timer& watch_timer)
+    : printers_(printers),
+      notifier_(notifier),
+      outbox_(outbox),
+      retry_timer_(retry_timer),
+      watch_timer_(watch_timer) {}
 
-PrintService::~PrintService() { retry_timer_.Stop(); }
+PrintService::~PrintService() {
+  retry_timer_.Stop();
+  watch_timer_.Stop();
+}
 
 PrintService::Line& PrintService::LineFor(const std::u16string& printer) {
   Line& line = lines_[platform::ToUpper(platform::TrimBlanks(printer))];
   if (line.entries.empty()) line.label = PrinterLabel(printer);
   return line;
+}
+
+PrintService::Device& PrintService::DeviceFor(const std::u16string& name) {
+  Device& device = devices_[platform::ToUpper(platform::TrimBlanks(name))];
+  if (device.name.empty()) device.name = name;
+  return device;
 }
 
 void PrintService::Start() {
@@ -40,18 +54,38 @@ void PrintService::Start() {
         u" de la bandeja de salida: se apartó en outbox/descartados");
   }
   if (waiting.empty()) return;
+  std::size_t in_printer = 0;
   for (const TicketRecord& record : waiting) {
-    LineFor(record.ticket.printer).entries.push_back({record, true, true});
+    Entry entry;
+    entry.record = record;
+    entry.stored = true;
+    entry.waited = true;
+    LineFor(record.ticket.printer).entries.push_back(std::move(entry));
+    if (!record.InPrinter()) continue;
+    DeviceFor(record.sent_to);
+    ++in_printer;
   }
-  Log(waiting.size() == 1
-          ? u"1 ticket de la ejecución anterior espera su impresora"
-          : Count(waiting.size()) + u" tickets de la ejecución anterior esperan su impresora");
+  const std::size_t unsent = waiting.size() - in_printer;
+  if (unsent > 0) {
+    Log(unsent == 1 ? u"1 ticket de la ejecución anterior espera su impresora"
+                    : Count(unsent) + u" tickets de la ejecución anterior esperan su impresora");
+  }
+  if (in_printer > 0) {
+    Log(in_printer == 1
+            ? u"1 ticket de la ejecución anterior estaba en la impresora: se pregunta por él"
+            : Count(in_printer) +
+                  u" tickets de la ejecución anterior estaban en la impresora: se pregunta por "
+                  u"ellos");
+    // Before anything new goes to their printers.
+    OnWatchTick();
+  }
   Changed();
   ScheduleRetry(0);
 }
 
 Delivery PrintService::Print(DrawnTicket ticket) {
-  Entry entry{outbox_.Number(std::move(ticket))};
+  Entry entry;
+  entry.record = outbox_.Number(std::move(ticket));
   entry.stored = outbox_.Store(entry.record);
   if (!entry.stored) {
     Log(u"No se pudo guardar " + TicketName(entry.record) + u" en la bandeja de salida " +
@@ -59,10 +93,12 @@ Delivery PrintService::Print(DrawnTicket ticket) {
   }
   const std::uint64_t id = entry.record.id;
   Line& line = LineFor(entry.record.ticket.printer);
-  const bool was_waiting = !line.entries.empty();
+  const bool was_waiting =
+      std::any_of(line.entries.begin(), line.entries.end(),
+                  [](const Entry& queued) { return !queued.record.InPrinter(); });
   line.entries.push_back(std::move(entry));
-  for (const auto& [printed_id, printer] : Flush(line)) {
-    if (printed_id != id) continue;
+  for (const auto& [sent_id, printer] : Flush(line)) {
+    if (sent_id != id) continue;
     SchedulePruning();
     return {true, printer};
   }
@@ -70,25 +106,49 @@ Delivery PrintService::Print(DrawnTicket ticket) {
   Entry& waiting = line.entries.back();
   waiting.waited = true;
   if (waiting.stored) outbox_.MakeDurable(waiting.record);
-  if (!was_waiting) ReportUnavailable(line.failed_printer, line.failure);
+  if (const Device* device = HeldUpBy(line)) {
+    line.failure = device->not_responding ? u"La impresora " + device->name + u" no responde"
+                                          : u"Se pregunta a la impresora " + device->name +
+                                                u" por los tickets que ya tenía";
+    line.failed_printer = device->name;
+  } else if (!was_waiting) {
+    ReportUnavailable(line.failed_printer, line.failure);
+  }
   Log(TicketName(waiting.record) + u" en espera de la impresora " + line.label + u": " +
       line.failure);
-  ReportWaiting(line);
+  if (!HeldUpBy(line)) ReportWaiting(line);
   Changed();
   ScheduleRetry(kFirstRetryMs);
   return {};
 }
 
+const PrintService::Device* PrintService::HeldUpBy(const Line& line) const {
+  for (const Entry& entry : line.entries) {
+    if (!entry.record.InPrinter()) continue;
+    const auto device =
+        devices_.find(platform::ToUpper(platform::TrimBlanks(entry.record.sent_to)));
+    if (device == devices_.end()) continue;
+    if (!device->second.known || device->second.not_responding) return &device->second;
+  }
+  return nullptr;
+}
+
 std::vector<std::pair<std::uint64_t, std::u16string>> PrintService::Flush(Line& line) {
-  std::vector<std::pair<std::uint64_t, std::u16string>> printed;
-  while (!line.entries.empty()) {
-    Entry& head = line.entries.front();
+  std::vector<std::pair<std::uint64_t, std::u16string>> sent;
+  if (HeldUpBy(line) != nullptr) return sent;
+  for (std::size_t i = 0; i < line.entries.size();) {
+    if (line.entries[i].record.InPrinter()) {
+      ++i;
+      continue;
+    }
+    const std::uint64_t id = line.entries[i].record.id;
+    std::int64_t job = platform::kNoJob;
     const Routing routing =
-        Route(printers_, head.record.ticket.printer, [&](platform::PrinterQueue& queue) {
-          queue.PrintTicket(head.record.ticket.content);
-          // Accepted: out of the outbox before anything else, so that a stop right now can
-          // send it a second time only in the time of this one call.
-          outbox_.MarkPrinted(head.record, head.stored, queue.DeviceName());
+        Route(printers_, line.entries[i].record.ticket.printer, [&](platform::PrinterQueue& queue) {
+          job = queue.PrintTicket(line.entries[i].record.ticket.content);
+          // Accepted: recorded before anything else, so that a stop right now can send it a
+          // second time only in the time of this one call.
+          Accepted(line, line.entries[i], queue.DeviceName(), job);
           // Nothing after the acceptance may look like a refusal: that would send it again.
           try {
             queue.AfterAccepted();
@@ -100,31 +160,73 @@ std::vector<std::pair<std::uint64_t, std::u16string>> PrintService::Flush(Line& 
       line.failed_printer = routing.failed_printer;
       break;
     }
-    if (head.waited) {
-      ++line.printed_after_wait;
-      Log(TicketName(head.record) + u" impreso en " + routing.printer);
+    sent.emplace_back(id, routing.printer);
+    if (job != platform::kNoJob) ++i;  // in the printer now; a printed one left the line
+  }
+  AnnounceFlushed(line);
+  return sent;
+}
+
+void PrintService::Accepted(Line& line, Entry& entry, const std::u16string& device,
+                            std::int64_t job) {
+  if (job == platform::kNoJob) {
+    Printed(line, entry, device);
+    return;
+  }
+  entry.record.sent_to = device;
+  entry.record.job = job;
+  entry.held_ms = 0;
+  entry.stored = outbox_.StoreDurably(entry.record);
+  Device& watched = DeviceFor(device);
+  watched.known = true;
+  ScheduleWatch();
+}
+
+void PrintService::Printed(Line& line, Entry& entry, const std::u16string& device) {
+  outbox_.MarkPrinted(entry.record, entry.stored, device);
+  if (entry.waited) {
+    ++line.printed_after_wait;
+    Log(TicketName(entry.record) + u" impreso en " + device);
+  }
+  if (!entry.moved_from.empty()) {
+    const std::u16string key = platform::ToUpper(platform::TrimBlanks(entry.moved_from));
+    auto& [pending, total] = moves_[key];
+    if (--pending <= 0) {
+      notifier_.ShowBalloonTip(
+          total <= 1 ? u"El ticket de " + entry.moved_from + u" se imprimió en " + device
+                     : u"Los tickets de " + entry.moved_from + u" se imprimieron en " + device,
+          platform::BalloonIcon::Information, kWaitingTitle, kBalloonTimeoutMs);
+      moves_.erase(key);
     }
-    printed.emplace_back(head.record.id, routing.printer);
-    line.entries.pop_front();
   }
-  if (line.entries.empty() && line.printed_after_wait > 0) {
-    const int count = line.printed_after_wait;
-    notifier_.ShowBalloonTip(count == 1
-                                 ? u"Se imprimió el ticket que esperaba la impresora " + line.label
-                                 : u"Se imprimieron los " + Count(count) +
-                                       u" tickets que esperaban la impresora " + line.label,
-                             platform::BalloonIcon::Information, kWaitingTitle, kBalloonTimeoutMs);
-    line.printed_after_wait = 0;
-    line.announced = false;
-    Changed();
-  }
-  return printed;
+  Erase(line, entry);
+}
+
+void PrintService::Erase(Line& line, const Entry& entry) {
+  const std::uint64_t id = entry.record.id;
+  std::erase_if(line.entries, [id](const Entry& queued) { return queued.record.id == id; });
+}
+
+void PrintService::AnnounceFlushed(Line& line) {
+  const bool waiting = std::any_of(line.entries.begin(), line.entries.end(),
+                                   [](const Entry& entry) { return !entry.record.InPrinter(); });
+  if (waiting || line.printed_after_wait == 0) return;
+  const int count = line.printed_after_wait;
+  notifier_.ShowBalloonTip(count == 1
+                               ? u"Se imprimió el ticket que esperaba la impresora " + line.label
+                               : u"Se imprimieron los " + Count(count) +
+                                     u" tickets que esperaban la impresora " + line.label,
+                           platform::BalloonIcon::Information, kWaitingTitle, kBalloonTimeoutMs);
+  line.printed_after_wait = 0;
+  line.announced = false;
+  Changed();
 }
 
 void PrintService::ReportWaiting(Line& line) {
-  const std::size_t count = line.entries.size();
-  notifier_.ShowBalloonTip(WaitingText(count, line.label), platform::BalloonIcon::Warning,
-                           kWaitingTitle, kBalloonTimeoutMs);
+  const auto count = std::count_if(line.entries.begin(), line.entries.end(),
+                                   [](const Entry& entry) { return !entry.record.InPrinter(); });
+  notifier_.ShowBalloonTip(WaitingText(static_cast<std::size_t>(count), line.label),
+                           platform::BalloonIcon::Warning, kWaitingTitle, kBalloonTimeoutMs);
   line.announced = true;
 }
 
@@ -133,13 +235,19 @@ void PrintService::OnRetryTimer() {
   outbox_.Prune();
   bool waiting = false;
   for (auto& [key, line] : lines_) {
-    if (line.entries.empty()) continue;
-    const std::size_t before = line.entries.size();
+    const auto unsent = [&line] {
+      return std::count_if(line.entries.begin(), line.entries.end(),
+                           [](const Entry& entry) { return !entry.record.InPrinter(); });
+    };
+    const auto before = unsent();
+    if (before == 0) continue;
     Flush(line);
-    if (line.entries.size() != before && !line.entries.empty()) Changed();
-    if (line.entries.empty()) continue;
+    const auto after = unsent();
+    if (after != before && after != 0) Changed();
+    if (after == 0) continue;
     waiting = true;
-    if (!line.announced) ReportWaiting(line);
+    // A line held up by a printer that does not respond is told of as such.
+    if (!line.announced && HeldUpBy(line) == nullptr) ReportWaiting(line);
   }
   if (waiting) {
     ScheduleRetry(std::min(retry_delay_ms_ * 2, kLongestRetryMs));
@@ -168,9 +276,22 @@ void PrintService::RetryNow() {
 std::vector<WaitingTicket> PrintService::Waiting() const {
   std::vector<WaitingTicket> waiting;
   for (const auto& [key, line] : lines_) {
+    const Device* held_up_by = HeldUpBy(line);
     for (const Entry& entry : line.entries) {
-      waiting.push_back({entry.record.id, line.label, entry.record.ticket.kind,
-                         entry.record.created, line.failure});
+      WaitingTicket ticket;
+      ticket.id = entry.record.id;
+      ticket.printer = line.label;
+      ticket.kind = entry.record.ticket.kind;
+      ticket.created = entry.record.created;
+      ticket.failure = line.failure;
+      ticket.in_printer = entry.record.InPrinter();
+      if (held_up_by != nullptr && held_up_by->not_responding) {
+        ticket.stuck_on = held_up_by->name;
+        ticket.failure = held_up_by->fault.empty() ? u"no responde" : held_up_by->fault;
+      } else if (ticket.in_printer) {
+        ticket.failure.clear();
+      }
+      waiting.push_back(std::move(ticket));
     }
   }
   std::sort(waiting.begin(), waiting.end(),
@@ -178,22 +299,37 @@ std::vector<WaitingTicket> PrintService::Waiting() const {
   return waiting;
 }
 
-bool PrintService::Discard(std::uint64_t id) {
+std::pair<PrintService::Line*, PrintService::Entry*> PrintService::Find(std::uint64_t id) {
   for (auto& [key, line] : lines_) {
-    const auto found = std::find_if(line.entries.begin(), line.entries.end(),
-                                    [id](const Entry& entry) { return entry.record.id == id; });
-    if (found == line.entries.end()) continue;
-    if (!outbox_.Discard(found->record, found->stored)) return false;
-    Log(TicketName(found->record) + u" descartado: queda en outbox/descartados");
-    line.entries.erase(found);
-    if (line.entries.empty()) {
-      line.printed_after_wait = 0;
-      line.announced = false;
+    for (Entry& entry : line.entries) {
+      if (entry.record.id == id) return {&line, &entry};
     }
-    Changed();
-    return true;
   }
-  return false;
+  return {nullptr, nullptr};
+}
+
+bool PrintService::Discard(std::uint64_t id) {
+  const auto [line, entry] = Find(id);
+  if (entry == nullptr) return false;
+  if (entry->record.InPrinter()) {
+    // Taken back from the spooler first: a discarded ticket must not print after all.
+    try {
+      printers_.CancelJob(entry->record.sent_to, entry->record.job);
+    } catch (const platform::Failure& error) {
+      Log(u"No se pudo cancelar " + TicketName(entry->record) + u" en la impresora " +
+          entry->record.sent_to + u": " + error.Description());
+      return false;
+    }
+  }
+  if (!outbox_.Discard(entry->record, entry->stored)) return false;
+  Log(TicketName(entry->record) + u" descartado: queda en outbox/descartados");
+  Erase(*line, *entry);
+  if (line->entries.empty()) {
+    line->printed_after_wait = 0;
+    line->announced = false;
+  }
+  Changed();
+  return true;
 }
 
 std::optional<Delivery> PrintService::Reprint(std::uint64_t id, const std::u16string& printer) {
@@ -233,6 +369,32 @@ void PrintService::Changed() {
 std::u16string WaitingText(std::size_t count, std::u16string_view label) {
   return Count(count) + (count == 1 ? u" ticket" : u" tickets") + u" esperando la impresora " +
          std::u16string(label);
+}
+
+std::u16string NotRespondingText(std::u16string_view printer, std::size_t count,
+                                 std::u16string_view fault) {
+  std::u16string text = u"La impresora " + std::u16string(printer) + u" no responde: " +
+                        Count(count) + (count == 1 ? u" ticket" : u" tickets") + u" sin imprimir";
+  if (!fault.empty()) text += u" (" + std::u16string(fault) + u")";
+  return text;
+}
+
+DrawnTicket MarkedAsCopy(DrawnTicket ticket, std::u16string_view printer) {
+  platform::TicketFont font{u"Courier New", 10, false, false};
+  auto& lines = ticket.content.lines;
+  if (!lines.empty() && !lines.front().runs.empty()) {
+    font = lines.front().runs.front().font;
+    font.bold = false;
+    font.italic = false;
+  }
+  const std::u16string text = u"COPIA: la impresora " + std::u16string(printer) + u" no respondió";
+  lines.insert(lines.begin(), platform::TicketLine{{{1, text, font}}, font.size});
+  // Pictures keep their place below the new first line: by line, and in twips from the top.
+  for (platform::TicketPicture& picture : ticket.content.pictures) {
+    ++picture.line_index;
+    picture.y += 1.2 * font.size * 20;
+  }
+  return ticket;
 }
 
 std::u16string PrinterLabel(std::u16string_view printer) {

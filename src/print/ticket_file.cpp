@@ -108,6 +108,10 @@ class Reader {
     }
     if (kind == "texto" && f.size() == 7 && !record_.ticket.content.lines.empty()) return Run(f);
     if (kind == "imagen" && f.size() == 7) return Picture(f);
+    if (kind == "enviado" && f.size() == 3) {
+      return Set(record_.sent_to, Unescaped(f[1])) &&
+             Set(record_.job, ParseNumber<std::int64_t>(f[2])) && record_.job > 0;
+    }
     return false;
   }
 
@@ -169,6 +173,9 @@ std::string TicketFileText(const TicketRecord& record) {
     out += "\nimagen\t" + std::to_string(picture.line_index) + '\t' + Number(picture.x) + '\t' +
            Number(picture.y) + '\t' + Number(picture.width) + '\t' + Number(picture.height) + '\t' +
            Escaped(platform::Utf8ToUtf16(picture.file));
+  }
+  if (record.InPrinter()) {
+    out += "\nenviado\t" + Escaped(record.sent_to) + '\t' + std::to_string(record.job);
   }
   out += '\n';
   out += kLastLine;

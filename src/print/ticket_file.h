@@ -16,6 +16,10 @@ struct TicketRecord {
   std::uint64_t id = 0;  // counts up in the data folder; the order of printing per printer
   DrawnTicket ticket;
   platform::DateTime created;
+  // Once a spooler took it and until it printed: the printer (its device name) and the job.
+  std::u16string sent_to;
+  std::int64_t job = platform::kNoJob;
+  bool InPrinter() const { return job != platform::kNoJob; }
 };
 
 std::string TicketFileText(const TicketRecord& record);

@@ -16,7 +16,9 @@ std::u16string Moment(const platform::DateTime& moment) {
 }  // namespace
 
 std::u16string WaitingRow(const print::WaitingTicket& ticket) {
-  return Moment(ticket.created) + kGap + ticket.printer + kGap + ticket.kind;
+  std::u16string row = Moment(ticket.created) + kGap + ticket.printer + kGap + ticket.kind;
+  if (ticket.in_printer) row += kGap + std::u16string(u"En la impresora");
+  return row;
 }
 
 std::u16string PrintedRow(const print::PrintedTicket& ticket) {
@@ -25,20 +27,28 @@ std::u16string PrintedRow(const print::PrintedTicket& ticket) {
 }
 
 std::u16string WaitingSummary(const std::vector<print::WaitingTicket>& waiting) {
-  std::vector<std::pair<std::u16string, std::size_t>> printers;
+  struct Printer {
+    std::u16string name;
+    bool stuck = false;  // does not respond
+    std::u16string fault;
+    std::size_t count = 0;
+  };
+  std::vector<Printer> printers;
   for (const print::WaitingTicket& ticket : waiting) {
+    const bool stuck = !ticket.stuck_on.empty();
+    if (ticket.in_printer && !stuck) continue;
+    const std::u16string& name = stuck ? ticket.stuck_on : ticket.printer;
     auto found = printers.begin();
-    while (found != printers.end() && found->first != ticket.printer) ++found;
-    if (found == printers.end()) {
-      printers.emplace_back(ticket.printer, 1);
-    } else {
-      ++found->second;
-    }
+    while (found != printers.end() && (found->name != name || found->stuck != stuck)) ++found;
+    if (found == printers.end()) found = printers.insert(printers.end(), {name, stuck, {}, 0});
+    if (stuck && ticket.failure != u"no responde") found->fault = ticket.failure;
+    ++found->count;
   }
   std::u16string summary;
-  for (const auto& [printer, count] : printers) {
+  for (const Printer& printer : printers) {
     if (!summary.empty()) summary += u"\n";
-    summary += print::WaitingText(count, printer);
+    summary += printer.stuck ? print::NotRespondingText(printer.name, printer.count, printer.fault)
+                             : print::WaitingText(printer.count, printer.name);
   }
   return summary;
 }

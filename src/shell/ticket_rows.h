@@ -8,12 +8,14 @@
 
 namespace quillon::shell {
 
-// "2024-05-17 13:45:07  Cocina  comanda"
+// "2024-05-17 13:45:07  Cocina  comanda", and "  En la impresora" for one a spooler has.
 std::u16string WaitingRow(const print::WaitingTicket& ticket);
 // "12  2024-05-17 13:45:07  Cocina  comanda"
 std::u16string PrintedRow(const print::PrintedTicket& ticket);
 // One line a printer, in the order their first ticket began to wait: "2 tickets esperando la
-// impresora Cocina". Empty when nothing waits.
+// impresora Cocina", or for a printer that does not respond "La impresora Cocina no responde:
+// 2 tickets sin imprimir (sin papel)". Tickets a printer that responds is printing are not
+// counted. Empty when nothing waits.
 std::u16string WaitingSummary(const std::vector<print::WaitingTicket>& waiting);
 
 }  // namespace quillon::shell

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "adapters/cups/cups_printers.h"
 #include "platform/text.h"
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fputs(
         "uso: cups_adapter_driver default | find COLA | check COLA | ticket COLA [LOGO] | "
-        "raw COLA\n",
+        "raw COLA | follow COLA TRABAJO... | cancel COLA TRABAJO | fault COLA\n",
         stderr);
     return 2;
   }
@@ -49,6 +50,21 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (argc < 3) return 2;
+    if (command == "follow" || command == "cancel") {
+      std::vector<std::int64_t> jobs;
+      for (int i = 3; i < argc; ++i) jobs.push_back(std::stoll(argv[i]));
+      if (command == "cancel") {
+        for (const std::int64_t job : jobs) system.CancelJob(Utf8ToUtf16(argv[2]), job);
+        jobs.clear();
+      }
+      static const char* const kStates[] = {"en cola", "retenido", "completado", "cancelado",
+                                            "abortado"};
+      for (const JobReport& report : system.FollowJobs(Utf8ToUtf16(argv[2]), jobs)) {
+        std::printf("%lld %s\n", static_cast<long long>(report.job),
+                    kStates[static_cast<int>(report.state)]);
+      }
+      return 0;
+    }
     const auto queue = system.FindPrinter(Utf8ToUtf16(argv[2]));
     if (!queue) {
       std::printf("error: La impresora no está instalada en CUPS.\n");
@@ -58,9 +74,14 @@ int main(int argc, char** argv) {
       std::printf("%s\n", Utf16ToUtf8(queue->DeviceName()).c_str());
       return 0;
     }
+    if (command == "fault") {
+      std::printf("%s\n", Utf16ToUtf8(queue->Fault()).c_str());
+      return 0;
+    }
     queue->CheckReady();
     if (command == "ticket") {
-      queue->PrintTicket(SampleTicket(argc > 3 ? argv[3] : nullptr));
+      const std::int64_t job = queue->PrintTicket(SampleTicket(argc > 3 ? argv[3] : nullptr));
+      std::printf("trabajo %lld\n", static_cast<long long>(job));
     } else if (command == "raw") {
       queue->SendRaw(std::string("\x1bp\x00\x3c\xf0", 5));
     } else if (command != "check") {

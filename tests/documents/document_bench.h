@@ -63,8 +63,9 @@ class DocumentBench {
   TempFolder data;
   print::Outbox outbox{data.Path(), clock};
   FakeTimer retry_timer;
+  FakeTimer watch_timer;
   print::PrintEngine engine;
-  print::PrintService service{printers, notifier, outbox, retry_timer};
+  print::PrintService service{printers, notifier, outbox, retry_timer, watch_timer};
   FakePrintOptions options;
   FakeEventLoop event_loop;
   documents::DocumentContext context{engine,     service, notifier, options, clock,

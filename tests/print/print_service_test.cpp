@@ -263,8 +263,9 @@ TEST_F(OutboxTest, WaitingTicketsOutliveTheProgramAndPrintOnceAfterARestart) {
   print::Outbox reopened(parts.data.Path(), parts.clock);
   FakeNotifier notifier_after;
   FakeTimer timer_after;
+  FakeTimer watch_after;
   RecordingMonitor monitor_after;
-  print::PrintService after(printers, notifier_after, reopened, timer_after);
+  print::PrintService after(printers, notifier_after, reopened, timer_after, watch_after);
   after.SetMonitor(&monitor_after);
   after.Start();
   ASSERT_EQ(after.Waiting().size(), 3u);

@@ -16,9 +16,11 @@ void FakePrinterQueue::Accept() {
   if (on_accept) on_accept();
 }
 
-void FakePrinterQueue::PrintTicket(const platform::Ticket& ticket) {
+std::int64_t FakePrinterQueue::PrintTicket(const platform::Ticket& ticket) {
   Accept();
+  if (spooler_ != nullptr) return spooler_->Submit(name_, ticket);
   tickets.push_back(ticket);
+  return platform::kNoJob;
 }
 
 void FakePrinterQueue::SendRaw(const std::string& bytes) {
@@ -66,6 +68,54 @@ std::shared_ptr<platform::PrinterQueue> FakePrinterSystem::FindPrinter(std::u16s
 std::u16string FakePrinterSystem::DefaultPrinterName() {
   Ask();
   return default_name_;
+}
+
+std::vector<platform::JobReport> FakePrinterSystem::FollowJobs(
+    std::u16string_view printer, const std::vector<std::int64_t>& jobs) {
+  ++follows;
+  Ask();
+  std::vector<platform::JobReport> reports;
+  for (const std::int64_t id : jobs) {
+    const auto job = jobs_.find(id);
+    const bool known =
+        job != jobs_.end() && platform::SamePrinterName(job->second.printer, printer);
+    reports.push_back({id, known ? job->second.state : platform::JobState::kCompleted});
+  }
+  return reports;
+}
+
+void FakePrinterSystem::CancelJob(std::u16string_view, std::int64_t id) {
+  Ask();
+  canceled.push_back(id);
+  const auto job = jobs_.find(id);
+  if (job == jobs_.end()) return;
+  if (job->second.state == platform::JobState::kQueued ||
+      job->second.state == platform::JobState::kHeld) {
+    job->second.state = platform::JobState::kCanceled;
+  }
+}
+
+std::int64_t FakePrinterSystem::Submit(const std::u16string& printer, platform::Ticket ticket) {
+  const std::int64_t id = jobs_.empty() ? 1 : jobs_.rbegin()->first + 1;
+  jobs_[id] = {printer, std::move(ticket)};
+  return id;
+}
+
+void FakePrinterSystem::SetJobState(std::int64_t id, platform::JobState state) {
+  Job& job = jobs_.at(id);
+  job.state = state;
+  if (state != platform::JobState::kCompleted) return;
+  if (auto queue = Queue(job.printer)) queue->tickets.push_back(job.ticket);
+}
+
+std::vector<std::int64_t> FakePrinterSystem::UnfinishedJobs() const {
+  std::vector<std::int64_t> unfinished;
+  for (const auto& [id, job] : jobs_) {
+    if (job.state == platform::JobState::kQueued || job.state == platform::JobState::kHeld) {
+      unfinished.push_back(id);
+    }
+  }
+  return unfinished;
 }
 
 }  // namespace quillon::test

@@ -1,6 +1,6 @@
 #pragma once
 // A print service on given printers with what else it needs: recorded balloons and log lines, a
-// fixed clock, an outbox in a fresh folder and a retry timer the test fires.
+// fixed clock, an outbox in a fresh folder and the retry and watch timers the test fires.
 #include <string>
 #include <vector>
 
@@ -25,7 +25,7 @@ class RecordingMonitor : public print::PrintMonitor {
 class ServiceParts {
  public:
   explicit ServiceParts(platform::PrinterSystem& printers)
-      : service(printers, notifier, outbox, timer) {
+      : service(printers, notifier, outbox, timer, watch) {
     service.SetMonitor(&monitor);
     service.Start();
   }
@@ -35,6 +35,7 @@ class ServiceParts {
   TempFolder data;
   print::Outbox outbox{data.Path(), clock};
   FakeTimer timer;
+  FakeTimer watch;
   RecordingMonitor monitor;
   print::PrintService service;
 };

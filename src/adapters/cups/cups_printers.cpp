@@ -2,6 +2,8 @@
 
 #include <cups/cups.h>
 
+#include <string_view>
+
 #include "adapters/cups/driver_pages.h"
 #include "adapters/cups/qt_picture_decoder.h"
 #include "platform/text.h"
@@ -22,6 +24,21 @@ platform::Failure Unreachable() {
 }
 
 bool Failed(ipp_status_t status) { return status > IPP_STATUS_OK_EVENTS_COMPLETE; }
+
+platform::JobState JobStateOf(int state) {
+  switch (state) {
+    case IPP_JSTATE_HELD:
+      return platform::JobState::kHeld;
+    case IPP_JSTATE_CANCELED:
+      return platform::JobState::kCanceled;
+    case IPP_JSTATE_ABORTED:
+      return platform::JobState::kAborted;
+    case IPP_JSTATE_COMPLETED:
+      return platform::JobState::kCompleted;
+    default:  // pending, processing, or processing but stopped with its printer
+      return platform::JobState::kQueued;
+  }
+}
 
 // Frees an IPP message when it goes out of scope.
 struct IppMessage {
@@ -56,9 +73,9 @@ std::string Text(ipp_t* response, const char* attribute, ipp_tag_t tag) {
 }  // namespace
 
 std::optional<QueueDescription> DescribeQueue(const std::string& name) {
-  static const char* const kAttributes[] = {"printer-name", "printer-state",
-                                            "printer-is-accepting-jobs", "printer-make-and-model",
-                                            "quillon-backend-default"};
+  static const char* const kAttributes[] = {"printer-name",           "printer-state",
+                                            "printer-state-reasons",  "printer-is-accepting-jobs",
+                                            "printer-make-and-model", "quillon-backend-default"};
   ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
   ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
                QueueUri(name, nullptr).c_str());
@@ -80,6 +97,14 @@ std::optional<QueueDescription> DescribeQueue(const std::string& name) {
           ippFindAttribute(response.ipp, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN)) {
     queue.accepting_jobs = ippGetBoolean(accepting, 0) != 0;
   }
+  if (ipp_attribute_t* reasons =
+          ippFindAttribute(response.ipp, "printer-state-reasons", IPP_TAG_KEYWORD)) {
+    for (int i = 0; i < ippGetCount(reasons); ++i) {
+      if (const char* reason = ippGetString(reasons, i, nullptr)) {
+        queue.state_reasons.emplace_back(reason);
+      }
+    }
+  }
   queue.make_and_model = Text(response.ipp, "printer-make-and-model", IPP_TAG_TEXT);
   queue.forced_backend = Text(response.ipp, "quillon-backend-default", IPP_TAG_ZERO);
   return queue;
@@ -93,17 +118,19 @@ void CupsPrinterQueue::CheckReady() {
   }
 }
 
-void CupsPrinterQueue::PrintTicket(const platform::Ticket& ticket) {
+std::int64_t CupsPrinterQueue::PrintTicket(const platform::Ticket& ticket) {
   if (ChooseBackend(queue_) == Backend::Driver) {
     PrintTicketPages(queue_.name, ticket);
-    return;
+    return platform::kNoJob;
   }
   const QtPictureDecoder pictures;
-  SendRaw(print::EncodeEscPos(ticket, {.paper_dots = 0, .pictures = &pictures}));
+  return SubmitRaw(print::EncodeEscPos(ticket, {.paper_dots = 0, .pictures = &pictures}));
 }
 
-void CupsPrinterQueue::SendRaw(const std::string& bytes) {
-  if (bytes.empty()) return;  // nothing to print is no job at all
+void CupsPrinterQueue::SendRaw(const std::string& bytes) { SubmitRaw(bytes); }
+
+std::int64_t CupsPrinterQueue::SubmitRaw(const std::string& bytes) {
+  if (bytes.empty()) return platform::kNoJob;  // nothing to print is no job at all
   std::string resource;
   const std::string uri = QueueUri(queue_.name, &resource);
   const IppMessage request(ippNewRequest(IPP_OP_PRINT_JOB));
@@ -125,6 +152,7 @@ void CupsPrinterQueue::SendRaw(const std::string& bytes) {
   if (Failed(ippGetStatusCode(response.ipp)) || job == nullptr || ippGetInteger(job, 0) <= 0) {
     throw ServerError(u"CUPS no aceptó el trabajo");
   }
+  return ippGetInteger(job, 0);
 }
 
 std::shared_ptr<platform::PrinterQueue> CupsPrinterSystem::FindPrinter(std::u16string_view name) {
@@ -140,6 +168,66 @@ std::u16string CupsPrinterSystem::DefaultPrinterName() {
   const ipp_status_t status = cupsLastError();
   if (status != IPP_STATUS_ERROR_NOT_FOUND && Failed(status)) throw Unreachable();
   return {};
+}
+
+std::vector<platform::JobReport> CupsPrinterSystem::FollowJobs(
+    std::u16string_view printer, const std::vector<std::int64_t>& jobs) {
+  static const char* const kAttributes[] = {"job-id", "job-state"};
+  std::vector<platform::JobReport> reports;
+  if (jobs.empty()) return reports;
+  const std::string name = platform::Utf16ToUtf8(platform::TrimBlanks(printer));
+  ipp_t* request = ippNewRequest(IPP_OP_GET_JOBS);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+               QueueUri(name, nullptr).c_str());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+               cupsUser());
+  std::vector<int> ids(jobs.begin(), jobs.end());
+  ippAddIntegers(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-ids",
+                 static_cast<int>(ids.size()), ids.data());
+  ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                static_cast<int>(std::size(kAttributes)), nullptr, kAttributes);
+  const IppMessage response(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/"));
+  if (response.ipp == nullptr) throw Unreachable();
+  const ipp_status_t status = ippGetStatusCode(response.ipp);
+  if (Failed(status) && status != IPP_STATUS_ERROR_NOT_FOUND) {
+    throw ServerError(u"CUPS no informó de los trabajos");
+  }
+  // One group of attributes a job; a job the server no longer lists left it without an error.
+  for (const std::int64_t job : jobs) reports.push_back({job, platform::JobState::kCompleted});
+  std::int64_t id = 0;
+  for (ipp_attribute_t* attribute = ippFirstAttribute(response.ipp); attribute != nullptr;
+       attribute = ippNextAttribute(response.ipp)) {
+    const char* attribute_name = ippGetName(attribute);
+    if (attribute_name == nullptr) {
+      id = 0;
+    } else if (std::string_view(attribute_name) == "job-id") {
+      id = ippGetInteger(attribute, 0);
+    } else if (std::string_view(attribute_name) == "job-state") {
+      for (platform::JobReport& report : reports) {
+        if (report.job == id) report.state = JobStateOf(ippGetInteger(attribute, 0));
+      }
+    }
+  }
+  return reports;
+}
+
+void CupsPrinterSystem::CancelJob(std::u16string_view printer, std::int64_t job) {
+  const std::string name = platform::Utf16ToUtf8(platform::TrimBlanks(printer));
+  ipp_t* request = ippNewRequest(IPP_OP_CANCEL_JOB);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+               QueueUri(name, nullptr).c_str());
+  ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(job));
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+               cupsUser());
+  const IppMessage response(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/"));
+  if (response.ipp == nullptr) throw Unreachable();
+  // A job that finished meanwhile cannot be canceled: the server says "not possible" and the
+  // job's own state tells the rest.
+  const ipp_status_t status = ippGetStatusCode(response.ipp);
+  if (Failed(status) && status != IPP_STATUS_ERROR_NOT_POSSIBLE &&
+      status != IPP_STATUS_ERROR_NOT_FOUND) {
+    throw ServerError(u"CUPS no canceló el trabajo");
+  }
 }
 
 }  // namespace quillon::adapters::cups

@@ -88,12 +88,13 @@ std::string SpoolPrinterQueue::WriteJob(
   return name;
 }
 
-void SpoolPrinterQueue::PrintTicket(const platform::Ticket& ticket) {
+std::int64_t SpoolPrinterQueue::PrintTicket(const platform::Ticket& ticket) {
   std::string escpos = print::EncodeEscPos(ticket);
   picture_name_ =
       WriteJob({{".escpos", escpos}, {".json", TicketJson(ticket)}, {".txt", TicketText(ticket)}});
   picture_escpos_ = std::move(escpos);
   picture_dots_ = print::RollDotsFor(ticket);
+  return platform::kNoJob;
 }
 
 // The picture comes once the ticket is in place and out of the outbox, so it can neither hold
@@ -129,6 +130,13 @@ std::shared_ptr<platform::PrinterQueue> SpoolPrinterSystem::FindPrinter(std::u16
       folders.begin(), folders.end(),
       [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
   return std::make_shared<SpoolPrinterQueue>(*first, numbers_);
+}
+
+std::vector<platform::JobReport> SpoolPrinterSystem::FollowJobs(
+    std::u16string_view, const std::vector<std::int64_t>& jobs) {
+  std::vector<platform::JobReport> reports;
+  for (const std::int64_t job : jobs) reports.push_back({job, platform::JobState::kCompleted});
+  return reports;
 }
 
 }  // namespace quillon::adapters::spool

@@ -37,7 +37,8 @@ class SpoolPrinterQueue : public platform::PrinterQueue {
 
   std::u16string DeviceName() const override;
   void CheckReady() override;
-  void PrintTicket(const platform::Ticket& ticket) override;
+  // The files in place are the paper: nothing is left to follow.
+  std::int64_t PrintTicket(const platform::Ticket& ticket) override;
   void SendRaw(const std::string& bytes) override;
   // Draws the paper of the ticket just accepted.
   void AfterAccepted() override;
@@ -68,6 +69,10 @@ class SpoolPrinterSystem : public platform::PrinterSystem {
   // The name given, whether or not its folder is there now: a missing default printer is a
   // printer that cannot print, not another system's default.
   std::u16string DefaultPrinterName() override { return default_name_; }
+  // A spool printer hands out no jobs to follow: any job asked about is not one of its own.
+  std::vector<platform::JobReport> FollowJobs(std::u16string_view printer,
+                                              const std::vector<std::int64_t>& jobs) override;
+  void CancelJob(std::u16string_view, std::int64_t) override {}
 
  private:
   std::filesystem::path spool_dir_;
