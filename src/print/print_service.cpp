@@ -107,6 +107,9 @@ Delivery PrintService::Print(DrawnTicket ticket) {
   waiting.waited = true;
   if (waiting.stored) outbox_.MakeDurable(waiting.record);
   if (const Device* device = HeldUpBy(line)) {
+    if (device->not_responding)
+      devices_[platform::ToUpper(platform::TrimBlanks(device->name))].held_up.insert(
+          waiting.record.id);
     line.failure = device->not_responding ? u"La impresora " + device->name + u" no responde"
                                           : u"Se pregunta a la impresora " + device->name +
                                                 u" por los tickets que ya tenía";

@@ -13,6 +13,7 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,6 +131,9 @@ class PrintService final : public TicketSink {
     int printed_since = 0;     // tickets it finished since it stopped responding
     bool job_held = false;     // the spooler held or gave up one of its jobs
     bool unreachable = false;  // the last question about it found no answer
+    // The tickets it held up when it stopped responding and since: when none is left, it has
+    // finished them and is back.
+    std::set<std::uint64_t> held_up;
   };
 
   Line& LineFor(const std::u16string& printer);
@@ -154,6 +158,7 @@ class PrintService final : public TicketSink {
   void Follow(Device& device, std::uint64_t id, platform::JobState state);
   void CheckResponding(Device& device);
   void DeviceBack(Device& device);
+  bool StillHoldsUp(const Device& device) const;
   // Cancels the jobs of a printer that did not respond and prints its tickets on the default
   // printer, each once and marked as a copy.
   void MoveToDefault(Device& device);

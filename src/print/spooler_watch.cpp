@@ -103,7 +103,7 @@ void PrintService::Follow(Device& device, std::uint64_t id, platform::JobState s
       device.job_held = true;
       return;
     case platform::JobState::kCompleted:
-      if (device.not_responding) ++device.printed_since;
+      if (device.not_responding || !device.held_up.empty()) ++device.printed_since;
       Printed(*line, *entry, device.name);
       Changed();
       return;
@@ -140,8 +140,12 @@ void PrintService::Follow(Device& device, std::uint64_t id, platform::JobState s
 void PrintService::CheckResponding(Device& device) {
   const auto flights = InFlightOn(device);
   if (flights.empty()) {
-    if (device.not_responding && device.printed_since > 0) DeviceBack(device);
     device.job_held = false;
+    // It finished what it had: the tickets behind may go, and once they printed it is back.
+    // One that printed nothing (its tickets moved away) is still known not to respond.
+    if (device.printed_since == 0) return;
+    device.not_responding = false;
+    if (!StillHoldsUp(device)) DeviceBack(device);
     return;
   }
   int longest = 0;
@@ -162,6 +166,11 @@ void PrintService::CheckResponding(Device& device) {
     device.not_responding_ms = 0;
     device.printed_since = 0;
     device.fault = fault;
+    device.held_up.clear();
+    for (const auto& [line_key, line] : lines_) {
+      if (HeldUpBy(line) != &device) continue;
+      for (const Entry& entry : line.entries) device.held_up.insert(entry.record.id);
+    }
     const std::u16string text = NotRespondingText(device.name, HeldUpCount(device), fault);
     Log(text);
     notifier_.ShowBalloonTip(text, platform::BalloonIcon::Warning, kWatchTitle, kBalloonTimeoutMs);
@@ -193,7 +202,17 @@ void PrintService::DeviceBack(Device& device) {
   device.not_responding_ms = 0;
   device.printed_since = 0;
   device.fault.clear();
+  device.held_up.clear();
   Changed();
+}
+
+bool PrintService::StillHoldsUp(const Device& device) const {
+  for (const auto& [key, line] : lines_) {
+    for (const Entry& entry : line.entries) {
+      if (device.held_up.contains(entry.record.id)) return true;
+    }
+  }
+  return false;
 }
 
 std::size_t PrintService::HeldUpCount(const Device& device) const {
@@ -272,6 +291,7 @@ void PrintService::MoveToDefault(Device& device) {
   }
   Line& target = LineFor(fallback);
   for (Entry& entry : moved) {
+    device.held_up.erase(entry.record.id);
     entry.record.ticket = MarkedAsCopy(std::move(entry.record.ticket), device.name);
     entry.record.ticket.printer = fallback;
     entry.record.sent_to.clear();

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Plays a printer on port 9100 style: accepts connections on a free loopback port and keeps the
-bytes of each one in OUTDIR/NNN.bin (written once the connection is closed).
-Usage: listener.py PORTFILE OUTDIR"""
+"""Plays a printer on port 9100 style: accepts connections on a free loopback port, or on PORT,
+and keeps the bytes of each one in OUTDIR/NNN.bin (written once the connection is closed), after
+those already there.
+Usage: listener.py PORTFILE OUTDIR [PORT]"""
 import os
 import socket
 import sys
@@ -9,13 +10,14 @@ import sys
 port_file, out_dir = sys.argv[1], sys.argv[2]
 os.makedirs(out_dir, exist_ok=True)
 server = socket.socket()
-server.bind(("127.0.0.1", 0))
+server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+server.bind(("127.0.0.1", int(sys.argv[3]) if len(sys.argv) > 3 else 0))
 server.listen(8)
 with open(port_file + ".part", "w") as f:
     f.write(str(server.getsockname()[1]))
 os.rename(port_file + ".part", port_file)
 
-count = 0
+count = len([name for name in os.listdir(out_dir) if name.endswith(".bin")])
 while True:
     connection, _ = server.accept()
     count += 1

@@ -37,16 +37,49 @@ pass() { echo "ok: $*"; }
 # One listener per queue named, keeping what each job delivers under $work/out/QUEUE;
 # port[QUEUE] is where it listens.
 start_listeners() {
-  declare -gA port
+  declare -gA port listener_pid
   local queue
   for queue in "$@"; do
     python3 "$queue_test_dir/listener.py" "$work/$queue.port" "$work/out/$queue" &
     pids+=($!)
+    listener_pid[$queue]=$!
   done
   for queue in "$@"; do
     for _ in $(seq 100); do [ -f "$work/$queue.port" ] && break; sleep 0.1; done
     port[$queue]=$(cat "$work/$queue.port")
   done
+}
+# The printer behind a queue switched off (nobody listens on its port) and on again.
+switch_off() {
+  kill "${listener_pid[$1]}" 2>/dev/null || true
+  wait "${listener_pid[$1]}" 2>/dev/null || true
+}
+switch_on() {
+  rm -f "$work/$1.port"
+  python3 "$queue_test_dir/listener.py" "$work/$1.port" "$work/out/$1" "${port[$1]}" &
+  pids+=($!)
+  listener_pid[$1]=$!
+  for _ in $(seq 100); do [ -f "$work/$1.port" ] && break; sleep 0.1; done
+}
+# Starts the demo server ($print_server) with the job files given and the agent ($agent, with
+# the options in the array agent_options) on data folder $1; its output goes to
+# $work/running.out, the server's to $work/server.out.
+run_agent_with_server() {
+  local data=$1
+  shift
+  "$print_server" --port 0 --wait-id --timeout 120 "$@" >"$work/server.out" 2>&1 &
+  pids+=($!)
+  server_pid=$!
+  for _ in $(seq 50); do grep -q '^PORT ' "$work/server.out" && break; sleep 0.1; done
+  timeout 300 "$agent" --headless --data-dir "$data" --encoding utf-8 "${agent_options[@]}" \
+    --server "127.0.0.1:$(sed -n 's/^PORT //p' "$work/server.out")" >>"$work/running.out" 2>&1 &
+  pids+=($!)
+  agent_pid=$!
+}
+agent_options=()
+wait_for_server() {
+  for _ in $(seq 600); do kill -0 "$server_pid" 2>/dev/null || return 0; sleep 0.1; done
+  return 1
 }
 # Jobs a queue's listener has stored, and the newest of them.
 received() { find "$work/out/$1" -name '*.bin' 2>/dev/null | wc -l; }

@@ -166,23 +166,6 @@ queue_numbers() {
     python3 "$here/escpos_text.py" "$file" || true
   done | ticket_numbers || true
 }
-# Starts the demo server with the job files given and the agent on data folder $1.
-run_agent_with_server() {
-  local data=$1
-  shift
-  "$print_server" --port 0 --wait-id --timeout 120 "$@" >"$work/server.out" 2>&1 &
-  pids+=($!)
-  server_pid=$!
-  for _ in $(seq 50); do grep -q '^PORT ' "$work/server.out" && break; sleep 0.1; done
-  timeout 150 "$agent" --headless --data-dir "$data" --encoding utf-8 \
-    --server "127.0.0.1:$(sed -n 's/^PORT //p' "$work/server.out")" >"$work/running.out" 2>&1 &
-  pids+=($!)
-  agent_pid=$!
-}
-wait_for_server() {
-  for _ in $(seq 600); do kill -0 "$server_pid" 2>/dev/null || return 0; sleep 0.1; done
-  return 1
-}
 # Waits up to 60 s until Cocina and Caja received the numbers of `make_jobs $1` after their first
 # $2 and $3 jobs, then checks each came once and in order.
 expect_printed_once() {
