@@ -61,8 +61,10 @@ void ServeReprintRequests(const fs::path& data_dir, PrintService& service) {
               : ReprintAnswer{false, u"La petición de reimpresión no se pudo leer"};
     fs::path answer_file = request;
     answer_file.replace_extension(kAnswer);
-    platform::WriteWholeFile(answer_file, std::string(answer.printed ? "1\n" : "0\n") +
-                                              platform::Utf16ToUtf8(answer.text) + "\n");
+    platform::WriteWholeFile(
+        answer_file,
+        std::string(answer.printed ? "1\n" : "0\n") + platform::Utf16ToUtf8(answer.text) + "\n",
+        platform::FileSync::kFileAndFolder);
   }
 }
 
@@ -76,8 +78,9 @@ std::optional<ReprintAnswer> AskRunningAgent(const fs::path& data_dir, std::uint
       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
   const fs::path request = folder / (name + kRequest);
   const fs::path answer = folder / (name + kAnswer);
-  if (!platform::WriteWholeFile(
-          request, std::to_string(id) + '\t' + platform::Utf16ToUtf8(printer) + '\n')) {
+  if (!platform::WriteWholeFile(request,
+                                std::to_string(id) + '\t' + platform::Utf16ToUtf8(printer) + '\n',
+                                platform::FileSync::kFileAndFolder)) {
     return std::nullopt;
   }
   const auto deadline = std::chrono::steady_clock::now() + patience;
