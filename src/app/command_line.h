@@ -1,5 +1,6 @@
 #pragma once
 // The options of quillon-agent.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -18,8 +19,8 @@ struct CommandLine {
   std::string render_escpos;  // an ESC/POS file to draw, into render_output
   std::string render_output;
   bool list_tickets = false;
-  std::string reprint;  // the number of the printed ticket to print again
-  std::string printer;  // where --reprint prints; empty: where the ticket printed
+  std::optional<std::uint64_t> reprint;  // the number of the printed ticket to print again
+  std::string printer;                   // where --reprint prints; empty: where the ticket printed
   bool help = false;
   bool version = false;
 };
@@ -32,6 +33,9 @@ const char* UsageText();
 // HOST or HOST:PORT with a port from 1 to 65535 (`port` is left alone when none is given);
 // false when the port is bad.
 bool ParseServer(std::string server, std::string* host, int* port);
+// A ticket number: decimal digits only, within 64 bits; nullopt with a Spanish message in
+// `error` otherwise.
+std::optional<std::uint64_t> ParseTicketNumber(const std::string& text, std::string* error);
 // windows-1252 or utf-8.
 bool IsEncodingName(const std::string& name);
 

@@ -38,9 +38,13 @@ std::optional<std::pair<std::uint64_t, std::u16string>> ParseRequest(std::string
 
 }  // namespace
 
+std::u16string NoPrintedTicketText(std::uint64_t id) {
+  return u"No hay un ticket impreso con el número " + Number(id);
+}
+
 ReprintAnswer Reprint(PrintService& service, std::uint64_t id, const std::u16string& printer) {
   const std::optional<Delivery> delivery = service.Reprint(id, printer);
-  if (!delivery) return {false, u"No hay un ticket impreso con el número " + Number(id)};
+  if (!delivery) return {false, NoPrintedTicketText(id)};
   if (delivery->sent)
     return {true, u"Ticket " + Number(id) + u" reimpreso en " + delivery->printer};
   return {false, u"La reimpresión del ticket " + Number(id) +

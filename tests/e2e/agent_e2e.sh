@@ -290,14 +290,24 @@ case "$case_name" in
     timeout 30 "$agent" --reprint 1 --printer bar --data-dir "$work/data" >/dev/null 2>&1 ||
       fail "la reimpresion en Bar fallo"
     cmp -s "$work/spool/Cocina/000001.txt" "$work/spool/Bar/000001.txt" || fail "Bar no la recibio"
+    timeout 20 "$agent" --reprint 7 --data-dir "$work/data" >/dev/null 2>"$work/unknown.err"
+    [ $? -eq 2 ] && grep -q "No hay un ticket impreso con el número 7" "$work/unknown.err" ||
+      fail "un numero que no existe, con el agente en marcha"
     kill "$agent_pid"
     wait "$agent_pid" 2>/dev/null
     timeout 30 "$agent" --reprint 1 --data-dir "$work/data" --spool "$work/spool" \
       --default-printer Facturas >"$work/alone.out" 2>&1 || fail "sin agente: $(cat "$work/alone.out")"
     cmp -s "$work/spool/Cocina/000001.txt" "$work/spool/Cocina/000003.txt" ||
       fail "sin agente no se reimprimio"
-    timeout 20 "$agent" --reprint 99 --data-dir "$work/data" --spool "$work/spool" >/dev/null 2>&1 &&
-      fail "un numero que no existe no fallo"
+    # A number no ticket has, too large for any, or no number: said in Spanish, status 2.
+    for number in 99 99999999999999999999999 18446744073709551616 12abc -1 ""; do
+      timeout 20 "$agent" --reprint "$number" --data-dir "$work/data" --spool "$work/spool" \
+        >"$work/bad.out" 2>"$work/bad.err"
+      status=$?
+      [ "$status" -eq 2 ] || fail "--reprint '$number' termino con $status"
+      grep -qE "No hay un ticket impreso con el número|Numero de ticket" "$work/bad.err" ||
+        fail "--reprint '$number' no dijo por que"
+    done
     ;;
 
   *)
