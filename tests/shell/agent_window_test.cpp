@@ -240,8 +240,10 @@ TEST(StartupTest, RestoringTheStoredOptionsLeavesAccesoUntouched) {
   const std::string stored = std::string(kCode) + "\r\nFacturas y PreFactruas,Mesa\r\n";
   folder.Write("Acceso", stored);
   const std::filesystem::path file = folder.Path() / "Acceso";
-  const auto an_hour_ago = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
-  std::filesystem::last_write_time(file, an_hour_ago);
+  std::filesystem::last_write_time(
+      file, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  // As the file system keeps it, which may be coarser than what was set.
+  const std::filesystem::file_time_type an_hour_ago = std::filesystem::last_write_time(file);
 
   BranchCodeFile acceso(folder.Path(), dialogs);
   const ConsoleShell console(acceso);
