@@ -4,41 +4,30 @@
 
 #include <algorithm>
 
+#include "platform/file_calls.h"
 #include "platform/whole_file.h"
 
 namespace quillon::platform {
 namespace fs = std::filesystem;
-namespace {
 
-bool WriteAll(HANDLE file, std::string_view content) {
-  while (!content.empty()) {
+bool WriteNewFile(const fs::path& file, std::string_view content, bool sync) {
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  bool written = true;
+  while (written && !content.empty()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 30));
-    DWORD written = 0;
-    if (!WriteFile(file, content.data(), chunk, &written, nullptr) || written == 0) return false;
-    content.remove_prefix(written);
+    DWORD count = 0;
+    written = WriteFile(handle, content.data(), chunk, &count, nullptr) && count > 0;
+    content.remove_prefix(count);
   }
-  return true;
+  written = written && (!sync || FlushFileBuffers(handle));
+  return CloseHandle(handle) && written;
 }
 
-}  // namespace
-
-bool WriteWholeFile(const fs::path& target, std::string_view content, FileSync sync) {
-  const bool durable = sync == FileSync::kFileAndFolder;
-  fs::path partial = target;
-  partial += ".part";
-  HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  const bool written = WriteAll(file, content) && (!durable || FlushFileBuffers(file));
-  const bool closed = CloseHandle(file) != 0;
-  // The rename is journalled with the file on NTFS: no folder to sync after it.
-  if (written && closed &&
-      MoveFileExW(partial.c_str(), target.c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
-  }
-  DeleteFileW(partial.c_str());
-  return false;
+bool RenameOver(const fs::path& from, const fs::path& to) {
+  return MoveFileExW(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool SyncFile(const fs::path& file) {
