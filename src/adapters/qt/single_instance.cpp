@@ -9,8 +9,8 @@
 
 namespace quillon::adapters::qt {
 
-SingleInstance::SingleInstance(std::filesystem::path data_dir)
-    : lock_path_(std::move(data_dir) / ".quillon-agent.lock") {}
+SingleInstance::SingleInstance(const std::filesystem::path& data_dir)
+    : lock_path_(data_dir / ".quillon-agent.lock") {}
 
 SingleInstance::~SingleInstance() {
   if (fd_ >= 0) ::close(fd_);  // the lock goes with the descriptor; the file stays

@@ -11,7 +11,7 @@ namespace quillon::adapters::qt {
 
 class SingleInstance final : public platform::SingleInstance {
  public:
-  explicit SingleInstance(std::filesystem::path data_dir);
+  explicit SingleInstance(const std::filesystem::path& data_dir);
   ~SingleInstance() override;
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
