@@ -51,7 +51,7 @@ std::unique_ptr<ConnectionLoop> MakeConnectionLoop() {
 int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   QApplication::setQuitOnLastWindowClosed(false);
   adapters::qt::QtDialogs dialogs;
-  adapters::qt::SingleInstance instance(QString::fromStdU16String(data_dir.u16string()));
+  adapters::qt::SingleInstance instance(data_dir);
   if (!shell::TakeDataFolder(instance, dialogs, data_dir)) return 1;
 
   shell::BranchCodeFile acceso(data_dir, dialogs);

@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
+#include <charconv>
 #include <string_view>
+#include <system_error>
 
 namespace quillon::app {
 
@@ -57,6 +59,20 @@ bool ParseServer(std::string server, std::string* host, int* port) {
   }
   *host = server;
   return true;
+}
+
+std::optional<std::uint64_t> ParseTicketNumber(const std::string& text, std::string* error) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+    *error = "Numero de ticket no valido en --reprint: " + text;
+    return std::nullopt;
+  }
+  std::uint64_t number = 0;
+  if (std::from_chars(text.data(), text.data() + text.size(), number).ec != std::errc()) {
+    *error = "Numero de ticket demasiado grande en --reprint: " + text +
+             " (ningun ticket lleva un numero tan alto)";
+    return std::nullopt;
+  }
+  return number;
 }
 
 int ParseSeconds(const std::string& text) {
@@ -116,12 +132,10 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, std::string* 
     } else if (arg == "--list-tickets") {
       line.list_tickets = true;
     } else if (arg == "--reprint") {
-      if (!value(&line.reprint)) return std::nullopt;
-      if (line.reprint.empty() ||
-          line.reprint.find_first_not_of("0123456789") != std::string::npos) {
-        *error = "Numero de ticket no valido en --reprint: " + line.reprint;
-        return std::nullopt;
-      }
+      std::string number;
+      if (!value(&number)) return std::nullopt;
+      line.reprint = ParseTicketNumber(number, error);
+      if (!line.reprint) return std::nullopt;
     } else if (arg == "--fallback-after") {
       std::string seconds;
       if (!value(&seconds)) return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 // The options of quillon-agent.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -18,8 +19,8 @@ struct CommandLine {
   std::string render_escpos;  // an ESC/POS file to draw, into render_output
   std::string render_output;
   bool list_tickets = false;
-  std::string reprint;  // the number of the printed ticket to print again
-  std::string printer;  // where --reprint prints; empty: where the ticket printed
+  std::optional<std::uint64_t> reprint;  // the number of the printed ticket to print again
+  std::string printer;                   // where --reprint prints; empty: where the ticket printed
   // Seconds a printer may not respond before its tickets move to the default printer; 0 never,
   // -1 not given (the built-in time).
   int fallback_after = -1;
@@ -37,6 +38,9 @@ const char* UsageText();
 bool ParseServer(std::string server, std::string* host, int* port);
 // Whole seconds from 0 to 86400; -1 when the text is not one.
 int ParseSeconds(const std::string& text);
+// A ticket number: decimal digits only, within 64 bits; nullopt with a Spanish message in
+// `error` otherwise.
+std::optional<std::uint64_t> ParseTicketNumber(const std::string& text, std::string* error);
 // windows-1252 or utf-8.
 bool IsEncodingName(const std::string& name);
 

@@ -20,8 +20,7 @@ std::unique_ptr<platform::Timer> MakeTimer() { return std::make_unique<adapters:
 
 std::unique_ptr<platform::SingleInstance> MakeSingleInstance(
     const std::filesystem::path& data_dir) {
-  return std::make_unique<adapters::qt::SingleInstance>(
-      QString::fromStdU16String(data_dir.u16string()));
+  return std::make_unique<adapters::qt::SingleInstance>(data_dir);
 }
 
 }  // namespace quillon::app

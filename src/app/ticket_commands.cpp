@@ -1,7 +1,9 @@
 #include "app/ticket_commands.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <deque>
 #include <iostream>
 #include <memory>
 
@@ -51,7 +53,14 @@ int RunListTickets(const CommandLine& line) {
 
 int RunReprint(const CommandLine& line) {
   const std::filesystem::path data_dir = DataDir(line);
-  const std::uint64_t id = std::stoull(line.reprint);
+  const std::uint64_t id = *line.reprint;
+  // A number that is not among the kept tickets is a mistake of the command, whoever prints.
+  const std::deque<print::PrintedTicket> printed = print::ReadPrintedTickets(data_dir);
+  if (std::none_of(printed.begin(), printed.end(),
+                   [id](const print::PrintedTicket& ticket) { return ticket.id == id; })) {
+    PrintLine(stderr, print::NoPrintedTicketText(id) + u" (vea --list-tickets).");
+    return 2;
+  }
   const std::u16string printer = platform::Utf8ToUtf16(line.printer);
   const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
   if (instance->Acquire() == platform::SingleInstance::Result::HeldByOther) {

@@ -8,8 +8,8 @@ namespace quillon::app {
 int RunListTickets(const CommandLine& line);
 
 // --reprint ID [--printer NAME]: through the running agent of the data folder when there is one,
-// else with the printers of this command line. 0 when it printed, 1 when it did not (the reason
-// on standard error).
+// else with the printers of this command line. 0 when it printed, 1 when it did not, 2 when no
+// kept ticket has that number (the reason on standard error).
 int RunReprint(const CommandLine& line);
 
 }  // namespace quillon::app

@@ -21,6 +21,13 @@ enum SocketState : int {
   kSocketError = 9,
 };
 
+// TCP keepalive on the server link: a connection a router dropped without a word is found dead
+// after about a minute of silence (30 s idle, then 3 probes 10 s apart), and the watch reopens
+// it, instead of many minutes later when a write fails.
+inline constexpr int kKeepAliveIdleSeconds = 30;
+inline constexpr int kKeepAliveIntervalSeconds = 10;
+inline constexpr int kKeepAliveProbes = 3;
+
 class SocketListener {
  public:
   virtual ~SocketListener() = default;

@@ -6,9 +6,15 @@
 
 namespace quillon::platform {
 
+// kNone: the new content may still be lost to a power cut shortly after the call.
+// kFileAndFolder: the call returns true only once the file's bytes and its name in the folder are
+// on the disk, so after a power cut the target holds the old content or the new one, whole.
+enum class FileSync { kNone, kFileAndFolder };
+
 // false when the file could not be written; the target is then as it was and nothing is left
 // beside it.
-bool WriteWholeFile(const std::filesystem::path& target, std::string_view content);
+bool WriteWholeFile(const std::filesystem::path& target, std::string_view content,
+                    FileSync sync = FileSync::kNone);
 // The file's bytes on the disk, so they survive a power cut; false when that failed.
 bool SyncFile(const std::filesystem::path& file);
 // The folder's list of names on the disk, so the latest renames in it survive a power cut.

@@ -38,9 +38,13 @@ std::optional<std::pair<std::uint64_t, std::u16string>> ParseRequest(std::string
 
 }  // namespace
 
+std::u16string NoPrintedTicketText(std::uint64_t id) {
+  return u"No hay un ticket impreso con el número " + Number(id);
+}
+
 ReprintAnswer Reprint(PrintService& service, std::uint64_t id, const std::u16string& printer) {
   const std::optional<Delivery> delivery = service.Reprint(id, printer);
-  if (!delivery) return {false, u"No hay un ticket impreso con el número " + Number(id)};
+  if (!delivery) return {false, NoPrintedTicketText(id)};
   if (delivery->sent)
     return {true, u"Ticket " + Number(id) + u" reimpreso en " + delivery->printer};
   return {false, u"La reimpresión del ticket " + Number(id) +
@@ -61,8 +65,10 @@ void ServeReprintRequests(const fs::path& data_dir, PrintService& service) {
               : ReprintAnswer{false, u"La petición de reimpresión no se pudo leer"};
     fs::path answer_file = request;
     answer_file.replace_extension(kAnswer);
-    platform::WriteWholeFile(answer_file, std::string(answer.printed ? "1\n" : "0\n") +
-                                              platform::Utf16ToUtf8(answer.text) + "\n");
+    platform::WriteWholeFile(
+        answer_file,
+        std::string(answer.printed ? "1\n" : "0\n") + platform::Utf16ToUtf8(answer.text) + "\n",
+        platform::FileSync::kFileAndFolder);
   }
 }
 
@@ -76,8 +82,9 @@ std::optional<ReprintAnswer> AskRunningAgent(const fs::path& data_dir, std::uint
       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
   const fs::path request = folder / (name + kRequest);
   const fs::path answer = folder / (name + kAnswer);
-  if (!platform::WriteWholeFile(
-          request, std::to_string(id) + '\t' + platform::Utf16ToUtf8(printer) + '\n')) {
+  if (!platform::WriteWholeFile(request,
+                                std::to_string(id) + '\t' + platform::Utf16ToUtf8(printer) + '\n',
+                                platform::FileSync::kFileAndFolder)) {
     return std::nullopt;
   }
   const auto deadline = std::chrono::steady_clock::now() + patience;

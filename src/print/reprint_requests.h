@@ -18,6 +18,9 @@ struct ReprintAnswer {
   std::u16string text;  // what the user is told
 };
 
+// What the user is told when no printed ticket has number `id`.
+std::u16string NoPrintedTicketText(std::uint64_t id);
+
 // Reprints ticket `id` on `printer` (empty: where it printed) with the service.
 ReprintAnswer Reprint(PrintService& service, std::uint64_t id, const std::u16string& printer);
 

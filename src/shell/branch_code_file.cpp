@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 #include "json/number_text.h"
 #include "platform/text.h"
+#include "platform/whole_file.h"
 
 namespace quillon::shell {
 
@@ -23,23 +25,43 @@ const std::u16string kCodeUpdatedMessage =
     u"El codigo se ha actualizado correctamente, se va cerrar el servidor de impresoras, "
     u"porfavor vuelvelo a abrir.";
 
-std::vector<std::u16string> ReadLines(const std::filesystem::path& path) {
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// The file's bytes; nullopt when it is missing, a folder or cannot be read.
+std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
   std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return {std::u16string()};
+  if (std::filesystem::is_directory(path, error)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
-  if (!in) return {std::u16string()};
+  if (!in) return std::nullopt;
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return {std::u16string()};
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace
+
+std::vector<std::u16string> ReadLines(const std::filesystem::path& path) {
+  std::optional<std::string> read = ReadBytes(path);
+  if (!read) return {std::u16string()};
+  std::string_view bytes = *read;
+  // An editor that saved the file as UTF-8 marked it so; the mark is no text of the first line.
+  const bool utf8 = bytes.starts_with(kUtf8Mark);
+  if (utf8) bytes.remove_prefix(kUtf8Mark.size());
+  auto decode = [utf8](std::string_view line) {
+    return utf8 ? platform::Utf8ToUtf16(line) : platform::Cp1252ToUtf16(line);
+  };
 
   std::vector<std::u16string> lines;
   std::size_t start = 0;
   while (start < bytes.size()) {
     const std::size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(platform::Cp1252ToUtf16(std::string_view(bytes).substr(start)));
+    if (end == std::string_view::npos) {
+      lines.push_back(decode(bytes.substr(start)));
       break;
     }
-    lines.push_back(platform::Cp1252ToUtf16(std::string_view(bytes).substr(start, end - start)));
+    lines.push_back(decode(bytes.substr(start, end - start)));
     start = end + 1;
     if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
   }
@@ -105,10 +127,9 @@ std::u16string BranchCodeFile::PromptUntilValid(bool (*valid)(std::u16string_vie
 bool BranchCodeFile::WriteLines(const std::vector<std::u16string>& lines) {
   std::string bytes;
   for (const std::u16string& line : lines) bytes += platform::Utf16ToCp1252(line) + "\r\n";
-  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  out.close();
-  if (out) return true;
+  // Start-up stores what it read back: a file that already says so is left alone.
+  if (ReadBytes(path_) == bytes) return true;
+  if (platform::WriteWholeFile(path_, bytes, platform::FileSync::kFileAndFolder)) return true;
   dialogs_.MessageBox(u"No se pudo guardar el archivo " + path_.u16string() +
                           u16(": revise que la carpeta exista y admita escritura."),
                       u"", platform::MessageIcon::Error);

@@ -14,6 +14,8 @@ inline constexpr std::size_t kMinimumCodeLength = 15;
 
 // The lines of a file plus one empty element after the last line read: "A", "B" -> A, B, "".
 // A missing or unreadable file gives exactly one empty element. CR LF, CR and LF all end a line.
+// Lines are Windows-1252, unless the file starts with the UTF-8 mark: then they are UTF-8 and
+// the mark is dropped. Nothing else is trimmed: blanks around a code are part of it.
 std::vector<std::u16string> ReadLines(const std::filesystem::path& path);
 
 // True when a file or folder of that name exists.
@@ -41,7 +43,8 @@ class BranchCodeFile {
   // returns it. The caller confirms and ends the program.
   std::u16string PromptNewCode();
 
-  // Rewrites the file with the code and the options line.
+  // Rewrites the file with the code and the options line. Every write replaces the file whole and
+  // is on the disk when it returns; a file that already holds those lines is not written.
   void SaveOptions(const std::u16string& code, const std::u16string& options);
 
  private:

@@ -35,17 +35,19 @@ void PrintingOptions::Click(int index, bool checked) {
 }
 
 void PrintingOptions::Restore(std::u16string_view stored_list) {
-  if (stored_list.empty()) {
-    for (int i = 0; i < kCount; ++i) {
-      if (!checked_[i]) Click(i, true);
+  bool changed = false;
+  for (int i = 0; i < kCount; ++i) {
+    if (checked_[i]) continue;
+    if (stored_list.empty()) {
+      checked_[i] = true;
+    } else {
+      for (const std::u16string_view item : SplitAtCommas(stored_list)) {
+        if (kCaptions[i] == item) checked_[i] = true;
+      }
     }
-    return;
+    changed = changed || checked_[i];
   }
-  for (const std::u16string_view item : SplitAtCommas(stored_list)) {
-    for (int i = 0; i < kCount; ++i) {
-      if (!checked_[i] && kCaptions[i] == item) Click(i, true);
-    }
-  }
+  if (changed) store_(CheckedList());
 }
 
 std::u16string PrintingOptions::CheckedList() const {

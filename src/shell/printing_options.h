@@ -25,8 +25,9 @@ class PrintingOptions final : public documents::PrintOptions {
   // A click on box `index` that leaves it `checked`: stores the list.
   void Click(int index, bool checked);
 
-  // Start-up: every item of the stored list checks the boxes with exactly that caption, in list
-  // order, each newly checked box storing the list as its click does; an empty list checks all.
+  // Start-up: every item of the stored list checks the box with exactly that caption; an empty
+  // list checks all. The list is stored once, when a box was checked: a kill in the middle of a
+  // start never leaves half the options in the file.
   void Restore(std::u16string_view stored_list);
 
   // Captions of the checked boxes in box order, joined by ",".

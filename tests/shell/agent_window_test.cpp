@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "platform/text.h"
 #include "shell/startup.h"
 #include "support/fake_dialogs.h"
@@ -227,6 +230,49 @@ TEST(StartupTest, ConsoleShellAsksForAMissingCodeAndRestoresTheOptions) {
   EXPECT_TRUE(console.Options().IsChecked(3));
   EXPECT_EQ(folder.Read("Acceso"),
             "123456789012345\r\nFacturas y PreFactruas,Mesa,Mostrador,Domicilio\r\n");
+}
+
+// A start writes Acceso only when what it stores differs from what it read: an hour-old
+// modification time survives a start that restores the options as they are.
+TEST(StartupTest, RestoringTheStoredOptionsLeavesAccesoUntouched) {
+  test::TempFolder folder;
+  test::FakeDialogs dialogs;
+  const std::string stored = std::string(kCode) + "\r\nFacturas y PreFactruas,Mesa\r\n";
+  folder.Write("Acceso", stored);
+  const std::filesystem::path file = folder.Path() / "Acceso";
+  std::filesystem::last_write_time(
+      file, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  // As the file system keeps it, which may be coarser than what was set.
+  const std::filesystem::file_time_type an_hour_ago = std::filesystem::last_write_time(file);
+
+  BranchCodeFile acceso(folder.Path(), dialogs);
+  const ConsoleShell console(acceso);
+  test::FakeWindowView view;
+  AgentWindow window(view, dialogs, acceso, folder.Path(), [] {});
+  window.Load();
+
+  EXPECT_TRUE(console.Options().IsChecked(1));
+  EXPECT_EQ(view.option_boxes, (std::vector<bool>{true, true, false, false}));
+  EXPECT_EQ(std::filesystem::last_write_time(file), an_hour_ago);
+  EXPECT_EQ(folder.Read("Acceso"), stored);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(StartupTest, AFailedWriteOfAccesoLeavesTheOldContentWhole) {
+  test::TempFolder folder;
+  test::FakeDialogs dialogs;
+  const std::string stored = std::string(kCode) + "\r\nDomicilio,Mesa\r\n";
+  folder.Write("Acceso", stored);
+  // The new content cannot be set down beside the file, so the rewrite in box order fails.
+  std::filesystem::create_directory(folder.Path() / "Acceso.part");
+
+  BranchCodeFile acceso(folder.Path(), dialogs);
+  const ConsoleShell console(acceso);
+
+  EXPECT_TRUE(console.Options().IsChecked(3));
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Error);
+  EXPECT_EQ(folder.Read("Acceso"), stored);
 }
 
 }  // namespace

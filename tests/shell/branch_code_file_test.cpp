@@ -124,6 +124,24 @@ TEST_F(BranchCodeFileTest, OptionsAreStoredAsTheSecondLine) {
   EXPECT_EQ(folder.Read("Acceso"), "ABCDEFGHIJKLMNO\r\nFacturas y PreFactruas,Mesa\r\n");
 }
 
+TEST_F(BranchCodeFileTest, UtfEightMarkIsNoPartOfTheCodeButBlanksAre) {
+  folder.Write("Acceso",
+               "\xEF\xBB\xBF"
+               "SUCURSAL-PE\xC3\x91"
+               "A-01\r\nMesa\r\n");
+  EXPECT_EQ(acceso.ReadBranchCode(), (Lines{u"SUCURSAL-PEÑA-01", u"Mesa", u""}));
+  EXPECT_TRUE(dialogs.prompts.empty());
+  // Only a mark at the very start counts; blanks around the code stay, as the file has them.
+  folder.Write("Acceso", " ABCDEFGHIJKLMNO \r\n\xEF\xBB\xBFMesa\r\n");
+  EXPECT_EQ(acceso.ReadBranchCode(), (Lines{u" ABCDEFGHIJKLMNO ", u"\u00EF\u00BB\u00BFMesa", u""}));
+  // The next write stores the lines in Windows-1252, without the mark.
+  folder.Write("Acceso",
+               "\xEF\xBB\xBF"
+               "ABCDEFGHIJKLMN\xC3\x91\r\n");
+  acceso.SaveOptions(acceso.ReadBranchCode()[0], u"Mesa");
+  EXPECT_EQ(folder.Read("Acceso"), "ABCDEFGHIJKLMN\xD1\r\nMesa\r\n");
+}
+
 TEST_F(BranchCodeFileTest, ReplacementAcceptedAtOnceIsStoredAlone) {
   folder.Write("Acceso", "ABCDEFGHIJKLMNO\r\nMesa\r\n");
   dialogs.answers = {u"S12345678901234"};

@@ -1,5 +1,9 @@
 #include "adapters/qt/qt_socket.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 #include <QString>
 
 #include "platform/socket_errors.h"
@@ -51,6 +55,7 @@ SocketErrorText SocketErrorFor(QAbstractSocket::SocketError error) {
 
 QtSocket::QtSocket() {
   QObject::connect(&socket_, &QTcpSocket::connected, [this] {
+    KeepAlive();
     if (listener_ != nullptr) listener_->OnConnected();
   });
   // Emitted for every arrival, also while a job lets the event loop run inside an earlier
@@ -111,6 +116,19 @@ std::string QtSocket::ReadAvailable() {
   if (!socket_.isOpen()) return {};  // never connected, or closed: nothing to read
   const QByteArray bytes = socket_.readAll();
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void QtSocket::KeepAlive() {
+  socket_.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+  // Qt sets only whether probes are sent; their timing is the system's (two hours by default).
+  const int fd = static_cast<int>(socket_.socketDescriptor());
+  if (fd < 0) return;
+  const int idle = platform::kKeepAliveIdleSeconds;
+  const int interval = platform::kKeepAliveIntervalSeconds;
+  const int probes = platform::kKeepAliveProbes;
+  setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+  setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+  setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
 }
 
 void QtSocket::OnError(QAbstractSocket::SocketError error) {

@@ -1,5 +1,5 @@
 #pragma once
-// The server connection over QTcpSocket.
+// The server connection over QTcpSocket, with TCP keepalive once connected.
 //
 // States, as the watch and the state label read them:
 //   0 closed (UnconnectedState)        4 resolving host (HostLookupState)
@@ -52,6 +52,8 @@ class QtSocket final : public platform::ClientSocket {
   std::string ReadAvailable() override;
 
  private:
+  // TCP keepalive with the link's timing (platform/socket.h), once connected.
+  void KeepAlive();
   void OnError(QAbstractSocket::SocketError error);
 
   QTcpSocket socket_;

@@ -31,6 +31,8 @@ class WinsockSocket final : public platform::ClientSocket {
   std::string ReadAvailable() override;
 
  private:
+  // TCP keepalive with the link's timing (platform/socket.h), set before connecting.
+  void KeepAlive();
   void OnEvent(WPARAM wparam, LPARAM lparam);
   void Fail(int number);
   // Moves what the system holds into received_.

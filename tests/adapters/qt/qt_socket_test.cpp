@@ -1,7 +1,12 @@
 // The server link over the Qt socket, against the demo print server on loopback.
 #include "adapters/qt/qt_socket.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -119,6 +124,50 @@ TEST_F(QtLinkTest, RefusedConnectionIsLoggedAndRetried) {
   EXPECT_EQ(log.history[1], log.history[0]);
   EXPECT_EQ(notifier.balloons[0].text, u"10061-Conexión rechazada por el servidor");
   EXPECT_EQ(tray.states[0].tooltip, u"DesConectando");
+}
+
+// The descriptor of this process's socket connected to loopback `port`; -1 when there is none.
+int ClientDescriptorTo(int port) {
+  for (int fd = 0; fd < 1024; ++fd) {
+    sockaddr_in peer{};
+    socklen_t size = sizeof peer;
+    if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &size) == 0 &&
+        peer.sin_family == AF_INET && ntohs(peer.sin_port) == port) {
+      return fd;
+    }
+  }
+  return -1;
+}
+
+int TcpOption(int fd, int level, int name) {
+  int value = -1;
+  socklen_t size = sizeof value;
+  return getsockopt(fd, level, name, &value, &size) == 0 ? value : -1;
+}
+
+// A link a router dropped without a word is found by the probes within about a minute.
+TEST_F(QtLinkTest, ConnectedSocketSendsKeepAliveProbesOnTheLinkTiming) {
+  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(listener, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), size), 0);
+  ASSERT_EQ(listen(listener, 1), 0);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+  const int port = ntohs(address.sin_port);
+
+  socket.Connect("127.0.0.1", port);
+  ASSERT_TRUE(RunUntil([&] { return socket.State() == platform::kSocketConnected; }));
+  const int fd = ClientDescriptorTo(port);
+  ASSERT_GE(fd, 0);
+  EXPECT_EQ(TcpOption(fd, SOL_SOCKET, SO_KEEPALIVE), 1);
+  EXPECT_EQ(TcpOption(fd, IPPROTO_TCP, TCP_KEEPIDLE), 30);
+  EXPECT_EQ(TcpOption(fd, IPPROTO_TCP, TCP_KEEPINTVL), 10);
+  EXPECT_EQ(TcpOption(fd, IPPROTO_TCP, TCP_KEEPCNT), 3);
+  socket.Close();
+  close(listener);
 }
 
 }  // namespace

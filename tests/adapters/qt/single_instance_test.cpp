@@ -1,24 +1,24 @@
 #include "adapters/qt/single_instance.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <memory>
+#include <string>
 
 #include "support/temp_folder.h"
 
 namespace quillon::adapters::qt {
 namespace {
 
-QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
-
 TEST(SingleInstance, OneHolderPerDataFolder) {
   test::TempFolder folder, other;
-  auto first = std::make_unique<SingleInstance>(Q(folder.Path()));
+  auto first = std::make_unique<SingleInstance>(folder.Path());
   ASSERT_EQ(first->Acquire(), SingleInstance::Result::Acquired);
 
-  SingleInstance second(Q(folder.Path()));
+  SingleInstance second(folder.Path());
   EXPECT_EQ(second.Acquire(), SingleInstance::Result::HeldByOther);
-  SingleInstance elsewhere(Q(other.Path()));
+  SingleInstance elsewhere(other.Path());
   EXPECT_EQ(elsewhere.Acquire(), SingleInstance::Result::Acquired);
 
   first.reset();  // the first agent ended
@@ -27,8 +27,30 @@ TEST(SingleInstance, OneHolderPerDataFolder) {
 
 TEST(SingleInstance, MissingFolderIsReportedApart) {
   test::TempFolder folder;
-  SingleInstance instance(Q(folder.Path() / "no-existe"));
+  SingleInstance instance(folder.Path() / "no-existe");
   EXPECT_EQ(instance.Acquire(), SingleInstance::Result::Unavailable);
+}
+
+std::string HostName() {
+  char name[256] = {};
+  gethostname(name, sizeof name - 1);
+  return name;
+}
+
+// What a power cut, a crash or a renamed PC leaves in the lock file never keeps the folder.
+TEST(SingleInstance, LeftoverLockFileOfAnyContentIsTakenOver) {
+  using namespace std::string_literals;
+  for (const std::string& leftover :
+       {""s, "\x01\xFF basura \x00\x7F"s, "1\nquillon-agent\nOTRO-PC-DE-LA-SUCURSAL\n"s,
+        "999999\nquillon-agent\n" + HostName() + "\n"}) {
+    test::TempFolder folder;
+    folder.Write(".quillon-agent.lock", leftover);
+    SingleInstance instance(folder.Path());
+    EXPECT_EQ(instance.Acquire(), SingleInstance::Result::Acquired) << leftover;
+    EXPECT_EQ(folder.Read(".quillon-agent.lock"), std::to_string(getpid()) + "\n");
+    SingleInstance second(folder.Path());
+    EXPECT_EQ(second.Acquire(), SingleInstance::Result::HeldByOther);
+  }
 }
 
 }  // namespace
