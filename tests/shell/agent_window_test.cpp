@@ -121,10 +121,16 @@ TEST_F(AgentWindowTest, ChosenPictureIsStoredAsABitmapNoWiderThanTheRollAndShown
             (std::vector<int>{0, 0, 255}));
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "logo.bmp.part"));
 
-  // Choosing logo.bmp itself keeps the picture.
-  const std::string kept = folder.Read("logo.bmp");
+  // Another picture replaces it; choosing logo.bmp itself keeps it.
+  folder.Write("sello.bmp", HalvesBmp(40, 20));
+  window.LoadLogoFile(folder.Path() / "sello.bmp");
+  const std::string replaced = folder.Read("logo.bmp");
+  EXPECT_EQ(pictures.DecodeColour((folder.Path() / "logo.bmp").string())->width, 40);
   window.LoadLogoFile(folder.Path() / "logo.bmp");
-  EXPECT_EQ(folder.Read("logo.bmp"), kept);
+  EXPECT_EQ(folder.Read("logo.bmp"), replaced);
+  ASSERT_EQ(dialogs.messages.size(), 3u);
+  EXPECT_EQ(dialogs.messages[1].message, u"Imagen Cargada");
+  EXPECT_EQ(dialogs.messages[2].message, u"Imagen Cargada");
 }
 
 TEST_F(AgentWindowTest, FileThatCannotBeALogoIsRefusedAndTheOldOneStays) {
