@@ -40,8 +40,8 @@ std::u16string PrintLogo(PrintEngine& engine, const std::string& logo_file,
   const std::optional<platform::GreyPicture> picture = pictures.Decode(logo_file);
   if (!picture) return u"logo.bmp no es una imagen BMP, GIF, JPEG o PNG que se pueda leer";
   // Hundredths of a millimetre at 96 pixels an inch, as the desktop's picture object says.
-  const double picture_width = std::lround(picture->width * 2540.0 / 96);
-  const double picture_height = std::lround(picture->height * 2540.0 / 96);
+  const auto picture_width = static_cast<double>(std::lround(picture->width * 2540.0 / 96));
+  const auto picture_height = static_cast<double>(std::lround(picture->height * 2540.0 / 96));
 
   print::TicketRecorder& printer = engine.Canvas();
   const double line_height = std::max(1.0, std::nearbyint(printer.TextHeight(u"HOLA")));

@@ -27,7 +27,7 @@ class AgentWindowTest : public ::testing::Test {
   test::TempFolder folder;
   test::FakeDialogs dialogs;
   test::FakeWindowView view;
-  const print::BmpPictureDecoder pictures;
+  const print::BmpPictureDecoder pictures{};
   BranchCodeFile acceso{folder.Path(), dialogs};
   int ended = 0;
   AgentWindow window{view, dialogs, pictures, acceso, folder.Path(), [this] { ++ended; }};

@@ -38,7 +38,7 @@ class MainWindowTest : public ::testing::Test {
   test::TempFolder folder;
   test::FakeDialogs dialogs;
   BranchCodeFile acceso{folder.Path(), dialogs};
-  const print::BmpPictureDecoder pictures;
+  const print::BmpPictureDecoder pictures{};
   int ended = 0;
   MainWindow window{dialogs, pictures, acceso, folder.Path(), [this] { ++ended; }};
 };
