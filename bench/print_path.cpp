@@ -1,7 +1,9 @@
 // Job -> spool printer: a job's text framed, parsed, dispatched, its ticket drawn and written into
 // a spool printer's folder, with the outbox in between and straight to the printer as the agent
 // did before it had one, measured in one run. And one spool ticket with 0 and 30,000 files in the
-// printer's folder: its cost must not grow with them.
+// printer's folder: its cost must not grow with them. And an invoice whose logo.bmp cannot be
+// printed (a header claiming 1 x 2147483647 pixels, PNG bytes that are no picture, an empty
+// file): it must print without the logo in well under a second, with a ticket under 1 MB.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -119,6 +121,26 @@ BENCHMARK(BM_Invoice60ToSpool)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Invoice1000ToSpool)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // One kitchen ticket into the Cocina folder, which already holds state.range(0) files.
+void BM_BadLogoInvoiceToSpool(benchmark::State& state) {
+  PrintPath path(true);
+  const std::string kinds[] = {
+      std::string("BM>\0\0\0\0\0\0\0>\0\0\0(\0\0\0\x01\0\0\0\xFF\xFF\xFF\x7F\x01\0\x18\0", 30) +
+          std::string(32, '\0'),
+      std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), std::string()};
+  std::ofstream(path.data / "logo.bmp", std::ios::binary) << kinds[state.range(0)];
+  const std::string text = Framed(bench::InvoiceJob(60));
+  for (auto _ : state) path.Run(text);
+  std::uintmax_t largest = 0;
+  for (const auto& entry : fs::directory_iterator(path.spool / "Facturas")) {
+    if (entry.path().extension() == ".escpos") largest = std::max(largest, entry.file_size());
+  }
+  state.counters["ticket_bytes"] = static_cast<double>(largest);
+  state.SetLabel(state.range(0) == 0   ? "cabecera enorme"
+                 : state.range(0) == 1 ? "PNG roto"
+                                       : "vacio");
+}
+BENCHMARK(BM_BadLogoInvoiceToSpool)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
 void BM_SpoolTicketAmongFiles(benchmark::State& state) {
   PrintPath path(false);
   for (long i = 0; i < state.range(0); ++i) {

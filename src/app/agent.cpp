@@ -55,7 +55,8 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   if (!shell::TakeDataFolder(instance, dialogs, data_dir)) return 1;
 
   shell::BranchCodeFile acceso(data_dir, dialogs);
-  shell::MainWindow window(dialogs, acceso, data_dir, [] { QCoreApplication::exit(0); });
+  const std::shared_ptr<const platform::PictureDecoder> pictures = MakePictureDecoder();
+  shell::MainWindow window(dialogs, *pictures, acceso, data_dir, [] { QCoreApplication::exit(0); });
   window.Load();
   // Without a notification area the window is the only way in, so it stays in view.
   if (!QSystemTrayIcon::isSystemTrayAvailable()) window.show();

@@ -53,7 +53,8 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   if (!shell::TakeDataFolder(instance, dialogs, data_dir)) return 1;
 
   shell::BranchCodeFile acceso(data_dir, dialogs);
-  shell::MainWindowWin32 window(dialogs, acceso, data_dir, [] { PostQuitMessage(0); });
+  const std::shared_ptr<const platform::PictureDecoder> pictures = MakePictureDecoder();
+  shell::MainWindowWin32 window(dialogs, *pictures, acceso, data_dir, [] { PostQuitMessage(0); });
   dialogs.SetOwner(window.Handle());
   window.Shell().Load();
 

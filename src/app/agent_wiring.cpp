@@ -33,7 +33,7 @@ constexpr char16_t kFolderInUse[] =
 class SpoolFirst final : public platform::PrinterSystem {
  public:
   SpoolFirst(const CommandLine& line, std::unique_ptr<platform::PrinterSystem> system)
-      : spool_(line.spool_dir, platform::Utf8ToUtf16(line.default_printer)),
+      : spool_(line.spool_dir, platform::Utf8ToUtf16(line.default_printer), MakePictureDecoder()),
         system_(std::move(system)),
         chain_({&spool_, system_.get()}) {}
   std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override {

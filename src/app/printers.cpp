@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "adapters/cups/cups_printers.h"
+#include "adapters/cups/qt_picture_decoder.h"
 #include "adapters/qt/qt_event_loop.h"
 #include "adapters/qt/qt_timer.h"
 #include "adapters/qt/single_instance.h"
@@ -17,6 +18,10 @@ std::unique_ptr<platform::EventLoop> MakeEventLoop() {
 }
 
 std::unique_ptr<platform::Timer> MakeTimer() { return std::make_unique<adapters::qt::QtTimer>(); }
+
+std::shared_ptr<const platform::PictureDecoder> MakePictureDecoder() {
+  return std::make_shared<adapters::cups::QtPictureDecoder>();
+}
 
 std::unique_ptr<platform::SingleInstance> MakeSingleInstance(
     const std::filesystem::path& data_dir) {

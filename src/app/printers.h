@@ -11,6 +11,7 @@
 #include "documents/documents.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
+#include "platform/picture_decoder.h"
 #include "platform/printer_system.h"
 #include "platform/single_instance.h"
 #include "platform/timer.h"
@@ -27,6 +28,8 @@ std::unique_ptr<platform::PrinterSystem> WithSpoolFolders(
     const CommandLine& line, std::unique_ptr<platform::PrinterSystem> system);
 std::unique_ptr<platform::EventLoop> MakeEventLoop();
 std::unique_ptr<platform::Timer> MakeTimer();
+// The toolkit's picture reader: BMP, GIF, JPEG and PNG, the same as the window's.
+std::shared_ptr<const platform::PictureDecoder> MakePictureDecoder();
 // One agent per data folder.
 std::unique_ptr<platform::SingleInstance> MakeSingleInstance(const std::filesystem::path& data_dir);
 
@@ -37,13 +40,15 @@ struct Printing {
       : fallback_after_seconds(line.fallback_after >= 0
                                    ? line.fallback_after
                                    : print::PrintService::kDefaultFallbackAfterSeconds),
+        pictures(MakePictureDecoder()),
         printers(MakePrinterSystem(line)),
         event_loop(MakeEventLoop()),
         retry_timer(MakeTimer()),
         watch_timer(MakeTimer()),
         outbox(data_dir, clock),
         service(*printers, notifier, outbox, *retry_timer, *watch_timer),
-        context{engine, service, notifier, options, clock, *event_loop, data_dir.string(), {}, {}},
+        context{engine,      service,           notifier, options, clock,
+                *event_loop, data_dir.string(), {},       {},      pictures.get()},
         handlers(context, service) {}
 
   // Takes up what an earlier run left in the outbox; `monitor` hears of waiting tickets.
@@ -54,6 +59,7 @@ struct Printing {
   }
 
   int fallback_after_seconds;
+  std::shared_ptr<const platform::PictureDecoder> pictures;
   std::unique_ptr<platform::PrinterSystem> printers;
   platform::SystemClock clock;
   std::unique_ptr<platform::EventLoop> event_loop;

@@ -1,5 +1,6 @@
 #include "adapters/win32/named_mutex_instance.h"
 #include "adapters/win32/once_timer.h"
+#include "adapters/win32/wic_pictures.h"
 #include "adapters/win32/win32_event_loop.h"
 #include "adapters/winspool/winspool_printers.h"
 #include "app/printers.h"
@@ -16,6 +17,10 @@ std::unique_ptr<platform::EventLoop> MakeEventLoop() {
 
 std::unique_ptr<platform::Timer> MakeTimer() {
   return std::make_unique<adapters::win32::OnceTimer>();
+}
+
+std::shared_ptr<const platform::PictureDecoder> MakePictureDecoder() {
+  return std::make_shared<adapters::win32::WicPictureDecoder>();
 }
 
 std::unique_ptr<platform::SingleInstance> MakeSingleInstance(

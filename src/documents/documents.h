@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/notifier.h"
+#include "platform/picture_decoder.h"
 #include "print/print_engine.h"
 #include "print/print_service.h"
 
@@ -35,6 +36,10 @@ struct DocumentContext {
   std::vector<std::u16string> not_printed = {};
   // The invoice's settings record: refilled by every invoice job, kept until the next one.
   PrintSettings invoice_settings;
+  // Reads the logo; null reads BMP files only.
+  const platform::PictureDecoder* pictures = nullptr;
+  // Why the logo is left off is said once a run, not on every invoice.
+  bool logo_problem_told = false;
 };
 
 void PrintKitchenOrder(DocumentContext& context, const json::Collection& orders);

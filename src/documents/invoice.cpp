@@ -6,6 +6,7 @@
 #include "documents/invoice_items.h"
 #include "documents/invoice_totals.h"
 #include "platform/text.h"
+#include "print/bmp_picture_decoder.h"
 
 namespace quillon::documents {
 namespace {
@@ -179,13 +180,25 @@ void PrintStayGuestsAndDueDate(PrintEngine& engine, const PrintSettings& setting
   }
 }
 
+// A logo that cannot be printed costs the logo, never the invoice.
+void PrintLogoOrSayWhy(DocumentContext& context, const std::string& logo_file) {
+  const print::BmpPictureDecoder bitmaps;
+  const std::u16string problem =
+      PrintLogo(context.engine, logo_file, context.pictures ? *context.pictures : bitmaps);
+  if (problem.empty() || context.logo_problem_told) return;
+  context.logo_problem_told = true;
+  context.notifier.ShowBalloonTip(u"El logo no se puede imprimir: " + problem,
+                                  platform::BalloonIcon::Warning, u"Impresion de Factura",
+                                  kBalloonTimeoutMs);
+}
+
 void PrintBody(DocumentContext& context, const json::Value& document) {
   PrintEngine& engine = context.engine;
   const PrintSettings& settings = context.invoice_settings;
   print::TicketRecorder& printer = engine.Canvas();
 
   const std::filesystem::path logo = std::filesystem::path(context.data_dir) / "logo.bmp";
-  if (std::filesystem::exists(logo)) PrintLogo(engine, logo.string());
+  if (std::filesystem::exists(logo)) PrintLogoOrSayWhy(context, logo.string());
   printer.SetFontSize(engine.RollFontSize());
   printer.SetFontName(kInvoiceFont);
 

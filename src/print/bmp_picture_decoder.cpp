@@ -6,13 +6,10 @@
 
 namespace quillon::print {
 
-using platform::GreyLevel;
-using platform::GreyPicture;
+using platform::ColourPicture;
 namespace {
 
 constexpr std::uint32_t kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
-constexpr std::int64_t kMaxSide =
-    20000;  // far beyond any logo; keeps a bad header from eating memory
 
 std::uint32_t Read16(const std::string& b, std::size_t at) {
   return static_cast<std::uint8_t>(b[at]) | static_cast<std::uint8_t>(b[at + 1]) << 8;
@@ -35,14 +32,14 @@ struct Channel {
 
 }  // namespace
 
-std::optional<GreyPicture> BmpPictureDecoder::Decode(const std::string& file) const {
+std::optional<ColourPicture> BmpPictureDecoder::DecodeColour(const std::string& file) const {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  return DecodeBytes(bytes);
+  return DecodeColourBytes(bytes);
 }
 
-std::optional<GreyPicture> BmpPictureDecoder::DecodeBytes(const std::string& b) {
+std::optional<ColourPicture> BmpPictureDecoder::DecodeColourBytes(const std::string& b) {
   if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return std::nullopt;
   const std::size_t pixels_at = Read32(b, 10);
   const std::uint32_t header = Read32(b, 14);
@@ -65,7 +62,7 @@ std::optional<GreyPicture> BmpPictureDecoder::DecodeBytes(const std::string& b) 
   }
   const bool top_down = height < 0;
   if (top_down) height = -height;
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return std::nullopt;
+  if (!platform::WithinPictureBound(width, height)) return std::nullopt;
 
   Channel red, green, blue, alpha;
   if (compression == kBitFields || compression == kAlphaBitFields) {
@@ -89,7 +86,7 @@ std::optional<GreyPicture> BmpPictureDecoder::DecodeBytes(const std::string& b) 
     return std::nullopt;
   }
 
-  std::vector<std::uint8_t> palette;
+  std::vector<std::uint8_t> palette;  // 3 bytes an entry, red first
   if (bits <= 8) {
     const std::size_t count =
         colours_used != 0 && colours_used < (1u << bits) ? colours_used : (1u << bits);
@@ -97,43 +94,43 @@ std::optional<GreyPicture> BmpPictureDecoder::DecodeBytes(const std::string& b) 
     if (b.size() < at + count * palette_entry) return std::nullopt;
     for (std::size_t i = 0; i < count; ++i) {
       const std::size_t e = at + i * palette_entry;
-      palette.push_back(GreyLevel(static_cast<std::uint8_t>(b[e + 2]),
-                                  static_cast<std::uint8_t>(b[e + 1]),
-                                  static_cast<std::uint8_t>(b[e])));
+      for (const std::size_t c : {2, 1, 0}) palette.push_back(static_cast<std::uint8_t>(b[e + c]));
     }
   }
 
+  // The rows the header claims must be in the file before anything is made for them.
   const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
   if (pixels_at > b.size() || (b.size() - pixels_at) / stride < static_cast<std::size_t>(height)) {
     return std::nullopt;
   }
 
-  GreyPicture picture;
+  ColourPicture picture;
   picture.width = static_cast<int>(width);
   picture.height = static_cast<int>(height);
-  picture.levels.resize(static_cast<std::size_t>(width * height));
+  picture.rgb.resize(static_cast<std::size_t>(width * height) * 3);
   for (std::int64_t y = 0; y < height; ++y) {
     const std::size_t row =
         pixels_at + stride * static_cast<std::size_t>(top_down ? y : height - 1 - y);
     for (std::int64_t x = 0; x < width; ++x) {
-      std::uint8_t level = 255;
+      std::uint8_t* out = &picture.rgb[static_cast<std::size_t>(y * width + x) * 3];
       if (bits <= 8) {
         const std::size_t bit = static_cast<std::size_t>(x) * bits;
         const auto byte = static_cast<std::uint8_t>(b[row + bit / 8]);
         const std::size_t index = (byte >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-        level = index < palette.size() ? palette[index] : 255;
+        for (std::size_t c = 0; c < 3; ++c) {
+          out[c] = 3 * index < palette.size() ? palette[3 * index + c] : 255;
+        }
       } else if (bits == 24) {
         const std::size_t p = row + static_cast<std::size_t>(x) * 3;
-        level = GreyLevel(static_cast<std::uint8_t>(b[p + 2]), static_cast<std::uint8_t>(b[p + 1]),
-                          static_cast<std::uint8_t>(b[p]));
+        for (std::size_t c = 0; c < 3; ++c) out[c] = static_cast<std::uint8_t>(b[p + 2 - c]);
       } else {
         const std::size_t p = row + static_cast<std::size_t>(x) * (bits / 8);
         const std::uint32_t pixel = bits == 16 ? Read16(b, p) : Read32(b, p);
-        level = GreyLevel(red.Value(pixel), green.Value(pixel), blue.Value(pixel));
-        const int a = alpha.Value(pixel);
-        if (alpha.mask != 0) level = static_cast<std::uint8_t>(255 - (255 - level) * a / 255);
+        const int opacity = alpha.mask != 0 ? alpha.Value(pixel) : 255;
+        out[0] = platform::OverWhite(red.Value(pixel), opacity);
+        out[1] = platform::OverWhite(green.Value(pixel), opacity);
+        out[2] = platform::OverWhite(blue.Value(pixel), opacity);
       }
-      picture.levels[static_cast<std::size_t>(y * width + x)] = level;
     }
   }
   return picture;

@@ -8,11 +8,12 @@
 namespace quillon::print {
 
 // Windows bitmaps: 1, 4, 8, 16, 24 and 32 bits a pixel, uncompressed or with bit fields,
-// bottom-up or top-down. Transparent pixels (an alpha mask) count as white paper.
+// bottom-up or top-down. Transparent pixels (an alpha mask) count as white paper. A header
+// whose rows are not all in the file is refused before anything is allocated for them.
 class BmpPictureDecoder final : public platform::PictureDecoder {
  public:
-  std::optional<platform::GreyPicture> Decode(const std::string& file) const override;
-  static std::optional<platform::GreyPicture> DecodeBytes(const std::string& bytes);
+  std::optional<platform::ColourPicture> DecodeColour(const std::string& file) const override;
+  static std::optional<platform::ColourPicture> DecodeColourBytes(const std::string& bytes);
 };
 
 }  // namespace quillon::print

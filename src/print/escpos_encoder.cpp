@@ -12,10 +12,8 @@ namespace quillon::print {
 namespace {
 
 constexpr char kEsc = 0x1B, kGs = 0x1D;
-constexpr int kNarrowRollDots = 384, kWideRollDots = 576, kNarrowRollColumns = 32;
-constexpr double kDotsPerTwip = 8.0 * 25.4 / 1440.0;  // 8 dots a millimetre
-constexpr int kMaxPictureRows = 4000;                 // half a metre of paper
-constexpr char kCutFeed = 3;                          // extra dots fed past the cutter
+constexpr int kNarrowRollDots = 384, kNarrowRollColumns = 32;
+constexpr char kCutFeed = 3;  // extra dots fed past the cutter
 
 std::uint8_t SizeCode(double points) {
   if (points >= 15) return 0x11;  // double width and height

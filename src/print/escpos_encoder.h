@@ -14,9 +14,9 @@
 //   was already passed follows the previous run directly. Each line ends with LF.
 // - Pictures: a raster (GS v 0) put before the line that was current when the picture was drawn.
 //   Its rectangle in twips becomes dots at 8 dots a millimetre, kept within the roll (scaled down
-//   when wider), dithered (Floyd-Steinberg). The empty lines that were printed under the picture
-//   to make room for it are left out, as the raster itself takes that room on a roll.
-//   A picture that cannot be decoded is left out; the text still prints.
+//   when wider, and to kMaxPictureRows when taller), dithered (Floyd-Steinberg). The empty lines
+//   that were printed under the picture to make room for it are left out, as the raster itself
+//   takes that room on a roll. A picture that cannot be decoded is left out; the text still prints.
 // - The roll: 576 dots (80 mm) when some line reaches past column 32, otherwise 384 (58 mm).
 // - The end: GS V 66 n feeds the last line past the cutter and cuts partially.
 #include <string>
@@ -25,6 +25,14 @@
 #include "platform/printer_system.h"
 
 namespace quillon::print {
+
+// Receipt printers print 8 dots a millimetre.
+inline constexpr double kDotsPerTwip = 8.0 * 25.4 / 1440.0;
+// The widest roll, 80 mm.
+inline constexpr int kWideRollDots = 576;
+// The tallest picture a ticket carries, about 25 cm of paper: room for any logo, while a picture
+// that claims more cannot run a roll out.
+inline constexpr int kMaxPictureRows = 2000;
 
 struct EscPosOptions {
   int paper_dots = 0;  // printable dots a line; 0 picks 384 or 576 from the ticket

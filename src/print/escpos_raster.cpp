@@ -3,31 +3,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "print/picture_scaling.h"
+
 namespace quillon::print {
 namespace {
-
-// Each dot takes the mean of the source pixels under it (nearest pixel when enlarging).
-std::vector<int> Scale(const platform::GreyPicture& picture, int width, int height) {
-  std::vector<int> dots(static_cast<std::size_t>(width) * height);
-  const std::int64_t sw = picture.width, sh = picture.height;
-  for (std::int64_t ty = 0; ty < height; ++ty) {
-    const std::int64_t y0 = ty * sh / height;
-    const std::int64_t y1 = std::max(y0 + 1, (ty + 1) * sh / height);
-    for (std::int64_t tx = 0; tx < width; ++tx) {
-      const std::int64_t x0 = tx * sw / width;
-      const std::int64_t x1 = std::max(x0 + 1, (tx + 1) * sw / width);
-      std::int64_t sum = 0;
-      for (std::int64_t y = y0; y < y1; ++y) {
-        for (std::int64_t x = x0; x < x1; ++x) {
-          sum += picture.levels[static_cast<std::size_t>(y * sw + x)];
-        }
-      }
-      dots[static_cast<std::size_t>(ty * width + tx)] =
-          static_cast<int>(sum / ((y1 - y0) * (x1 - x0)));
-    }
-  }
-  return dots;
-}
 
 // Floyd-Steinberg: each dot's rounding error goes to its unvisited neighbours (7, 3, 5, 1 of 16).
 std::vector<bool> Dither(std::vector<int> levels, int width, int height) {
@@ -53,7 +32,8 @@ std::vector<bool> Dither(std::vector<int> levels, int width, int height) {
 }  // namespace
 
 std::string RasterCommand(const platform::GreyPicture& picture, int offset, int width, int height) {
-  const std::vector<bool> black = Dither(Scale(picture, width, height), width, height);
+  const std::vector<bool> black = Dither(
+      ScaleSamples(picture.levels, picture.width, picture.height, 1, width, height), width, height);
   const int row_bytes = (offset + width + 7) / 8;
   std::string out = {0x1D,
                      'v',

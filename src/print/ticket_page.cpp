@@ -9,7 +9,6 @@ namespace {
 
 constexpr double kCharWidthPerPoint = 0.6 * 20;   // twips
 constexpr double kLineHeightPerPoint = 1.2 * 20;  // twips
-constexpr double kWideRollDots = 576;
 
 }  // namespace
 

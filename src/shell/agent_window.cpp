@@ -1,10 +1,13 @@
 #include "shell/agent_window.h"
 
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "platform/text.h"
+#include "platform/whole_file.h"
+#include "print/bmp_writer.h"
+#include "print/escpos_encoder.h"
+#include "print/picture_scaling.h"
 #include "shell/log_text.h"
 #include "shell/startup_texts.h"
 #include "shell/ticket_rows.h"
@@ -25,17 +28,14 @@ std::vector<std::u16string> SplitLines(const std::u16string& text) {
   return lines;
 }
 
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-  std::error_code error;
-  return std::filesystem::equivalent(a, b, error);
-}
-
 }  // namespace
 
-AgentWindow::AgentWindow(WindowView& view, platform::Dialogs& dialogs, BranchCodeFile& acceso,
+AgentWindow::AgentWindow(WindowView& view, platform::Dialogs& dialogs,
+                         const platform::PictureDecoder& pictures, BranchCodeFile& acceso,
                          std::filesystem::path data_dir, std::function<void()> end_program)
     : view_(view),
       dialogs_(dialogs),
+      pictures_(pictures),
       acceso_(acceso),
       data_dir_(std::move(data_dir)),
       end_program_(std::move(end_program)),
@@ -73,23 +73,28 @@ void AgentWindow::ChangeBranchCode() {
 }
 
 void AgentWindow::LoadLogoFile(const std::filesystem::path& file) {
-  if (!view_.ShowLogo(file)) {
-    dialogs_.MessageBox(u"El archivo elegido no es una imagen que se pueda mostrar.", u"",
+  const std::optional<platform::ColourPicture> chosen =
+      pictures_.DecodeColour(platform::Utf16ToUtf8(file.u16string()));
+  if (!chosen) {
+    dialogs_.MessageBox(
+        u"El archivo elegido no es una imagen BMP, GIF, JPEG o PNG que se pueda usar como logo.",
+        u"", platform::MessageIcon::Error);
+    return;
+  }
+  // What every printer and the window read, at the most a roll prints across.
+  const platform::ColourPicture picture = print::ShrinkToWidth(*chosen, print::kWideRollDots);
+  if (picture.height > print::kMaxPictureRows) {
+    dialogs_.MessageBox(u"La imagen elegida es demasiado alta para imprimirla como logo.", u"",
                         platform::MessageIcon::Error);
     return;
   }
   const std::filesystem::path logo = data_dir_ / "logo.bmp";
-  // Choosing logo.bmp itself must not delete it.
-  if (!SameFile(file, logo)) {
-    std::error_code error;
-    std::filesystem::copy_file(file, logo, std::filesystem::copy_options::overwrite_existing,
-                               error);
-    if (error) {
-      dialogs_.MessageBox(u"No se pudo guardar la imagen como " + logo.u16string(), u"",
-                          platform::MessageIcon::Error);
-      return;
-    }
+  if (!platform::WriteWholeFile(logo, print::BmpFileBytes(picture))) {
+    dialogs_.MessageBox(u"No se pudo guardar la imagen como " + logo.u16string(), u"",
+                        platform::MessageIcon::Error);
+    return;
   }
+  view_.ShowLogo(logo);
   dialogs_.MessageBox(u"Imagen Cargada", u"", platform::MessageIcon::Information);
 }
 

@@ -11,6 +11,7 @@
 #include "link/activity_log.h"
 #include "link/tray_status.h"
 #include "platform/dialogs.h"
+#include "platform/picture_decoder.h"
 #include "print/print_service.h"
 #include "shell/branch_code_file.h"
 #include "shell/printing_options.h"
@@ -26,8 +27,10 @@ class AgentWindow final : public link::ActivityLog,
   // Enough for days of reconnection errors without growing memory without end.
   static constexpr int kMaxLogLines = 5000;
 
-  // `end_program` ends the program at once ("Apagar Servidor", a changed code).
-  AgentWindow(WindowView& view, platform::Dialogs& dialogs, BranchCodeFile& acceso,
+  // `pictures` reads the files chosen by "Cargar Imagen"; `end_program` ends the program at once
+  // ("Apagar Servidor", a changed code).
+  AgentWindow(WindowView& view, platform::Dialogs& dialogs,
+              const platform::PictureDecoder& pictures, BranchCodeFile& acceso,
               std::filesystem::path data_dir, std::function<void()> end_program);
 
   // Code and options from Acceso, the window shown only for "TECNICA", the stored logo, the
@@ -40,7 +43,9 @@ class AgentWindow final : public link::ActivityLog,
   // The user's actions.
   void OptionClicked(int index, bool checked);
   void ChangeBranchCode();
-  // "Cargar Imagen" once a file has been chosen: shows it and keeps a copy as logo.bmp.
+  // "Cargar Imagen" once a file has been chosen: the picture, no wider than the widest roll,
+  // becomes logo.bmp (written whole) and is shown. A file that is no picture, or one too tall to
+  // print, is refused with a message, and the old logo stays in the file and in the window.
   void LoadLogoFile(const std::filesystem::path& file);
   void ShutDown();
   void SendStatusClicked();
@@ -71,6 +76,7 @@ class AgentWindow final : public link::ActivityLog,
  private:
   WindowView& view_;
   platform::Dialogs& dialogs_;
+  const platform::PictureDecoder& pictures_;
   BranchCodeFile& acceso_;
   std::filesystem::path data_dir_;
   std::function<void()> end_program_;

@@ -1,5 +1,5 @@
-// The fixed blocks of the invoice: the logo read from BMP, GIF or JPEG headers and scaled to the
-// paper, the business header line by line, and the legal block.
+// The fixed blocks of the invoice: the logo scaled to the paper or left out when it cannot be
+// printed, the business header line by line, and the legal block.
 #include "documents/invoice_blocks.h"
 
 #include <gtest/gtest.h>
@@ -7,24 +7,22 @@
 #include <string>
 
 #include "document_bench.h"
+#include "print/bmp_picture_decoder.h"
+#include "print/bmp_writer.h"
 #include "support/temp_folder.h"
 
 namespace quillon::test {
 namespace {
 
-std::string Le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
-std::string Be16(int v) { return {static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)}; }
-std::string Le32(int v) { return Le16(v & 0xFFFF) + Le16((v >> 16) & 0xFFFF); }
-
-std::string Bmp(int width, int height) {
-  return "BM" + Le32(54) + Le32(0) + Le32(54) + Le32(40) + Le32(width) + Le32(height) +
-         std::string(28, '\0');
+std::string Le32(int v) {
+  return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+          static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
 }
-std::string Gif(int width, int height) { return "GIF89a" + Le16(width) + Le16(height) + "\x80"; }
-std::string Jpeg(int width, int height) {
-  return std::string("\xFF\xD8\xFF\xE0", 4) + Be16(16) + "JFIF" + std::string(10, '\0') +
-         std::string("\xFF\xC0", 2) + Be16(17) + "\x08" + Be16(height) + Be16(width) +
-         std::string(10, '\0');
+
+// A white picture of `width` x `height` pixels as a BMP file.
+std::string Bmp(int width, int height) {
+  return print::BmpFileBytes(
+      {width, height, std::vector<std::uint8_t>(std::size_t(width) * height * 3, 255)});
 }
 
 class InvoiceBlocksTest : public ::testing::Test {
@@ -44,13 +42,16 @@ class InvoiceBlocksTest : public ::testing::Test {
   const platform::Ticket& Logo(const std::string& bytes, const std::vector<Row>& rows = {}) {
     folder.Write("logo.bmp", bytes);
     const std::string file = (folder.Path() / "logo.bmp").string();
-    return PrintBlock(rows, [&](print::PrintEngine& e) { documents::PrintLogo(e, file); });
+    return PrintBlock(rows, [&](print::PrintEngine& e) {
+      problem = documents::PrintLogo(e, file, print::BmpPictureDecoder());
+    });
   }
 
   DocumentBench bench;
   TempFolder folder;
   documents::PrintSettings settings;
   platform::Ticket drawn;
+  std::u16string problem;
 };
 
 TEST_F(InvoiceBlocksTest, WideLogoIsShrunkToThePaper) {
@@ -67,37 +68,75 @@ TEST_F(InvoiceBlocksTest, WideLogoIsShrunkToThePaper) {
   // 2080 twips under lines of 240 twips: 8 lines and one more.
   EXPECT_EQ(TicketLines(ticket), std::vector<std::string>(9, ""));
 
-  const auto& narrow = Logo(Bmp(768, -384), {{"Tamano de Factura", R"("rollo 55mm")"}});
+  const auto& narrow = Logo(Bmp(768, 384), {{"Tamano de Factura", R"("rollo 55mm")"}});
   EXPECT_DOUBLE_EQ(narrow.pictures.at(0).width, 2480);
   EXPECT_DOUBLE_EQ(narrow.pictures.at(0).height, 1240);
   EXPECT_EQ(narrow.lines.size(), 6u);
 }
 
 TEST_F(InvoiceBlocksTest, SmallLogosKeepTheirScaleAndAreCentred) {
-  const auto& gif = Logo(Gif(240, 96));  // 6350 x 2540
-  ASSERT_EQ(gif.pictures.size(), 1u);
-  EXPECT_NEAR(gif.pictures[0].width, 6350.0 * 500 / 1300, 1e-9);
-  EXPECT_NEAR(gif.pictures[0].height, 2540.0 * 500 / 1300, 1e-9);
-  EXPECT_DOUBLE_EQ(gif.pictures[0].x, 859);  // (4160 - 2442,3) / 2 = 858,8
-  EXPECT_EQ(gif.lines.size(), 5u);
+  const auto& wide = Logo(Bmp(240, 96));  // 6350 x 2540
+  ASSERT_EQ(wide.pictures.size(), 1u);
+  EXPECT_NEAR(wide.pictures[0].width, 6350.0 * 500 / 1300, 1e-9);
+  EXPECT_NEAR(wide.pictures[0].height, 2540.0 * 500 / 1300, 1e-9);
+  EXPECT_DOUBLE_EQ(wide.pictures[0].x, 859);  // (4160 - 2442,3) / 2 = 858,8
+  EXPECT_EQ(wide.lines.size(), 5u);
 
-  const auto& jpeg = Logo(Jpeg(96, 48));  // 2540 x 1270
-  ASSERT_EQ(jpeg.pictures.size(), 1u);
-  EXPECT_NEAR(jpeg.pictures[0].width, 2540.0 * 500 / 1300, 1e-9);
-  EXPECT_DOUBLE_EQ(jpeg.pictures[0].x, 1592);
-  EXPECT_EQ(jpeg.lines.size(), 3u);
+  const auto& small = Logo(Bmp(96, 48));  // 2540 x 1270
+  ASSERT_EQ(small.pictures.size(), 1u);
+  EXPECT_NEAR(small.pictures[0].width, 2540.0 * 500 / 1300, 1e-9);
+  EXPECT_DOUBLE_EQ(small.pictures[0].x, 1592);
+  EXPECT_EQ(small.lines.size(), 3u);
+  EXPECT_EQ(problem, u"");
 }
 
-TEST_F(InvoiceBlocksTest, LogoThatIsNoPictureStopsTheInvoiceWithAWarning) {
-  folder.Write("logo.bmp", "esto no es una imagen");
+TEST_F(InvoiceBlocksTest, LogoThatCannotBePrintedIsLeftOutWithItsReason) {
+  // A header claiming 1 x 2147483647 pixels in a file of 62 bytes.
+  const std::string huge = "BM" + Le32(62) + Le32(0) + Le32(62) + Le32(40) + Le32(1) +
+                           Le32(2147483647) + "\x01" + std::string(1, '\0') + "\x18" +
+                           std::string(33, '\0');
+  const std::string png = std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) + Le32(1 << 24);
+  const std::vector<std::pair<std::string, std::u16string>> logos = {
+      {huge, u"logo.bmp no es una imagen BMP, GIF, JPEG o PNG que se pueda leer"},
+      {png, u"logo.bmp no es una imagen BMP, GIF, JPEG o PNG que se pueda leer"},
+      {"", u"el archivo logo.bmp está vacío"},
+      // 60 x 1800 pixels, scaled as a small logo: 2585 dots down the roll.
+      {Bmp(60, 1800), u"la imagen de 60 × 1800 píxeles es demasiado alta para el rollo"}};
+  for (const auto& [bytes, reason] : logos) {
+    const auto& ticket = Logo(bytes);
+    EXPECT_TRUE(ticket.pictures.empty());
+    EXPECT_TRUE(ticket.lines.empty());
+    EXPECT_EQ(problem, reason);
+  }
+  // As tall as a roll takes: 40 x 1390 pixels are 1996 dots.
+  EXPECT_EQ(Logo(Bmp(40, 1390)).pictures.size(), 1u);
+  EXPECT_EQ(problem, u"");
+}
+
+TEST_F(InvoiceBlocksTest, InvoicesPrintWithoutABadLogoAndSayWhyOnce) {
+  const std::string huge = "BM" + Le32(62) + Le32(0) + Le32(62) + Le32(40) + Le32(1) +
+                           Le32(2147483647) + "\x01" + std::string(1, '\0') + "\x18" +
+                           std::string(33, '\0');
   bench.context.data_dir = folder.Path().string();
   bench.Configure({});
-  bench.Invoice(InvoiceJson());
-  EXPECT_EQ(bench.TicketCount(), 0);
-  ASSERT_EQ(bench.notifier.balloons.size(), 1u);
-  EXPECT_EQ(bench.notifier.balloons[0].text,
-            u"No se pudo imprimir la factura: La imagen no es válida");
-  EXPECT_EQ(bench.notifier.balloons[0].title, u"Error al imprimir");
+  for (const std::string& logo :
+       {huge, std::string("\x89PNG\r\n\x1A\n", 8) + "IHDR", std::string()}) {
+    folder.Write("logo.bmp", logo);
+    bench.Invoice(InvoiceJson());
+  }
+  const auto tickets = bench.Tickets(u"Facturas");
+  ASSERT_EQ(tickets.size(), 3u);
+  for (const auto& ticket : tickets) {
+    EXPECT_LT(ticket.size(), 40u);
+    EXPECT_EQ(ticket.front(), std::string(37, '='));  // the header comes first
+  }
+  std::vector<std::u16string> warnings;
+  for (const auto& balloon : bench.notifier.balloons) {
+    if (balloon.icon == platform::BalloonIcon::Warning) warnings.push_back(balloon.text);
+  }
+  EXPECT_EQ(warnings, std::vector<std::u16string>{
+                          u"El logo no se puede imprimir: logo.bmp no es una imagen BMP, GIF, "
+                          u"JPEG o PNG que se pueda leer"});
 }
 
 TEST_F(InvoiceBlocksTest, HeaderLinesFollowTheirRows) {

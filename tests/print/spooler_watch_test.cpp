@@ -165,10 +165,10 @@ TEST_F(SpoolerWatchTest, AfterTheFallbackTimeTheTicketsPrintOnceOnTheDefaultMark
     printers.SetJobState(job, JobState::kCompleted);
   }
   Watch(1);
-  EXPECT_EQ(Lines(*caja), (std::vector<std::u16string>{
-                              u"COPIA: la impresora Cocina no respondió", u"UNO",
-                              u"COPIA: la impresora Cocina no respondió", u"DOS",
-                              u"COPIA: la impresora Cocina no respondió", u"TRES"}));
+  EXPECT_EQ(Lines(*caja),
+            (std::vector<std::u16string>{u"COPIA: la impresora Cocina no respondió", u"UNO",
+                                         u"COPIA: la impresora Cocina no respondió", u"DOS",
+                                         u"COPIA: la impresora Cocina no respondió", u"TRES"}));
   EXPECT_TRUE(Said(u"Los tickets de Cocina se imprimieron en Caja"));
   EXPECT_TRUE(service().Waiting().empty());
   EXPECT_EQ(service().Printed().size(), 3u);

@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "platform/text.h"
+#include "print/bmp_picture_decoder.h"
+#include "print/bmp_writer.h"
 #include "shell/startup.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_printers.h"
@@ -28,9 +30,10 @@ class AgentWindowTest : public ::testing::Test {
   test::TempFolder folder;
   test::FakeDialogs dialogs;
   test::FakeWindowView view;
+  const print::BmpPictureDecoder pictures{};
   BranchCodeFile acceso{folder.Path(), dialogs};
   int ended = 0;
-  AgentWindow window{view, dialogs, acceso, folder.Path(), [this] { ++ended; }};
+  AgentWindow window{view, dialogs, pictures, acceso, folder.Path(), [this] { ++ended; }};
 };
 
 TEST_F(AgentWindowTest, LoadRestoresOptionsHidesTheWindowAndAddsTheTrayEntry) {
@@ -92,20 +95,65 @@ TEST_F(AgentWindowTest, OnlyAPressOnTheIconShowsTheWindow) {
   EXPECT_TRUE(view.visible);
 }
 
-TEST_F(AgentWindowTest, ChosenPictureIsShownAndCopiedAsLogo) {
-  folder.Write("marca.jpg", "JPEG bytes");
-  window.LoadLogoFile(folder.Path() / "marca.jpg");
-  EXPECT_EQ(folder.Read("logo.bmp"), "JPEG bytes");
+// A picture of `width` x `height` pixels, red on its left half and blue on its right, as a BMP.
+std::string HalvesBmp(int width, int height) {
+  platform::ColourPicture picture{width, height, {}};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const bool left = x < width / 2;
+      picture.rgb.insert(picture.rgb.end(),
+                         {std::uint8_t(left ? 255 : 0), 0, std::uint8_t(left ? 0 : 255)});
+    }
+  }
+  return print::BmpFileBytes(picture);
+}
+
+TEST_F(AgentWindowTest, ChosenPictureIsStoredAsABitmapNoWiderThanTheRollAndShown) {
+  folder.Write("marca.bmp", HalvesBmp(1200, 300));
+  window.LoadLogoFile(folder.Path() / "marca.bmp");
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].message, u"Imagen Cargada");
+  EXPECT_EQ(view.logo, folder.Path() / "logo.bmp");
+  const auto stored = pictures.DecodeColour((folder.Path() / "logo.bmp").string());
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->width, 576);
+  EXPECT_EQ(stored->height, 144);
+  EXPECT_EQ(std::vector<int>(stored->rgb.begin(), stored->rgb.begin() + 3),
+            (std::vector<int>{255, 0, 0}));
+  EXPECT_EQ(std::vector<int>(stored->rgb.end() - 3, stored->rgb.end()),
+            (std::vector<int>{0, 0, 255}));
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "logo.bmp.part"));
 
-  // Choosing logo.bmp itself keeps it; a file that is no picture changes nothing.
+  // Another picture replaces it; choosing logo.bmp itself keeps it.
+  folder.Write("sello.bmp", HalvesBmp(40, 20));
+  window.LoadLogoFile(folder.Path() / "sello.bmp");
+  const std::string replaced = folder.Read("logo.bmp");
+  EXPECT_EQ(pictures.DecodeColour((folder.Path() / "logo.bmp").string())->width, 40);
   window.LoadLogoFile(folder.Path() / "logo.bmp");
-  EXPECT_EQ(folder.Read("logo.bmp"), "JPEG bytes");
+  EXPECT_EQ(folder.Read("logo.bmp"), replaced);
+  ASSERT_EQ(dialogs.messages.size(), 3u);
+  EXPECT_EQ(dialogs.messages[1].message, u"Imagen Cargada");
+  EXPECT_EQ(dialogs.messages[2].message, u"Imagen Cargada");
+}
+
+TEST_F(AgentWindowTest, FileThatCannotBeALogoIsRefusedAndTheOldOneStays) {
+  folder.Write("marca.bmp", HalvesBmp(40, 20));
+  window.LoadLogoFile(folder.Path() / "marca.bmp");
+  const std::string kept = folder.Read("logo.bmp");
+  view.logo.clear();
+
   folder.Write("notas.txt", "texto");
-  window.LoadLogoFile(folder.Path() / "notas.txt");
-  EXPECT_EQ(folder.Read("logo.bmp"), "JPEG bytes");
-  EXPECT_EQ(dialogs.messages.back().icon, platform::MessageIcon::Error);
+  folder.Write("foto.bmp", std::string("\x89PNG\r\n\x1A\n", 8) + "no es un bitmap");
+  folder.Write("vacio.bmp", "");
+  folder.Write("tira.bmp", HalvesBmp(100, 3000));  // 576 wide it would be 17280 dots long
+  for (const char* chosen : {"notas.txt", "foto.bmp", "vacio.bmp", "tira.bmp", "falta.bmp"}) {
+    dialogs.messages.clear();
+    window.LoadLogoFile(folder.Path() / chosen);
+    ASSERT_EQ(dialogs.messages.size(), 1u) << chosen;
+    EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Error) << chosen;
+    EXPECT_EQ(folder.Read("logo.bmp"), kept) << chosen;
+    EXPECT_TRUE(view.logo.empty()) << chosen;
+  }
 }
 
 TEST_F(AgentWindowTest, LogSplitsLineBreaksEscapesControlsAndDropsTheOldestTenthPastTheBound) {
@@ -248,7 +296,8 @@ TEST(StartupTest, RestoringTheStoredOptionsLeavesAccesoUntouched) {
   BranchCodeFile acceso(folder.Path(), dialogs);
   const ConsoleShell console(acceso);
   test::FakeWindowView view;
-  AgentWindow window(view, dialogs, acceso, folder.Path(), [] {});
+  const print::BmpPictureDecoder pictures{};
+  AgentWindow window(view, dialogs, pictures, acceso, folder.Path(), [] {});
   window.Load();
 
   EXPECT_TRUE(console.Options().IsChecked(1));

@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <algorithm>
 
+#include "adapters/cups/qt_picture_decoder.h"
 #include "print/ticket_page.h"
 
 namespace quillon::adapters::cups {
@@ -58,8 +59,8 @@ void PrintTicketPages(const std::string& queue, const platform::Ticket& ticket) 
   const double left = page.left_margin * dots_per_mm, top = page.top_margin * dots_per_mm;
 
   for (const auto& picture : ticket.pictures) {
-    QImage image;
-    if (!image.load(QFile::decodeName(picture.file.c_str()))) continue;
+    const QImage image = ReadBoundedImage(QFile::decodeName(picture.file.c_str()));
+    if (image.isNull()) continue;
     painter.drawImage(QRectF(left + picture.x * dots_per_twip, top + picture.y * dots_per_twip,
                              picture.width * dots_per_twip, picture.height * dots_per_twip),
                       image);

@@ -89,7 +89,7 @@ std::string SpoolPrinterQueue::WriteJob(
 }
 
 std::int64_t SpoolPrinterQueue::PrintTicket(const platform::Ticket& ticket) {
-  std::string escpos = print::EncodeEscPos(ticket);
+  std::string escpos = print::EncodeEscPos(ticket, {.pictures = pictures_.get()});
   picture_name_ =
       WriteJob({{".escpos", escpos}, {".json", TicketJson(ticket)}, {".txt", TicketText(ticket)}});
   picture_escpos_ = std::move(escpos);
@@ -129,7 +129,7 @@ std::shared_ptr<platform::PrinterQueue> SpoolPrinterSystem::FindPrinter(std::u16
   const auto first = std::min_element(
       folders.begin(), folders.end(),
       [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
-  return std::make_shared<SpoolPrinterQueue>(*first, numbers_);
+  return std::make_shared<SpoolPrinterQueue>(*first, numbers_, pictures_);
 }
 
 std::vector<platform::JobReport> SpoolPrinterSystem::FollowJobs(

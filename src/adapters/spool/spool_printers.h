@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/picture_decoder.h"
 #include "platform/printer_system.h"
 
 namespace quillon::adapters::spool {
@@ -32,8 +33,10 @@ class JobNumbers {
 
 class SpoolPrinterQueue : public platform::PrinterQueue {
  public:
-  SpoolPrinterQueue(std::filesystem::path folder, std::shared_ptr<JobNumbers> numbers)
-      : folder_(std::move(folder)), numbers_(std::move(numbers)) {}
+  // `pictures` reads the pictures of the .escpos file; null reads BMP files only.
+  SpoolPrinterQueue(std::filesystem::path folder, std::shared_ptr<JobNumbers> numbers,
+                    std::shared_ptr<const platform::PictureDecoder> pictures = nullptr)
+      : folder_(std::move(folder)), numbers_(std::move(numbers)), pictures_(std::move(pictures)) {}
 
   std::u16string DeviceName() const override;
   void CheckReady() override;
@@ -52,6 +55,7 @@ class SpoolPrinterQueue : public platform::PrinterQueue {
 
   std::filesystem::path folder_;
   std::shared_ptr<JobNumbers> numbers_;
+  std::shared_ptr<const platform::PictureDecoder> pictures_;
   // The ticket accepted last, whose picture is still to be drawn.
   std::string picture_name_;
   std::string picture_escpos_;
@@ -60,9 +64,13 @@ class SpoolPrinterQueue : public platform::PrinterQueue {
 
 class SpoolPrinterSystem : public platform::PrinterSystem {
  public:
-  // `default_name`: the folder that is the default printer (none when empty).
-  SpoolPrinterSystem(std::filesystem::path spool_dir, std::u16string default_name)
-      : spool_dir_(std::move(spool_dir)), default_name_(std::move(default_name)) {}
+  // `default_name`: the folder that is the default printer (none when empty); `pictures` as for
+  // each printer's queue.
+  SpoolPrinterSystem(std::filesystem::path spool_dir, std::u16string default_name,
+                     std::shared_ptr<const platform::PictureDecoder> pictures = nullptr)
+      : spool_dir_(std::move(spool_dir)),
+        default_name_(std::move(default_name)),
+        pictures_(std::move(pictures)) {}
 
   // The first subfolder, in the order of their names, whose name matches.
   std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override;
@@ -77,6 +85,7 @@ class SpoolPrinterSystem : public platform::PrinterSystem {
  private:
   std::filesystem::path spool_dir_;
   std::u16string default_name_;
+  std::shared_ptr<const platform::PictureDecoder> pictures_;
   std::shared_ptr<JobNumbers> numbers_ = std::make_shared<JobNumbers>();
 };
 

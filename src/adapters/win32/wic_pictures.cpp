@@ -64,7 +64,7 @@ std::optional<ColourPicture> LoadColourPicture(const std::filesystem::path& file
   }
   UINT width = 0;
   UINT height = 0;
-  if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0) {
+  if (FAILED(converter->GetSize(&width, &height)) || !platform::WithinPictureBound(width, height)) {
     return std::nullopt;
   }
   ColourPicture picture;
@@ -102,21 +102,19 @@ HBITMAP MakeBitmap(const ColourPicture& picture) {
   return bitmap;
 }
 
-std::optional<platform::GreyPicture> WicPictureDecoder::Decode(const std::string& file) const {
+std::optional<platform::ColourPicture> WicPictureDecoder::DecodeColour(
+    const std::string& file) const {
   const std::optional<ColourPicture> colour =
       LoadColourPicture(std::filesystem::path(platform::Utf8ToUtf16(file)));
   if (!colour) return std::nullopt;
-  platform::GreyPicture grey;
-  grey.width = colour->width;
-  grey.height = colour->height;
-  grey.levels.reserve(static_cast<std::size_t>(grey.width) * grey.height);
+  platform::ColourPicture picture{colour->width, colour->height, {}};
+  picture.rgb.reserve(colour->bgra.size() / 4 * 3);
   for (std::size_t i = 0; i < colour->bgra.size(); i += 4) {
-    const int alpha = colour->bgra[i + 3];
-    const int level =
-        platform::GreyLevel(colour->bgra[i + 2], colour->bgra[i + 1], colour->bgra[i]);
-    grey.levels.push_back(static_cast<std::uint8_t>((level * alpha + 255 * (255 - alpha)) / 255));
+    for (const std::size_t c : {2, 1, 0}) {
+      picture.rgb.push_back(platform::OverWhite(colour->bgra[i + c], colour->bgra[i + 3]));
+    }
   }
-  return grey;
+  return picture;
 }
 
 }  // namespace quillon::adapters::win32

@@ -1,5 +1,5 @@
 #pragma once
-// BMP, GIF and JPEG pictures through the Windows Imaging Component, read by their content
+// BMP, GIF, JPEG and PNG pictures through the Windows Imaging Component, read by their content
 // whatever their name says (a JPEG saved as logo.bmp).
 #include <windows.h>
 
@@ -18,17 +18,17 @@ struct ColourPicture {
   std::vector<std::uint8_t> bgra;  // 4 bytes a pixel, rows from the top
 };
 
-// nullopt when the file cannot be read or is no picture.
+// nullopt when the file cannot be read, is no picture, or has more than
+// platform::kMaxPicturePixels (its pixels are then never read).
 std::optional<ColourPicture> LoadColourPicture(const std::filesystem::path& file);
 
 // A 32-bit bitmap of the picture for drawing in a window; the caller deletes it.
 HBITMAP MakeBitmap(const ColourPicture& picture);
 
-// Grey levels for printers that print dots, over a white background where the picture is
-// see-through.
+// Colours over a white background where the picture is see-through.
 class WicPictureDecoder final : public platform::PictureDecoder {
  public:
-  std::optional<platform::GreyPicture> Decode(const std::string& file) const override;
+  std::optional<platform::ColourPicture> DecodeColour(const std::string& file) const override;
 };
 
 }  // namespace quillon::adapters::win32

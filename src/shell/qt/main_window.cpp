@@ -55,14 +55,15 @@ QFrame* HorizontalLine(QWidget* parent, QRect geometry) {
 
 }  // namespace
 
-MainWindow::MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso,
-                       std::filesystem::path data_dir, std::function<void()> end_program)
+MainWindow::MainWindow(platform::Dialogs& dialogs, const platform::PictureDecoder& pictures,
+                       BranchCodeFile& acceso, std::filesystem::path data_dir,
+                       std::function<void()> end_program)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowMinimizeButtonHint),
       connected_icon(ConnectedIcon()),
       disconnected_icon(DisconnectedIcon()),
       warning_icon(WarningIcon()),
-      shell_(*this, dialogs, acceso, std::move(data_dir), std::move(end_program)) {
+      shell_(*this, dialogs, pictures, acceso, std::move(data_dir), std::move(end_program)) {
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(Q(kWindowTitle));
   setWindowIcon(connected_icon);

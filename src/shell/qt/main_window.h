@@ -16,6 +16,7 @@
 #include "link/activity_log.h"
 #include "link/tray_status.h"
 #include "platform/dialogs.h"
+#include "platform/picture_decoder.h"
 #include "print/print_service.h"
 #include "shell/agent_window.h"
 #include "shell/branch_code_file.h"
@@ -41,7 +42,8 @@ class MainWindow final : public QWidget, private WindowView {
 
  public:
   // `end_program` ends the program at once ("Apagar Servidor", a changed code).
-  MainWindow(platform::Dialogs& dialogs, BranchCodeFile& acceso, std::filesystem::path data_dir,
+  MainWindow(platform::Dialogs& dialogs, const platform::PictureDecoder& pictures,
+             BranchCodeFile& acceso, std::filesystem::path data_dir,
              std::function<void()> end_program);
   ~MainWindow() override;
 

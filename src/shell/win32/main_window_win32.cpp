@@ -107,9 +107,10 @@ HICON DrawTrayIcon(COLORREF light) {
   return icon;
 }
 
-MainWindowWin32::MainWindowWin32(platform::Dialogs& dialogs, BranchCodeFile& acceso,
+MainWindowWin32::MainWindowWin32(platform::Dialogs& dialogs,
+                                 const platform::PictureDecoder& pictures, BranchCodeFile& acceso,
                                  std::filesystem::path data_dir, std::function<void()> end_program)
-    : shell_(*this, dialogs, acceso, std::move(data_dir), std::move(end_program)) {
+    : shell_(*this, dialogs, pictures, acceso, std::move(data_dir), std::move(end_program)) {
   RegisterClasses();
   connected_icon_ = DrawTrayIcon(RGB(40, 200, 60));
   disconnected_icon_ = DrawTrayIcon(RGB(220, 40, 40));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/picture_decoder.h"
 #include "shell/agent_window.h"
 #include "shell/branch_code_file.h"
 #include "shell/printing_options.h"
@@ -24,8 +25,9 @@ namespace quillon::shell {
 class MainWindowWin32 final : private WindowView {
  public:
   // `end_program` ends the program at once ("Apagar Servidor", a changed code).
-  MainWindowWin32(platform::Dialogs& dialogs, BranchCodeFile& acceso,
-                  std::filesystem::path data_dir, std::function<void()> end_program);
+  MainWindowWin32(platform::Dialogs& dialogs, const platform::PictureDecoder& pictures,
+                  BranchCodeFile& acceso, std::filesystem::path data_dir,
+                  std::function<void()> end_program);
   ~MainWindowWin32() override;
   MainWindowWin32(const MainWindowWin32&) = delete;
   MainWindowWin32& operator=(const MainWindowWin32&) = delete;

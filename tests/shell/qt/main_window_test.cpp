@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 
+#include "print/bmp_picture_decoder.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_folder.h"
 
@@ -37,8 +38,9 @@ class MainWindowTest : public ::testing::Test {
   test::TempFolder folder;
   test::FakeDialogs dialogs;
   BranchCodeFile acceso{folder.Path(), dialogs};
+  const print::BmpPictureDecoder pictures{};
   int ended = 0;
-  MainWindow window{dialogs, acceso, folder.Path(), [this] { ++ended; }};
+  MainWindow window{dialogs, pictures, acceso, folder.Path(), [this] { ++ended; }};
 };
 
 TEST_F(MainWindowTest, CaptionsPagesAndControls) {
@@ -227,17 +229,15 @@ TEST_F(MainWindowTest, StatusButtonAndStateLabel) {
 TEST_F(MainWindowTest, LoadedImageIsPaintedAndKeptAsLogo) {
   QImage image(200, 100, QImage::Format_RGB32);
   image.fill(Qt::blue);
-  const QString chosen = QString::fromStdString((folder.Path() / "marca.jpg").string());
-  ASSERT_TRUE(image.save(chosen, "JPEG"));
+  const QString chosen = QString::fromStdString((folder.Path() / "marca.bmp").string());
+  ASSERT_TRUE(image.save(chosen, "BMP"));
   window.LoadLogoFile(chosen);
-  EXPECT_EQ(folder.Read("logo.bmp"), folder.Read("marca.jpg"));
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].message, u"Imagen Cargada");
-  EXPECT_GT(window.logo_view->pixmap().toImage().pixelColor(180, 50).blue(), 240);  // JPEG is lossy
-
-  // Choosing logo.bmp itself keeps it.
-  window.LoadLogoFile(QString::fromStdString((folder.Path() / "logo.bmp").string()));
-  EXPECT_EQ(folder.Read("logo.bmp"), folder.Read("marca.jpg"));
+  const QImage stored(QString::fromStdString((folder.Path() / "logo.bmp").string()));
+  EXPECT_EQ(stored.size(), QSize(200, 100));
+  EXPECT_EQ(stored.pixelColor(10, 10), QColor(Qt::blue));
+  EXPECT_EQ(window.logo_view->pixmap().toImage().pixelColor(180, 50), QColor(Qt::blue));
 }
 
 TEST_F(MainWindowTest, FileThatIsNoPictureIsRefused) {
@@ -246,6 +246,7 @@ TEST_F(MainWindowTest, FileThatIsNoPictureIsRefused) {
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "logo.bmp"));
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].icon, platform::MessageIcon::Error);
+  EXPECT_TRUE(window.logo_view->pixmap().isNull());
 }
 
 TEST_F(MainWindowTest, StoredLogoIsShownAtLoad) {
