@@ -3,10 +3,14 @@
 # private CUPS server in front of a loopback listener: the scheduler requests one ticket costs
 # (read from the server's access log), then the time of each, in turns, as whole processes and,
 # for the agent's way, inside one process as a running agent does it. With AGENT (and OLD_AGENT)
-# also the requests of a whole kitchen order through quillon-agent --print-job.
-# Usage: cups_vs_lp.sh BENCH_CUPS_SUBMIT [RUNS] [AGENT [OLD_AGENT]]   (as root: it starts cupsd)
+# also the requests of a whole kitchen order through quillon-agent --print-job; with PRINT_SERVER
+# too, the running agent against the demo server: the requests a ticket costs until the agent
+# saw it completed (its watch included), those of an idle minute, and the time from the job's
+# terminator to the listener's last byte beside `lp -o raw`'s from its start.
+# Usage: cups_vs_lp.sh BENCH_CUPS_SUBMIT [RUNS] [AGENT [OLD_AGENT]] [PRINT_SERVER]
+#        (as root: it starts cupsd)
 set -euo pipefail
-submit=$1 runs=${2:-30} agent=${3:-} old_agent=${4:-}
+submit=$1 runs=${2:-30} agent=${3:-} old_agent=${4:-} print_server=${5:-}
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(dirname "$here")
 export PATH="$PATH:/usr/sbin:/sbin"
@@ -69,3 +73,39 @@ echo "  agente (bench_cups_submit): $(median <"$work/agent.times") us"
 echo "  lp -o raw:                  $(median <"$work/lp.times") us"
 echo "dentro de un proceso (como el agente en marcha), mediana de $runs envios:"
 echo "  agente: $("$submit" Cocina "$ticket" "$runs" | tail -n +2 | median) us"
+
+[ -n "$print_server" ] && [ -n "$agent" ] || exit 0
+
+# --- the running agent: one kitchen ticket, its watch, and an idle stretch ---
+last_byte_us() {  # the newest listener file's modification time, in microseconds
+  local newest
+  newest=$(find "$work/out" -name '*.bin' -printf '%T@ %p\n' | sort -n | tail -1 | cut -d' ' -f1)
+  python3 -c "print(int(float('$newest') * 1e6))"
+}
+received() { find "$work/out" -name '*.bin' | wc -l; }
+cp -r "$source_dir/examples/jobs/data" "$work/running"
+"$print_server" --port 0 --wait-id --timeout 600 \
+  --job "$source_dir/examples/jobs/comanda_mostrador.json" >"$work/server.out" 2>"$work/server.err" &
+pids+=($!)
+for _ in $(seq 50); do grep -q '^PORT ' "$work/server.out" && break; sleep 0.1; done
+before_jobs=$(received)
+before=$(requests)  # the agent asks the scheduler nothing before its first job
+"$agent" --headless --data-dir "$work/running" --encoding utf-8 \
+  --server "127.0.0.1:$(sed -n 's/^PORT //p' "$work/server.out")" >"$work/agent.out" 2>&1 &
+agent_pid=$!
+pids+=("$agent_pid")
+for _ in $(seq 2000); do grep -q '^entero ' "$work/server.err" && break; sleep 0.005; done
+sent_us=$(now_us)
+for _ in $(seq 400); do [ "$(received)" -gt "$before_jobs" ] && break; sleep 0.005; done
+delivered_us=$(last_byte_us)
+for _ in $(seq 100); do [ -z "$(ls "$work/running/outbox"/*.ticket 2>/dev/null)" ] && break; sleep 0.1; done
+echo "agente en marcha, una comanda en Cocina:"
+echo "  peticiones al planificador hasta saberla impresa (con la vigilancia): $(($(requests) - before))"
+echo "  fin del trabajo -> ultimo byte en la impresora: $((delivered_us - sent_us)) us"
+start=$(now_us)
+lp -d Cocina -o raw "$ticket" >/dev/null
+for _ in $(seq 400); do [ "$(received)" -gt "$((before_jobs + 1))" ] && break; sleep 0.005; done
+echo "  lp -o raw -> ultimo byte en la impresora:      $(($(last_byte_us) - start)) us"
+before=$(requests)
+sleep 60
+echo "  peticiones en un minuto sin tickets en vuelo: $(($(requests) - before))"

@@ -152,7 +152,8 @@ agent_options=(--fallback-after 600)
 run_agent_with_server "$work/d4" --job "$work/cuatro" --exit-after-statuses 1
 wait_for_server || fail "el servidor de demostracion no termino"
 for _ in $(seq 50); do [ "$(jobs_on Cocina)" -eq 1 ] && break; sleep 0.1; done
-kill -9 "$agent_pid"
+# The agent itself, not the timeout in front of it.
+kill -9 $(pgrep -P "$agent_pid") "$agent_pid"
 wait "$agent_pid" 2>/dev/null || true
 submitted=$(grep -c "Print-Job" "$server/log/access_log")
 : >"$work/running.out"

@@ -10,6 +10,7 @@
 #include "adapters/win32/wic_pictures.h"
 #include "adapters/win32/wide_text.h"
 #include "adapters/winspool/gdi_pages.h"
+#include "adapters/winspool/job_status.h"
 #include "platform/text.h"
 #include "print/escpos_encoder.h"
 
@@ -74,25 +75,28 @@ void WinspoolPrinterQueue::CheckReady() {
   }
 }
 
-void WinspoolPrinterQueue::PrintTicket(const platform::Ticket& ticket) {
+std::int64_t WinspoolPrinterQueue::PrintTicket(const platform::Ticket& ticket) {
   if (ChooseBackend(printer_) == Backend::Driver) {
     PrintTicketPages(printer_.name, ticket);
-    return;
+    return platform::kNoJob;
   }
   const win32::WicPictureDecoder pictures;
-  SendRaw(print::EncodeEscPos(ticket, {.paper_dots = 0, .pictures = &pictures}));
+  return SubmitRaw(print::EncodeEscPos(ticket, {.paper_dots = 0, .pictures = &pictures}));
 }
 
-void WinspoolPrinterQueue::SendRaw(const std::string& bytes) {
-  if (bytes.empty()) return;  // nothing to print is no job at all
+std::u16string WinspoolPrinterQueue::Fault() const { return PrinterFault(printer_); }
+
+void WinspoolPrinterQueue::SendRaw(const std::string& bytes) { SubmitRaw(bytes); }
+
+std::int64_t WinspoolPrinterQueue::SubmitRaw(const std::string& bytes) {
+  if (bytes.empty()) return platform::kNoJob;  // nothing to print is no job at all
   const PrinterHandle printer(printer_.name);
   if (printer.get() == nullptr) throw SpoolerError(u"No se pudo abrir la impresora");
   std::wstring title = L"Quillon";
   std::wstring datatype = L"RAW";
   DOC_INFO_1W document{title.data(), nullptr, datatype.data()};
-  if (StartDocPrinterW(printer.get(), 1, reinterpret_cast<BYTE*>(&document)) == 0) {
-    throw SpoolerError(u"La impresora no aceptó el trabajo");
-  }
+  const DWORD job = StartDocPrinterW(printer.get(), 1, reinterpret_cast<BYTE*>(&document));
+  if (job == 0) throw SpoolerError(u"La impresora no aceptó el trabajo");
   bool written = StartPagePrinter(printer.get()) != 0;
   for (std::size_t done = 0; written && done < bytes.size();) {
     DWORD step = 0;
@@ -108,6 +112,7 @@ void WinspoolPrinterQueue::SendRaw(const std::string& bytes) {
   }
   EndPagePrinter(printer.get());
   if (!EndDocPrinter(printer.get())) throw SpoolerError(u"La impresora no terminó el trabajo");
+  return job;
 }
 
 std::shared_ptr<platform::PrinterQueue> WinspoolPrinterSystem::FindPrinter(
@@ -133,6 +138,38 @@ std::u16string WinspoolPrinterSystem::DefaultPrinterName() {
   }
   name.resize(size > 0 ? size - 1 : 0);
   return FromWide(name);
+}
+
+std::vector<platform::JobReport> WinspoolPrinterSystem::FollowJobs(
+    std::u16string_view printer, const std::vector<std::int64_t>& jobs) {
+  std::vector<platform::JobReport> reports;
+  if (jobs.empty()) return reports;
+  const PrinterHandle handle(platform::TrimBlanks(printer));
+  if (handle.get() == nullptr) throw SpoolerError(u"No se pudo abrir la impresora");
+  for (const std::int64_t job : jobs) {
+    const DWORD id = static_cast<DWORD>(job);
+    DWORD needed = 0;
+    GetJobW(handle.get(), id, 1, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    if (needed == 0 || !GetJobW(handle.get(), id, 1, buffer.data(), needed, &needed)) {
+      // Gone from the queue: Windows removes a job once it printed.
+      reports.push_back({job, platform::JobState::kCompleted});
+      continue;
+    }
+    const auto* info = reinterpret_cast<const JOB_INFO_1W*>(buffer.data());
+    reports.push_back({job, JobStateOf(info->Status)});
+  }
+  return reports;
+}
+
+void WinspoolPrinterSystem::CancelJob(std::u16string_view printer, std::int64_t job) {
+  const PrinterHandle handle(platform::TrimBlanks(printer));
+  if (handle.get() == nullptr) throw SpoolerError(u"No se pudo abrir la impresora");
+  // A job that already left the queue cannot be deleted, and needs not be.
+  if (!SetJobW(handle.get(), static_cast<DWORD>(job), 0, nullptr, JOB_CONTROL_DELETE) &&
+      GetLastError() != ERROR_INVALID_PARAMETER) {
+    throw SpoolerError(u"No se pudo cancelar el trabajo");
+  }
 }
 
 }  // namespace quillon::adapters::winspool
