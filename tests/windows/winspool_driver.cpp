@@ -23,7 +23,10 @@ Ticket SampleTicket() {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fputs("uso: winspool_driver default | find IMPRESORA | ticket IMPRESORA\n", stderr);
+    std::fputs(
+        "uso: winspool_driver default | find IMPRESORA | ticket IMPRESORA | "
+        "follow IMPRESORA TRABAJO\n",
+        stderr);
     return 2;
   }
   quillon::adapters::winspool::WinspoolPrinterSystem system;
@@ -34,6 +37,15 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (argc < 3) return 2;
+    if (command == "follow" && argc > 3) {
+      static const char* const kStates[] = {"en cola", "retenido", "completado", "cancelado",
+                                            "abortado"};
+      for (const JobReport& report :
+           system.FollowJobs(Utf8ToUtf16(argv[2]), {std::stoll(argv[3])})) {
+        std::printf("%s\n", kStates[static_cast<int>(report.state)]);
+      }
+      return 0;
+    }
     const auto printer = system.FindPrinter(Utf8ToUtf16(argv[2]));
     if (!printer) {
       std::printf("error: La impresora no está instalada.\n");
@@ -45,8 +57,8 @@ int main(int argc, char** argv) {
     }
     if (command == "ticket") {
       printer->CheckReady();
-      printer->PrintTicket(SampleTicket());
-      std::printf("impreso\n");
+      const std::int64_t job = printer->PrintTicket(SampleTicket());
+      std::printf("impreso, trabajo %lld\n", static_cast<long long>(job));
       return 0;
     }
   } catch (const Failure& error) {

@@ -74,6 +74,19 @@ expect_same "$(last_job Facturas)" "$drawer" "el cajon llega con los bytes del a
   pass "el cajon recibe exactamente 27 112 0 60 240" ||
   fail "bytes del cajon: $(od -An -tu1 "$(last_job Facturas)" | xargs)"
 
+# --- the Windows agent follows its jobs: a ticket in a printer is printed once the spooler is
+# done with it (under Wine, once Wine handed it to CUPS) ---
+job=$(timeout 120 wine "$driver" ticket Cocina | tr -d '\r' | sed -n 's/^impreso, trabajo //p')
+[ -n "$job" ] && [ "$job" -gt 0 ] && pass "el trabajo RAW tiene el numero $job del spooler" ||
+  fail "el trabajo RAW no dio numero: $job"
+settle
+state=$(timeout 120 wine "$driver" follow Cocina "${job:-0}" | tr -d '\r')
+[ "$state" = "completado" ] && pass "el trabajo entregado se sigue como completado" ||
+  fail "el trabajo entregado se sigue como [$state]"
+[ -z "$(ls "$work/windows_data/outbox/"*.ticket 2>/dev/null)" ] &&
+  pass "los tickets de quillon-agent.exe salen de outbox una vez impresos" ||
+  fail "quedan en outbox: $(ls "$work/windows_data/outbox/")"
+
 # --- a printer with a driver gets a page drawn with GDI ---
 timeout 120 wine "$driver" ticket Paginas | grep -q impreso || fail "ticket en la impresora con driver"
 settle
