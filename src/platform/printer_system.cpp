@@ -5,7 +5,9 @@
 namespace quillon::platform {
 
 bool SamePrinterName(std::u16string_view a, std::u16string_view b) {
-  return ToUpper(TrimBlanks(a)) == ToUpper(TrimBlanks(b));
+  return PrinterNameKey(a) == PrinterNameKey(b);
 }
+
+std::u16string PrinterNameKey(std::u16string_view name) { return ToUpper(TrimBlanks(name)); }
 
 }  // namespace quillon::platform

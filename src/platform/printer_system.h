@@ -104,5 +104,7 @@ class PrinterSystem {
 
 // Whether two printer names are the same name: in capitals, without surrounding blanks.
 bool SamePrinterName(std::u16string_view a, std::u16string_view b);
+// The form in which printer names compare, for keys of maps by printer.
+std::u16string PrinterNameKey(std::u16string_view name);
 
 }  // namespace quillon::platform

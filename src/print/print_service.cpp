@@ -13,11 +13,6 @@ constexpr char16_t kWaitingTitle[] = u"Tickets en espera";
 
 std::u16string Count(std::size_t count) { return platform::u16(std::to_string(count)); }
 
-// "Ticket 12 (comanda)"
-std::u16string TicketName(const TicketRecord& record) {
-  return u"Ticket " + platform::u16(std::to_string(record.id)) + u" (" + record.ticket.kind + u")";
-}
-
 }  // namespace
 
 PrintService::PrintService(platform::PrinterSystem& printers, platform::Notifier& notifier,
@@ -35,13 +30,13 @@ PrintService::~PrintService() {
 }
 
 PrintService::Line& PrintService::LineFor(const std::u16string& printer) {
-  Line& line = lines_[platform::ToUpper(platform::TrimBlanks(printer))];
+  Line& line = lines_[platform::PrinterNameKey(printer)];
   if (line.entries.empty()) line.label = PrinterLabel(printer);
   return line;
 }
 
 PrintService::Device& PrintService::DeviceFor(const std::u16string& name) {
-  Device& device = devices_[platform::ToUpper(platform::TrimBlanks(name))];
+  Device& device = devices_[platform::PrinterNameKey(name)];
   if (device.name.empty()) device.name = name;
   return device;
 }
@@ -108,8 +103,7 @@ Delivery PrintService::Print(DrawnTicket ticket) {
   if (waiting.stored) outbox_.MakeDurable(waiting.record);
   if (const Device* device = HeldUpBy(line)) {
     if (device->not_responding)
-      devices_[platform::ToUpper(platform::TrimBlanks(device->name))].held_up.insert(
-          waiting.record.id);
+      devices_[platform::PrinterNameKey(device->name)].held_up.insert(waiting.record.id);
     line.failure = device->not_responding ? u"La impresora " + device->name + u" no responde"
                                           : u"Se pregunta a la impresora " + device->name +
                                                 u" por los tickets que ya tenía";
@@ -128,8 +122,7 @@ Delivery PrintService::Print(DrawnTicket ticket) {
 const PrintService::Device* PrintService::HeldUpBy(const Line& line) const {
   for (const Entry& entry : line.entries) {
     if (!entry.record.InPrinter()) continue;
-    const auto device =
-        devices_.find(platform::ToUpper(platform::TrimBlanks(entry.record.sent_to)));
+    const auto device = devices_.find(platform::PrinterNameKey(entry.record.sent_to));
     if (device == devices_.end()) continue;
     if (!device->second.known || device->second.not_responding) return &device->second;
   }
@@ -180,9 +173,12 @@ void PrintService::Accepted(Line& line, Entry& entry, const std::u16string& devi
   entry.record.job = job;
   entry.held_ms = 0;
   entry.stored = outbox_.StoreDurably(entry.record);
+  // A printer first met now has nothing of an earlier run to ask about.
+  const bool met_now = !devices_.contains(platform::PrinterNameKey(device));
   Device& watched = DeviceFor(device);
-  watched.known = true;
+  if (met_now) watched.known = true;
   ScheduleWatch();
+  Changed();
 }
 
 void PrintService::Printed(Line& line, Entry& entry, const std::u16string& device) {
@@ -192,7 +188,7 @@ void PrintService::Printed(Line& line, Entry& entry, const std::u16string& devic
     Log(TicketName(entry.record) + u" impreso en " + device);
   }
   if (!entry.moved_from.empty()) {
-    const std::u16string key = platform::ToUpper(platform::TrimBlanks(entry.moved_from));
+    const std::u16string key = platform::PrinterNameKey(entry.moved_from);
     auto& [pending, total] = moves_[key];
     if (--pending <= 0) {
       notifier_.ShowBalloonTip(
@@ -372,6 +368,10 @@ void PrintService::Changed() {
 std::u16string WaitingText(std::size_t count, std::u16string_view label) {
   return Count(count) + (count == 1 ? u" ticket" : u" tickets") + u" esperando la impresora " +
          std::u16string(label);
+}
+
+std::u16string TicketName(const TicketRecord& record) {
+  return u"Ticket " + platform::u16(std::to_string(record.id)) + u" (" + record.ticket.kind + u")";
 }
 
 std::u16string NotRespondingText(std::u16string_view printer, std::size_t count,

@@ -195,6 +195,8 @@ class PrintService final : public TicketSink {
 
 // How a printer is named to the user: its name, or "predeterminada" for the default printer.
 std::u16string PrinterLabel(std::u16string_view printer);
+// "Ticket 12 (comanda)"
+std::u16string TicketName(const TicketRecord& record);
 // "3 tickets esperando la impresora Cocina"
 std::u16string WaitingText(std::size_t count, std::u16string_view label);
 // "La impresora Cocina no responde: 1 ticket sin imprimir (sin papel)"

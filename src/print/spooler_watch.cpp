@@ -11,14 +11,6 @@ namespace {
 constexpr int kBalloonTimeoutMs = 30000;
 constexpr char16_t kWatchTitle[] = u"Impresoras";
 
-std::u16string Key(std::u16string_view name) {
-  return platform::ToUpper(platform::TrimBlanks(name));
-}
-
-std::u16string TicketName(const TicketRecord& record) {
-  return u"Ticket " + platform::u16(std::to_string(record.id)) + u" (" + record.ticket.kind + u")";
-}
-
 }  // namespace
 
 void PrintService::ScheduleWatch() {
@@ -30,10 +22,10 @@ void PrintService::ScheduleWatch() {
 std::vector<std::pair<std::uint64_t, std::int64_t>> PrintService::InFlightOn(
     const Device& device) const {
   std::vector<std::pair<std::uint64_t, std::int64_t>> flights;
-  const std::u16string key = Key(device.name);
+  const std::u16string key = platform::PrinterNameKey(device.name);
   for (const auto& [line_key, line] : lines_) {
     for (const Entry& entry : line.entries) {
-      if (entry.record.InPrinter() && Key(entry.record.sent_to) == key) {
+      if (entry.record.InPrinter() && platform::PrinterNameKey(entry.record.sent_to) == key) {
         flights.emplace_back(entry.record.id, entry.record.job);
       }
     }
@@ -216,15 +208,16 @@ bool PrintService::StillHoldsUp(const Device& device) const {
 }
 
 std::size_t PrintService::HeldUpCount(const Device& device) const {
-  const std::u16string key = Key(device.name);
+  const std::u16string key = platform::PrinterNameKey(device.name);
   std::size_t count = 0;
   for (const auto& [line_key, line] : lines_) {
     const bool held = std::any_of(line.entries.begin(), line.entries.end(), [&](const Entry& e) {
-      return e.record.InPrinter() && Key(e.record.sent_to) == key;
+      return e.record.InPrinter() && platform::PrinterNameKey(e.record.sent_to) == key;
     });
     if (!held) continue;
     for (const Entry& entry : line.entries) {
-      if (!entry.record.InPrinter() || Key(entry.record.sent_to) == key) ++count;
+      if (!entry.record.InPrinter() || platform::PrinterNameKey(entry.record.sent_to) == key)
+        ++count;
     }
   }
   return count;
@@ -240,7 +233,7 @@ void PrintService::MoveToDefault(Device& device) {
   // Its own tickets wait for it when it is the default printer, or when the default printer
   // does not respond either.
   if (fallback.empty() || platform::SamePrinterName(fallback, device.name)) return;
-  const auto other = devices_.find(Key(fallback));
+  const auto other = devices_.find(platform::PrinterNameKey(fallback));
   if (other != devices_.end() && other->second.not_responding) return;
 
   const auto flights = InFlightOn(device);
@@ -304,7 +297,7 @@ void PrintService::MoveToDefault(Device& device) {
   }
   std::sort(target.entries.begin(), target.entries.end(),
             [](const Entry& a, const Entry& b) { return a.record.id < b.record.id; });
-  auto& [pending, total] = moves_[Key(device.name)];
+  auto& [pending, total] = moves_[platform::PrinterNameKey(device.name)];
   pending += static_cast<int>(moved.size());
   total += static_cast<int>(moved.size());
   Log(platform::u16(std::to_string(moved.size())) +

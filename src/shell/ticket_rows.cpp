@@ -17,7 +17,13 @@ std::u16string Moment(const platform::DateTime& moment) {
 
 std::u16string WaitingRow(const print::WaitingTicket& ticket) {
   std::u16string row = Moment(ticket.created) + kGap + ticket.printer + kGap + ticket.kind;
-  if (ticket.in_printer) row += kGap + std::u16string(u"En la impresora");
+  const bool stuck = !ticket.stuck_on.empty();
+  if (ticket.in_printer) {
+    row += kGap + std::u16string(u"En la impresora");
+    if (stuck) row += u": " + ticket.failure;
+  } else if (stuck) {
+    row += kGap + std::u16string(u"Detrás de los tickets de ") + ticket.stuck_on;
+  }
   return row;
 }
 

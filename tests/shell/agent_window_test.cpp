@@ -190,6 +190,42 @@ print::DrawnTicket Order(std::u16string printer) {
   return {std::move(printer), u"comanda", std::move(content)};
 }
 
+TEST_F(AgentWindowTest, APrinterThatDoesNotRespondTurnsTheTrayAmberAndListsItsTickets) {
+  test::FakePrinterSystem printers;
+  auto cocina = printers.AddPrinter(u"Cocina");
+  cocina->SetSpooling(&printers);
+  test::ServiceParts parts{printers};
+  parts.service.SetMonitor(&window);
+  window.SetPrintService(&parts.service);
+  window.SetIcon(link::TrayImage::Connected, u"Conectado");
+
+  // In the printer and printing as it should: listed, but the tray stays as it was.
+  parts.service.Print(Order(u"Cocina"));
+  ASSERT_EQ(view.waiting.size(), 1u);
+  EXPECT_NE(view.waiting[0].text.find(u"  Cocina  comanda  En la impresora"), std::u16string::npos);
+  EXPECT_EQ(view.tray_image, TrayPicture::Connected);
+
+  cocina->fault = u"sin papel";
+  parts.watch.Fire();
+  parts.service.Print(Order(u"Cocina"));
+  ASSERT_EQ(view.waiting.size(), 2u);
+  EXPECT_TRUE(view.waiting[0].text.ends_with(u"  En la impresora: sin papel"));
+  EXPECT_TRUE(view.waiting[1].text.ends_with(u"  Detrás de los tickets de Cocina"));
+  EXPECT_EQ(view.tray_image, TrayPicture::TicketsWaiting);
+  EXPECT_EQ(view.tray_tooltip,
+            u"La impresora Cocina no responde: 2 tickets sin imprimir (sin papel)");
+
+  cocina->fault.clear();
+  printers.SetJobState(1, platform::JobState::kCompleted);
+  parts.watch.Fire();
+  printers.SetJobState(2, platform::JobState::kCompleted);
+  parts.watch.Fire();
+  EXPECT_TRUE(view.waiting.empty());
+  EXPECT_EQ(view.printed.size(), 2u);
+  EXPECT_EQ(view.tray_image, TrayPicture::Connected);
+  window.SetPrintService(nullptr);
+}
+
 TEST_F(AgentWindowTest, WaitingTicketsOutrankTheConnectionInTheTrayAndTheButtonsActOnThem) {
   test::FakePrinterSystem printers;
   auto cocina = printers.AddPrinter(u"Cocina");
