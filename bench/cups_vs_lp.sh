@@ -5,8 +5,8 @@
 # for the agent's way, inside one process as a running agent does it. With AGENT (and OLD_AGENT)
 # also the requests of a whole kitchen order through quillon-agent --print-job; with PRINT_SERVER
 # too, the running agent against the demo server: the requests a ticket costs until the agent
-# saw it completed (its watch included), those of an idle minute, and the time from the job's
-# terminator to the listener's last byte beside `lp -o raw`'s from its start.
+# saw it completed (its watch included) and those of an idle minute; and the time from the start
+# of --print-job to the listener's last byte beside `lp -o raw`'s.
 # Usage: cups_vs_lp.sh BENCH_CUPS_SUBMIT [RUNS] [AGENT [OLD_AGENT]] [PRINT_SERVER]
 #        (as root: it starts cupsd)
 set -euo pipefail
@@ -85,7 +85,7 @@ last_byte_us() {  # the newest listener file's modification time, in microsecond
 received() { find "$work/out" -name '*.bin' | wc -l; }
 cp -r "$source_dir/examples/jobs/data" "$work/running"
 "$print_server" --port 0 --wait-id --timeout 600 \
-  --job "$source_dir/examples/jobs/comanda_mostrador.json" >"$work/server.out" 2>"$work/server.err" &
+  --job "$source_dir/examples/jobs/comanda_mostrador.json" >"$work/server.out" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do grep -q '^PORT ' "$work/server.out" && break; sleep 0.1; done
 before_jobs=$(received)
@@ -94,18 +94,23 @@ before=$(requests)  # the agent asks the scheduler nothing before its first job
   --server "127.0.0.1:$(sed -n 's/^PORT //p' "$work/server.out")" >"$work/agent.out" 2>&1 &
 agent_pid=$!
 pids+=("$agent_pid")
-for _ in $(seq 2000); do grep -q '^entero ' "$work/server.err" && break; sleep 0.005; done
-sent_us=$(now_us)
-for _ in $(seq 400); do [ "$(received)" -gt "$before_jobs" ] && break; sleep 0.005; done
-delivered_us=$(last_byte_us)
+for _ in $(seq 2000); do [ "$(received)" -gt "$before_jobs" ] && break; sleep 0.01; done
 for _ in $(seq 100); do [ -z "$(ls "$work/running/outbox"/*.ticket 2>/dev/null)" ] && break; sleep 0.1; done
 echo "agente en marcha, una comanda en Cocina:"
 echo "  peticiones al planificador hasta saberla impresa (con la vigilancia): $(($(requests) - before))"
-echo "  fin del trabajo -> ultimo byte en la impresora: $((delivered_us - sent_us)) us"
-start=$(now_us)
-lp -d Cocina -o raw "$ticket" >/dev/null
-for _ in $(seq 400); do [ "$(received)" -gt "$((before_jobs + 1))" ] && break; sleep 0.005; done
-echo "  lp -o raw -> ultimo byte en la impresora:      $(($(last_byte_us) - start)) us"
+# From the start of a whole process to the printer's last byte: the watch comes after it.
+until_printed() {  # command...
+  local start count
+  count=$(received)
+  start=$(now_us)
+  "$@" >/dev/null 2>&1
+  for _ in $(seq 400); do [ "$(received)" -gt "$count" ] && break; sleep 0.002; done
+  echo $(($(last_byte_us) - start))
+}
+rm -rf "$work/data/outbox" "$work/data/impresos"
+echo "  --print-job -> ultimo byte en la impresora: $(until_printed "$agent" --print-job \
+  "$source_dir/examples/jobs/comanda_mostrador.json" --data-dir "$work/data" --encoding utf-8) us"
+echo "  lp -o raw   -> ultimo byte en la impresora: $(until_printed lp -d Cocina -o raw "$ticket") us"
 before=$(requests)
 sleep 60
 echo "  peticiones en un minuto sin tickets en vuelo: $(($(requests) - before))"

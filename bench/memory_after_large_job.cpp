@@ -105,7 +105,8 @@ int Measure(int count) {
   platform::SystemClock clock;
   print::Outbox outbox(work, clock);
   NoRetries retries;
-  print::PrintService service(printers, notifier, outbox, retries);
+  NoRetries watch;
+  print::PrintService service(printers, notifier, outbox, retries, watch);
   service.Start();
   print::PrintEngine engine;
   shell::PrintingOptions options([](const std::u16string&) {});

@@ -93,7 +93,7 @@ struct PrintPath {
   platform::SystemClock clock;
   adapters::spool::SpoolPrinterSystem printers{spool, u"Facturas"};
   print::Outbox outbox{data, clock};
-  print::PrintService service{printers, silent, outbox, events};
+  print::PrintService service{printers, silent, outbox, events, events};
   StraightToPrinter straight{printers};
   print::TicketSink* sink = use_outbox ? static_cast<print::TicketSink*>(&service) : &straight;
   print::PrintEngine engine;
