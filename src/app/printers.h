@@ -8,7 +8,9 @@
 
 #include "app/command_line.h"
 #include "app/document_job_handlers.h"
+#include "app/once_only_tickets.h"
 #include "documents/documents.h"
+#include "link/recent_jobs.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/printer_system.h"
@@ -39,8 +41,11 @@ struct Printing {
         retry_timer(MakeTimer()),
         outbox(data_dir, clock),
         service(*printers, notifier, outbox, *retry_timer),
-        context{engine, service, notifier, options, clock, *event_loop, data_dir.string(), {}, {}},
-        handlers(context, service) {}
+        recent_jobs(data_dir / "trabajos_recientes"),
+        once_only(recent_jobs, service),
+        context{engine,      once_only,         notifier, options, clock,
+                *event_loop, data_dir.string(), {},       {}},
+        handlers(context, service, &recent_jobs) {}
 
   // Takes up what an earlier run left in the outbox; `monitor` hears of waiting tickets.
   void Start(print::PrintMonitor& monitor) {
@@ -55,6 +60,8 @@ struct Printing {
   print::Outbox outbox;
   print::PrintEngine engine;
   print::PrintService service;
+  link::RecentJobs recent_jobs;
+  app::OnceOnlyTickets once_only;
   documents::DocumentContext context;
   app::DocumentJobHandlers handlers;
 };
