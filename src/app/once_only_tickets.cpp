@@ -10,4 +10,15 @@ print::Delivery OnceOnlyTickets::Print(print::DrawnTicket ticket) {
   return delivery;
 }
 
+std::shared_ptr<platform::PrinterQueue> TakenAtFirstPrinterCall::FindPrinter(
+    std::u16string_view name) {
+  jobs_.TicketStored();
+  return printers_.FindPrinter(name);
+}
+
+std::u16string TakenAtFirstPrinterCall::DefaultPrinterName() {
+  jobs_.TicketStored();
+  return printers_.DefaultPrinterName();
+}
+
 }  // namespace quillon::app

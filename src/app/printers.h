@@ -37,11 +37,12 @@ struct Printing {
   Printing(const CommandLine& line, platform::Notifier& notifier,
            const documents::PrintOptions& options, const std::filesystem::path& data_dir)
       : printers(MakePrinterSystem(line)),
+        recent_jobs(data_dir / "trabajos_recientes"),
+        printers_marking_taken(recent_jobs, *printers),
         event_loop(MakeEventLoop()),
         retry_timer(MakeTimer()),
         outbox(data_dir, clock),
-        service(*printers, notifier, outbox, *retry_timer),
-        recent_jobs(data_dir / "trabajos_recientes"),
+        service(printers_marking_taken, notifier, outbox, *retry_timer),
         once_only(recent_jobs, service),
         context{engine,      once_only,         notifier, options, clock,
                 *event_loop, data_dir.string(), {},       {}},
@@ -54,13 +55,14 @@ struct Printing {
   }
 
   std::unique_ptr<platform::PrinterSystem> printers;
+  link::RecentJobs recent_jobs;
+  app::TakenAtFirstPrinterCall printers_marking_taken;
   platform::SystemClock clock;
   std::unique_ptr<platform::EventLoop> event_loop;
   std::unique_ptr<platform::Timer> retry_timer;
   print::Outbox outbox;
   print::PrintEngine engine;
   print::PrintService service;
-  link::RecentJobs recent_jobs;
   app::OnceOnlyTickets once_only;
   documents::DocumentContext context;
   app::DocumentJobHandlers handlers;

@@ -72,8 +72,24 @@ void RecentJobs::HandOverOnce(const std::function<void()>& hand_over) {
     ++skipped_;
     return;
   }
-  hand_over();
-  running_->taken = std::max(running_->taken, ticket + 1);
+  handing_ = ticket;
+  try {
+    hand_over();
+  } catch (...) {
+    handing_ = -1;  // what was stored before the failure stays taken
+    throw;
+  }
+  MarkTaken();
+}
+
+void RecentJobs::TicketStored() {
+  if (running_ != nullptr) MarkTaken();
+}
+
+void RecentJobs::MarkTaken() {
+  if (handing_ < 0) return;
+  running_->taken = std::max(running_->taken, handing_ + 1);
+  handing_ = -1;
   Save();
 }
 

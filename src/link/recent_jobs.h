@@ -35,6 +35,9 @@ class RecentJobs {
   // earlier run of the same job took it already. A failure raised by `hand_over` takes nothing.
   // With no job running everything is handed over.
   void HandOverOnce(const std::function<void()>& hand_over);
+  // The ticket being handed over is in the outbox already, before `hand_over` returns (its
+  // printer is being asked for): it counts as taken from now on, even if a crash follows.
+  void TicketStored();
   // Tickets of the running job left out because an earlier run took them.
   int SkippedTickets() const { return skipped_; }
   // The running job is over; `reply_written` when its status reply went onto the connection.
@@ -56,6 +59,7 @@ class RecentJobs {
 
   void Load();
   void Save() const;
+  void MarkTaken();
 
   std::filesystem::path file_;
   std::deque<Record> records_;  // oldest first
@@ -63,6 +67,7 @@ class RecentJobs {
   int handed_ = 0;  // tickets of the running job so far, taken or skipped
   int skip_ = 0;    // of them, how many an earlier run took
   int skipped_ = 0;
+  int handing_ = -1;  // the ticket being handed over, until it is recorded as taken
 };
 
 }  // namespace quillon::link

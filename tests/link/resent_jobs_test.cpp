@@ -11,13 +11,17 @@
 namespace quillon::test {
 namespace {
 
-// One ticket per order of a kitchen order, named after its area; "Falla" fails to be handed.
+// One ticket per order of a kitchen order, named after its area. "Falla" fails before it is
+// stored, "Guardado" once it is in the outbox.
 void HandOverTickets(link::RecentJobs& recent, const json::Value& orders,
                      std::vector<std::u16string>& tickets) {
   for (const json::Value& order : orders.AsCollection()) {
     const std::u16string area = order[u"area"].ToText();
     recent.HandOverOnce([&] {
-      if (area == u"Falla") throw std::runtime_error("la impresora no lo tomó");
+      if (area == u"Guardado") recent.TicketStored();
+      if (area == u"Falla" || area == u"Guardado") {
+        throw std::runtime_error("la impresora no lo tomó");
+      }
       tickets.push_back(area);
     });
   }
@@ -124,6 +128,20 @@ TEST_F(ResentJobsTest, AReplyNeverWrittenLeavesTheJobToBeSentAgain) {
   };
   Deliver(kOrder);
   EXPECT_EQ(tickets.size(), 2u);
+  EXPECT_EQ(ResentLines(), 1);
+}
+
+TEST_F(ResentJobsTest, ATicketStoredBeforeItsHandOverEndedIsTaken) {
+  const std::string job = Job("comanda", R"([{"area":"Cocina"},{"area":"Guardado"}])");
+  Deliver(job);
+  Reconnect();
+  handlers.during_call = [this](const std::string&) {
+    for (const json::Value& order : handlers.calls.back().argument.AsCollection()) {
+      recent.HandOverOnce([&] { tickets.push_back(order[u"area"].ToText()); });
+    }
+  };
+  Deliver(job);
+  EXPECT_EQ(tickets, (std::vector<std::u16string>{u"Cocina"}));
   EXPECT_EQ(ResentLines(), 1);
 }
 
