@@ -5,12 +5,12 @@
 # Usage: resent_jobs.sh CASE AGENT PRINT_SERVER EXAMPLE_JOBS [COUNT]
 #   drop_after_each  ten two-area kitchen orders and a drawer kick, the link dropped right
 #                    after each job, before its reply is read, and the job sent again
-#   kill_random      COUNT numbered jobs (default 60), the agent killed with SIGKILL at random
-#                    moments and started again: none lost, and at most one in 30 twice (the
-#                    instant between the outbox and the record); prints the figures
+#   kill_random      COUNT numbered jobs (default 200), the agent killed with SIGKILL at random
+#                    moments and started again: none lost, and at most one in five re-sends
+#                    twice (the instant between the outbox and the record); prints the figures
 #   same_connection  one job sent twice on one connection: two tickets
 set -uo pipefail
-case_name=$1 agent=$2 server=$3 jobs=$4 count=${5:-60}
+case_name=$1 agent=$2 server=$3 jobs=$4 count=${5:-200}
 
 fail() {
   echo "FALLO ($case_name): $*" >&2
@@ -115,8 +115,9 @@ case "$case_name" in
       "dos veces $twice, perdidos $lost"
     [ "$lost" -eq 0 ] || fail "$lost tickets no se imprimieron"
     # A kill between a ticket's file reaching the outbox and the job's record saying so (under a
-    # millisecond a ticket) still prints it twice; without the record most re-sends would.
-    [ "$twice" -le $((count / 30)) ] || fail "$twice tickets se imprimieron dos veces"
+    # millisecond a ticket) still prints it twice: a few in a hundred re-sends, where without the
+    # record more than half of them print twice.
+    [ "$twice" -le $((unanswered / 5 + 1)) ] || fail "$twice tickets se imprimieron dos veces"
     ;;
 
   same_connection)
