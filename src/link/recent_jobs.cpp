@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -137,11 +136,11 @@ void RecentJobs::Load() {
 void RecentJobs::Save() const {
   std::string text;
   for (const Record& record : records_) {
-    char line[80];
-    std::snprintf(line, sizeof line, "%016llx %zu %d %d\n",
-                  static_cast<unsigned long long>(record.digest), record.size, record.taken,
-                  record.settled ? 1 : 0);
-    text += line;
+    char digest[16];
+    const auto end = std::to_chars(digest, digest + sizeof digest, record.digest, 16).ptr;
+    text.append(digest + sizeof digest - end, '0').append(digest, end);
+    text += ' ' + std::to_string(record.size) + ' ' + std::to_string(record.taken) +
+            (record.settled ? " 1\n" : " 0\n");
   }
   // Without its memory the agent prints as it did before: a write that fails loses no ticket.
   if (platform::WriteWholeFile(file_, text)) platform::SyncFile(file_);
