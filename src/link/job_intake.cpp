@@ -112,8 +112,9 @@ void JobIntake::RunJob(std::string_view bytes, const json::ParseResult& read,
     rejection.reasons.push_back(u"falla desconocida");
   }
   busy_ = 0;
-  if (recent_ != nullptr && recent_->SkippedTickets() > 0)
+  if (recent_ != nullptr && recent_->SkippedTickets() > 0) {
     log_.WriteLog(std::u16string(kResentLine));
+  }
   if (!rejection.reasons.empty()) Reject(bytes, rejection);
   const bool replied = status_.SendStatus();
   if (recent_ != nullptr) recent_->EndJob(replied);

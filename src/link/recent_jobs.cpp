@@ -33,32 +33,30 @@ bool ParseHex(std::string_view text, std::uint64_t& out) {
 
 RecentJobs::RecentJobs(std::filesystem::path file) : file_(std::move(file)) { Load(); }
 
-bool RecentJobs::BeginJob(std::string_view bytes, bool first_on_connection) {
+void RecentJobs::BeginJob(std::string_view bytes, bool first_on_connection) {
   const std::uint64_t digest = Digest(bytes);
-  Record* resent = nullptr;
+  Record* job = nullptr;  // the earlier run's record when it is a re-send
   if (first_on_connection) {
     for (auto record = records_.rbegin(); record != records_.rend(); ++record) {
       if (!record->settled && record->digest == digest && record->size == bytes.size()) {
-        resent = &*record;
+        job = &*record;
         break;
       }
     }
-    for (Record& record : records_) record.settled = record.settled || &record != resent;
+    for (Record& record : records_) record.settled = record.settled || &record != job;
   }
-  const bool is_resend = resent != nullptr;
-  if (!is_resend) {
+  if (job == nullptr) {
     records_.push_back({digest, bytes.size()});
     if (records_.size() > kKept) records_.pop_front();
-    resent = &records_.back();
+    job = &records_.back();
   }
-  resent->settled = false;
-  resent->ticks = -1;
-  running_ = resent;
+  job->settled = false;
+  job->ticks = -1;
+  running_ = job;
   handed_ = 0;
-  skip_ = resent->taken;
+  skip_ = job->taken;
   skipped_ = 0;
   Save();
-  return is_resend;
 }
 
 void RecentJobs::HandOverOnce(const std::function<void()>& hand_over) {

@@ -28,9 +28,9 @@ class RecentJobs {
   // Reads what an earlier run left in `file`; an unreadable file or line is no memory.
   explicit RecentJobs(std::filesystem::path file);
 
-  // A job begins; its record is written before any of its tickets goes. True when it is a
-  // re-send, so that its tickets already taken are not handed over again.
-  bool BeginJob(std::string_view bytes, bool first_on_connection);
+  // A job begins; its record is written before any of its tickets goes. When it is a re-send,
+  // its tickets already taken are not handed over again.
+  void BeginJob(std::string_view bytes, bool first_on_connection);
   // The running job's next ticket: runs `hand_over` and records the ticket as taken, unless an
   // earlier run of the same job took it already. A failure raised by `hand_over` takes nothing.
   // With no job running everything is handed over.
