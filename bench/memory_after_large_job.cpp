@@ -41,7 +41,7 @@ class QuietLog final : public link::ActivityLog {
 };
 class NoStatus final : public link::StatusReply {
  public:
-  void SendStatus() override {}
+  bool SendStatus() override { return false; }
 };
 class QuietNotifier final : public platform::Notifier {
  public:

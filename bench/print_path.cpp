@@ -35,7 +35,7 @@ class Silent final : public platform::Notifier, public link::ActivityLog, public
                       int) override {}
   void WriteLog(const std::u16string&) override {}
   void Clear() override {}
-  void SendStatus() override {}
+  bool SendStatus() override { return false; }
 };
 
 class AllOptions final : public documents::PrintOptions {

@@ -100,7 +100,8 @@ int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir
   shell::RejectedJobsFolder rejected(data_dir / "rechazados", printing.clock);
   link::ServerConnection connection(loop->Socket(), tray, notifier, log, printing.handlers,
                                     link::MakeServerEndpoint(line.server_host, line.server_port),
-                                    link::WireEncodingNamed(line.encoding), rejected);
+                                    link::WireEncodingNamed(line.encoding), rejected,
+                                    &printing.recent_jobs);
   connection.SetBranchCode(code);
   auto show_state = [&] {
     if (window != nullptr) window->SetStateCaption(connection.state_label());

@@ -37,7 +37,7 @@ class CountingNotifier final : public platform::Notifier {
 // A job run from a file has no server to answer.
 class NoStatusReply final : public link::StatusReply {
  public:
-  void SendStatus() override {}
+  bool SendStatus() override { return false; }
 };
 
 struct Printing;

@@ -31,7 +31,12 @@ link::NotPrinted DocumentJobHandlers::PrintCancellation(const json::Collection& 
 
 link::NotPrinted DocumentJobHandlers::OpenCashDrawer() {
   try {
-    print::OpenCashDrawer(printing_);
+    const auto kick = [&] { print::OpenCashDrawer(printing_); };
+    if (jobs_ != nullptr) {
+      jobs_->HandOverOnce(kick);
+    } else {
+      kick();
+    }
   } catch (const std::exception& failure) {
     return {u"no se pudo abrir el cajón (" + platform::FailureDescription(failure) + u")"};
   }

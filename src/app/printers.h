@@ -8,7 +8,9 @@
 
 #include "app/command_line.h"
 #include "app/document_job_handlers.h"
+#include "app/once_only_tickets.h"
 #include "documents/documents.h"
+#include "link/recent_jobs.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/picture_decoder.h"
@@ -42,14 +44,19 @@ struct Printing {
                                    : print::PrintService::kDefaultFallbackAfterSeconds),
         pictures(MakePictureDecoder()),
         printers(MakePrinterSystem(line)),
+        recent_jobs(data_dir / "trabajos_recientes"),
         event_loop(MakeEventLoop()),
         retry_timer(MakeTimer()),
         watch_timer(MakeTimer()),
         outbox(data_dir, clock),
         service(*printers, notifier, outbox, *retry_timer, *watch_timer),
-        context{engine,      service,           notifier, options, clock,
+        once_only(recent_jobs, service),
+        context{engine,      once_only,         notifier, options, clock,
                 *event_loop, data_dir.string(), {},       {},      pictures.get()},
-        handlers(context, service) {}
+        handlers(context, service, &recent_jobs) {
+    // Once the outbox has a ticket, a job sent again must not print it again.
+    service.SetTakenListener([this] { recent_jobs.TicketStored(); });
+  }
 
   // Takes up what an earlier run left in the outbox; `monitor` hears of waiting tickets.
   void Start(print::PrintMonitor& monitor) {
@@ -61,6 +68,7 @@ struct Printing {
   int fallback_after_seconds;
   std::shared_ptr<const platform::PictureDecoder> pictures;
   std::unique_ptr<platform::PrinterSystem> printers;
+  link::RecentJobs recent_jobs;
   platform::SystemClock clock;
   std::unique_ptr<platform::EventLoop> event_loop;
   std::unique_ptr<platform::Timer> retry_timer;
@@ -68,6 +76,7 @@ struct Printing {
   print::Outbox outbox;
   print::PrintEngine engine;
   print::PrintService service;
+  app::OnceOnlyTickets once_only;
   documents::DocumentContext context;
   app::DocumentJobHandlers handlers;
 };

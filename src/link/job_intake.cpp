@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "json/parser.h"
 #include "platform/failure.h"
@@ -43,7 +44,9 @@ void JobIntake::ReceiveBytes(std::string_view bytes) {
   const std::u16string piece = decoder_.Decode(bytes);
   if (!piece.empty()) log_.WriteLog(piece);  // else only the start of a character so far
   MessageFramer::Result framed = framer_.Append(bytes);
-  for (std::string& message : framed.messages) waiting_.push_back(std::move(message));
+  for (std::string& message : framed.messages) {
+    waiting_.push_back({std::move(message), std::exchange(next_is_first_, false)});
+  }
   if (framed.dropped > 0) {
     // Too long to keep, and maybe a job: the user hears of it, not only the log.
     const std::u16string text =
@@ -58,11 +61,17 @@ void JobIntake::ReceiveBytes(std::string_view bytes) {
 
 void JobIntake::EndStream() {
   decoder_.Reset();
+  next_is_first_ = true;
+  if (recent_ != nullptr) recent_->ConnectionEnded();
   const std::string dropped = framer_.EndStream();
   if (dropped.empty()) return;
   log_.WriteLog(u"Se descartaron " + NumberText(CountWireCharacters(dropped, encoding_)) +
                 u" caracteres recibidos sin \"_endMessage_\": la conexión terminó antes del "
                 u"final del trabajo");
+}
+
+void JobIntake::ConnectionUp() {
+  if (recent_ != nullptr) recent_->ConnectionUp();
 }
 
 void JobIntake::DispatchWaitingJobs() {
@@ -72,9 +81,10 @@ void JobIntake::DispatchWaitingJobs() {
     ~Guard() { flag = false; }
   } guard(dispatching_);
   while (!waiting_.empty()) {
-    const std::string bytes = std::move(waiting_.front());
+    WaitingJob job = std::move(waiting_.front());
     waiting_.pop_front();
-    RunJob(bytes, json::ParseJson(bytes, ParserEncoding(encoding_)));
+    const std::string& bytes = job.bytes;
+    RunJob(bytes, json::ParseJson(bytes, ParserEncoding(encoding_)), job.first_on_connection);
     // What a large job used is free again now, its tree included; the C library would keep it.
     if (bytes.size() >= kLargeJobBytes) platform::GiveBackFreeMemory();
   }
@@ -82,12 +92,14 @@ void JobIntake::DispatchWaitingJobs() {
 
 void JobIntake::RunWholeJob(std::string_view bytes, const json::ParseResult& read) {
   log_.WriteLog(DecodeWire(std::string(bytes).append(MessageFramer::kTerminator), encoding_));
-  RunJob(bytes, read);
+  RunJob(bytes, read, true);
 }
 
-void JobIntake::RunJob(std::string_view bytes, const json::ParseResult& read) {
+void JobIntake::RunJob(std::string_view bytes, const json::ParseResult& read,
+                       bool first_on_connection) {
   log_.Clear();
   busy_ = 1;
+  if (recent_ != nullptr) recent_->BeginJob(bytes, first_on_connection);
   Rejection rejection;
   try {
     ProcessMessage(DecodeWire(bytes, encoding_), read, rejection);
@@ -100,8 +112,12 @@ void JobIntake::RunJob(std::string_view bytes, const json::ParseResult& read) {
     rejection.reasons.push_back(u"falla desconocida");
   }
   busy_ = 0;
+  if (recent_ != nullptr && recent_->SkippedTickets() > 0) {
+    log_.WriteLog(std::u16string(kResentLine));
+  }
   if (!rejection.reasons.empty()) Reject(bytes, rejection);
-  status_.SendStatus();
+  const bool replied = status_.SendStatus();
+  if (recent_ != nullptr) recent_->EndJob(replied);
   log_.WriteLog(std::u16string(kFinLine));
 }
 

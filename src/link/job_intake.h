@@ -13,6 +13,7 @@
 #include "link/activity_log.h"
 #include "link/job_handlers.h"
 #include "link/message_framer.h"
+#include "link/recent_jobs.h"
 #include "link/rejected_job_store.h"
 #include "link/wire_text.h"
 #include "platform/notifier.h"
@@ -22,8 +23,9 @@ namespace quillon::link {
 class StatusReply {
  public:
   virtual ~StatusReply() = default;
-  // Reports the busy flag to the server when connected; does nothing otherwise.
-  virtual void SendStatus() = 0;
+  // Reports the busy flag to the server when connected; does nothing otherwise. True when the
+  // message went onto the connection.
+  virtual bool SendStatus() = 0;
 };
 
 class JobIntake {
@@ -31,17 +33,22 @@ class JobIntake {
   static constexpr std::u16string_view kFinLine =
       u"------------------------------ fin ------------------------------";
   static constexpr std::u16string_view kRejectedTitle = u"Trabajo sin imprimir";
+  static constexpr std::u16string_view kResentLine =
+      u"Trabajo repetido tras reconectar: ya se había impreso";
 
-  // `rejected` may be null: a job run by hand from a file is not kept again.
+  // `rejected` may be null: a job run by hand from a file is not kept again. `recent` is the
+  // memory of the jobs received lately, null for a job that no server can send again.
   JobIntake(ActivityLog& log, platform::Notifier& notifier, JobHandlers& handlers,
-            StatusReply& status, WireEncoding encoding, RejectedJobStore* rejected)
+            StatusReply& status, WireEncoding encoding, RejectedJobStore* rejected,
+            RecentJobs* recent = nullptr)
       : log_(log),
         notifier_(notifier),
         handlers_(handlers),
         status_(status),
         encoding_(encoding),
         decoder_(encoding),
-        rejected_(rejected) {}
+        rejected_(rejected),
+        recent_(recent) {}
 
   // Received bytes: logged as one line, added to the buffer, and every job they complete is
   // dispatched, unless a job is running already (then they wait their turn).
@@ -51,8 +58,10 @@ class JobIntake {
   void RunWholeJob(std::string_view bytes, const json::ParseResult& read);
   // The connection closed or failed. No server continues a message on a new connection, so the
   // text of a job without its terminator is dropped, with a log line that says how much; jobs
-  // already complete still run.
+  // already complete still run. The next job to come is the first of a new connection.
   void EndStream();
+  // One watch tick with the connection up (what tells that the last replies reached the server).
+  void ConnectionUp();
 
   // 1 while a job is being dispatched, else 0.
   std::int16_t IsPrinting() const { return busy_; }
@@ -69,8 +78,13 @@ class JobIntake {
     NotPrinted reasons;
   };
 
+  struct WaitingJob {
+    std::string bytes;
+    bool first_on_connection = false;
+  };
+
   void DispatchWaitingJobs();
-  void RunJob(std::string_view bytes, const json::ParseResult& read);
+  void RunJob(std::string_view bytes, const json::ParseResult& read, bool first_on_connection);
   void ProcessMessage(const std::u16string& text, const json::ParseResult& read,
                       Rejection& rejection);
   void Reject(std::string_view bytes, const Rejection& rejection);
@@ -82,8 +96,10 @@ class JobIntake {
   WireEncoding encoding_;
   WireDecoder decoder_;  // for the log of each piece
   RejectedJobStore* rejected_;
+  RecentJobs* recent_;
   MessageFramer framer_;
-  std::deque<std::string> waiting_;
+  std::deque<WaitingJob> waiting_;
+  bool next_is_first_ = true;  // no job yet on this connection, or since the start
   bool dispatching_ = false;
   std::int16_t busy_ = 0;
   int rejected_count_ = 0;

@@ -27,14 +27,15 @@ ServerEndpoint MakeServerEndpoint(const std::string& host, int port) {
 ServerConnection::ServerConnection(platform::ClientSocket& socket, TrayStatus& tray,
                                    platform::Notifier& notifier, ActivityLog& log,
                                    JobHandlers& handlers, ServerEndpoint endpoint,
-                                   WireEncoding encoding, RejectedJobStore& rejected)
+                                   WireEncoding encoding, RejectedJobStore& rejected,
+                                   RecentJobs* recent)
     : socket_(socket),
       tray_(tray),
       notifier_(notifier),
       log_(log),
       endpoint_(std::move(endpoint)),
       encoding_(encoding),
-      intake_(log, notifier, handlers, *this, encoding, &rejected),
+      intake_(log, notifier, handlers, *this, encoding, &rejected, recent),
       lbl_state_(u"status " + NumberText(socket.State())) {
   socket_.SetListener(this);
 }
@@ -58,15 +59,17 @@ void ServerConnection::Connect() {
   socket_.Connect(endpoint_.host, endpoint_.port);
 }
 
-void ServerConnection::SendStatus() {
-  if (socket_.State() != platform::kSocketConnected) return;
+bool ServerConnection::SendStatus() {
+  if (socket_.State() != platform::kSocketConnected) return false;
   const std::u16string message = StatusMessage(code_, intake_.IsPrinting());
   socket_.Send(EncodeWire(message, encoding_));
   log_.WriteLog(message);
+  return true;
 }
 
 void ServerConnection::OnWatchTick() {
   const int state = socket_.State();
+  if (state == platform::kSocketConnected) intake_.ConnectionUp();
   if (state != platform::kSocketConnecting && state != platform::kSocketConnected && reconnect_) {
     Connect();
   }

@@ -7,6 +7,7 @@
 #include "link/activity_log.h"
 #include "link/job_handlers.h"
 #include "link/job_intake.h"
+#include "link/recent_jobs.h"
 #include "link/rejected_job_store.h"
 #include "link/tray_status.h"
 #include "link/wire_text.h"
@@ -30,7 +31,7 @@ class ServerConnection final : public platform::SocketListener, private StatusRe
 
   ServerConnection(platform::ClientSocket& socket, TrayStatus& tray, platform::Notifier& notifier,
                    ActivityLog& log, JobHandlers& handlers, ServerEndpoint endpoint,
-                   WireEncoding encoding, RejectedJobStore& rejected);
+                   WireEncoding encoding, RejectedJobStore& rejected, RecentJobs* recent = nullptr);
   ~ServerConnection() override;
 
   // The branch code sent as idSyA.
@@ -46,8 +47,9 @@ class ServerConnection final : public platform::SocketListener, private StatusRe
   // Closes the socket and starts a new connection, which starts a new stream of job text; the
   // outcome arrives as an event.
   void Connect();
-  // Sends the status message when connected, then logs it; otherwise does nothing.
-  void SendStatus() override;
+  // Sends the status message when connected, then logs it; otherwise does nothing. True when it
+  // was sent.
+  bool SendStatus() override;
 
   void OnWatchTick();  // Timer1
   void OnPingTick();   // TimerPing

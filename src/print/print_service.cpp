@@ -86,6 +86,7 @@ Delivery PrintService::Print(DrawnTicket ticket) {
     Log(u"No se pudo guardar " + TicketName(entry.record) + u" en la bandeja de salida " +
         platform::Utf8ToUtf16(outbox_.Folder().string()) + u": se envía sin copia");
   }
+  if (taken_) taken_();
   const std::uint64_t id = entry.record.id;
   Line& line = LineFor(entry.record.ticket.printer);
   const bool was_waiting =
@@ -342,6 +343,8 @@ std::optional<Delivery> PrintService::Reprint(std::uint64_t id, const std::u16st
 }
 
 void PrintService::SendRaw(std::u16string_view printer, const std::string& bytes) {
+  // Now or never: a second try after a stop would open the drawer twice.
+  if (taken_) taken_();
   const Routing routing =
       Route(printers_, printer, [&](platform::PrinterQueue& queue) { queue.SendRaw(bytes); });
   if (routing.Accepted()) return;

@@ -11,6 +11,7 @@
 // copies. Raw jobs (the drawer kick) go now or never.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -81,6 +82,10 @@ class PrintService final : public TicketSink {
   PrintService& operator=(const PrintService&) = delete;
 
   void SetMonitor(PrintMonitor* monitor) { monitor_ = monitor; }
+  // Called while Print or SendRaw runs, once the work is the service's: a ticket in the outbox
+  // (or going without a copy when the outbox refused it), raw bytes just before they go. A stop
+  // after it cannot lose the ticket; what the caller records then cannot make it print twice.
+  void SetTakenListener(std::function<void()> listener) { taken_ = std::move(listener); }
   // How long a printer may not respond before its tickets move to the default printer; 0 never.
   void SetFallbackAfter(int seconds) { fallback_after_ms_ = seconds * 1000; }
   // Takes up the tickets an earlier run left: asks the spooler about those it held, before
@@ -183,6 +188,7 @@ class PrintService final : public TicketSink {
   platform::Timer& retry_timer_;
   platform::Timer& watch_timer_;
   PrintMonitor* monitor_ = nullptr;
+  std::function<void()> taken_;
   std::map<std::u16string, Line> lines_;      // by printer name in capitals
   std::map<std::u16string, Device> devices_;  // by device name in capitals
   // Tickets moved to the default printer, not printed yet and in all, by the printer they left.

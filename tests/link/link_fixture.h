@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "link/recent_jobs.h"
 #include "link/server_connection.h"
 #include "platform/text.h"
 #include "support/fake_activity_log.h"
@@ -13,6 +14,7 @@
 #include "support/fake_rejected_jobs.h"
 #include "support/fake_socket.h"
 #include "support/fake_tray_status.h"
+#include "support/temp_folder.h"
 
 namespace quillon::test {
 
@@ -32,8 +34,11 @@ inline std::string Job(const std::string& kind, const std::string& dato = "[]",
 
 class LinkTest : public ::testing::Test {
  protected:
-  explicit LinkTest(link::WireEncoding encoding = link::WireEncoding::Windows1252)
-      : connection(socket, tray, notifier, log, handlers, {"192.0.2.7", 3000}, encoding, rejected) {
+  // `remember_jobs`: the connection keeps its recent jobs in `recent`, in a folder of its own.
+  explicit LinkTest(link::WireEncoding encoding = link::WireEncoding::Windows1252,
+                    bool remember_jobs = false)
+      : connection(socket, tray, notifier, log, handlers, {"192.0.2.7", 3000}, encoding, rejected,
+                   remember_jobs ? &recent : nullptr) {
     connection.SetBranchCode(platform::u16(kCode));
     connection.SetReconnect(true);
   }
@@ -61,6 +66,8 @@ class LinkTest : public ::testing::Test {
   FakeActivityLog log;
   FakeJobHandlers handlers;
   FakeRejectedJobs rejected;
+  TempFolder data_folder;
+  link::RecentJobs recent{data_folder.Path() / "trabajos_recientes"};
   link::ServerConnection connection;
 };
 

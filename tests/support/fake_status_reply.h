@@ -6,7 +6,10 @@ namespace quillon::test {
 
 class FakeStatusReply : public link::StatusReply {
  public:
-  void SendStatus() override { ++sent; }
+  bool SendStatus() override {
+    ++sent;
+    return true;
+  }
   int sent = 0;
 };
 

@@ -48,6 +48,8 @@ bool BuildSchedule(const Options& options, std::vector<ScheduledJob>* schedule,
     if (options.drop_after >= start && options.drop_after <= start + size &&
         (options.drop_after > start || start == 0)) {
       job.cut_at = static_cast<std::size_t>(options.drop_after - start);
+    } else if (options.drop_after_each) {
+      job.cut_at = job.bytes.size();
     } else if (percent(random) < options.cut_percent) {
       job.cut_at = RandomCut(job.bytes.size(), random);
     }

@@ -42,7 +42,8 @@ bool AddJobs(const std::string& path, std::vector<std::string>* jobs, std::strin
 const char* UsageText() {
   return "Uso: print-server [--port N] [--job ARCHIVO|CARPETA]... [--pieces] [--seed N]\n"
          "                  [--pause MS] [--drop-after BYTES] [--cut-percent P] [--resend]\n"
-         "                  [--wait-id] [--exit-after-statuses N] [--timeout S] [--help]\n"
+         "                  [--wait-id] [--await-status] [--drop-after-each]\n"
+         "                  [--exit-after-statuses N] [--timeout S] [--help]\n"
          "Servidor de impresion de prueba: escucha en 127.0.0.1 (primera linea: PORT N),\n"
          "escribe cada mensaje del agente en una linea y le envia los trabajos, cada uno\n"
          "seguido de _endMessage_. --pieces los corta en trozos al azar. --drop-after corta\n"
@@ -50,7 +51,11 @@ const char* UsageText() {
          "porcentaje de los trabajos, en un byte al azar. Tras un corte, la conexion\n"
          "siguiente empieza por el trabajo siguiente, o con --resend por el trabajo cortado,\n"
          "entero. En la salida de error: \"entero ARCHIVO\" por cada trabajo enviado entero\n"
-         "y \"cortado ARCHIVO tras N de M bytes\" por cada corte.\n";
+         "y \"cortado ARCHIVO tras N de M bytes\" por cada corte. --await-status espera la\n"
+         "respuesta de estado de cada trabajo antes del siguiente (\"respondido ARCHIVO\") y\n"
+         "vuelve a enviar, primero en la conexion siguiente, el que quedo sin respuesta.\n"
+         "--drop-after-each (con --await-status) corta la conexion justo despues de cada\n"
+         "trabajo, la primera vez que lo envia, sin leer su respuesta.\n";
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
@@ -90,6 +95,11 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
       if (!ok) *error = "Porcentaje no valido para --cut-percent";
     } else if (arg == "--resend") {
       options.resend = true;
+    } else if (arg == "--await-status") {
+      options.await_status = true;
+    } else if (arg == "--drop-after-each") {
+      options.drop_after_each = true;
+      options.await_status = true;
     } else if (arg == "--wait-id") {
       options.wait_id = true;
     } else if (arg == "--exit-after-statuses") {

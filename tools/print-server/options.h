@@ -16,6 +16,10 @@ struct Options {
   int cut_percent = 0;        // share of the jobs whose connection drops inside them
   bool resend = false;        // a job cut by a drop goes again whole on the next connection
   bool wait_id = false;       // send only once the agent has identified itself
+  // Each job waits for the agent's status reply; one still unanswered when its connection ends
+  // goes again, whole, first on the next connection.
+  bool await_status = false;
+  bool drop_after_each = false;  // the first time each job is sent, drop right after it, unread
   long long exit_after_statuses = -1;
   int timeout_s = 0;  // 0: run until stopped
   bool help = false;

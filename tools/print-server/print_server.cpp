@@ -175,6 +175,7 @@ int Run(const Options& options, std::vector<ScheduledJob> schedule) {
       ScheduledJob& job = schedule[next];
       if (job.pause_ms > 0 && !session.Pump(job.pause_ms)) break;
       const std::size_t limit = std::min(job.cut_at, job.bytes.size());
+      const long long statuses_before = statuses;
       if (!SendJobBytes(session, std::string_view(job.bytes).substr(0, limit), options, random)) {
         // The agent went away: the job goes again, whole, on its next connection.
         std::fprintf(stderr, "print-server: interrumpido %s\n", job.name.c_str());
@@ -184,7 +185,7 @@ int Run(const Options& options, std::vector<ScheduledJob> schedule) {
       if (limit == job.bytes.size()) {
         ++whole;
         std::fprintf(stderr, "print-server: entero %s\n", job.name.c_str());
-        ++next;
+        if (!options.await_status) ++next;
       } else {
         ++cut;
         std::fprintf(stderr, "print-server: cortado %s tras %zu de %zu bytes\n", job.name.c_str(),
@@ -192,11 +193,23 @@ int Run(const Options& options, std::vector<ScheduledJob> schedule) {
         if (!options.resend) ++next;
       }
       if (job.cut_at != ScheduledJob::kWhole) {
+        const bool reply_unread = options.await_status && limit == job.bytes.size();
         job.cut_at = ScheduledJob::kWhole;  // sent again, it goes whole
         std::fprintf(stderr, "print-server: conexion cortada\n");
-        session.DropAfterReading(kDropReadLimitMs);
+        // Awaiting replies, a drop right after the job leaves its reply unread: it goes again.
+        if (!reply_unread) session.DropAfterReading(kDropReadLimitMs);
         open = false;
         break;
+      }
+      if (options.await_status && limit == job.bytes.size()) {
+        while (open && statuses == statuses_before) open = session.Pump(-1);
+        if (!open) {
+          std::fprintf(stderr, "print-server: sin respuesta %s\n", job.name.c_str());
+          break;
+        }
+        std::fprintf(stderr, "print-server: respondido %s\n", job.name.c_str());
+        ++next;
+        continue;
       }
       open = session.Pump(0);
     }

@@ -1,0 +1,187 @@
+// A job the server sends again because its reply may have been lost hands over only the tickets
+// that did not go the first time; every other repeat prints again.
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "link/link_fixture.h"
+#include "support/fake_status_reply.h"
+
+namespace quillon::test {
+namespace {
+
+// One ticket per order of a kitchen order, named after its area. "Falla" fails before it is
+// stored, "Guardado" once it is in the outbox.
+void HandOverTickets(link::RecentJobs& recent, const json::Value& orders,
+                     std::vector<std::u16string>& tickets) {
+  for (const json::Value& order : orders.AsCollection()) {
+    const std::u16string area = order[u"area"].ToText();
+    recent.HandOverOnce([&] {
+      if (area == u"Guardado") recent.TicketStored();
+      if (area == u"Falla" || area == u"Guardado") {
+        throw std::runtime_error("la impresora no lo tomó");
+      }
+      tickets.push_back(area);
+    });
+  }
+}
+
+const std::string kOrder = Job("comanda", R"([{"area":"Cocina"},{"area":"Bar"}])");
+const std::string kOther = Job("comanda", R"([{"area":"Cocina"},{"area":"Postres"}])");
+
+class ResentJobsTest : public LinkTest {
+ protected:
+  ResentJobsTest() : LinkTest(link::WireEncoding::Windows1252, true) {
+    handlers.during_call = [this](const std::string&) {
+      HandOverTickets(recent, handlers.calls.back().argument, tickets);
+    };
+    ConnectAndForget();
+  }
+
+  void Deliver(const std::string& job) { socket.Arrives(job + kTerminator); }
+  // The server closes the connection; the watch opens a new one.
+  void Reconnect() {
+    socket.PeerCloses();
+    connection.OnWatchTick();
+    socket.Connected();
+  }
+  void WatchTicks(int count) {
+    for (int i = 0; i < count; ++i) connection.OnWatchTick();
+  }
+  int ResentLines() const {
+    int count = 0;
+    for (const std::u16string& line : log.history) {
+      count += line == link::JobIntake::kResentLine ? 1 : 0;
+    }
+    return count;
+  }
+  int StatusReplies() const {
+    int count = 0;
+    for (const std::string& sent : socket.sent) count += sent == kStatus0 ? 1 : 0;
+    return count;
+  }
+
+  std::vector<std::u16string> tickets;
+};
+
+TEST_F(ResentJobsTest, AJobSentAgainFirstAfterADropRightAfterItsReplyPrintsOnce) {
+  Deliver(kOrder);
+  Reconnect();
+  Deliver(kOrder);
+  EXPECT_EQ(tickets, (std::vector<std::u16string>{u"Cocina", u"Bar"}));
+  EXPECT_EQ(ResentLines(), 1);
+  EXPECT_EQ(StatusReplies(), 2);  // the repeat is answered like any job
+
+  // Dropped again before its second reply settled: still once.
+  Reconnect();
+  Deliver(kOrder);
+  EXPECT_EQ(tickets.size(), 2u);
+
+  // A waiter asking twice on the same connection gets two tickets.
+  Deliver(kOrder);
+  EXPECT_EQ(tickets.size(), 4u);
+  EXPECT_EQ(ResentLines(), 2);
+}
+
+TEST_F(ResentJobsTest, RepeatsThatTheServerMeantPrintAgain) {
+  // The connection stayed up long enough after the reply: the server had it.
+  Deliver(kOrder);
+  WatchTicks(link::RecentJobs::kSettleTicks);
+  Reconnect();
+  Deliver(kOrder);
+  EXPECT_EQ(tickets.size(), 4u);
+
+  // A first job of a connection that is not a repeat settles the earlier ones: a server that
+  // sends again what went unanswered sends it first.
+  Reconnect();
+  Deliver(kOther);
+  Reconnect();
+  Deliver(kOrder);
+  EXPECT_EQ(tickets.size(), 8u);
+
+  // Only the last jobs are remembered.
+  Reconnect();
+  Deliver(kOther);
+  for (int i = 0; i < static_cast<int>(link::RecentJobs::kKept); ++i) {
+    Deliver(Job("comanda", R"([{"area":"Bar","n":)" + std::to_string(i) + "}]"));
+  }
+  tickets.clear();
+  Reconnect();
+  Deliver(kOther);
+  EXPECT_EQ(tickets.size(), 2u);
+  EXPECT_EQ(ResentLines(), 0);
+}
+
+TEST_F(ResentJobsTest, AReplyNeverWrittenLeavesTheJobToBeSentAgain) {
+  handlers.during_call = [this](const std::string&) {
+    HandOverTickets(recent, handlers.calls.back().argument, tickets);
+    socket.PeerCloses();  // the link goes while the job prints: no reply goes out
+  };
+  Deliver(kOrder);
+  EXPECT_EQ(StatusReplies(), 0);
+  connection.OnWatchTick();
+  socket.Connected();
+  WatchTicks(link::RecentJobs::kSettleTicks);
+  handlers.during_call = [this](const std::string&) {
+    HandOverTickets(recent, handlers.calls.back().argument, tickets);
+  };
+  Deliver(kOrder);
+  EXPECT_EQ(tickets.size(), 2u);
+  EXPECT_EQ(ResentLines(), 1);
+}
+
+TEST_F(ResentJobsTest, ATicketStoredBeforeItsHandOverEndedIsTaken) {
+  const std::string job = Job("comanda", R"([{"area":"Cocina"},{"area":"Guardado"}])");
+  Deliver(job);
+  Reconnect();
+  handlers.during_call = [this](const std::string&) {
+    for (const json::Value& order : handlers.calls.back().argument.AsCollection()) {
+      recent.HandOverOnce([&] { tickets.push_back(order[u"area"].ToText()); });
+    }
+  };
+  Deliver(job);
+  EXPECT_EQ(tickets, (std::vector<std::u16string>{u"Cocina"}));
+  EXPECT_EQ(ResentLines(), 1);
+}
+
+// After a crash the file tells what the job had put in the outbox: only the rest goes.
+TEST(ResentJobsAfterRestartTest, OnlyTheTicketsNotTakenBeforeGo) {
+  TempFolder folder;
+  const auto file = folder.Path() / "trabajos_recientes";
+  const std::string job = Job("comanda", R"([{"area":"Cocina"},{"area":"Falla"}])");
+  std::vector<std::u16string> tickets;
+  FakeActivityLog log;
+  FakeNotifier notifier;
+  FakeStatusReply status;
+  {
+    link::RecentJobs recent(file);
+    FakeJobHandlers handlers;
+    handlers.during_call = [&](const std::string&) {
+      HandOverTickets(recent, handlers.calls.back().argument, tickets);
+    };
+    link::JobIntake intake(log, notifier, handlers, status, link::WireEncoding::Utf8, nullptr,
+                           &recent);
+    intake.ReceiveBytes(job + kTerminator);
+  }
+  EXPECT_EQ(tickets, (std::vector<std::u16string>{u"Cocina"}));
+
+  // The second ticket's printer takes it now; a damaged line in the file is no memory.
+  std::ofstream(file, std::ios::app) << "basura 1 2\n";
+  link::RecentJobs recent(file);
+  FakeJobHandlers handlers;
+  handlers.during_call = [&](const std::string&) {
+    for (const json::Value& order : handlers.calls.back().argument.AsCollection()) {
+      recent.HandOverOnce([&] { tickets.push_back(order[u"area"].ToText()); });
+    }
+  };
+  link::JobIntake intake(log, notifier, handlers, status, link::WireEncoding::Utf8, nullptr,
+                         &recent);
+  intake.ReceiveBytes(job + kTerminator);
+  EXPECT_EQ(tickets, (std::vector<std::u16string>{u"Cocina", u"Falla"}));
+  EXPECT_EQ(log.history.back(), kFin);
+  EXPECT_EQ(status.sent, 2);
+}
+
+}  // namespace
+}  // namespace quillon::test
