@@ -71,13 +71,16 @@ std::string FileName(std::uint64_t id) {
   return name + std::string(kExtension);
 }
 
-// The printed tickets listed in the index whose files are there, newest first.
-std::deque<PrintedTicket> ReadPrintedIndex(const fs::path& folder) {
+// The printed tickets listed in the index whose files are there, newest first; `damaged` counts
+// the lines that are not an index line, a last line cut short among them.
+std::deque<PrintedTicket> ReadPrintedIndex(const fs::path& folder, std::size_t* damaged = nullptr) {
   std::deque<PrintedTicket> printed;
-  const std::string text = ReadWhole(folder / "indice");
+  std::string text = ReadWhole(folder / "indice");
+  if (!text.empty() && text.back() != '\n') text += '\n';
   std::size_t start = 0;
   for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
     const auto ticket = ParseIndexLine(std::string_view(text).substr(start, end - start));
+    if (!ticket && damaged != nullptr) ++*damaged;
     std::error_code error;
     if (!ticket || !fs::exists(folder / FileName(ticket->id), error)) continue;
     std::erase_if(printed, [&](const PrintedTicket& t) { return t.id == ticket->id; });
@@ -149,11 +152,33 @@ std::vector<TicketRecord> Outbox::Load(std::vector<std::u16string>& set_aside) {
 }
 
 void Outbox::LoadIndex() {
-  printed_ = ReadPrintedIndex(printed_folder_);
-  // Files not among the newest listed are leftovers of a run that stopped while pruning.
+  std::size_t damaged = 0;
+  printed_ = ReadPrintedIndex(printed_folder_, &damaged);
+  std::set<std::uint64_t> listed;
+  for (const PrintedTicket& ticket : printed_) listed.insert(ticket.id);
+  // A printed ticket whose line is missing or damaged is listed again from its own file.
+  std::error_code error;
+  std::size_t recovered = 0;
+  for (const auto& entry : fs::directory_iterator(printed_folder_, error)) {
+    const std::uint64_t id = IdOf(entry.path());
+    if (id == 0 || listed.contains(id)) continue;
+    const std::optional<TicketRecord> record = ReadTicketFile(ReadWhole(entry.path()));
+    if (!record || record->id != id) continue;
+    const std::u16string& printer =
+        record->sent_to.empty() ? record->ticket.printer : record->sent_to;
+    printed_.push_back({id, printer, record->ticket.kind, record->created});
+    ++recovered;
+  }
+  std::sort(printed_.begin(), printed_.end(),
+            [](const PrintedTicket& a, const PrintedTicket& b) { return a.id > b.id; });
+  if (printed_.size() > kPrintedKept) printed_.resize(kPrintedKept);
+  if (damaged > 0) {
+    rebuilt_index_ = recovered;
+    rebuilt_index_damaged_ = damaged;
+  }
+  // Files beyond the newest kept are leftovers of a run that stopped while pruning.
   std::set<std::uint64_t> kept;
   for (const PrintedTicket& ticket : printed_) kept.insert(ticket.id);
-  std::error_code error;
   for (const auto& entry : fs::directory_iterator(printed_folder_, error)) {
     const std::uint64_t id = IdOf(entry.path());
     if (id != 0 && !kept.contains(id)) fs::remove(entry.path(), error);
@@ -167,7 +192,7 @@ void Outbox::RewriteIndex() {
   std::string text;
   for (auto it = printed_.rbegin(); it != printed_.rend(); ++it) text += IndexLine(*it);
   const fs::path index = printed_folder_ / "indice";
-  platform::WriteWholeFile(index, text);
+  platform::WriteWholeFile(index, text, platform::FileSync::kFileAndFolder);
   index_ = std::fopen(index.string().c_str(), "ab");
   index_lines_ = printed_.size();
 }
@@ -181,6 +206,7 @@ void Outbox::AppendToIndex(const PrintedTicket& ticket) {
   const std::string line = IndexLine(ticket);
   std::fwrite(line.data(), 1, line.size(), index_);
   std::fflush(index_);
+  platform::SyncFile(printed_folder_ / "indice");
   ++index_lines_;
 }
 
@@ -211,7 +237,12 @@ void Outbox::MarkPrinted(const TicketRecord& record, bool stored, const std::u16
   const fs::path kept = printed_folder_ / FileName(record.id);
   std::error_code error;
   if (stored) fs::rename(FileOf(record.id), kept, error);
-  if (!stored || error) platform::WriteWholeFile(kept, TicketFileText(record));
+  if (!stored || error) {
+    platform::WriteWholeFile(kept, TicketFileText(record), platform::FileSync::kFileAndFolder);
+  }
+  // Printed for good only once the move is on the disk: a power cut must not bring it back.
+  platform::SyncFolder(printed_folder_);
+  if (stored) platform::SyncFolder(folder_);
   const PrintedTicket ticket{record.id, printer, record.ticket.kind, clock_.Now()};
   printed_.push_front(ticket);
   AppendToIndex(ticket);

@@ -63,6 +63,10 @@ class Outbox {
   std::optional<TicketRecord> ReadPrinted(std::uint64_t id) const;
 
   const std::filesystem::path& Folder() const { return folder_; }
+  // After Load: how many lines of impresos/indice were damaged, and how many printed tickets
+  // were listed again from their own files; 0 and 0 when the index was whole.
+  std::size_t DamagedIndexLines() const { return rebuilt_index_damaged_; }
+  std::size_t RecoveredFromFiles() const { return rebuilt_index_; }
 
  private:
   std::filesystem::path FileOf(std::uint64_t id) const;
@@ -79,6 +83,8 @@ class Outbox {
   std::vector<std::uint64_t> to_remove_;  // printed tickets beyond kPrintedKept
   std::FILE* index_ = nullptr;            // impresos/indice, open for appending
   std::size_t index_lines_ = 0;
+  std::size_t rebuilt_index_ = 0;
+  std::size_t rebuilt_index_damaged_ = 0;
 };
 
 // What a data folder's outbox holds, read without changing anything, for the command line while

@@ -48,6 +48,11 @@ void PrintService::Start() {
     Log(u"No se pudo leer el ticket " + name +
         u" de la bandeja de salida: se apartó en outbox/descartados");
   }
+  if (outbox_.DamagedIndexLines() > 0) {
+    Log(u"El índice de impresos/ tenía " + Count(outbox_.DamagedIndexLines()) +
+        u" líneas dañadas: se rehízo con los tickets que guarda (" +
+        Count(outbox_.RecoveredFromFiles()) + u" recuperados de sus archivos)");
+  }
   if (waiting.empty()) return;
   std::size_t in_printer = 0;
   for (const TicketRecord& record : waiting) {
@@ -82,6 +87,7 @@ Delivery PrintService::Print(DrawnTicket ticket) {
   Entry entry;
   entry.record = outbox_.Number(std::move(ticket));
   entry.stored = outbox_.Store(entry.record);
+  const bool stored = entry.stored;
   if (!entry.stored) {
     Log(u"No se pudo guardar " + TicketName(entry.record) + u" en la bandeja de salida " +
         platform::Utf8ToUtf16(outbox_.Folder().string()) + u": se envía sin copia");
@@ -96,8 +102,10 @@ Delivery PrintService::Print(DrawnTicket ticket) {
   for (const auto& [sent_id, printer] : Flush(line)) {
     if (sent_id != id) continue;
     SchedulePruning();
+    if (!stored) ReportUnstored(1);
     return {true, printer};
   }
+  if (!stored) ReportUnstored(0);
 
   Entry& waiting = line.entries.back();
   waiting.waited = true;
@@ -134,15 +142,21 @@ std::vector<std::pair<std::uint64_t, std::u16string>> PrintService::Flush(Line& 
   std::vector<std::pair<std::uint64_t, std::u16string>> sent;
   if (HeldUpBy(line) != nullptr) return sent;
   for (std::size_t i = 0; i < line.entries.size();) {
-    if (line.entries[i].record.InPrinter()) {
+    if (line.entries[i].record.InPrinter() || line.entries[i].set_aside) {
       ++i;
       continue;
     }
     const std::uint64_t id = line.entries[i].record.id;
     std::int64_t job = platform::kNoJob;
+    std::u16string refusal;  // why a printer that was there and ready refused this ticket
     const Routing routing =
         Route(printers_, line.entries[i].record.ticket.printer, [&](platform::PrinterQueue& queue) {
-          job = queue.PrintTicket(line.entries[i].record.ticket.content);
+          try {
+            job = queue.PrintTicket(line.entries[i].record.ticket.content);
+          } catch (const platform::Failure& failure) {
+            if (refusal.empty()) refusal = failure.Description();
+            throw;
+          }
           // Accepted: recorded before anything else, so that a stop right now can send it a
           // second time only in the time of this one call.
           Accepted(line, line.entries[i], queue.DeviceName(), job);
@@ -155,7 +169,20 @@ std::vector<std::pair<std::uint64_t, std::u16string>> PrintService::Flush(Line& 
     if (!routing.Accepted()) {
       line.failure = routing.failure;
       line.failed_printer = routing.failed_printer;
-      break;
+      Entry& refused = line.entries[i];
+      refused.refusals = refusal.empty() ? 0 : refused.refusals + 1;
+      if (refused.refusals < kRefusalsBeforeSetAside) break;
+      // The same ticket refused again and again: the ones behind it go.
+      refused.set_aside = true;
+      const std::u16string text = TicketName(refused.record) + u" no se puede imprimir en " +
+                                  line.label + u": " + refusal +
+                                  u"; se aparta para que pasen los siguientes";
+      Log(text);
+      notifier_.ShowBalloonTip(text, platform::BalloonIcon::Warning, kWaitingTitle,
+                               kBalloonTimeoutMs);
+      Changed();
+      ++i;
+      continue;
     }
     sent.emplace_back(id, routing.printer);
     if (job != platform::kNoJob) ++i;  // in the printer now; a printed one left the line
@@ -173,7 +200,7 @@ void PrintService::Accepted(Line& line, Entry& entry, const std::u16string& devi
   entry.record.sent_to = device;
   entry.record.job = job;
   entry.held_ms = 0;
-  entry.stored = outbox_.StoreDurably(entry.record);
+  Keep(entry);
   // A printer first met now has nothing of an earlier run to ask about.
   const bool met_now = !devices_.contains(platform::PrinterNameKey(device));
   Device& watched = DeviceFor(device);
@@ -200,6 +227,13 @@ void PrintService::Printed(Line& line, Entry& entry, const std::u16string& devic
     }
   }
   Erase(line, entry);
+}
+
+void PrintService::Keep(Entry& entry) {
+  const bool written = outbox_.StoreDurably(entry.record);
+  entry.stale = !written && entry.stored;
+  entry.stored = entry.stored || written;
+  if (!written) ReportUnstored(0);
 }
 
 void PrintService::Erase(Line& line, const Entry& entry) {
@@ -233,27 +267,66 @@ void PrintService::ReportWaiting(Line& line) {
 void PrintService::OnRetryTimer() {
   timer_pending_ = false;
   outbox_.Prune();
+  const bool without_copy = StoreUnstored();
   bool waiting = false;
+  const auto unsent = [](const Line& line) {
+    return std::count_if(line.entries.begin(), line.entries.end(), [](const Entry& entry) {
+      return !entry.record.InPrinter() && !entry.set_aside;
+    });
+  };
   for (auto& [key, line] : lines_) {
-    const auto unsent = [&line] {
-      return std::count_if(line.entries.begin(), line.entries.end(),
-                           [](const Entry& entry) { return !entry.record.InPrinter(); });
-    };
-    const auto before = unsent();
+    const auto before = unsent(line);
     if (before == 0) continue;
     Flush(line);
-    const auto after = unsent();
+    const auto after = unsent(line);
     if (after != before && after != 0) Changed();
     if (after == 0) continue;
     waiting = true;
     // A line held up by a printer that does not respond is told of as such.
     if (!line.announced && HeldUpBy(line) == nullptr) ReportWaiting(line);
   }
-  if (waiting) {
+  if (waiting || without_copy) {
     ScheduleRetry(std::min(retry_delay_ms_ * 2, kLongestRetryMs));
   } else {
     retry_delay_ms_ = kFirstRetryMs;
   }
+}
+
+std::size_t PrintService::UnstoredCount() const {
+  std::size_t count = 0;
+  for (const auto& [key, line] : lines_) {
+    count += static_cast<std::size_t>(
+        std::count_if(line.entries.begin(), line.entries.end(),
+                      [](const Entry& e) { return !e.stored || e.stale; }));
+  }
+  return count;
+}
+
+bool PrintService::StoreUnstored() {
+  const std::size_t before = UnstoredCount();
+  if (before == 0) return false;
+  for (auto& [key, line] : lines_) {
+    for (Entry& entry : line.entries) {
+      if (!entry.stored || entry.stale) Keep(entry);
+    }
+  }
+  const std::size_t after = UnstoredCount();
+  if (after == 0) {
+    Log(before == 1 ? u"El ticket sin copia ya está guardado en la bandeja de salida"
+                    : u"Los " + Count(before) +
+                          u" tickets sin copia ya están guardados en la bandeja de salida");
+    Changed();
+  }
+  return after > 0;
+}
+
+void PrintService::ReportUnstored(std::size_t printed) {
+  const std::size_t count = UnstoredCount() + printed;
+  if (count == 0) return;
+  notifier_.ShowBalloonTip(u"No hay espacio en disco: " + Count(count) +
+                               (count == 1 ? u" ticket sin copia" : u" tickets sin copia"),
+                           platform::BalloonIcon::Error, kWaitingTitle, kBalloonTimeoutMs);
+  if (!timer_pending_) ScheduleRetry(kFirstRetryMs);
 }
 
 void PrintService::ScheduleRetry(int delay_ms) {
@@ -269,6 +342,12 @@ void PrintService::SchedulePruning() {
 }
 
 void PrintService::RetryNow() {
+  for (auto& [key, line] : lines_) {
+    for (Entry& entry : line.entries) {
+      entry.set_aside = false;
+      entry.refusals = 0;
+    }
+  }
   retry_delay_ms_ = kFirstRetryMs / 2;
   OnRetryTimer();
 }
@@ -285,6 +364,7 @@ std::vector<WaitingTicket> PrintService::Waiting() const {
       ticket.created = entry.record.created;
       ticket.failure = line.failure;
       ticket.in_printer = entry.record.InPrinter();
+      ticket.set_aside = entry.set_aside;
       if (held_up_by != nullptr && held_up_by->not_responding) {
         ticket.stuck_on = held_up_by->name;
         ticket.failure = held_up_by->fault.empty() ? u"no responde" : held_up_by->fault;

@@ -49,6 +49,7 @@ struct WaitingTicket {
   // printer that does not respond, what that printer reports.
   std::u16string failure;
   bool in_printer = false;  // a spooler has it and has not finished it
+  bool set_aside = false;   // its printer refused it again and again: tried on "Reintentar"
   // The printer that does not respond, for a ticket in it or waiting behind the ones it holds;
   // empty when the ticket is not held up by one.
   std::u16string stuck_on;
@@ -73,6 +74,9 @@ class PrintService final : public TicketSink {
   // A printer that has not finished a ticket in this time does not respond.
   static constexpr int kLongestHoldMs = 15000;
   static constexpr int kDefaultFallbackAfterSeconds = 60;
+  // A ticket that a ready printer refused this many times in a row stops holding up the ones
+  // behind it.
+  static constexpr int kRefusalsBeforeSetAside = 5;
 
   // `outbox` and the timers must outlive the service.
   PrintService(platform::PrinterSystem& printers, platform::Notifier& notifier, Outbox& outbox,
@@ -98,7 +102,8 @@ class PrintService final : public TicketSink {
 
   // The tickets not printed yet, waiting or in a printer; oldest first.
   std::vector<WaitingTicket> Waiting() const;
-  // "Reintentar": every waiting ticket now, and the wait between tries from its shortest again.
+  // "Reintentar": every waiting ticket now, those set aside too, and the wait between tries from
+  // its shortest again.
   void RetryNow();
   // "Descartar": the ticket stops waiting (its job, when a spooler has it, is canceled) and is
   // kept in outbox/descartados/. false when there is no such ticket or it could not be moved.
@@ -113,8 +118,11 @@ class PrintService final : public TicketSink {
   struct Entry {
     TicketRecord record;        // record.InPrinter(): a spooler has it as a job
     bool stored = false;        // its file is in the outbox
+    bool stale = false;         // that file is older than the ticket: writing it again failed
     bool waited = false;        // it did not print when it was made
     int held_ms = 0;            // how long the spooler has had it, as the watch counted
+    int refusals = 0;           // times in a row a printer that was ready refused it
+    bool set_aside = false;     // refused too often: no longer tried until "Reintentar"
     std::u16string moved_from;  // the printer that did not respond, for a ticket moved away
   };
   // The tickets for one printer, in order.
@@ -155,6 +163,15 @@ class PrintService final : public TicketSink {
   void Printed(Line& line, Entry& entry, const std::u16string& device);
   void AnnounceFlushed(Line& line);
   void OnRetryTimer();
+  // The tickets the outbox did not take, kept in memory only.
+  std::size_t UnstoredCount() const;
+  // Writes them into the outbox; whether some still have no copy.
+  bool StoreUnstored();
+  // "No hay espacio en disco: 2 tickets sin copia" (with `printed` more that printed without
+  // one), and tries to write them again soon.
+  void ReportUnstored(std::size_t printed);
+  // Writes the ticket into the outbox as it stands now, to the disk.
+  void Keep(Entry& entry);
   // Asks the spooler about every job in flight and acts on the answers.
   void OnWatchTick();
   void ScheduleWatch();

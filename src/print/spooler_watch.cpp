@@ -57,6 +57,7 @@ void PrintService::OnWatchTick() {
 void PrintService::FollowDevice(Device& device) {
   const auto flights = InFlightOn(device);
   std::vector<std::int64_t> jobs;
+  jobs.reserve(flights.size());
   for (const auto& flight : flights) jobs.push_back(flight.second);
   std::vector<platform::JobReport> reports;
   try {
@@ -105,7 +106,7 @@ void PrintService::Follow(Device& device, std::uint64_t id, platform::JobState s
       entry->record.sent_to.clear();
       entry->record.job = platform::kNoJob;
       entry->waited = true;
-      entry->stored = outbox_.StoreDurably(entry->record);
+      Keep(*entry);
       line->failure = u"La impresora " + device.name + u" abortó el trabajo";
       line->failed_printer = device.name;
       device.job_held = true;
@@ -292,7 +293,7 @@ void PrintService::MoveToDefault(Device& device) {
     entry.moved_from = device.name;
     entry.waited = false;
     entry.held_ms = 0;
-    entry.stored = outbox_.StoreDurably(entry.record);
+    Keep(entry);
     target.entries.push_back(std::move(entry));
   }
   std::sort(target.entries.begin(), target.entries.end(),

@@ -54,7 +54,12 @@ bool RejectedJobsFolder::LoadExisting(std::u16string& error) {
     return false;
   }
   std::sort(found.begin(), found.end());
-  for (auto& [number, path] : found) files_.push_back(std::move(path));
+  for (auto& [number, path] : found) {
+    std::error_code unknown;  // a file gone meanwhile counts nothing
+    const std::uintmax_t size = std::filesystem::file_size(path, unknown);
+    files_.push_back({std::move(path), unknown ? 0 : size});
+    bytes_ += files_.back().size;
+  }
   if (!found.empty()) next_number_ = found.back().first + 1;
   loaded_ = true;
   return true;
@@ -70,9 +75,10 @@ std::filesystem::path RejectedJobsFolder::NextPath(std::u16string_view kind) {
 }
 
 void RejectedJobsFolder::DropOldest() {
-  while (files_.size() > kKept) {
+  while (files_.size() > kKept || (files_.size() > 1 && bytes_ > kKeptBytes)) {
     std::error_code ignored;  // a file removed by hand is already gone
-    std::filesystem::remove(files_.front(), ignored);
+    std::filesystem::remove(files_.front().path, ignored);
+    bytes_ -= files_.front().size;
     files_.pop_front();
   }
 }
@@ -102,7 +108,8 @@ link::RejectedJobStore::Kept RejectedJobsFolder::Keep(std::string_view bytes,
     std::filesystem::remove(temporary, failure);
     return kept;
   }
-  files_.push_back(path);
+  files_.push_back({path, bytes.size()});
+  bytes_ += bytes.size();
   DropOldest();
   kept.file = path.u16string();
   return kept;

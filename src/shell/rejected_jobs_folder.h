@@ -2,7 +2,8 @@
 // The folder "rechazados" of the data folder: the received bytes of every job that printed
 // nothing, or left a part out, one file a job, exactly as the server sent them (in the wire's
 // encoding), so that quillon-agent --check-job reads each one as the agent did. Files are named
-// NNNNNN-YYYYMMDD-HHMMSS-kind.json, numbered upwards; the newest kKept stay.
+// NNNNNN-YYYYMMDD-HHMMSS-kind.json, numbered upwards; the newest kKept stay, and no more of them
+// than fit in kKeptBytes (the newest always stays).
 #include <cstdint>
 #include <deque>
 #include <filesystem>
@@ -17,6 +18,7 @@ namespace quillon::shell {
 class RejectedJobsFolder final : public link::RejectedJobStore {
  public:
   static constexpr std::size_t kKept = 500;
+  static constexpr std::uintmax_t kKeptBytes = 64ull << 20;
 
   RejectedJobsFolder(std::filesystem::path folder, const platform::Clock& clock)
       : folder_(std::move(folder)), clock_(clock) {}
@@ -34,7 +36,12 @@ class RejectedJobsFolder final : public link::RejectedJobStore {
   std::filesystem::path folder_;
   const platform::Clock& clock_;
   bool loaded_ = false;
-  std::deque<std::filesystem::path> files_;  // oldest first
+  struct File {
+    std::filesystem::path path;
+    std::uintmax_t size = 0;
+  };
+  std::deque<File> files_;    // oldest first
+  std::uintmax_t bytes_ = 0;  // of all of files_
   std::uint64_t next_number_ = 1;
 };
 

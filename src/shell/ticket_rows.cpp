@@ -21,6 +21,8 @@ std::u16string WaitingRow(const print::WaitingTicket& ticket) {
   if (ticket.in_printer) {
     row += kGap + std::u16string(u"En la impresora");
     if (stuck) row += u": " + ticket.failure;
+  } else if (ticket.set_aside) {
+    row += kGap + std::u16string(u"No se puede imprimir");
   } else if (stuck) {
     row += kGap + std::u16string(u"Detrás de los tickets de ") + ticket.stuck_on;
   }

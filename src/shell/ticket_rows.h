@@ -10,7 +10,8 @@ namespace quillon::shell {
 
 // "2024-05-17 13:45:07  Cocina  comanda"; for one a spooler has, "  En la impresora", with what
 // its printer reports when it does not respond ("  En la impresora: sin papel"); for one that
-// waits behind those, "  Detrás de los tickets de Cocina".
+// waits behind those, "  Detrás de los tickets de Cocina"; for one set aside, "  No se puede
+// imprimir".
 std::u16string WaitingRow(const print::WaitingTicket& ticket);
 // "12  2024-05-17 13:45:07  Cocina  comanda"
 std::u16string PrintedRow(const print::PrintedTicket& ticket);

@@ -328,5 +328,101 @@ TEST_F(OutboxTest, TheLastPrintedTicketsAreKeptNewestFirstAndCanBePrintedAgain) 
   EXPECT_EQ(reopened.Printed().front().kind, u"comanda");
 }
 
+TEST_F(OutboxTest, TicketsTheDiskDoesNotTakeAreSaidAndWrittenOnceThereIsRoom) {
+  // A full disk: the outbox cannot write the files of tickets 1 to 3.
+  const std::filesystem::path outbox = parts.data.Path() / "outbox";
+  for (int id = 1; id <= 3; ++id) {
+    std::filesystem::create_directories(outbox /
+                                        ("00000000000" + std::to_string(id) + ".ticket.part"));
+  }
+  cocina->SetOffline(true);
+  caja->SetOffline(true);
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(Print(u"Cocina").sent);
+  const auto& balloons = notifier.balloons;
+  ASSERT_FALSE(balloons.empty());
+  const auto full = std::find_if(balloons.rbegin(), balloons.rend(), [](const Balloon& b) {
+    return b.text.starts_with(u"No hay espacio en disco");
+  });
+  ASSERT_NE(full, balloons.rend());
+  EXPECT_EQ(full->text, u"No hay espacio en disco: 3 tickets sin copia");
+  EXPECT_EQ(full->icon, platform::BalloonIcon::Error);
+  EXPECT_TRUE(Outbox().empty());
+
+  // Room again: written at the next turn of the retry, so that a stop now loses nothing.
+  for (int id = 1; id <= 3; ++id) {
+    std::filesystem::remove(outbox / ("00000000000" + std::to_string(id) + ".ticket.part"));
+  }
+  ASSERT_TRUE(parts.timer.running);
+  parts.timer.Fire();
+  EXPECT_EQ(Outbox(), (std::vector<std::string>{"000000000001.ticket", "000000000002.ticket",
+                                                "000000000003.ticket"}));
+  print::Outbox reopened(parts.data.Path(), parts.clock);
+  std::vector<std::u16string> set_aside;
+  EXPECT_EQ(reopened.Load(set_aside).size(), 3u);
+
+  // A ticket that prints at once without a copy is said too.
+  std::filesystem::create_directories(outbox / "000000000004.ticket.part");
+  cocina->SetOffline(false);
+  parts.timer.Fire();
+  EXPECT_TRUE(Print(u"Cocina").sent);
+  EXPECT_EQ(balloons.back().text, u"No hay espacio en disco: 1 ticket sin copia");
+  EXPECT_EQ(cocina->tickets.size(), 4u);
+}
+
+TEST_F(OutboxTest, ATicketItsPrinterKeepsRefusingIsSetAsideSoTheOnesBehindItGo) {
+  int attempts = 0;
+  cocina->on_accept = [&] {
+    if (++attempts <= print::PrintService::kRefusalsBeforeSetAside) {
+      throw platform::Failure(platform::kPrinterError, u"El controlador rechazó el ticket");
+    }
+  };
+  caja->SetOffline(true);
+  EXPECT_FALSE(Print(u"Cocina", u"UNO").sent);
+  EXPECT_FALSE(Print(u"Cocina", u"DOS").sent);
+  for (int i = 0; i < 3; ++i) parts.timer.Fire();
+  EXPECT_EQ(Lines(*cocina), std::vector<std::u16string>{u"DOS"});
+  const auto waiting = service.Waiting();
+  ASSERT_EQ(waiting.size(), 1u);
+  EXPECT_TRUE(waiting[0].set_aside);
+  EXPECT_EQ(notifier.balloons.back().text,
+            u"Ticket 1 (comanda) no se puede imprimir en Cocina: El controlador rechazó el "
+            u"ticket; se aparta para que pasen los siguientes");
+  // Kept, not tried by itself again, and printed on "Reintentar".
+  parts.timer.Fire();
+  EXPECT_EQ(Lines(*cocina).size(), 1u);
+  EXPECT_EQ(Outbox(), std::vector<std::string>{"000000000001.ticket"});
+  service.RetryNow();
+  EXPECT_EQ(Lines(*cocina), (std::vector<std::u16string>{u"DOS", u"UNO"}));
+  EXPECT_TRUE(service.Waiting().empty());
+}
+
+TEST_F(OutboxTest, ADamagedIndexOfPrintedTicketsIsRebuiltFromTheirFilesAndKeepsThem) {
+  for (const char16_t* text : {u"UNO", u"DOS", u"TRES"}) EXPECT_TRUE(Print(u"Cocina", text).sent);
+  const std::filesystem::path impresos = parts.data.Path() / "impresos";
+  {
+    std::ofstream index(impresos / "indice", std::ios::binary | std::ios::trunc);
+    index << "1\t2024-05-17 13:45:07\tCocina\tcomanda\n"
+          << "\x01\x02"
+          << "basura\n3\t2024-05";
+  }
+  print::Outbox reopened(parts.data.Path(), parts.clock);
+  FakeTimer timer_after, watch_after;
+  RecordingMonitor monitor_after;
+  FakeNotifier notifier_after;
+  print::PrintService after(printers, notifier_after, reopened, timer_after, watch_after);
+  after.SetMonitor(&monitor_after);
+  after.Start();
+  ASSERT_EQ(after.Printed().size(), 3u);
+  EXPECT_EQ(after.Printed().front().id, 3u);
+  EXPECT_EQ(after.Printed().back().id, 1u);
+  EXPECT_EQ(Printed(), (std::vector<std::string>{"000000000001.ticket", "000000000002.ticket",
+                                                 "000000000003.ticket", "indice"}));
+  ASSERT_FALSE(monitor_after.lines.empty());
+  EXPECT_EQ(monitor_after.lines[0],
+            u"El índice de impresos/ tenía 2 líneas dañadas: se rehízo con los tickets que "
+            u"guarda (2 recuperados de sus archivos)");
+  EXPECT_TRUE(after.Reprint(2, u"").has_value());
+}
+
 }  // namespace
 }  // namespace quillon::test

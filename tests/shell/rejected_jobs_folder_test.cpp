@@ -72,6 +72,25 @@ TEST(RejectedJobsFolder, OnlyTheNewestAreKept) {
   EXPECT_EQ(names.count("000503-20240517-134507-cajon.json"), 1u);
 }
 
+TEST(RejectedJobsFolder, BigJobsAreKeptWithinTheBytesBoundNewestFirst) {
+  test::TempFolder data;
+  test::FakeClock clock;
+  const std::filesystem::path path = data.Path() / "rechazados";
+  const std::string big(RejectedJobsFolder::kKeptBytes / 3, 'x');
+  {
+    RejectedJobsFolder folder(path, clock);
+    for (int i = 0; i < 3; ++i) folder.Keep(big, u"comanda");
+  }
+  RejectedJobsFolder folder(path, clock);  // the sizes are known after a restart too
+  folder.Keep(big, u"factura");
+  EXPECT_EQ(Names(path), (std::set<std::string>{"000002-20240517-134507-comanda.json",
+                                                "000003-20240517-134507-comanda.json",
+                                                "000004-20240517-134507-factura.json"}));
+  // One job over the whole bound is still kept, alone.
+  folder.Keep(std::string(RejectedJobsFolder::kKeptBytes + 1, 'y'), u"factura");
+  EXPECT_EQ(Names(path), (std::set<std::string>{"000005-20240517-134507-factura.json"}));
+}
+
 TEST(RejectedJobsFolder, AFolderThatCannotBeMadeSaysWhy) {
   test::TempFolder data;
   test::FakeClock clock;

@@ -135,6 +135,7 @@ std::shared_ptr<platform::PrinterQueue> SpoolPrinterSystem::FindPrinter(std::u16
 std::vector<platform::JobReport> SpoolPrinterSystem::FollowJobs(
     std::u16string_view, const std::vector<std::int64_t>& jobs) {
   std::vector<platform::JobReport> reports;
+  reports.reserve(jobs.size());
   for (const std::int64_t job : jobs) reports.push_back({job, platform::JobState::kCompleted});
   return reports;
 }
