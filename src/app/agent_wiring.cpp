@@ -112,7 +112,7 @@ int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir
   });
   loop->Every(link::ServerConnection::kPingIntervalMs, [&] { connection.OnPingTick(); });
   // Reprints asked for on the command line while this agent holds the data folder.
-  loop->Every(1000, [&] { print::ServeReprintRequests(data_dir, printing.service); });
+  loop->Every(1000, [&] { print::ServeRequests(data_dir, printing.service); });
   if (window != nullptr) window->SetSendStatusAction([&] { connection.SendStatus(); });
   connection.Start();
   show_state();

@@ -12,7 +12,7 @@ const char* UsageText() {
          "                   [--encoding windows-1252|utf-8] [--print-job ARCHIVO]\n"
          "                   [--check-job ARCHIVO|-] [--render-escpos ARCHIVO SALIDA.png]\n"
          "                   [--list-tickets] [--reprint NUMERO [--printer NOMBRE]]\n"
-         "                   [--fallback-after SEGUNDOS]\n"
+         "                   [--discard NUMERO] [--fallback-after SEGUNDOS]\n"
          "                   [--help] [--version]\n"
          "\n"
          "Agente de impresion: recibe trabajos del servidor de impresion y los imprime.\n"
@@ -32,6 +32,8 @@ const char* UsageText() {
          "  --list-tickets     muestra los tickets en espera y los ultimos impresos\n"
          "  --reprint          imprime de nuevo un ticket impreso (en --printer, o donde se\n"
          "                     imprimio); lo hace el agente en ejecucion si lo hay\n"
+         "  --discard          aparta un ticket en espera en outbox/descartados sin imprimirlo;\n"
+         "                     lo hace el agente en ejecucion si lo hay\n"
          "  --fallback-after   segundos que una impresora puede no responder antes de que sus\n"
          "                     tickets pasen a la predeterminada (60 por omision; 0 nunca)\n"
          "\n"
@@ -61,14 +63,15 @@ bool ParseServer(std::string server, std::string* host, int* port) {
   return true;
 }
 
-std::optional<std::uint64_t> ParseTicketNumber(const std::string& text, std::string* error) {
+std::optional<std::uint64_t> ParseTicketNumber(const std::string& text, std::string_view option,
+                                               std::string* error) {
   if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
-    *error = "Numero de ticket no valido en --reprint: " + text;
+    *error = "Numero de ticket no valido en " + std::string(option) + ": " + text;
     return std::nullopt;
   }
   std::uint64_t number = 0;
   if (std::from_chars(text.data(), text.data() + text.size(), number).ec != std::errc()) {
-    *error = "Numero de ticket demasiado grande en --reprint: " + text +
+    *error = "Numero de ticket demasiado grande en " + std::string(option) + ": " + text +
              " (ningun ticket lleva un numero tan alto)";
     return std::nullopt;
   }
@@ -134,8 +137,13 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, std::string* 
     } else if (arg == "--reprint") {
       std::string number;
       if (!value(&number)) return std::nullopt;
-      line.reprint = ParseTicketNumber(number, error);
+      line.reprint = ParseTicketNumber(number, arg, error);
       if (!line.reprint) return std::nullopt;
+    } else if (arg == "--discard") {
+      std::string number;
+      if (!value(&number)) return std::nullopt;
+      line.discard = ParseTicketNumber(number, arg, error);
+      if (!line.discard) return std::nullopt;
     } else if (arg == "--fallback-after") {
       std::string seconds;
       if (!value(&seconds)) return std::nullopt;

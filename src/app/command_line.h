@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace quillon::app {
 
@@ -20,6 +21,7 @@ struct CommandLine {
   std::string render_output;
   bool list_tickets = false;
   std::optional<std::uint64_t> reprint;  // the number of the printed ticket to print again
+  std::optional<std::uint64_t> discard;  // the number of the waiting ticket to set aside
   std::string printer;                   // where --reprint prints; empty: where the ticket printed
   // Seconds a printer may not respond before its tickets move to the default printer; 0 never,
   // -1 not given (the built-in time).
@@ -40,7 +42,8 @@ bool ParseServer(std::string server, std::string* host, int* port);
 int ParseSeconds(const std::string& text);
 // A ticket number: decimal digits only, within 64 bits; nullopt with a Spanish message in
 // `error` otherwise.
-std::optional<std::uint64_t> ParseTicketNumber(const std::string& text, std::string* error);
+std::optional<std::uint64_t> ParseTicketNumber(const std::string& text, std::string_view option,
+                                               std::string* error);
 // windows-1252 or utf-8.
 bool IsEncodingName(const std::string& name);
 

@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
 #endif
   if (!line->check_job.empty()) return quillon::app::CheckJob(line->check_job, line->encoding);
 #if QUILLON_WITH_GUI
-  const bool one_off = !line->print_job.empty() || line->list_tickets || line->reprint.has_value();
+  const bool one_off = !line->print_job.empty() || line->list_tickets ||
+                       line->reprint.has_value() || line->discard.has_value();
   const bool headless = line->headless || one_off || !quillon::app::DisplayAvailable();
   // Without a desktop the pages for driver printers are still drawn, off screen.
   if (headless) {
@@ -70,11 +71,13 @@ int main(int argc, char** argv) {
   if (!line->print_job.empty()) return quillon::app::RunPrintJob(*line);
   if (line->list_tickets) return quillon::app::RunListTickets(*line);
   if (line->reprint) return quillon::app::RunReprint(*line);
+  if (line->discard) return quillon::app::RunDiscard(*line);
   return quillon::app::RunAgent(*line, headless);
 #elif defined(_WIN32)
   if (!line->print_job.empty()) return quillon::app::RunPrintJob(*line);
   if (line->list_tickets) return quillon::app::RunListTickets(*line);
   if (line->reprint) return quillon::app::RunReprint(*line);
+  if (line->discard) return quillon::app::RunDiscard(*line);
   return quillon::app::RunAgent(*line, line->headless);
 #else
   std::fputs("Este quillon-agent se construyo sin Qt: solo ofrece --check-job.\n", stderr);

@@ -6,6 +6,7 @@
 #include <deque>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 #include "app/agent.h"
 #include "app/printers.h"
@@ -24,9 +25,22 @@ void PrintLine(std::FILE* out, const std::u16string& text) {
   std::fprintf(out, "%s\n", platform::Utf16ToUtf8(text).c_str());
 }
 
-int Answer(const print::ReprintAnswer& answer) {
-  PrintLine(answer.printed ? stdout : stderr, answer.text);
-  return answer.printed ? 0 : 1;
+int Answer(const print::RequestAnswer& answer) {
+  PrintLine(answer.done ? stdout : stderr, answer.text);
+  return answer.done ? 0 : 1;
+}
+
+// Does `act` with the printers of this command line and the data folder's outbox.
+template <typename Act>
+int WithOwnPrinting(const CommandLine& line, const std::filesystem::path& data_dir, Act act) {
+  platform::SystemClock clock;
+  shell::ConsoleOutput output(std::cout, clock);
+  shell::ConsoleNotifier notifier(output);
+  shell::ConsoleLog log(output);
+  shell::PrintingOptions no_options([](const std::u16string&) {});
+  Printing printing(line, notifier, no_options, data_dir);
+  printing.Start(log);
+  return Answer(act(printing.service));
 }
 
 }  // namespace
@@ -64,20 +78,36 @@ int RunReprint(const CommandLine& line) {
   const std::u16string printer = platform::Utf8ToUtf16(line.printer);
   const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
   if (instance->Acquire() == platform::SingleInstance::Result::HeldByOther) {
-    const auto answer = print::AskRunningAgent(data_dir, id, printer, kAgentPatience);
+    const auto answer =
+        print::AskRunningAgent(data_dir, print::RequestKind::kReprint, id, printer, kAgentPatience);
     if (answer) return Answer(*answer);
     PrintLine(stderr, u"El agente en ejecución no respondió: el ticket no se reimprimió.");
     return 1;
   }
+  return WithOwnPrinting(line, data_dir, [&](print::PrintService& service) {
+    return print::Reprint(service, id, printer);
+  });
+}
 
-  platform::SystemClock clock;
-  shell::ConsoleOutput output(std::cout, clock);
-  shell::ConsoleNotifier notifier(output);
-  shell::ConsoleLog log(output);
-  shell::PrintingOptions no_options([](const std::u16string&) {});
-  Printing printing(line, notifier, no_options, data_dir);
-  printing.Start(log);
-  return Answer(print::Reprint(printing.service, id, printer));
+int RunDiscard(const CommandLine& line) {
+  const std::filesystem::path data_dir = DataDir(line);
+  const std::uint64_t id = *line.discard;
+  const std::vector<print::TicketRecord> waiting = print::ReadWaitingTickets(data_dir);
+  if (std::none_of(waiting.begin(), waiting.end(),
+                   [id](const print::TicketRecord& record) { return record.id == id; })) {
+    PrintLine(stderr, print::NoWaitingTicketText(id) + u" (vea --list-tickets).");
+    return 2;
+  }
+  const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
+  if (instance->Acquire() == platform::SingleInstance::Result::HeldByOther) {
+    const auto answer =
+        print::AskRunningAgent(data_dir, print::RequestKind::kDiscard, id, u"", kAgentPatience);
+    if (answer) return Answer(*answer);
+    PrintLine(stderr, u"El agente en ejecución no respondió: el ticket no se descartó.");
+    return 1;
+  }
+  return WithOwnPrinting(line, data_dir,
+                         [&](print::PrintService& service) { return print::Discard(service, id); });
 }
 
 }  // namespace quillon::app

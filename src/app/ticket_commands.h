@@ -1,5 +1,6 @@
 #pragma once
-// The command line's view of the tickets of a data folder: --list-tickets and --reprint.
+// The command line's view of the tickets of a data folder: --list-tickets, --reprint and
+// --discard.
 #include "app/command_line.h"
 
 namespace quillon::app {
@@ -11,5 +12,10 @@ int RunListTickets(const CommandLine& line);
 // else with the printers of this command line. 0 when it printed, 1 when it did not, 2 when no
 // kept ticket has that number (the reason on standard error).
 int RunReprint(const CommandLine& line);
+
+// --discard ID: the waiting ticket is set aside in outbox/descartados/, never printed; through
+// the running agent when there is one. 0 when it was, 1 when it could not be, 2 when no ticket
+// waits with that number.
+int RunDiscard(const CommandLine& line);
 
 }  // namespace quillon::app

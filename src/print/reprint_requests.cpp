@@ -1,5 +1,6 @@
 #include "print/reprint_requests.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <iterator>
@@ -14,7 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kRequest[] = ".reimprimir";
+constexpr char kReprintRequest[] = ".reimprimir";
+constexpr char kDiscardRequest[] = ".descartar";
 constexpr char kAnswer[] = ".respuesta";
 
 fs::path Folder(const fs::path& data_dir) { return data_dir / "peticiones"; }
@@ -42,7 +44,21 @@ std::u16string NoPrintedTicketText(std::uint64_t id) {
   return u"No hay un ticket impreso con el número " + Number(id);
 }
 
-ReprintAnswer Reprint(PrintService& service, std::uint64_t id, const std::u16string& printer) {
+std::u16string NoWaitingTicketText(std::uint64_t id) {
+  return u"No hay un ticket en espera con el número " + Number(id);
+}
+
+RequestAnswer Discard(PrintService& service, std::uint64_t id) {
+  const auto waiting = service.Waiting();
+  if (std::none_of(waiting.begin(), waiting.end(),
+                   [id](const WaitingTicket& ticket) { return ticket.id == id; })) {
+    return {false, NoWaitingTicketText(id)};
+  }
+  if (!service.Discard(id)) return {false, u"El ticket " + Number(id) + u" no se pudo descartar"};
+  return {true, u"Ticket " + Number(id) + u" descartado: queda en outbox/descartados"};
+}
+
+RequestAnswer Reprint(PrintService& service, std::uint64_t id, const std::u16string& printer) {
   const std::optional<Delivery> delivery = service.Reprint(id, printer);
   if (!delivery) return {false, NoPrintedTicketText(id)};
   if (delivery->sent)
@@ -51,36 +67,40 @@ ReprintAnswer Reprint(PrintService& service, std::uint64_t id, const std::u16str
                      u" espera su impresora en la bandeja de salida"};
 }
 
-void ServeReprintRequests(const fs::path& data_dir, PrintService& service) {
+void ServeRequests(const fs::path& data_dir, PrintService& service) {
   std::error_code error;
   const fs::path folder = Folder(data_dir);
   if (!fs::is_directory(folder, error)) return;
   for (const auto& entry : fs::directory_iterator(folder, error)) {
     const fs::path& request = entry.path();
-    if (request.extension() != kRequest) continue;
+    const bool reprint = request.extension() == kReprintRequest;
+    if (!reprint && request.extension() != kDiscardRequest) continue;
     const auto asked = ParseRequest(ReadWhole(request));
     fs::remove(request, error);
-    const ReprintAnswer answer =
-        asked ? Reprint(service, asked->first, asked->second)
-              : ReprintAnswer{false, u"La petición de reimpresión no se pudo leer"};
+    RequestAnswer answer{false, u"La petición no se pudo leer"};
+    if (asked) {
+      answer =
+          reprint ? Reprint(service, asked->first, asked->second) : Discard(service, asked->first);
+    }
     fs::path answer_file = request;
     answer_file.replace_extension(kAnswer);
     platform::WriteWholeFile(
         answer_file,
-        std::string(answer.printed ? "1\n" : "0\n") + platform::Utf16ToUtf8(answer.text) + "\n",
+        std::string(answer.done ? "1\n" : "0\n") + platform::Utf16ToUtf8(answer.text) + "\n",
         platform::FileSync::kFileAndFolder);
   }
 }
 
-std::optional<ReprintAnswer> AskRunningAgent(const fs::path& data_dir, std::uint64_t id,
-                                             const std::u16string& printer,
+std::optional<RequestAnswer> AskRunningAgent(const fs::path& data_dir, RequestKind kind,
+                                             std::uint64_t id, const std::u16string& printer,
                                              std::chrono::milliseconds patience) {
   std::error_code error;
   const fs::path folder = Folder(data_dir);
   fs::create_directories(folder, error);
   const std::string name =
       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-  const fs::path request = folder / (name + kRequest);
+  const fs::path request =
+      folder / (name + (kind == RequestKind::kReprint ? kReprintRequest : kDiscardRequest));
   const fs::path answer = folder / (name + kAnswer);
   if (!platform::WriteWholeFile(request,
                                 std::to_string(id) + '\t' + platform::Utf16ToUtf8(printer) + '\n',
@@ -94,7 +114,7 @@ std::optional<ReprintAnswer> AskRunningAgent(const fs::path& data_dir, std::uint
     const std::string text = ReadWhole(answer);
     fs::remove(answer, error);
     if (text.size() < 3 || text.back() != '\n') return std::nullopt;
-    return ReprintAnswer{text[0] == '1', platform::Utf8ToUtf16(text.substr(2, text.size() - 3))};
+    return RequestAnswer{text[0] == '1', platform::Utf8ToUtf16(text.substr(2, text.size() - 3))};
   }
   // Not answered in time: taken back, so that it does not print long after the user gave up.
   fs::remove(request, error);

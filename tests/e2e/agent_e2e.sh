@@ -328,6 +328,37 @@ case "$case_name" in
     done
     ;;
 
+  discard)
+    # A waiting ticket set aside from the command line: through the running agent, or without
+    # one; either way kept in outbox/descartados and never printed.
+    touch "$work/spool/Cocina/offline" "$work/spool/Facturas/offline"
+    start_server --job "$jobs/comanda_mostrador.json" --exit-after-statuses 1
+    start_agent
+    wait_server 20
+    wait_log "$fin_line" 1 || fail "no se cerro el trabajo"
+    answer=$(timeout 30 "$agent" --discard 1 --data-dir "$work/data" 2>&1) ||
+      fail "el descarte por el agente fallo: $answer"
+    [ "$answer" = "Ticket 1 descartado: queda en outbox/descartados" ] || fail "respuesta: $answer"
+    [ -f "$work/data/outbox/descartados/000000000001.ticket" ] || fail "no quedo en descartados"
+    timeout 20 "$agent" --discard 1 --data-dir "$work/data" >/dev/null 2>"$work/again.err"
+    [ $? -eq 2 ] && grep -q "No hay un ticket en espera con el número 1" "$work/again.err" ||
+      fail "un ticket ya descartado, con el agente en marcha"
+    rm "$work/spool/Cocina/offline" "$work/spool/Facturas/offline"
+    sleep 3
+    [ -z "$(find "$work/spool/Cocina" "$work/spool/Facturas" -type f)" ] ||
+      fail "el ticket descartado se imprimio"
+    kill "$agent_pid"
+    wait "$agent_pid" 2>/dev/null
+    # Without an agent: the command line takes the outbox itself.
+    touch "$work/spool/Cocina/offline" "$work/spool/Facturas/offline"
+    timeout 30 "$agent" --print-job "$jobs/comanda_mostrador.json" --data-dir "$work/data" \
+      --spool "$work/spool" --default-printer Facturas >/dev/null 2>&1
+    timeout 30 "$agent" --discard 2 --data-dir "$work/data" --spool "$work/spool" \
+      --default-printer Facturas >"$work/alone.out" 2>&1 || fail "sin agente: $(cat "$work/alone.out")"
+    [ -f "$work/data/outbox/descartados/000000000002.ticket" ] &&
+      [ -z "$(ls "$work/data/outbox"/*.ticket 2>/dev/null)" ] || fail "sin agente no se descarto"
+    ;;
+
   *)
     fail "caso desconocido"
     ;;
