@@ -6,7 +6,10 @@ namespace quillon::app {
 
 print::Delivery OnceOnlyTickets::Print(print::DrawnTicket ticket) {
   print::Delivery delivery;
-  jobs_.HandOverOnce([&] { delivery = service_.Print(std::move(ticket)); });
+  jobs_.HandOverOnce([&] {
+    ticket.origin = jobs_.TicketOrigin();
+    delivery = service_.Print(std::move(ticket));
+  });
   return delivery;
 }
 

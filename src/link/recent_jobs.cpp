@@ -31,7 +31,22 @@ bool ParseHex(std::string_view text, std::uint64_t& out) {
 
 }  // namespace
 
-RecentJobs::RecentJobs(std::filesystem::path file) : file_(std::move(file)) { Load(); }
+RecentJobs::RecentJobs(std::filesystem::path file, TicketKept ticket_kept)
+    : file_(std::move(file)), ticket_kept_(std::move(ticket_kept)) {
+  Load();
+}
+
+std::string RecentJobs::OriginOf(const Record& record, int ticket) const {
+  char digest[17];
+  const auto end = std::to_chars(digest, digest + 16, record.digest, 16).ptr;
+  return std::string(digest, end) + '-' + std::to_string(record.size) + '-' +
+         std::to_string(ticket);
+}
+
+std::string RecentJobs::TicketOrigin() const {
+  if (running_ == nullptr || handing_ < 0) return {};
+  return OriginOf(*running_, handing_);
+}
 
 void RecentJobs::BeginJob(std::string_view bytes, bool first_on_connection) {
   const std::uint64_t digest = Digest(bytes);
@@ -50,6 +65,11 @@ void RecentJobs::BeginJob(std::string_view bytes, bool first_on_connection) {
     if (records_.size() > kKept) records_.pop_front();
     job = &records_.back();
   }
+  // A stop caught a ticket between its hand-over and its record: the outbox says whether it went.
+  if (job->pending >= job->taken) {
+    if (ticket_kept_ && ticket_kept_(OriginOf(*job, job->pending))) job->taken = job->pending + 1;
+  }
+  job->pending = -1;
   job->settled = false;
   job->ticks = -1;
   running_ = job;
@@ -70,6 +90,9 @@ void RecentJobs::HandOverOnce(const std::function<void()>& hand_over) {
     return;
   }
   handing_ = ticket;
+  // Written before the ticket goes, so that after a stop the outbox can tell whether it went.
+  running_->pending = ticket;
+  Save();
   try {
     hand_over();
   } catch (...) {
@@ -86,6 +109,7 @@ void RecentJobs::TicketStored() {
 void RecentJobs::MarkTaken() {
   if (handing_ < 0) return;
   running_->taken = std::max(running_->taken, handing_ + 1);
+  running_->pending = -1;
   handing_ = -1;
   Save();
 }
@@ -111,7 +135,8 @@ void RecentJobs::ConnectionEnded() {
   for (Record& record : records_) record.ticks = -1;
 }
 
-// One line a job, oldest first: digest (hex), size, tickets taken, settled (1) or not (0).
+// One line a job, oldest first: digest (hex), size, tickets taken, settled (1) or not (0), and
+// the ticket being handed over (-1: none; absent in the files of earlier versions).
 void RecentJobs::Load() {
   std::ifstream in(file_, std::ios::binary);
   std::string line;
@@ -122,8 +147,12 @@ void RecentJobs::Load() {
     int settled = -1;
     std::string rest;
     fields >> digest >> record.size >> record.taken >> settled;
+    if (fields && !(fields >> record.pending)) {
+      record.pending = -1;
+      fields.clear();
+    }
     if (fields && !(fields >> rest) && ParseHex(digest, record.digest) && record.taken >= 0 &&
-        (settled == 0 || settled == 1)) {
+        record.pending >= -1 && (settled == 0 || settled == 1)) {
       record.settled = settled == 1;
       records_.push_back(record);
     }
@@ -138,7 +167,7 @@ void RecentJobs::Save() const {
     const auto end = std::to_chars(digest, digest + sizeof digest, record.digest, 16).ptr;
     text.append(digest + sizeof digest - end, '0').append(digest, end);
     text += ' ' + std::to_string(record.size) + ' ' + std::to_string(record.taken) +
-            (record.settled ? " 1\n" : " 0\n");
+            (record.settled ? " 1 " : " 0 ") + std::to_string(record.pending) + '\n';
   }
   // Without its memory the agent prints as it did before: a write that fails loses no ticket.
   if (platform::WriteWholeFile(file_, text)) platform::SyncFile(file_);

@@ -15,6 +15,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace quillon::link {
@@ -25,8 +26,13 @@ class RecentJobs {
   // Seconds of a connection that stayed up after a reply, with the watch ticking once a second.
   static constexpr int kSettleTicks = 5;
 
+  // Whether a ticket of that origin (TicketOrigin) is kept in the outbox or among the printed.
+  using TicketKept = std::function<bool(const std::string& origin)>;
+
   // Reads what an earlier run left in `file`; an unreadable file or line is no memory.
-  explicit RecentJobs(std::filesystem::path file);
+  // `ticket_kept` settles a ticket that a stop caught between being handed over and being
+  // recorded as taken; without it such a ticket counts as not taken.
+  explicit RecentJobs(std::filesystem::path file, TicketKept ticket_kept = {});
 
   // A job begins; its record is written before any of its tickets goes. When it is a re-send,
   // its tickets already taken are not handed over again.
@@ -38,6 +44,9 @@ class RecentJobs {
   // The ticket being handed over is in the outbox already, before `hand_over` returns: it counts
   // as taken from now on, even if a crash follows.
   void TicketStored();
+  // The origin of the ticket being handed over ("digest-size-number"), for the ticket to carry;
+  // empty with no job running.
+  std::string TicketOrigin() const;
   // Tickets of the running job left out because an earlier run took them.
   int SkippedTickets() const { return skipped_; }
   // The running job is over; `reply_written` when its status reply went onto the connection.
@@ -52,7 +61,10 @@ class RecentJobs {
   struct Record {
     std::uint64_t digest = 0;
     std::size_t size = 0;
-    int taken = 0;         // its first tickets that went into the outbox
+    int taken = 0;  // its first tickets that went into the outbox
+    // The ticket being handed over when the record was last written (it may or may not have
+    // reached the outbox); -1: none.
+    int pending = -1;
     bool settled = false;  // its reply reached the server, or it will not come again
     int ticks = -1;        // watch ticks since its reply, while its connection is up; -1: none
   };
@@ -61,7 +73,10 @@ class RecentJobs {
   void Save() const;
   void MarkTaken();
 
+  std::string OriginOf(const Record& record, int ticket) const;
+
   std::filesystem::path file_;
+  TicketKept ticket_kept_;
   std::deque<Record> records_;  // oldest first
   Record* running_ = nullptr;
   int handed_ = 0;  // tickets of the running job so far, taken or skipped

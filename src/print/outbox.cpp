@@ -269,6 +269,21 @@ bool Outbox::Discard(const TicketRecord& record, bool stored) {
   return platform::WriteWholeFile(target, TicketFileText(record));
 }
 
+bool Outbox::HoldsTicketFrom(std::string_view origin) const {
+  const std::string line = "\norigen\t" + std::string(origin) + "\n";
+  std::error_code error;
+  for (const fs::path& folder : {folder_, discarded_, printed_folder_}) {
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+      const fs::path& file = entry.path();
+      const bool partial = file.extension() == ".part";
+      if (IdOf(file) == 0 && !partial) continue;
+      const std::string text = ReadWhole(file);
+      if (text.find(line) != std::string::npos && ReadTicketFile(text)) return true;
+    }
+  }
+  return false;
+}
+
 std::optional<TicketRecord> Outbox::ReadPrinted(std::uint64_t id) const {
   return ReadTicketFile(ReadWhole(printed_folder_ / FileName(id)));
 }

@@ -61,6 +61,9 @@ class Outbox {
   // Newest first, at most kPrintedKept.
   const std::deque<PrintedTicket>& Printed() const { return printed_; }
   std::optional<TicketRecord> ReadPrinted(std::uint64_t id) const;
+  // Whether a ticket with that origin is kept anywhere: waiting, in a printer, printed (among
+  // the last kept) or discarded. Reads the files; for the rare question after a stop.
+  bool HoldsTicketFrom(std::string_view origin) const;
 
   const std::filesystem::path& Folder() const { return folder_; }
   // After Load: how many lines of impresos/indice were damaged, and how many printed tickets

@@ -419,6 +419,7 @@ std::optional<Delivery> PrintService::Reprint(std::uint64_t id, const std::u16st
   std::optional<TicketRecord> record = outbox_.ReadPrinted(id);
   if (!record) return std::nullopt;
   record->ticket.printer = platform::TrimBlanks(printer).empty() ? printed->printer : printer;
+  record->ticket.origin.clear();  // a new ticket, of no job
   return Print(std::move(record->ticket));
 }
 

@@ -99,6 +99,10 @@ class Reader {
     if (kind == "id" && f.size() == 2) return Set(record_.id, ParseNumber<std::uint64_t>(f[1]));
     if (kind == "impresora" && f.size() == 2) return Set(record_.ticket.printer, Unescaped(f[1]));
     if (kind == "tipo" && f.size() == 2) return Set(record_.ticket.kind, Unescaped(f[1]));
+    if (kind == "origen" && f.size() == 2 && !f[1].empty()) {
+      record_.ticket.origin = std::string(f[1]);
+      return true;
+    }
     if (kind == "creado" && f.size() == 2) {
       return Set(record_.created, platform::ParseDateTime(f[1]));
     }
@@ -160,6 +164,7 @@ std::string TicketFileText(const TicketRecord& record) {
   out += "\nid\t" + std::to_string(record.id);
   out += "\nimpresora\t" + Escaped(ticket.printer);
   out += "\ntipo\t" + Escaped(ticket.kind);
+  if (!ticket.origin.empty()) out += "\norigen\t" + ticket.origin;
   out += "\ncreado\t" + platform::DateTimeText(record.created);
   for (const platform::TicketLine& line : ticket.content.lines) {
     out += "\nlinea\t" + Number(line.height_points);

@@ -1,6 +1,7 @@
 // A job the server sends again because its reply may have been lost hands over only the tickets
 // that did not go the first time; every other repeat prints again.
 #include <fstream>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -181,6 +182,59 @@ TEST(ResentJobsAfterRestartTest, OnlyTheTicketsNotTakenBeforeGo) {
   EXPECT_EQ(tickets, (std::vector<std::u16string>{u"Cocina", u"Falla"}));
   EXPECT_EQ(log.history.back(), kFin);
   EXPECT_EQ(status.sent, 2);
+}
+
+// A stop in the instant a ticket is handed over: the record says which ticket that was, and the
+// outbox whether it got there; each ticket goes once either way.
+TEST(ResentJobsAfterRestartTest, ATicketCaughtByAStopWhileHandedOverGoesOnce) {
+  const std::string job =
+      Job("comanda", R"([{"area":"Cocina"},{"area":"Parrilla"},{"area":"Bar"}])");
+  for (const bool reached_outbox : {true, false}) {
+    TempFolder folder;
+    const auto file = folder.Path() / "trabajos_recientes";
+    std::set<std::string> outbox;  // the origins of the tickets the outbox holds
+    std::string on_disk;           // the record file as the stop left it
+    FakeActivityLog log;
+    FakeNotifier notifier;
+    FakeStatusReply status;
+    {
+      link::RecentJobs recent(file);
+      FakeJobHandlers handlers;
+      handlers.during_call = [&](const std::string&) {
+        for (const json::Value& order : handlers.calls.back().argument.AsCollection()) {
+          recent.HandOverOnce([&] {
+            const bool stop_here = order[u"area"].ToText() == u"Parrilla";
+            if (!stop_here || reached_outbox) outbox.insert(recent.TicketOrigin());
+            if (stop_here && on_disk.empty()) on_disk = folder.Read("trabajos_recientes");
+          });
+        }
+      };
+      link::JobIntake intake(log, notifier, handlers, status, link::WireEncoding::Utf8, nullptr,
+                             &recent);
+      intake.ReceiveBytes(job + kTerminator);
+    }
+    ASSERT_FALSE(on_disk.empty());
+    folder.Write("trabajos_recientes", on_disk);
+    const std::set<std::string> kept_at_stop = outbox;
+
+    link::RecentJobs recent(
+        file, [&](const std::string& origin) { return kept_at_stop.contains(origin); });
+    std::vector<std::u16string> again;
+    FakeJobHandlers handlers;
+    handlers.during_call = [&](const std::string&) {
+      for (const json::Value& order : handlers.calls.back().argument.AsCollection()) {
+        recent.HandOverOnce([&] { again.push_back(order[u"area"].ToText()); });
+      }
+    };
+    link::JobIntake intake(log, notifier, handlers, status, link::WireEncoding::Utf8, nullptr,
+                           &recent);
+    intake.ReceiveBytes(job + kTerminator);
+    if (reached_outbox) {
+      EXPECT_EQ(again, std::vector<std::u16string>{u"Bar"});
+    } else {
+      EXPECT_EQ(again, (std::vector<std::u16string>{u"Parrilla", u"Bar"}));
+    }
+  }
 }
 
 }  // namespace
