@@ -257,6 +257,33 @@ case "$case_name" in
       fail "no se aviso que se imprimieron"
     ;;
 
+  full_disk)
+    # A data folder that takes no ticket while the printers are off: the agent says so at once,
+    # writes the tickets once there is room, and a kill -9 after that loses none of them.
+    mkdir -p "$work/data/outbox"
+    for id in $(seq 1 10); do mkdir -p "$work/data/outbox/$(printf %012d "$id").ticket.part"; done
+    touch "$work/spool/Cocina/offline" "$work/spool/Facturas/offline"
+    make_jobs 10 "$work/jobs" "$jobs"
+    start_server --job "$work/jobs" --exit-after-statuses 10
+    start_agent
+    wait_server 40
+    wait_log "No hay espacio en disco: 10 tickets sin copia" 1 || fail "no se aviso la falta de espacio"
+    [ -z "$(ls "$work/data/outbox"/*.ticket 2>/dev/null)" ] || fail "hubo copias sin espacio"
+    rm -r "$work/data/outbox"/*.part
+    # At the next retry, a minute at most.
+    for _ in $(seq 700); do
+      [ "$(ls "$work/data/outbox"/*.ticket 2>/dev/null | wc -l)" -eq 10 ] && break
+      sleep 0.1
+    done
+    grep -q "Los 10 tickets sin copia ya están guardados en la bandeja de salida" "$work/agent.out" ||
+      fail "no se guardaron al volver el espacio"
+    kill -9 "$(head -n1 "$work/data/.quillon-agent.lock")"
+    wait "$agent_pid" 2>/dev/null
+    rm "$work/spool/Cocina/offline" "$work/spool/Facturas/offline"
+    start_agent
+    expect_all_printed 60 10
+    ;;
+
   kill_restart)
     # The same with the agent killed while the tickets wait, and started again.
     touch "$work/spool/Cocina/offline" "$work/spool/Facturas/offline"
