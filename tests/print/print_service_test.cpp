@@ -12,24 +12,11 @@
 #include "adapters/spool/ticket_text.h"
 #include "platform/text.h"
 #include "support/fake_printers.h"
+#include "support/one_line_tickets.h"
 #include "support/service_parts.h"
 
 namespace quillon::test {
 namespace {
-
-print::DrawnTicket Ticket(std::u16string printer, std::u16string text = u"PEDIDO") {
-  platform::Ticket content;
-  content.lines.push_back({{{1, std::move(text), {u"Courier", 10, false, false}}}, 10});
-  return {std::move(printer), u"comanda", std::move(content)};
-}
-
-std::vector<std::u16string> Lines(const FakePrinterQueue& queue) {
-  std::vector<std::u16string> lines;
-  for (const auto& ticket : queue.tickets) {
-    for (auto& line : adapters::spool::TicketTextLines(ticket)) lines.push_back(line);
-  }
-  return lines;
-}
 
 class PrintServiceTest : public ::testing::Test {
  protected:
@@ -38,7 +25,7 @@ class PrintServiceTest : public ::testing::Test {
     printers.SetDefaultName(u"Caja");
   }
   print::Delivery Print(std::u16string printer, std::u16string text = u"PEDIDO") {
-    return service.Print(Ticket(std::move(printer), std::move(text)));
+    return service.Print(OneLineTicket(std::move(printer), std::move(text)));
   }
 
   FakePrinterSystem printers;
@@ -55,7 +42,7 @@ TEST_F(PrintServiceTest, PrintersAreFoundByNameWhenTheTicketPrints) {
   const print::Delivery delivery = Print(u"cocina");
   EXPECT_TRUE(delivery.sent);
   EXPECT_EQ(delivery.printer, u" COCINA ");
-  EXPECT_EQ(Lines(*cocina), std::vector<std::u16string>{u"PEDIDO"});
+  EXPECT_EQ(ReceivedLines(*cocina), std::vector<std::u16string>{u"PEDIDO"});
   // One question to the system and one readiness check for a ticket whose printer works.
   EXPECT_EQ(printers.finds, 1);
   EXPECT_EQ(cocina->ready_checks, 1);
@@ -70,7 +57,7 @@ TEST_F(PrintServiceTest, AMissingOfflineOrRefusingPrinterFallsBackSilently) {
   cocina->SetOffline(false);
   cocina->SetRefusing(true);
   EXPECT_EQ(Print(u"Cocina", u"TRES").printer, u"Caja");
-  EXPECT_EQ(Lines(*caja), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
+  EXPECT_EQ(ReceivedLines(*caja), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
   EXPECT_TRUE(cocina->tickets.empty());
   EXPECT_TRUE(notifier.balloons.empty());
 }
@@ -213,13 +200,13 @@ TEST_F(OutboxTest, WaitingTicketsPrintByThemselvesOnceInOrderWithoutHoldingOther
 
   cocina->SetOffline(false);
   parts.timer.Fire();
-  EXPECT_EQ(Lines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
+  EXPECT_EQ(ReceivedLines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
   EXPECT_EQ(BalloonTexts().back(),
             u"Se imprimieron los 3 tickets que esperaban la impresora Cocina");
   EXPECT_EQ(service.Waiting().size(), 1u);
   caja->SetOffline(false);
   parts.timer.Fire();
-  EXPECT_EQ(Lines(*caja), std::vector<std::u16string>{u"FACTURA"});
+  EXPECT_EQ(ReceivedLines(*caja), std::vector<std::u16string>{u"FACTURA"});
   EXPECT_EQ(BalloonTexts().back(),
             u"Se imprimió el ticket que esperaba la impresora predeterminada");
   EXPECT_TRUE(Outbox().empty());
@@ -237,7 +224,7 @@ TEST_F(OutboxTest, ATicketForAPrinterWithTicketsWaitingGoesBehindThem) {
   // The printer is back when the next ticket comes: the one that waited goes first.
   const print::Delivery delivery = Print(u"Cocina", u"DOS");
   EXPECT_TRUE(delivery.sent);
-  EXPECT_EQ(Lines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS"}));
+  EXPECT_EQ(ReceivedLines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS"}));
   EXPECT_TRUE(service.Waiting().empty());
 }
 
@@ -276,10 +263,10 @@ TEST_F(OutboxTest, WaitingTicketsOutliveTheProgramAndPrintOnceAfterARestart) {
   ASSERT_TRUE(timer_after.running);
   EXPECT_EQ(timer_after.delay, 0);
   timer_after.Fire();
-  EXPECT_EQ(Lines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
+  EXPECT_EQ(ReceivedLines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
   EXPECT_TRUE(Outbox().empty());
   // New tickets take numbers after every one already used.
-  EXPECT_TRUE(after.Print(Ticket(u"Cocina", u"CUATRO")).sent);
+  EXPECT_TRUE(after.Print(OneLineTicket(u"Cocina", u"CUATRO")).sent);
   EXPECT_EQ(after.Printed().front().id, 5u);
 }
 
@@ -294,7 +281,7 @@ TEST_F(OutboxTest, ADiscardedTicketIsKeptApartAndNeverPrinted) {
             std::vector<std::string>{"000000000001.ticket"});
   cocina->SetOffline(false);
   service.RetryNow();
-  EXPECT_EQ(Lines(*cocina), std::vector<std::u16string>{u"DOS"});
+  EXPECT_EQ(ReceivedLines(*cocina), std::vector<std::u16string>{u"DOS"});
 }
 
 TEST_F(OutboxTest, TheLastPrintedTicketsAreKeptNewestFirstAndCanBePrintedAgain) {
@@ -314,9 +301,9 @@ TEST_F(OutboxTest, TheLastPrintedTicketsAreKeptNewestFirstAndCanBePrintedAgain) 
   EXPECT_FALSE(service.Reprint(3, u""));  // no longer kept
   const auto again = service.Reprint(205, u"");
   ASSERT_TRUE(again && again->sent);
-  EXPECT_EQ(Lines(*cocina).back(), u"T205");
+  EXPECT_EQ(ReceivedLines(*cocina).back(), u"T205");
   EXPECT_EQ(service.Reprint(204, u"bar")->printer, u"Bar");
-  EXPECT_EQ(Lines(*bar), std::vector<std::u16string>{u"T204"});
+  EXPECT_EQ(ReceivedLines(*bar), std::vector<std::u16string>{u"T204"});
 
   // The list survives the program.
   print::Outbox reopened(parts.data.Path(), parts.clock);
@@ -380,7 +367,7 @@ TEST_F(OutboxTest, ATicketItsPrinterKeepsRefusingIsSetAsideSoTheOnesBehindItGo) 
   EXPECT_FALSE(Print(u"Cocina", u"UNO").sent);
   EXPECT_FALSE(Print(u"Cocina", u"DOS").sent);
   for (int i = 0; i < 3; ++i) parts.timer.Fire();
-  EXPECT_EQ(Lines(*cocina), std::vector<std::u16string>{u"DOS"});
+  EXPECT_EQ(ReceivedLines(*cocina), std::vector<std::u16string>{u"DOS"});
   const auto waiting = service.Waiting();
   ASSERT_EQ(waiting.size(), 1u);
   EXPECT_TRUE(waiting[0].set_aside);
@@ -389,10 +376,10 @@ TEST_F(OutboxTest, ATicketItsPrinterKeepsRefusingIsSetAsideSoTheOnesBehindItGo) 
             u"ticket; se aparta para que pasen los siguientes");
   // Kept, not tried by itself again, and printed on "Reintentar".
   parts.timer.Fire();
-  EXPECT_EQ(Lines(*cocina).size(), 1u);
+  EXPECT_EQ(ReceivedLines(*cocina).size(), 1u);
   EXPECT_EQ(Outbox(), std::vector<std::string>{"000000000001.ticket"});
   service.RetryNow();
-  EXPECT_EQ(Lines(*cocina), (std::vector<std::u16string>{u"DOS", u"UNO"}));
+  EXPECT_EQ(ReceivedLines(*cocina), (std::vector<std::u16string>{u"DOS", u"UNO"}));
   EXPECT_TRUE(service.Waiting().empty());
 }
 

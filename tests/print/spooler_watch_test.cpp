@@ -9,26 +9,13 @@
 #include "adapters/spool/ticket_text.h"
 #include "print/print_service.h"
 #include "support/fake_printers.h"
+#include "support/one_line_tickets.h"
 #include "support/service_parts.h"
 
 namespace quillon::test {
 namespace {
 
 using platform::JobState;
-
-print::DrawnTicket Ticket(std::u16string printer, std::u16string text) {
-  platform::Ticket content;
-  content.lines.push_back({{{1, std::move(text), {u"Courier", 10, false, false}}}, 10});
-  return {std::move(printer), u"comanda", std::move(content)};
-}
-
-std::vector<std::u16string> Lines(const FakePrinterQueue& queue) {
-  std::vector<std::u16string> lines;
-  for (const auto& ticket : queue.tickets) {
-    for (auto& line : adapters::spool::TicketTextLines(ticket)) lines.push_back(line);
-  }
-  return lines;
-}
 
 std::size_t TicketFiles(const std::filesystem::path& folder) {
   std::error_code error;
@@ -49,7 +36,7 @@ class SpoolerWatchTest : public ::testing::Test {
     printers.SetDefaultName(u"Caja");
   }
   print::Delivery Print(std::u16string printer, std::u16string text) {
-    return service().Print(Ticket(std::move(printer), std::move(text)));
+    return service().Print(OneLineTicket(std::move(printer), std::move(text)));
   }
   // The watch's turns, as the event loop would run them two seconds apart.
   void Watch(int turns) {
@@ -125,7 +112,7 @@ TEST_F(SpoolerWatchTest, APrinterThatHoldsATicketDoesNotRespondAndItsNewTicketsW
   ASSERT_EQ(printers.UnfinishedJobs().size(), 1u);
   printers.SetJobState(printers.UnfinishedJobs()[0], JobState::kCompleted);
   Watch(1);
-  EXPECT_EQ(Lines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS"}));
+  EXPECT_EQ(ReceivedLines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS"}));
   EXPECT_TRUE(caja->tickets.empty());
   EXPECT_TRUE(printers.canceled.empty());
   EXPECT_TRUE(service().Waiting().empty());
@@ -165,7 +152,7 @@ TEST_F(SpoolerWatchTest, AfterTheFallbackTimeTheTicketsPrintOnceOnTheDefaultMark
     printers.SetJobState(job, JobState::kCompleted);
   }
   Watch(1);
-  EXPECT_EQ(Lines(*caja),
+  EXPECT_EQ(ReceivedLines(*caja),
             (std::vector<std::u16string>{u"COPIA: la impresora Cocina no respondió", u"UNO",
                                          u"COPIA: la impresora Cocina no respondió", u"DOS",
                                          u"COPIA: la impresora Cocina no respondió", u"TRES"}));
@@ -199,7 +186,7 @@ TEST_F(SpoolerWatchTest, NothingMovesWhenTheDefaultIsTheSamePrinterOrDoesNotResp
   Print(u"Cocina", u"CUATRO");
   Watch(60);
   EXPECT_TRUE(printers.canceled.empty());
-  EXPECT_EQ(Lines(*cocina), (std::vector<std::u16string>{u"DOS"}));
+  EXPECT_EQ(ReceivedLines(*cocina), (std::vector<std::u16string>{u"DOS"}));
   EXPECT_EQ(service().Waiting().size(), 1u);
 }
 
@@ -213,7 +200,7 @@ TEST_F(SpoolerWatchTest, AnAbortedJobIsSentAgainAndAnOperatorsCancelIsKeptNotRep
   ASSERT_EQ(printers.UnfinishedJobs(), std::vector<std::int64_t>{2});
   printers.SetJobState(2, JobState::kCompleted);
   Watch(1);
-  EXPECT_EQ(Lines(*cocina), std::vector<std::u16string>{u"UNO"});
+  EXPECT_EQ(ReceivedLines(*cocina), std::vector<std::u16string>{u"UNO"});
 
   Print(u"Cocina", u"DOS");
   printers.SetJobState(3, JobState::kCanceled);
@@ -254,13 +241,13 @@ TEST_F(SpoolerWatchTest, ARestartFollowsTheJobsItFoundBeforeSendingAnythingNewTo
     print::PrintService after(printers, parts->notifier, reopened, retry, watch);
     after.Start();
     printers.SetUnreachable(false);
-    EXPECT_FALSE(after.Print(Ticket(u"Cocina", u"TRES")).sent);
+    EXPECT_FALSE(after.Print(OneLineTicket(u"Cocina", u"TRES")).sent);
     EXPECT_EQ(printers.UnfinishedJobs(), std::vector<std::int64_t>{1});
     // Once it answers that job 1 printed, the new ticket goes.
     printers.SetJobState(1, JobState::kCompleted);
     watch.Fire();
     EXPECT_EQ(printers.UnfinishedJobs().size(), 1u);
-    EXPECT_EQ(Lines(*cocina), (std::vector<std::u16string>{u"DOS", u"UNO"}));
+    EXPECT_EQ(ReceivedLines(*cocina), (std::vector<std::u16string>{u"DOS", u"UNO"}));
   }
 }
 
