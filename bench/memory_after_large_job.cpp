@@ -48,10 +48,6 @@ class QuietNotifier final : public platform::Notifier {
   void ShowBalloonTip(const std::u16string&, platform::BalloonIcon, const std::u16string&,
                       int) override {}
 };
-class NoEvents final : public platform::EventLoop {
- public:
-  void ProcessEventsOnce() override {}
-};
 // Spool printers take every ticket: nothing waits to be tried again.
 class NoRetries final : public platform::Timer {
  public:
@@ -111,16 +107,10 @@ int Measure(int count) {
   print::PrintEngine engine;
   shell::PrintingOptions options([](const std::u16string&) {});
   options.Restore(u"Facturas y PreFactruas,Mesa,Mostrador,Domicilio");
-  NoEvents events;
-  documents::DocumentContext context{engine,
-                                     service,
-                                     notifier,
-                                     options,
-                                     clock,
-                                     events,
-                                     (fs::path(QUILLON_SOURCE_DIR) / "examples/jobs/data").string(),
-                                     {},
-                                     {}};
+  documents::DocumentContext context{
+      engine,  service, notifier,
+      options, clock,   (fs::path(QUILLON_SOURCE_DIR) / "examples/jobs/data").string(),
+      {},      {}};
   app::DocumentJobHandlers handlers(context, service);
   QuietLog log;
   NoStatus status;

@@ -43,9 +43,9 @@ class AllOptions final : public documents::PrintOptions {
   bool IsChecked(int) const override { return true; }
 };
 
-class NoEvents final : public platform::EventLoop, public platform::Timer {
+// Spool printers take every ticket: nothing waits to be tried again or followed.
+class NoTimers final : public platform::Timer {
  public:
-  void ProcessEventsOnce() override {}
   void StartOnce(int, std::function<void()>) override {}
   void Stop() override {}
 };
@@ -89,16 +89,15 @@ struct PrintPath {
   fs::path data = FreshFolder();
   Silent silent;
   AllOptions options;
-  NoEvents events;
+  NoTimers timers;
   platform::SystemClock clock;
   adapters::spool::SpoolPrinterSystem printers{spool, u"Facturas"};
   print::Outbox outbox{data, clock};
-  print::PrintService service{printers, silent, outbox, events, events};
+  print::PrintService service{printers, silent, outbox, timers, timers};
   StraightToPrinter straight{printers};
   print::TicketSink* sink = use_outbox ? static_cast<print::TicketSink*>(&service) : &straight;
   print::PrintEngine engine;
-  documents::DocumentContext context{engine, *sink,         silent, options, clock,
-                                     events, data.string(), {},     {}};
+  documents::DocumentContext context{engine, *sink, silent, options, clock, data.string(), {}, {}};
   app::DocumentJobHandlers handlers{context, service};
 };
 

@@ -17,7 +17,6 @@
 #include "platform/text.h"
 #include "print/escpos_encoder.h"
 #include "support/fake_activity_log.h"
-#include "support/fake_event_loop.h"
 #include "support/fake_print_options.h"
 #include "support/fake_printers.h"
 #include "support/fake_rejected_jobs.h"
@@ -67,13 +66,11 @@ void RunJob(std::string_view bytes, link::WireEncoding encoding) {
   test::ServiceParts parts(printers);
   print::PrintEngine engine;
   test::FakePrintOptions options;
-  test::FakeEventLoop event_loop;
   documents::DocumentContext context{engine,
                                      parts.service,
                                      parts.notifier,
                                      options,
                                      parts.clock,
-                                     event_loop,
                                      QUILLON_SOURCE_DIR "/examples/jobs/data",
                                      {},
                                      {}};

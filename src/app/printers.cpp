@@ -4,17 +4,12 @@
 
 #include "adapters/cups/cups_printers.h"
 #include "adapters/cups/qt_picture_decoder.h"
-#include "adapters/qt/qt_event_loop.h"
 #include "adapters/qt/qt_timer.h"
 #include "adapters/qt/single_instance.h"
 
 namespace quillon::app {
 std::unique_ptr<platform::PrinterSystem> MakePrinterSystem(const CommandLine& line) {
   return WithSpoolFolders(line, std::make_unique<adapters::cups::CupsPrinterSystem>());
-}
-
-std::unique_ptr<platform::EventLoop> MakeEventLoop() {
-  return std::make_unique<adapters::qt::QtEventLoop>();
 }
 
 std::unique_ptr<platform::Timer> MakeTimer() { return std::make_unique<adapters::qt::QtTimer>(); }

@@ -12,7 +12,6 @@
 #include "documents/documents.h"
 #include "link/recent_jobs.h"
 #include "platform/clock.h"
-#include "platform/event_loop.h"
 #include "platform/picture_decoder.h"
 #include "platform/printer_system.h"
 #include "platform/single_instance.h"
@@ -28,7 +27,6 @@ std::unique_ptr<platform::PrinterSystem> MakePrinterSystem(const CommandLine& li
 // spool folder holds; `system` alone without --spool.
 std::unique_ptr<platform::PrinterSystem> WithSpoolFolders(
     const CommandLine& line, std::unique_ptr<platform::PrinterSystem> system);
-std::unique_ptr<platform::EventLoop> MakeEventLoop();
 std::unique_ptr<platform::Timer> MakeTimer();
 // The toolkit's picture reader: BMP, GIF, JPEG and PNG, the same as the window's.
 std::shared_ptr<const platform::PictureDecoder> MakePictureDecoder();
@@ -46,14 +44,13 @@ struct Printing {
         printers(MakePrinterSystem(line)),
         recent_jobs(data_dir / "trabajos_recientes",
                     [this](const std::string& origin) { return outbox.HoldsTicketFrom(origin); }),
-        event_loop(MakeEventLoop()),
         retry_timer(MakeTimer()),
         watch_timer(MakeTimer()),
         outbox(data_dir, clock),
         service(*printers, notifier, outbox, *retry_timer, *watch_timer),
         once_only(recent_jobs, service),
-        context{engine,      once_only,         notifier, options, clock,
-                *event_loop, data_dir.string(), {},       {},      pictures.get()},
+        context{engine, once_only, notifier,      options, clock, data_dir.string(),
+                {},     {},        pictures.get()},
         handlers(context, service, &recent_jobs) {
     // Once the outbox has a ticket, a job sent again must not print it again.
     service.SetTakenListener([this] { recent_jobs.TicketStored(); });
@@ -71,7 +68,6 @@ struct Printing {
   std::unique_ptr<platform::PrinterSystem> printers;
   link::RecentJobs recent_jobs;
   platform::SystemClock clock;
-  std::unique_ptr<platform::EventLoop> event_loop;
   std::unique_ptr<platform::Timer> retry_timer;
   std::unique_ptr<platform::Timer> watch_timer;
   print::Outbox outbox;

@@ -1,7 +1,6 @@
 #include "adapters/win32/named_mutex_instance.h"
 #include "adapters/win32/once_timer.h"
 #include "adapters/win32/wic_pictures.h"
-#include "adapters/win32/win32_event_loop.h"
 #include "adapters/winspool/winspool_printers.h"
 #include "app/printers.h"
 
@@ -9,10 +8,6 @@ namespace quillon::app {
 
 std::unique_ptr<platform::PrinterSystem> MakePrinterSystem(const CommandLine& line) {
   return WithSpoolFolders(line, std::make_unique<adapters::winspool::WinspoolPrinterSystem>());
-}
-
-std::unique_ptr<platform::EventLoop> MakeEventLoop() {
-  return std::make_unique<adapters::win32::Win32EventLoop>();
 }
 
 std::unique_ptr<platform::Timer> MakeTimer() {

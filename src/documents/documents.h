@@ -7,7 +7,6 @@
 #include "documents/print_settings.h"
 #include "json/value.h"
 #include "platform/clock.h"
-#include "platform/event_loop.h"
 #include "platform/notifier.h"
 #include "platform/picture_decoder.h"
 #include "print/print_engine.h"
@@ -29,7 +28,6 @@ struct DocumentContext {
   platform::Notifier& notifier;
   const PrintOptions& options;
   const platform::Clock& clock;
-  platform::EventLoop& event_loop;
   std::string data_dir;  // folder of logo.bmp
   // Why a document, or one order of it, printed nothing because of what the job holds; filled
   // while a job runs, emptied by whoever hands the next job over.

@@ -220,9 +220,6 @@ void PrintBody(DocumentContext& context, const json::Value& document) {
   if (TipLegendApplies(settings, document)) PrintTipLegend(engine);
   PrintFooters(engine, settings, document);
   PrintLine(engine, u" ");
-  // Lets the window, the timers and the connection breathe; jobs that arrive meanwhile wait
-  // for this one, which still has its ticket open.
-  context.event_loop.ProcessEventsOnce();
   PrintStayGuestsAndDueDate(engine, settings, document);
   PrintSoftwareFooter(engine);
   for (int i = 0; i < 10; ++i) PrintLine(engine, u" ");  // paper feed before the cut

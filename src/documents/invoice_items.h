@@ -8,7 +8,7 @@ namespace quillon::documents {
 
 inline constexpr char16_t kInvoiceFont[] = u"Courier 14 CPI";
 
-// `items` is the document's "pedido"; raises json::ValueError when it is not an array of items.
+// `items` is the document's "pedido"; raises platform::Failure when it is not an array of items.
 void PrintInvoiceItems(print::PrintEngine& engine, const json::Value& items);
 
 }  // namespace quillon::documents

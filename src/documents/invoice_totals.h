@@ -7,7 +7,7 @@
 
 namespace quillon::documents {
 
-// `document` is the invoice's "dato"; raises json::ValueError on amounts that are not numbers or
+// `document` is the invoice's "dato"; raises platform::Failure on amounts that are not numbers or
 // an "impuestos" that is not an array.
 void PrintTotalsBlock(print::PrintEngine& engine, const PrintSettings& settings,
                       const json::Value& document);

@@ -16,9 +16,9 @@ class Decimal {
   static constexpr int kMaxScale = 28;
 
   constexpr Decimal() = default;
-  constexpr Decimal(long long whole) : mantissa_(whole) {}  // NOLINT: implicit on purpose
+  constexpr Decimal(long long whole) : mantissa_(whole) {}  // implicit on purpose
 
-  // mantissa / 10^scale. Throws ValueError (6, overflow) when it leaves 96 bits or scale 28.
+  // mantissa / 10^scale. Throws platform::Failure (6, overflow) when it leaves 96 bits or scale 28.
   static Decimal FromParts(Int128 mantissa, int scale);
 
   // Plain text: optional sign, digits, optional `mark` and digits. No grouping, no exponent.
@@ -34,7 +34,8 @@ class Decimal {
   friend Decimal operator+(const Decimal& a, const Decimal& b);
   friend Decimal operator-(const Decimal& a, const Decimal& b);
   friend Decimal operator*(const Decimal& a, const Decimal& b);
-  // Quotient rounded half to even at up to 28 decimals. Division by zero throws ValueError 11.
+  // Quotient rounded half to even at up to 28 decimals. Division by zero throws
+  // platform::Failure 11.
   friend Decimal operator/(const Decimal& a, const Decimal& b);
   Decimal& operator+=(const Decimal& b) { return *this = *this + b; }
   Decimal& operator-=(const Decimal& b) { return *this = *this - b; }
@@ -48,7 +49,7 @@ class Decimal {
   Decimal RoundHalfAwayFromZero(int decimals = 0) const;
   // Cut to `decimals` places, towards zero.
   Decimal Truncate(int decimals = 0) const;
-  // The whole number after RoundHalfEven(0); throws ValueError 6 outside 64 bits.
+  // The whole number after RoundHalfEven(0); throws platform::Failure 6 outside 64 bits.
   long long ToInt64() const;
 
   // Digits with `mark` before the fraction; no trailing fraction zeros, no grouping, "-" for

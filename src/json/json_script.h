@@ -17,7 +17,7 @@ class JsonScript {
 
   // Parses and evaluates a script. Parse errors are shown in a "Parser Error" box and give "".
   // A malformed script (root not an array, a root number or boolean, a command holding neither
-  // a text nor an object, "items" not an array) raises ValueError.
+  // a text nor an object, "items" not an array) raises platform::Failure.
   std::u16string Eval(std::u16string_view sJSON);
   // Evaluates one value; past 41 nested calls gives "ERROR: Nesting level exceeded.".
   std::u16string ExecCommand(const Value& value);

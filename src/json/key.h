@@ -33,7 +33,7 @@ class Key {
     if (units_[7] != kOutside) return std::u16string_view(units_, units_[7]);
     return std::u16string_view(Outside(), static_cast<std::uint32_t>(Word(1)));
   }
-  operator std::u16string_view() const { return View(); }  // NOLINT: read as a text
+  operator std::u16string_view() const { return View(); }  // implicit: read as a text
   bool operator==(std::u16string_view text) const { return View() == text; }
   bool operator==(const Key& other) const { return View() == other.View(); }
   // The units kept outside the key, or nullptr for a key held in itself.

@@ -13,7 +13,8 @@ class StringBuilder {
   std::int32_t Length() const { return used_bytes_ / 2; }
   std::int32_t Capacity() const { return capacityBytes_ / 2; }
   std::int32_t ChunkSize() const { return chunkBytes_ / 2; }
-  // Raises ValueError 6 when the step in bytes leaves 32 bits, 5 when it is below one character.
+  // Raises platform::Failure 6 when the step in bytes leaves 32 bits, 5 when it is below one
+  // character.
   void ChunkSize(std::int32_t iChunkSize);
 
   std::u16string toString() const;
@@ -26,12 +27,12 @@ class StringBuilder {
   // while the builder grows.
   // NOLINTNEXTLINE(performance-unnecessary-value-param)
   void AppendCopy(std::u16string text) { Append(text); }
-  // Before character index (0-based); raises ValueError 9 outside 0..Length, 6 when index in
+  // Before character index (0-based); raises platform::Failure 9 outside 0..Length, 6 when index in
   // bytes leaves 32 bits.
   void Insert(std::int32_t index, std::u16string_view text);
   // NOLINTNEXTLINE(performance-unnecessary-value-param): by value, as AppendCopy
   void InsertCopy(std::int32_t index, std::u16string text) { Insert(index, text); }
-  // Raises ValueError 9 unless 0 <= index and index + length <= Length, 6 when index or
+  // Raises platform::Failure 9 unless 0 <= index and index + length <= Length, 6 when index or
   // index + length in bytes leaves 32 bits.
   void Remove(std::int32_t index, std::int32_t length);
   // 1-based position of needle at or after start_index (compare 0 exact, 1 ignoring case), when

@@ -30,12 +30,13 @@ class Value {
 
   Value() = default;  // Empty
   static Value Null();
-  Value(bool b);                                                     // NOLINT
-  Value(Decimal d);                                                  // NOLINT
-  Value(long long n) : Value(Decimal(n)) {}                          // NOLINT
-  Value(int n) : Value(Decimal(n)) {}                                // NOLINT
-  Value(const std::u16string& s) : Value(std::u16string_view(s)) {}  // NOLINT
-  Value(const char16_t* s) : Value(std::u16string_view(s)) {}        // NOLINT
+  // Implicit, so that code and tests write a value as its literal.
+  Value(bool b);
+  Value(Decimal d);
+  Value(long long n) : Value(Decimal(n)) {}
+  Value(int n) : Value(Decimal(n)) {}
+  Value(const std::u16string& s) : Value(std::u16string_view(s)) {}
+  Value(const char16_t* s) : Value(std::u16string_view(s)) {}
   explicit Value(std::u16string_view text);
 
   Value(const Value& other) { CopyFrom(other); }

@@ -12,7 +12,6 @@
 #include "print/print_engine.h"
 #include "print/print_service.h"
 #include "support/fake_clock.h"
-#include "support/fake_event_loop.h"
 #include "support/fake_notifier.h"
 #include "support/fake_print_options.h"
 #include "support/fake_printers.h"
@@ -67,9 +66,7 @@ class DocumentBench {
   print::PrintEngine engine;
   print::PrintService service{printers, notifier, outbox, retry_timer, watch_timer};
   FakePrintOptions options;
-  FakeEventLoop event_loop;
-  documents::DocumentContext context{engine,     service, notifier, options, clock,
-                                     event_loop, "",      {},       {}};
+  documents::DocumentContext context{engine, service, notifier, options, clock, "", {}, {}};
 };
 
 }  // namespace quillon::test

@@ -58,9 +58,8 @@ TEST(KitchenOrderWithoutPrinters, EveryTicketWaitsAndIsShownInsteadOfVanishing) 
   ServiceParts parts(none);
   print::PrintEngine engine;
   FakePrintOptions options;
-  FakeEventLoop loop;
   documents::DocumentContext context{
-      engine, parts.service, parts.notifier, options, parts.clock, loop, "", {}, {}};
+      engine, parts.service, parts.notifier, options, parts.clock, "", {}, {}};
   json::Value orders = JsonValue("[" + Order("MESA", R"("Cocina")", kOneProduct) + "]");
   documents::PrintKitchenOrder(context, orders.AsCollection());
   documents::PrintCancellation(context, orders.AsCollection());

@@ -1,5 +1,5 @@
 #pragma once
-// The classic error number an action raises as json::ValueError, or 0 when it raises nothing.
+// The classic error number an action raises as platform::Failure, or 0 when it raises nothing.
 #include <functional>
 
 #include "platform/failure.h"

@@ -63,17 +63,4 @@ int RunMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
-void ProcessPendingMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      // Keep the end of the program for the main loop.
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 }  // namespace quillon::adapters::win32

@@ -33,7 +33,4 @@ class MessageWindow {
 // Runs the thread's message loop until PostQuitMessage; returns its exit code.
 int RunMessageLoop();
 
-// Lets the messages already waiting run once, as a long job allows in its middle.
-void ProcessPendingMessages();
-
 }  // namespace quillon::adapters::win32
