@@ -1,23 +1,31 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need (only the missing ones);
-# given package names, only those.
+# with --demo, only what building and running the demo needs; given package names, only those.
 set -euo pipefail
-packages=(
+demo_packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev googletest libbenchmark-dev libicu-dev
-  qt6-base-dev qt6-translations-l10n libgl-dev libcups2-dev
+  libicu-dev qt6-base-dev libgl-dev libcups2-dev
+  zlib1g-dev                     # the PNG pictures of the tickets
+  python3
+)
+packages=(
+  "${demo_packages[@]}"
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  qt6-translations-l10n
   cups cups-client cups-bsd
   xvfb xauth
   rapidjson-dev nlohmann-json3-dev libsimdjson-dev
-  python3
-  zlib1g-dev                     # the PNG pictures of the tickets
   dpkg-dev desktop-file-utils    # the Debian package and its tests
   trayer imagemagick             # scripts/readme-pictures.sh
   clang-14 libclang-rt-14-dev    # the fuzz targets (libFuzzer)
   clang-format-14 clang-tidy-14  # the format check and clang-tidy
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 nsis  # the Windows agent
 )
-[ $# -gt 0 ] && packages=("$@")
+if [ "${1:-}" = --demo ]; then
+  packages=("${demo_packages[@]}")
+elif [ $# -gt 0 ]; then
+  packages=("$@")
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -4,11 +4,13 @@
 # the printed tickets and stops both programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake --preset default
-cmake --build --preset default -j2 --target quillon-agent print-server
+# Only what the demo builds and runs on; the test command installs the rest.
+scripts/install-deps.sh --demo
+# A folder of its own without the tests, so the test libraries are not needed.
+cmake --preset default -B build-demo -DQUILLON_BUILD_TESTS=OFF
+cmake --build build-demo -j2 --target quillon-agent print-server
 
-demo=build/demo
+demo=build-demo/demo
 rm -rf "$demo"
 mkdir -p "$demo/data" "$demo/spool/Cocina" "$demo/spool/Bar" "$demo/spool/Facturas"
 # The branch code (15 characters) and the printing options, as the agent stores them.
@@ -24,7 +26,7 @@ stop() {
 }
 trap stop EXIT
 
-timeout 120 build/tools/print-server --port 0 --wait-id --job examples/jobs --pieces --pause 300 \
+timeout 120 build-demo/tools/print-server --port 0 --wait-id --job examples/jobs --pieces --pause 300 \
   --exit-after-statuses "$jobs" >"$demo/server.log" 2>"$demo/server.err" &
 server_pid=$!
 port=''
@@ -36,7 +38,7 @@ done
 [ -n "$port" ] || { echo "El servidor de prueba no arranco" >&2; cat "$demo/server.err" >&2; exit 1; }
 echo "Servidor de prueba en 127.0.0.1:$port con $jobs trabajos de examples/jobs"
 
-timeout 150 build/src/app/quillon-agent --headless --server "127.0.0.1:$port" \
+timeout 150 build-demo/src/app/quillon-agent --headless --server "127.0.0.1:$port" \
   --spool "$demo/spool" --default-printer Facturas --data-dir "$demo/data" --encoding utf-8 \
   </dev/null >"$demo/agent.log" 2>"$demo/agent.err" &
 agent_pid=$!

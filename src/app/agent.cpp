@@ -61,12 +61,15 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   // Without a notification area the window is the only way in, so it stays in view.
   if (!QSystemTrayIcon::isSystemTrayAvailable()) window.show();
 
-  Printing printing(line, window.Tray(), window.Options(), data_dir);
-  printing.Start(window.Shell());
+  FileLogging logging(line, data_dir, window.Shell(), window.Shell(), window.Tray());
+  window.Shell().SetFileLog(&logging.file);
+  Printing printing(line, logging.notifier, window.Options(), data_dir);
+  printing.Start(logging.activity);
   window.SetPrintService(&printing.service);
   const int status = RunConnection(line, data_dir, window.BranchCode(), window.Shell(),
-                                   window.Tray(), window.Shell(), printing, &window.Shell());
+                                   logging.notifier, logging.activity, printing, &window.Shell());
   window.SetPrintService(nullptr);
+  window.Shell().SetFileLog(nullptr);
   return status;
 }
 

@@ -58,12 +58,15 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   dialogs.SetOwner(window.Handle());
   window.Shell().Load();
 
-  Printing printing(line, window.Tray(), window.Shell().Options(), data_dir);
-  printing.Start(window.Shell());
+  FileLogging logging(line, data_dir, window.Shell(), window.Shell(), window.Tray());
+  window.Shell().SetFileLog(&logging.file);
+  Printing printing(line, logging.notifier, window.Shell().Options(), data_dir);
+  printing.Start(logging.activity);
   window.Shell().SetPrintService(&printing.service);
   const int status = RunConnection(line, data_dir, window.Shell().BranchCode(), window.Shell(),
-                                   window.Tray(), window.Shell(), printing, &window.Shell());
+                                   logging.notifier, logging.activity, printing, &window.Shell());
   window.Shell().SetPrintService(nullptr);
+  window.Shell().SetFileLog(nullptr);
   return status;
 }
 

@@ -62,6 +62,16 @@ std::unique_ptr<platform::PrinterSystem> WithSpoolFolders(
   return std::make_unique<SpoolFirst>(line, std::move(system));
 }
 
+FileLogging::FileLogging(const CommandLine& line, const std::filesystem::path& data_dir,
+                         link::ActivityLog& log, print::PrintMonitor& monitor,
+                         platform::Notifier& notifier)
+    : flush_timer(MakeTimer()),
+      file(data_dir / "registro", clock, *flush_timer,
+           line.log_days > 0 ? line.log_days : shell::FileLog::kDefaultKeptDays,
+           [&log](const std::u16string& stopped) { log.WriteLog(stopped); }),
+      activity(log, monitor, file),
+      notifier(notifier, file) {}
+
 void CountingNotifier::ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
                                       const std::u16string& title, int timeout_ms) {
   if (icon == platform::BalloonIcon::Error) ++errors;
@@ -82,13 +92,14 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
 
   platform::SystemClock clock;
   shell::ConsoleOutput output(std::cout, clock);
-  shell::ConsoleNotifier notifier(output);
-  shell::ConsoleLog log(output);
+  shell::ConsoleNotifier console_notifier(output);
+  shell::ConsoleLog console_log(output);
+  FileLogging logging(line, data_dir, console_log, console_log, console_notifier);
   NoTray tray;
-  Printing printing(line, notifier, console.Options(), data_dir);
-  printing.Start(log);
-  return RunConnection(line, data_dir, console.BranchCode(), tray, notifier, log, printing,
-                       nullptr);
+  Printing printing(line, logging.notifier, console.Options(), data_dir);
+  printing.Start(logging.activity);
+  return RunConnection(line, data_dir, console.BranchCode(), tray, logging.notifier,
+                       logging.activity, printing, nullptr);
 }
 
 }  // namespace
@@ -161,12 +172,14 @@ int RunPrintJob(const CommandLine& line) {
   platform::SystemClock clock;
   shell::ConsoleOutput output(std::cout, clock);
   shell::ConsoleNotifier console_notifier(output);
-  CountingNotifier notifier(console_notifier);
-  shell::ConsoleLog log(output);
+  shell::ConsoleLog console_log(output);
+  FileLogging logging(line, data_dir, console_log, console_log, console_notifier);
+  CountingNotifier notifier(logging.notifier);
   Printing printing(line, notifier, options, data_dir);
-  printing.Start(log);
+  printing.Start(logging.activity);
   NoStatusReply no_reply;
-  link::JobIntake intake(log, notifier, printing.handlers, no_reply, encoding, nullptr);
+  link::JobIntake intake(logging.activity, notifier, printing.handlers, no_reply, encoding,
+                         nullptr);
   intake.RunWholeJob(*bytes, read);
   return notifier.errors == 0 && intake.RejectedCount() == 0 ? 0 : 1;
 }

@@ -10,9 +10,13 @@
 #include "link/activity_log.h"
 #include "link/job_intake.h"
 #include "link/tray_status.h"
+#include "platform/clock.h"
 #include "platform/notifier.h"
 #include "platform/socket.h"
+#include "platform/timer.h"
+#include "print/print_service.h"
 #include "shell/agent_window.h"
+#include "shell/file_log.h"
 
 namespace quillon::app {
 
@@ -41,6 +45,19 @@ class NoStatusReply final : public link::StatusReply {
 };
 
 struct Printing;
+
+// registro/ of the data folder and what feeds it: `log`, `monitor` and `notifier` wrapped so
+// that their lines and balloons also reach the files; `log` alone says when the files stop.
+struct FileLogging {
+  FileLogging(const CommandLine& line, const std::filesystem::path& data_dir,
+              link::ActivityLog& log, print::PrintMonitor& monitor, platform::Notifier& notifier);
+
+  platform::SystemClock clock;
+  std::unique_ptr<platform::Timer> flush_timer;
+  shell::FileLog file;
+  shell::FileLoggedActivity activity;
+  shell::FileLoggedNotifier notifier;
+};
 
 // The toolkit's side of a running connection: its socket, its repeating timers and its loop.
 class ConnectionLoop {

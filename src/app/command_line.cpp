@@ -40,7 +40,9 @@ const char* UsageText() {
          "--server, --spool, --default-printer, --encoding y --fallback-after se leen tambien del\n"
          "archivo "
          "$XDG_CONFIG_HOME/quillon-agent/agent.conf\n(~/.config/quillon-agent/agent.conf); "
-         "lo que diga la linea de comandos tiene prioridad.\n";
+         "lo que diga la linea de comandos tiene prioridad.\n"
+         "Cada linea del registro y cada aviso quedan tambien en registro/AAAA-MM-DD.log de la\n"
+         "carpeta de datos, 30 dias (log-days = DIAS en agent.conf).\n";
 }
 
 bool ParseServer(std::string server, std::string* host, int* port) {
@@ -85,6 +87,11 @@ int ParseSeconds(const std::string& text) {
   }
   const int seconds = std::stoi(text);
   return seconds <= 86400 ? seconds : -1;
+}
+
+int ParseDays(const std::string& text) {
+  const int days = ParseSeconds(text);  // the same whole numbers, a smaller range
+  return days >= 1 && days <= 3650 ? days : -1;
 }
 
 bool IsEncodingName(const std::string& name) { return name == "windows-1252" || name == "utf-8"; }

@@ -26,6 +26,9 @@ struct CommandLine {
   // Seconds a printer may not respond before its tickets move to the default printer; 0 never,
   // -1 not given (the built-in time).
   int fallback_after = -1;
+  // Days the files of registro/ are kept; -1 not given (the built-in days). Only agent.conf sets
+  // it.
+  int log_days = -1;
   bool help = false;
   bool version = false;
 };
@@ -44,6 +47,8 @@ int ParseSeconds(const std::string& text);
 // `error` otherwise.
 std::optional<std::uint64_t> ParseTicketNumber(const std::string& text, std::string_view option,
                                                std::string* error);
+// Whole days from 1 to 3650; -1 when the text is not one.
+int ParseDays(const std::string& text);
 // windows-1252 or utf-8.
 bool IsEncodingName(const std::string& name);
 

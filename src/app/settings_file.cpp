@@ -43,9 +43,13 @@ std::string TakeValue(const std::string& key, const std::string& value, CommandL
     const int seconds = ParseSeconds(value);
     if (seconds < 0) return "no es un número de segundos válido (de 0 a 86400)";
     if (line->fallback_after < 0) line->fallback_after = seconds;
+  } else if (key == "log-days") {
+    const int days = ParseDays(value);
+    if (days < 0) return "no es un número de días válido (de 1 a 3650)";
+    line->log_days = days;
   } else {
-    return "no es una clave conocida (server, spool, default-printer, encoding o "
-           "fallback-after)";
+    return "no es una clave conocida (server, spool, default-printer, encoding, "
+           "fallback-after o log-days)";
   }
   return {};
 }

@@ -15,6 +15,8 @@
 namespace quillon::shell {
 namespace {
 
+constexpr char16_t kReprintTitle[] = u"Reimpresion";
+
 // CR LF, CR and LF each end a line.
 std::vector<std::u16string> SplitLines(const std::u16string& text) {
   std::vector<std::u16string> lines;
@@ -191,9 +193,12 @@ void AgentWindow::ReprintClicked(std::uint64_t id) {
   if (printing_ == nullptr || id == 0) return;
   const auto delivery = printing_->Reprint(id, u"");
   if (delivery && delivery->sent) {
-    view_.ShowTrayBalloon(
-        u"Ticket " + platform::u16(std::to_string(id)) + u" reimpreso en " + delivery->printer,
-        u"Reimpresion", 30000);
+    const std::u16string text =
+        u"Ticket " + platform::u16(std::to_string(id)) + u" reimpreso en " + delivery->printer;
+    view_.ShowTrayBalloon(text, kReprintTitle, 30000);
+    if (file_log_ != nullptr) {
+      file_log_->WriteBalloon(text, platform::BalloonIcon::Information, kReprintTitle);
+    }
   }
   ListPrintedTickets();
 }

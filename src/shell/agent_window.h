@@ -14,6 +14,7 @@
 #include "platform/picture_decoder.h"
 #include "print/print_service.h"
 #include "shell/branch_code_file.h"
+#include "shell/file_log.h"
 #include "shell/printing_options.h"
 #include "shell/tray_notification.h"
 #include "shell/window_view.h"
@@ -60,6 +61,9 @@ class AgentWindow final : public link::ActivityLog,
   // The tickets of the Status page and what its buttons act on; null when printing stops.
   void SetPrintService(print::PrintService* printing);
 
+  // Where the window's own balloons are also written; null for none.
+  void SetFileLog(FileLog* file_log) { file_log_ = file_log; }
+
   void SetSendStatusAction(std::function<void()> send_status_action);
   void SetStateCaption(const std::u16string& caption);
 
@@ -86,6 +90,7 @@ class AgentWindow final : public link::ActivityLog,
 
   std::u16string branch_code_;
   print::PrintService* printing_ = nullptr;
+  FileLog* file_log_ = nullptr;
   link::TrayImage connection_image_ = link::TrayImage::Disconnected;
   std::u16string connection_tooltip_;
   PrintingOptions options_;

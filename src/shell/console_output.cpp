@@ -4,40 +4,12 @@
 #include "shell/log_text.h"
 
 namespace quillon::shell {
-namespace {
-
-std::u16string KindLabel(platform::BalloonIcon icon) {
-  switch (icon) {
-    case platform::BalloonIcon::Information:
-      return u"[Informacion] ";
-    case platform::BalloonIcon::Warning:
-      return u"[Aviso] ";
-    case platform::BalloonIcon::Error:
-      return u"[Error] ";
-    case platform::BalloonIcon::None:
-      break;
-  }
-  return u"[Globo] ";
-}
-
-}  // namespace
-
 ConsoleOutput::ConsoleOutput(std::ostream& out, const platform::Clock& clock)
     : out_(out), clock_(clock) {}
 
 void ConsoleOutput::WriteLine(std::u16string_view text) {
-  std::u16string line;
-  line.reserve(text.size());
-  for (const char16_t c : EscapeControls(text)) {
-    if (c == u'\r') {
-      line += u"\\r";
-    } else if (c == u'\n') {
-      line += u"\\n";
-    } else {
-      line += c;
-    }
-  }
-  out_ << platform::DateTimeText(clock_.Now()) << ' ' << platform::Utf16ToUtf8(line) << '\n'
+  out_ << platform::DateTimeText(clock_.Now()) << ' ' << platform::Utf16ToUtf8(OneLogLine(text))
+       << '\n'
        << std::flush;
 }
 
@@ -45,7 +17,7 @@ ConsoleNotifier::ConsoleNotifier(ConsoleOutput& output) : output_(output) {}
 
 void ConsoleNotifier::ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
                                      const std::u16string& title, int /*timeout_ms*/) {
-  output_.WriteLine(KindLabel(icon) + title + u": " + text);
+  output_.WriteLine(BalloonLogText(text, icon, title));
 }
 
 ConsoleLog::ConsoleLog(ConsoleOutput& output) : output_(output) {}

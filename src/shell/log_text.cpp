@@ -11,6 +11,20 @@ bool IsEscaped(char16_t c) {
   return c == 0x200E || c == 0x200F || (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
 
+std::u16string KindLabel(platform::BalloonIcon icon) {
+  switch (icon) {
+    case platform::BalloonIcon::Information:
+      return u"[Informacion] ";
+    case platform::BalloonIcon::Warning:
+      return u"[Aviso] ";
+    case platform::BalloonIcon::Error:
+      return u"[Error] ";
+    case platform::BalloonIcon::None:
+      break;
+  }
+  return u"[Globo] ";
+}
+
 }  // namespace
 
 std::u16string EscapeControls(std::u16string_view text) {
@@ -26,6 +40,26 @@ std::u16string EscapeControls(std::u16string_view text) {
     for (const char* at = code; *at != '\0'; ++at) escaped += static_cast<char16_t>(*at);
   }
   return escaped;
+}
+
+std::u16string OneLogLine(std::u16string_view text) {
+  std::u16string line;
+  line.reserve(text.size());
+  for (const char16_t c : EscapeControls(text)) {
+    if (c == u'\r') {
+      line += u"\\r";
+    } else if (c == u'\n') {
+      line += u"\\n";
+    } else {
+      line += c;
+    }
+  }
+  return line;
+}
+
+std::u16string BalloonLogText(const std::u16string& text, platform::BalloonIcon icon,
+                              const std::u16string& title) {
+  return KindLabel(icon) + title + u": " + text;
 }
 
 }  // namespace quillon::shell

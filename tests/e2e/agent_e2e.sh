@@ -103,6 +103,26 @@ case "$case_name" in
     [ -f "$work/spool/Facturas/000001.txt" ] || fail "no se imprimio la factura"
     ;;
 
+  file_log)
+    # Every line and balloon of the run is also in registro/ of the data folder, in order,
+    # within a second or so of being written.
+    start_server --job "$jobs/comanda_mesa.json" --job "$jobs/factura_comun.json" \
+      --exit-after-statuses 2
+    start_agent
+    wait_server 20
+    wait_log "$fin_line" 2 || fail "no se cerraron los dos trabajos"
+    for _ in $(seq 50); do
+      cmp -s "$work/agent.out" <(cat "$work/data/registro"/*.log 2>/dev/null) && break
+      sleep 0.1
+    done
+    diff "$work/agent.out" <(cat "$work/data/registro"/*.log) >"$work/registro.diff" ||
+      fail "registro/ no tiene las lineas de la salida: $(head -c 600 "$work/registro.diff")"
+    ls "$work/data/registro" | grep -qE '^[0-9]{4}-[0-9]{2}-[0-9]{2}\.log$' ||
+      fail "el archivo del registro no se llama AAAA-MM-DD.log"
+    grep -q "\[Informacion\] Sistema de impresora: Conectando" "$work/data/registro"/*.log ||
+      fail "falta el globo en el registro"
+    ;;
+
   reconnection)
     # The server drops the connection halfway through the first job and goes on with the next
     # one on the next connection: the agent reconnects within about a second, identifies
