@@ -72,7 +72,7 @@ agent_options=(--fallback-after 60)
 : >"$work/running.out"
 started=$SECONDS
 run_agent_with_server "$work/d1" --job "$work/uno" --exit-after-statuses 1
-if wait_for_line "La impresora Cocina no responde: 1 ticket sin imprimir" 25; then
+if wait_for_line "La impresora Cocina no responde: 1 ticket sin imprimir" 40; then
   pass "el aviso de que Cocina no responde llega en $((SECONDS - started)) s"
 else
   fail "no hubo aviso de que Cocina no responde"
@@ -100,7 +100,7 @@ agent_options=(--fallback-after 20)
 : >"$work/running.out"
 started=$SECONDS
 run_agent_with_server "$work/d2" --job "$work/diez" --exit-after-statuses 10
-wait_for_line "La impresora Cocina no responde" 20 &&
+wait_for_line "La impresora Cocina no responde" 40 &&
   pass "10 comandas: el aviso llega en $((SECONDS - started)) s" || fail "10 comandas: sin aviso"
 [ "$(received Caja)" -eq 0 ] && pass "nada va a la predeterminada antes del tiempo" ||
   fail "la predeterminada recibio $(received Caja) antes del tiempo"
@@ -130,7 +130,7 @@ lpadmin -p Cocina -o job-hold-until-default=indefinite
 agent_options=(--fallback-after 20)
 : >"$work/running.out"
 run_agent_with_server "$work/d3" --job "$work/tres" --exit-after-statuses 1
-wait_for_line "La impresora Cocina no responde: 1 ticket sin imprimir (no se pudo enviar el trabajo)" 20 &&
+wait_for_line "La impresora Cocina no responde: 1 ticket sin imprimir (no se pudo enviar el trabajo)" 40 &&
   pass "un trabajo retenido hace que Cocina no responda" || fail "sin aviso del trabajo retenido"
 wait_for_line "El ticket de Cocina se imprimió en Caja" 60 &&
   pass "el ticket retenido pasa a la predeterminada" || fail "el ticket retenido no paso a Caja"
