@@ -26,8 +26,8 @@ ServerEndpoint MakeServerEndpoint(const std::string& host, int port);
 
 class ServerConnection final : public platform::SocketListener, private StatusReply {
  public:
-  static constexpr int kWatchIntervalMs = 1000;  // Timer1
-  static constexpr int kPingIntervalMs = 60000;  // TimerPing
+  static constexpr int kWatchIntervalMs = 1000;  // the connection watch
+  static constexpr int kPingIntervalMs = 60000;  // the status sent every minute
 
   ServerConnection(platform::ClientSocket& socket, TrayStatus& tray, platform::Notifier& notifier,
                    ActivityLog& log, JobHandlers& handlers, ServerEndpoint endpoint,
@@ -51,8 +51,8 @@ class ServerConnection final : public platform::SocketListener, private StatusRe
   // was sent.
   bool SendStatus() override;
 
-  void OnWatchTick();  // Timer1
-  void OnPingTick();   // TimerPing
+  void OnWatchTick();
+  void OnPingTick();
   // "status N": the text of the state label, refreshed by every watch tick.
   const std::u16string& state_label() const { return lbl_state_; }
 

@@ -18,13 +18,13 @@ class BackgroundPainter {
   QLabel* Form() const { return form_; }
   void SetForm(QLabel* target) { form_ = target; }
   // Stored for the window; the painting does not apply it.
-  short ScaleMargin() const { return scale_margin_; }
-  void SetScaleMargin(short pixels) { scale_margin_ = pixels; }
+  short Margin() const { return margin_; }
+  void SetMargin(short pixels) { margin_ = pixels; }
 
  private:
   QImage picture_;
   QPointer<QLabel> form_;
-  short scale_margin_ = 0;
+  short margin_ = 0;
 };
 
 // Loads an image file by its content, whatever its name says (a JPEG saved as logo.bmp).

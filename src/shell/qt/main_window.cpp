@@ -215,7 +215,7 @@ bool MainWindow::ShowLogo(const std::filesystem::path& file) {
   if (!logo_painter_) logo_painter_ = std::make_unique<BackgroundPainter>();
   logo_painter_->SetForm(logo_view);
   logo_painter_->SetPicture(image);
-  logo_painter_->SetScaleMargin(32);
+  logo_painter_->SetMargin(32);
   logo_painter_->Refresh();
   return true;
 }

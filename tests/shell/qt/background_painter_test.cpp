@@ -24,7 +24,7 @@ TEST(ClasBackGround, PaintsScaledAndCentredIntoTheArea) {
   BackgroundPainter painter;
   painter.SetForm(&area);
   painter.SetPicture(Red(200, 100));
-  painter.SetScaleMargin(32);
+  painter.SetMargin(32);
   painter.Refresh();
 
   const QImage painted = area.pixmap().toImage();
@@ -35,7 +35,7 @@ TEST(ClasBackGround, PaintsScaledAndCentredIntoTheArea) {
   EXPECT_EQ(painted.pixelColor(287, 50), QColor(Qt::white));
   EXPECT_EQ(painted.pixelColor(180, 0), QColor(Qt::red));
   EXPECT_EQ(painted.pixelColor(180, 104), QColor(Qt::red));
-  EXPECT_EQ(painter.ScaleMargin(), 32);
+  EXPECT_EQ(painter.Margin(), 32);
 }
 
 TEST(ClasBackGround, WithoutImageClearsTheArea) {
