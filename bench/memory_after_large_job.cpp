@@ -19,6 +19,7 @@
 #include "app/document_job_handlers.h"
 #include "link/job_intake.h"
 #include "platform/clock.h"
+#include "platform/disk_file_system.h"
 #include "platform/text.h"
 #include "platform/timer.h"
 #include "print/outbox.h"
@@ -99,7 +100,8 @@ int Measure(int count) {
   adapters::spool::SpoolPrinterSystem printers(spool, u"Facturas");
   QuietNotifier notifier;
   platform::SystemClock clock;
-  print::Outbox outbox(work, clock);
+  platform::DiskFileSystem disk;
+  print::Outbox outbox(disk, work, clock);
   NoRetries retries;
   NoRetries watch;
   print::PrintService service(printers, notifier, outbox, retries, watch);
@@ -114,7 +116,8 @@ int Measure(int count) {
   app::DocumentJobHandlers handlers(context, service);
   QuietLog log;
   NoStatus status;
-  link::JobIntake intake(log, notifier, handlers, status, link::WireEncoding::Windows1252, nullptr);
+  link::JobIntake intake(log, notifier, handlers, status, link::WireEncoding::kWindows1252,
+                         nullptr);
 
   for (int i = 0; i < 3; ++i) intake.ReceiveBytes(small_jobs);
   const double before = ResidentMiB();

@@ -14,6 +14,7 @@
 #include "app/document_job_handlers.h"
 #include "bench_jobs.h"
 #include "link/job_intake.h"
+#include "platform/disk_file_system.h"
 #include "print/outbox.h"
 #include "print/print_service.h"
 
@@ -40,7 +41,7 @@ class Silent final : public platform::Notifier, public link::ActivityLog, public
 
 class AllOptions final : public documents::PrintOptions {
  public:
-  bool IsChecked(int) const override { return true; }
+  bool IsChecked(documents::PrintOption) const override { return true; }
 };
 
 // Spool printers take every ticket: nothing waits to be tried again or followed.
@@ -80,7 +81,7 @@ struct PrintPath {
     fs::remove_all(data, error);
   }
   void Run(const std::string& job) {
-    link::JobIntake intake(silent, silent, handlers, silent, link::WireEncoding::Utf8, nullptr);
+    link::JobIntake intake(silent, silent, handlers, silent, link::WireEncoding::kUtf8, nullptr);
     intake.ReceiveBytes(job);
   }
 
@@ -92,7 +93,8 @@ struct PrintPath {
   NoTimers timers;
   platform::SystemClock clock;
   adapters::spool::SpoolPrinterSystem printers{spool, u"Facturas"};
-  print::Outbox outbox{data, clock};
+  platform::DiskFileSystem disk;
+  print::Outbox outbox{disk, data, clock};
   print::PrintService service{printers, silent, outbox, timers, timers};
   StraightToPrinter straight{printers};
   print::TicketSink* sink = use_outbox ? static_cast<print::TicketSink*>(&service) : &straight;

@@ -75,7 +75,7 @@ void Parse(std::string_view bytes, link::WireEncoding encoding) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  quillon::fuzz::Parse(bytes, quillon::link::WireEncoding::Windows1252);
-  quillon::fuzz::Parse(bytes, quillon::link::WireEncoding::Utf8);
+  quillon::fuzz::Parse(bytes, quillon::link::WireEncoding::kWindows1252);
+  quillon::fuzz::Parse(bytes, quillon::link::WireEncoding::kUtf8);
   return 0;
 }

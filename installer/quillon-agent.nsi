@@ -85,8 +85,8 @@ Section "Agente"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\desinstalar.exe"'
 SectionEnd
 
-; Acceso and logo.bmp stay: a new install finds the branch code and the logo again. The kept
-; server address stays too.
+; Acceso, logo.bmp and agent.conf stay: a new install finds the branch code, the logo and the
+; settings again. The kept server address stays too.
 Section "Uninstall"
   SetShellVarContext current
   Delete "$INSTDIR\quillon-agent.exe"

@@ -2,7 +2,7 @@
 """Fails when an #include or a CMake link line points up the layers.
 
 Layers, low to high: platform <- json <- print <- documents; link sees jobs only as value trees
-(platform, json); the adapters sit above print; the shell's decisions sit above documents and
+(platform, json); archive (zip files) sees platform alone; the adapters sit above print; the shell's decisions sit above documents and
 link; the shell's Qt and Win32 views above the shell and their toolkit's adapters; the program
 wires them all. Only the Qt views, the Qt and CUPS adapters and the program include Qt; only the
 CUPS adapter and the program include CUPS; only platform includes ICU; Windows' own headers only
@@ -10,7 +10,13 @@ in the Win32 and winspool adapters, the Win32 views, the program and platform's 
 follow the toolkit rules of the layer they exercise (core tests need no display).
 
 Prints every offending line as file:line and exits 1 when there is one.
-Usage: check_layers.py [ROOT]   (ROOT: the source tree, by default this script's parent folder)
+With --drawing, prints instead the layers as the includes of src/ actually have them: each
+layer at its height (the longest chain of includes below it), what it includes directly (leaving
+out what it reaches through those) and the toolkits it uses. With --drawing-matches FILE, fails
+unless the code block that follows the line naming "check_layers.py --drawing" in FILE is that
+drawing.
+Usage: check_layers.py [--drawing | --drawing-matches FILE] [ROOT]
+       (ROOT: the source tree, by default this script's parent folder)
 """
 import pathlib
 import re
@@ -22,19 +28,21 @@ ALLOWED = {
     "platform": set(),
     "json": {"platform"},
     "print": {"platform", "json"},
+    "archive": {"platform"},
     "documents": {"platform", "json", "print"},
     "link": {"platform", "json"},
     "adapters/spool": {"platform", "json", "print"},
     "adapters/cups": {"platform", "json", "print"},
+    "adapters/network_printer": {"platform", "json", "print"},
     "adapters/qt": {"platform"},
     "adapters/win32": {"platform"},
     "adapters/winspool": {"platform", "json", "print", "adapters/win32"},
     "shell": {"platform", "json", "print", "documents", "link"},
     "shell/qt": {"platform", "json", "print", "documents", "link", "shell", "adapters/qt"},
     "shell/win32": {"platform", "json", "print", "documents", "link", "shell", "adapters/win32"},
-    "app": {"platform", "json", "print", "documents", "link", "shell", "shell/qt", "shell/win32",
-            "adapters/spool", "adapters/cups", "adapters/qt", "adapters/win32",
-            "adapters/winspool"},
+    "app": {"platform", "json", "print", "archive", "documents", "link", "shell", "shell/qt",
+            "shell/win32", "adapters/spool", "adapters/cups", "adapters/network_printer",
+            "adapters/qt", "adapters/win32", "adapters/winspool"},
 }
 # Outside libraries only some layers may use, by the first folder of the include.
 TOOLKITS = {
@@ -155,9 +163,115 @@ def check_link_lines(root):
     return problems
 
 
+def included_layers(root):
+    """Layer -> (the other layers its sources include, the toolkits they include)."""
+    layers = {}
+    for path in sources(root / "src"):
+        layer = layer_of(path.relative_to(root / "src").as_posix())
+        if layer is None:
+            continue
+        used, toolkits = layers.setdefault(layer, (set(), set()))
+        for line in path.read_text(encoding="utf-8", errors="replace").splitlines():
+            match = INCLUDE.match(line)
+            if not match:
+                continue
+            quote, header = match.groups()
+            toolkit = toolkit_of(header)
+            if toolkit:
+                toolkits.add(toolkit)
+            target = layer_of(header) if quote == '"' else None
+            if target and target != layer:
+                used.add(target)
+    for used, _ in list(layers.values()):
+        for target in used:
+            layers.setdefault(target, (set(), set()))
+    return layers
+
+
+def drawing(root):
+    """The layers' drawing as lines of text, highest layer first."""
+    layers = included_layers(root)
+    heights = {}
+
+    def height(layer, chain=()):
+        if layer in chain:  # a cycle is no layering: the check names its includes
+            return 0
+        if layer not in heights:
+            below = [height(t, chain + (layer,)) + 1 for t in layers[layer][0]]
+            heights[layer] = max(below, default=0)
+        return heights[layer]
+
+    def reached(layer):
+        found, todo = set(), list(layers[layer][0])
+        while todo:
+            target = todo.pop()
+            if target not in found:
+                found.add(target)
+                todo += layers[target][0]
+        return found
+
+    order = sorted(layers, key=lambda name: (-height(name), name))
+    width = max(len(name) for name in order) + 2
+    lines = []
+    for level in range(height(order[0]), -1, -1):
+        lines.append(f"{level}  " + "  ".join(n for n in order if heights[n] == level))
+    lines.append("")
+    for name in order:
+        used, toolkits = layers[name]
+        direct = [t for t in used if not any(t in reached(o) for o in used if o != t)]
+        direct.sort(key=lambda t: (-heights[t], t))
+        words = ["on"] + [t + "," for t in direct[:-1]] + direct[-1:] if direct else ["on nothing"]
+        if toolkits:
+            words[-1] += ";"
+            words += ["uses"] + [t + "," for t in sorted(toolkits)[:-1]] + sorted(toolkits)[-1:]
+        text = name.ljust(width)
+        for word in words:  # lines of 100 characters at most
+            if len(text) + 1 + len(word) > 100 and text.strip():
+                lines.append(text)
+                text = " " * width + word
+            else:
+                text += ("" if text.endswith(" ") else " ") + word
+        lines.append(text)
+    return lines
+
+
+def drawing_in(document):
+    """The code block after the line that names the drawing's command, as lines."""
+    lines = document.read_text(encoding="utf-8").splitlines()
+    for number, line in enumerate(lines):
+        if "check_layers.py --drawing" in line:
+            start = next((i for i in range(number + 1, len(lines)) if lines[i].startswith("```")),
+                         None)
+            if start is None:
+                break
+            end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("```")),
+                       len(lines))
+            return lines[start + 1:end]
+    return None
+
+
 def main():
-    root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).parent.parent)
+    arguments = sys.argv[1:]
+    mode, document = None, None
+    if arguments and arguments[0] == "--drawing":
+        mode, arguments = "drawing", arguments[1:]
+    elif len(arguments) >= 2 and arguments[0] == "--drawing-matches":
+        mode, document, arguments = "matches", pathlib.Path(arguments[1]), arguments[2:]
+    root = pathlib.Path(arguments[0] if arguments else pathlib.Path(__file__).parent.parent)
     root = root.resolve()
+    if mode == "drawing":
+        print("\n".join(drawing(root)))
+        return 0
+    if mode == "matches":
+        pasted = drawing_in(document)
+        if pasted is None:
+            print(f"{document}: no code block after a line naming check_layers.py --drawing")
+            return 1
+        if pasted != drawing(root):
+            print(f"{document}: the layers' drawing differs from the includes; paste the output "
+                  "of scripts/check_layers.py --drawing")
+            return 1
+        return 0
     problems = []
     for path in sources(root / "src"):
         layer = layer_of(path.relative_to(root / "src").as_posix())

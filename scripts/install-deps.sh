@@ -16,9 +16,10 @@ packages=(
   xvfb xauth
   rapidjson-dev nlohmann-json3-dev libsimdjson-dev
   dpkg-dev desktop-file-utils    # the Debian package and its tests
-  trayer imagemagick             # scripts/readme-pictures.sh
+  trayer imagemagick xdotool     # scripts/readme-pictures.sh
   clang-14 libclang-rt-14-dev    # the fuzz targets (libFuzzer)
   clang-format-14 clang-tidy-14  # the format check and clang-tidy
+  ccache                         # the test command's compiler cache
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 nsis  # the Windows agent
 )
 if [ "${1:-}" = --demo ]; then

@@ -11,11 +11,14 @@
 #include "adapters/qt/qt_dialogs.h"
 #include "adapters/qt/qt_socket.h"
 #include "adapters/qt/single_instance.h"
+#include "adapters/qt/termination_signals.h"
 #include "app/agent_wiring.h"
 #include "app/data_folder.h"
 #include "app/printers.h"
+#include "app/xdg_folders.h"
 #include "documents/documents.h"
 #include "platform/clock.h"
+#include "platform/disk_file_system.h"
 #include "platform/text.h"
 #include "print/print_service.h"
 #include "shell/branch_code_file.h"
@@ -35,7 +38,10 @@ class QtConnectionLoop final : public ConnectionLoop {
     QObject::connect(&timer, &QTimer::timeout, std::move(tick));
     timer.start();
   }
-  int Run() override { return QCoreApplication::exec(); }
+  int Run() override {
+    const adapters::qt::TerminationSignals termination;
+    return QCoreApplication::exec();
+  }
 
  private:
   adapters::qt::QtSocket socket_;
@@ -54,7 +60,8 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   adapters::qt::SingleInstance instance(data_dir);
   if (!shell::TakeDataFolder(instance, dialogs, data_dir)) return 1;
 
-  shell::BranchCodeFile acceso(data_dir, dialogs);
+  platform::DiskFileSystem files;
+  shell::BranchCodeFile acceso(files, data_dir, dialogs);
   const std::shared_ptr<const platform::PictureDecoder> pictures = MakePictureDecoder();
   shell::MainWindow window(dialogs, *pictures, acceso, data_dir, [] { QCoreApplication::exit(0); });
   window.Load();
@@ -63,7 +70,7 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
 
   FileLogging logging(line, data_dir, window.Shell(), window.Shell(), window.Tray());
   window.Shell().SetFileLog(&logging.file);
-  Printing printing(line, logging.notifier, window.Options(), data_dir);
+  Printing printing(line, logging.notifier, window.Options(), files, data_dir);
   printing.Start(logging.activity);
   window.SetPrintService(&printing.service);
   const int status = RunConnection(line, data_dir, window.BranchCode(), window.Shell(),
@@ -74,5 +81,9 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
 }
 
 std::filesystem::path DataDir(const CommandLine& line) { return ChooseDataFolder(line.data_dir); }
+
+std::filesystem::path SettingsFile(const std::filesystem::path&) {
+  return UserConfigHome() / "quillon-agent" / "agent.conf";
+}
 
 }  // namespace quillon::app

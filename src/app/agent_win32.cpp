@@ -15,6 +15,7 @@
 #include "app/agent.h"
 #include "app/agent_wiring.h"
 #include "app/printers.h"
+#include "platform/disk_file_system.h"
 #include "shell/agent_window.h"
 #include "shell/branch_code_file.h"
 #include "shell/startup.h"
@@ -52,7 +53,8 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
   adapters::win32::NamedMutexInstance instance(data_dir);
   if (!shell::TakeDataFolder(instance, dialogs, data_dir)) return 1;
 
-  shell::BranchCodeFile acceso(data_dir, dialogs);
+  platform::DiskFileSystem files;
+  shell::BranchCodeFile acceso(files, data_dir, dialogs);
   const std::shared_ptr<const platform::PictureDecoder> pictures = MakePictureDecoder();
   shell::MainWindowWin32 window(dialogs, *pictures, acceso, data_dir, [] { PostQuitMessage(0); });
   dialogs.SetOwner(window.Handle());
@@ -60,7 +62,7 @@ int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir) {
 
   FileLogging logging(line, data_dir, window.Shell(), window.Shell(), window.Tray());
   window.Shell().SetFileLog(&logging.file);
-  Printing printing(line, logging.notifier, window.Shell().Options(), data_dir);
+  Printing printing(line, logging.notifier, window.Shell().Options(), files, data_dir);
   printing.Start(logging.activity);
   window.Shell().SetPrintService(&printing.service);
   const int status = RunConnection(line, data_dir, window.Shell().BranchCode(), window.Shell(),
@@ -83,6 +85,10 @@ std::filesystem::path DataDir(const CommandLine& line) {
     program.resize(program.size() * 2);
   }
   return std::filesystem::path(program).parent_path();
+}
+
+std::filesystem::path SettingsFile(const std::filesystem::path& data_dir) {
+  return data_dir / "agent.conf";
 }
 
 }  // namespace quillon::app

@@ -8,11 +8,15 @@
 
 #include "adapters/spool/spool_printers.h"
 #include "app/agent.h"
+#include "app/diagnostics.h"
 #include "app/job_file.h"
 #include "app/printers.h"
+#include "app/window_printers.h"
 #include "json/parser.h"
 #include "link/server_connection.h"
 #include "link/wire_text.h"
+#include "platform/disk_file_system.h"
+#include "platform/failure.h"
 #include "platform/text.h"
 #include "print/chained_printer_system.h"
 #include "print/reprint_requests.h"
@@ -25,6 +29,9 @@
 
 namespace quillon::app {
 namespace {
+
+// The classic "path/file access error".
+constexpr int kFileAccessError = 75;
 
 constexpr char16_t kFolderInUse[] =
     u"Un agente en ejecución usa esta carpeta de datos: el trabajo no se imprimió.";
@@ -40,6 +47,7 @@ class SpoolFirst final : public platform::PrinterSystem {
     return chain_.FindPrinter(name);
   }
   std::u16string DefaultPrinterName() override { return chain_.DefaultPrinterName(); }
+  std::vector<std::u16string> PrinterNames() override { return chain_.PrinterNames(); }
   std::vector<platform::JobReport> FollowJobs(std::u16string_view printer,
                                               const std::vector<std::int64_t>& jobs) override {
     return chain_.FollowJobs(printer, jobs);
@@ -64,17 +72,17 @@ std::unique_ptr<platform::PrinterSystem> WithSpoolFolders(
 
 FileLogging::FileLogging(const CommandLine& line, const std::filesystem::path& data_dir,
                          link::ActivityLog& log, print::PrintMonitor& monitor,
-                         platform::Notifier& notifier)
+                         platform::Notifier& balloons)
     : flush_timer(MakeTimer()),
       file(data_dir / "registro", clock, *flush_timer,
            line.log_days > 0 ? line.log_days : shell::FileLog::kDefaultKeptDays,
            [&log](const std::u16string& stopped) { log.WriteLog(stopped); }),
       activity(log, monitor, file),
-      notifier(notifier, file) {}
+      notifier(balloons, file) {}
 
 void CountingNotifier::ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
                                       const std::u16string& title, int timeout_ms) {
-  if (icon == platform::BalloonIcon::Error) ++errors;
+  if (icon == platform::BalloonIcon::kError) ++errors;
   inner_.ShowBalloonTip(text, icon, title, timeout_ms);
 }
 
@@ -87,7 +95,8 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
   const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
   if (!shell::TakeDataFolder(*instance, dialogs, data_dir)) return 1;
 
-  shell::BranchCodeFile acceso(data_dir, dialogs);
+  platform::DiskFileSystem files;
+  shell::BranchCodeFile acceso(files, data_dir, dialogs);
   const shell::ConsoleShell console(acceso);
 
   platform::SystemClock clock;
@@ -96,7 +105,7 @@ int RunHeadless(const CommandLine& line, const std::filesystem::path& data_dir) 
   shell::ConsoleLog console_log(output);
   FileLogging logging(line, data_dir, console_log, console_log, console_notifier);
   NoTray tray;
-  Printing printing(line, logging.notifier, console.Options(), data_dir);
+  Printing printing(line, logging.notifier, console.Options(), files, data_dir);
   printing.Start(logging.activity);
   return RunConnection(line, data_dir, console.BranchCode(), tray, logging.notifier,
                        logging.activity, printing, nullptr);
@@ -108,7 +117,7 @@ int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir
                   const std::u16string& code, link::TrayStatus& tray, platform::Notifier& notifier,
                   link::ActivityLog& log, Printing& printing, shell::AgentWindow* window) {
   const std::unique_ptr<ConnectionLoop> loop = MakeConnectionLoop();
-  shell::RejectedJobsFolder rejected(data_dir / "rechazados", printing.clock);
+  shell::RejectedJobsFolder rejected(printing.files, data_dir / "rechazados", printing.clock);
   link::ServerConnection connection(loop->Socket(), tray, notifier, log, printing.handlers,
                                     link::MakeServerEndpoint(line.server_host, line.server_port),
                                     link::WireEncodingNamed(line.encoding), rejected,
@@ -123,13 +132,29 @@ int RunConnection(const CommandLine& line, const std::filesystem::path& data_dir
   });
   loop->Every(link::ServerConnection::kPingIntervalMs, [&] { connection.OnPingTick(); });
   // Reprints asked for on the command line while this agent holds the data folder.
-  loop->Every(1000, [&] { print::ServeRequests(data_dir, printing.service); });
-  if (window != nullptr) window->SetSendStatusAction([&] { connection.SendStatus(); });
+  loop->Every(1000, [&] { print::ServeRequests(printing.files, data_dir, printing.service); });
+  WindowPrinters window_printers(printing);
+  if (window != nullptr) {
+    window->SetPrinterDirectory(&window_printers);
+    printing.printer_state_changed = [window] { window->PrintersChanged(); };
+    window->SetSendStatusAction([&] { connection.SendStatus(); });
+    // A running agent applied its agent.conf whole, so there is no reason to report.
+    window->SetDiagnosticsAction([&line, &data_dir](const std::filesystem::path& zip) {
+      const DiagnosticsResult result =
+          WriteDiagnostics({line, data_dir, SettingsFile(data_dir), ""}, zip, false);
+      if (!result.written) throw platform::Failure(kFileAccessError, result.reason);
+    });
+  }
   connection.Start();
   show_state();
 
   const int status = loop->Run();
-  if (window != nullptr) window->SetSendStatusAction(nullptr);
+  if (window != nullptr) {
+    window->SetSendStatusAction(nullptr);
+    window->SetDiagnosticsAction(nullptr);
+    printing.printer_state_changed = nullptr;
+    window->SetPrinterDirectory(nullptr);
+  }
   return status;
 }
 
@@ -159,13 +184,14 @@ int RunPrintJob(const CommandLine& line) {
   // The outbox of the data folder belongs to one program at a time.
   const std::filesystem::path data_dir = DataDir(line);
   const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
-  if (instance->Acquire() == platform::SingleInstance::Result::HeldByOther) {
+  if (instance->Acquire() == platform::SingleInstance::Result::kHeldByOther) {
     std::fprintf(stderr, "%s\n", platform::Utf16ToUtf8(kFolderInUse).c_str());
     return 1;
   }
 
   // The stored options, without rewriting Acceso: a one-off job changes nothing.
-  const std::vector<std::u16string> lines = shell::ReadLines(data_dir / "Acceso");
+  platform::DiskFileSystem files;
+  const std::vector<std::u16string> lines = shell::ReadLines(files, data_dir / "Acceso");
   shell::PrintingOptions options([](const std::u16string&) {});
   options.Restore(lines.size() > 1 ? lines[1] : std::u16string());
 
@@ -175,7 +201,7 @@ int RunPrintJob(const CommandLine& line) {
   shell::ConsoleLog console_log(output);
   FileLogging logging(line, data_dir, console_log, console_log, console_notifier);
   CountingNotifier notifier(logging.notifier);
-  Printing printing(line, notifier, options, data_dir);
+  Printing printing(line, notifier, options, files, data_dir);
   printing.Start(logging.activity);
   NoStatusReply no_reply;
   link::JobIntake intake(logging.activity, notifier, printing.handlers, no_reply, encoding,

@@ -46,11 +46,11 @@ class NoStatusReply final : public link::StatusReply {
 
 struct Printing;
 
-// registro/ of the data folder and what feeds it: `log`, `monitor` and `notifier` wrapped so
+// registro/ of the data folder and what feeds it: `log`, `monitor` and `balloons` wrapped so
 // that their lines and balloons also reach the files; `log` alone says when the files stop.
 struct FileLogging {
   FileLogging(const CommandLine& line, const std::filesystem::path& data_dir,
-              link::ActivityLog& log, print::PrintMonitor& monitor, platform::Notifier& notifier);
+              link::ActivityLog& log, print::PrintMonitor& monitor, platform::Notifier& balloons);
 
   platform::SystemClock clock;
   std::unique_ptr<platform::Timer> flush_timer;
@@ -73,6 +73,9 @@ class ConnectionLoop {
 // What each toolkit's agent source (agent.cpp with Qt, agent_win32.cpp with Win32) provides.
 // The window, the tray and the prompts of the desktop, until the program ends.
 int RunDesktop(const CommandLine& line, const std::filesystem::path& data_dir);
+// Where this platform keeps agent.conf: the user's configuration folder on Linux, the data folder
+// on Windows.
+std::filesystem::path SettingsFile(const std::filesystem::path& data_dir);
 std::unique_ptr<ConnectionLoop> MakeConnectionLoop();
 
 // The watch and ping timers, the reprint requests and the connection on the toolkit's loop,

@@ -25,16 +25,16 @@ void WriteTree(const json::Value& root, std::u16string& out) {
   };
   auto write_scalar = [&out](const json::Value& value) {
     switch (value.kind()) {
-      case json::Value::Kind::Empty:
+      case json::Value::Kind::kEmpty:
         out += u"empty";
         break;
-      case json::Value::Kind::Null:
+      case json::Value::Kind::kNull:
         out += u"null";
         break;
-      case json::Value::Kind::Boolean:
+      case json::Value::Kind::kBoolean:
         out += value.ToBool() ? u"true" : u"false";
         break;
-      case json::Value::Kind::Number:
+      case json::Value::Kind::kNumber:
         out += value.ToDecimal().ToText(u'.');
         break;
       default:

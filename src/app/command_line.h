@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace quillon::app {
 
@@ -23,6 +25,12 @@ struct CommandLine {
   std::optional<std::uint64_t> reprint;  // the number of the printed ticket to print again
   std::optional<std::uint64_t> discard;  // the number of the waiting ticket to set aside
   std::string printer;                   // where --reprint prints; empty: where the ticket printed
+  std::string diagnostics;               // --diagnostico: the zip to write
+  bool with_tickets = false;             // --con-tickets: the ticket files go into it too
+  // [impresoras] and --printer NAME=VALUE: a printer name as the jobs use it, and tcp://HOST[:PORT]
+  // or the name of a printer of the system; one entry a name, the command line's first.
+  std::vector<std::pair<std::string, std::string>> printer_map;
+  std::string test_print;  // the printer --test-print prints on
   // Seconds a printer may not respond before its tickets move to the default printer; 0 never,
   // -1 not given (the built-in time).
   int fallback_after = -1;
@@ -51,5 +59,10 @@ std::optional<std::uint64_t> ParseTicketNumber(const std::string& text, std::str
 int ParseDays(const std::string& text);
 // windows-1252 or utf-8.
 bool IsEncodingName(const std::string& name);
+// What is wrong with the value of a printer name in [impresoras] or --printer; empty when it is
+// tcp://HOST[:PORT] or the name of a printer of the system.
+std::string PrinterTargetComplaint(const std::string& value);
+// Maps `name` unless it is mapped already (names compare as printer names do).
+void MapPrinter(CommandLine* line, const std::string& name, const std::string& value);
 
 }  // namespace quillon::app

@@ -1,9 +1,13 @@
 #include "app/printers.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QString>
+#include <QTimer>
 
 #include "adapters/cups/cups_printers.h"
 #include "adapters/cups/qt_picture_decoder.h"
+#include "adapters/qt/qt_socket.h"
 #include "adapters/qt/qt_timer.h"
 #include "adapters/qt/single_instance.h"
 
@@ -13,6 +17,22 @@ std::unique_ptr<platform::PrinterSystem> MakePrinterSystem(const CommandLine& li
 }
 
 std::unique_ptr<platform::Timer> MakeTimer() { return std::make_unique<adapters::qt::QtTimer>(); }
+
+bool RunLoopUntil(const std::function<bool()>& done, int limit_ms) {
+  QElapsedTimer elapsed;
+  elapsed.start();
+  while (!done()) {
+    if (elapsed.elapsed() >= limit_ms) return false;
+    QEventLoop loop;
+    QTimer::singleShot(20, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return true;
+}
+
+std::unique_ptr<platform::ClientSocket> MakePrinterSocket() {
+  return std::make_unique<adapters::qt::QtSocket>();
+}
 
 std::shared_ptr<const platform::PictureDecoder> MakePictureDecoder() {
   return std::make_shared<adapters::cups::QtPictureDecoder>();

@@ -1,22 +1,27 @@
 #include "app/settings_file.h"
 
-#include <unistd.h>
-
-#include <QSettings>
-#include <QStringList>
-#include <fstream>
 #include <system_error>
 
-#include "app/xdg_folders.h"
+#include "platform/ini_text.h"
+#include "platform/whole_file.h"
 
 namespace quillon::app {
 namespace {
 
 namespace fs = std::filesystem;
 
+// The keys of [impresoras], as the INI reading names them.
+constexpr char kPrintersSection[] = "impresoras/";
+
 // Checks one value and puts it into `line` unless the command line gave that option; returns
 // the complaint about a bad value, or the empty text.
 std::string TakeValue(const std::string& key, const std::string& value, CommandLine* line) {
+  if (key.starts_with(kPrintersSection)) {
+    const std::string name = key.substr(sizeof kPrintersSection - 1);
+    std::string complaint = PrinterTargetComplaint(value);
+    if (complaint.empty()) MapPrinter(line, name, value);
+    return complaint;
+  }
   if (value.empty()) return "no puede quedar vacío";
   if (key == "server") {
     std::string host;
@@ -49,64 +54,44 @@ std::string TakeValue(const std::string& key, const std::string& value, CommandL
     line->log_days = days;
   } else {
     return "no es una clave conocida (server, spool, default-printer, encoding, "
-           "fallback-after o log-days)";
+           "fallback-after, log-days o, en [impresoras], el nombre de una impresora)";
   }
   return {};
 }
 
-// QSettings passes over a line that is neither a comment, a [section] nor key=value; such a line
-// is a setting lost to a typo ("spool /srv/cola"), so it is looked for here. 0 when none is.
-int LineWithoutValue(const fs::path& file) {
-  std::ifstream in(file);
-  int number = 0;
-  for (std::string text; std::getline(in, text);) {
-    ++number;
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos || text[first] == ';' || text[first] == '#' ||
-        text[first] == '[' || text.find('=') != std::string::npos) {
-      continue;
-    }
-    return number;
-  }
-  return 0;
-}
-
 }  // namespace
-
-fs::path SettingsFilePath() { return UserConfigHome() / "quillon-agent" / "agent.conf"; }
 
 bool ApplySettingsFile(const fs::path& file, CommandLine* line, std::string* error) {
   std::error_code missing;
   if (!fs::exists(file, missing)) return true;
-  const std::string where = "Error en el archivo de configuración " + file.string() + ": ";
-  QSettings settings(QString::fromStdString(file.string()), QSettings::IniFormat);
-  if (!fs::is_regular_file(file, missing) || access(file.c_str(), R_OK) != 0 ||
-      settings.status() == QSettings::AccessError) {
+  // The message is UTF-8 on both systems; so is the path's own text (Windows' is UTF-16).
+  const std::u8string path = file.u8string();
+  const std::string where =
+      "Error en el archivo de configuración " + std::string(path.begin(), path.end()) + ": ";
+  const std::optional<std::string> text = platform::ReadWholeFile(file);
+  if (!text) {
     *error = where + "no se puede leer.";
     return false;
   }
-  if (const int number = LineWithoutValue(file); number > 0) {
-    *error = where + "la línea " + std::to_string(number) + " no tiene la forma clave=valor.";
-    return false;
-  }
-  if (settings.status() == QSettings::FormatError) {
-    *error = where + "no tiene el formato INI (clave=valor).";
-    return false;
+  const platform::IniText ini = platform::ParseIni(*text);
+  switch (ini.fault) {
+    case platform::IniText::Fault::kNone:
+      break;
+    case platform::IniText::Fault::kLineWithoutValue:
+      *error =
+          where + "la línea " + std::to_string(ini.fault_line) + " no tiene la forma clave=valor.";
+      return false;
+    case platform::IniText::Fault::kBadSyntax:
+      *error = where + "no tiene el formato INI (clave=valor).";
+      return false;
   }
   CommandLine merged = *line;
-  for (const QString& name : settings.allKeys()) {
-    const QVariant value = settings.value(name);
-    const std::string key = name.toStdString();
-    std::string complaint;
-    if (value.typeId() == QMetaType::QStringList) {
-      complaint = "un valor con comas va entre comillas";
-    } else {
-      complaint = TakeValue(key, value.toString().toStdString(), &merged);
-    }
+  for (const platform::IniSetting& setting : ini.settings) {
+    const std::string complaint = setting.is_list ? "un valor con comas va entre comillas"
+                                                  : TakeValue(setting.key, setting.value, &merged);
     if (!complaint.empty()) {
       // NOLINTNEXTLINE(performance-inefficient-string-concatenation): once, on the way out
-      *error = where + key + "=" + value.toStringList().join(u',').toStdString() + ": " +
-               complaint + ".";
+      *error = where + setting.key + "=" + setting.value + ": " + complaint + ".";
       return false;
     }
   }

@@ -1,16 +1,16 @@
 #pragma once
-// The settings file agent.conf in $XDG_CONFIG_HOME/quillon-agent (~/.config/quillon-agent): an
-// INI file as QSettings reads it, whose keys are the long names of four command-line options:
-// server, spool, default-printer and encoding. It spares a service or an autostart entry from
-// carrying flags; a flag given on the command line wins over the file.
+// The settings file agent.conf (where each system keeps it: SettingsFile in agent_wiring.h): an
+// INI file as platform/ini_text reads it, the same on every system, whose keys are the long names
+// of command-line options (server, spool, default-printer, encoding, fallback-after) and
+// log-days, and whose section [impresoras] maps printer names as --printer NAME=VALUE does. It
+// spares a service or an autostart entry from carrying flags; a flag given on the command line wins
+// over the file, printer by printer.
 #include <filesystem>
 #include <string>
 
 #include "app/command_line.h"
 
 namespace quillon::app {
-
-std::filesystem::path SettingsFilePath();
 
 // Fills what the command line left unset from `file`; a missing file changes nothing. An
 // unreadable file, an unknown key or a bad value changes nothing either: returns false with a

@@ -10,6 +10,8 @@
 
 #include "app/agent.h"
 #include "app/printers.h"
+#include "app/test_print.h"
+#include "platform/disk_file_system.h"
 #include "platform/text.h"
 #include "print/reprint_requests.h"
 #include "shell/console_output.h"
@@ -38,9 +40,10 @@ int WithOwnPrinting(const CommandLine& line, const std::filesystem::path& data_d
   shell::ConsoleNotifier notifier(output);
   shell::ConsoleLog log(output);
   shell::PrintingOptions no_options([](const std::u16string&) {});
-  Printing printing(line, notifier, no_options, data_dir);
+  platform::DiskFileSystem files;
+  Printing printing(line, notifier, no_options, files, data_dir);
   printing.Start(log);
-  return Answer(act(printing.service));
+  return Answer(act(printing));
 }
 
 }  // namespace
@@ -48,18 +51,19 @@ int WithOwnPrinting(const CommandLine& line, const std::filesystem::path& data_d
 int RunListTickets(const CommandLine& line) {
   const std::filesystem::path data_dir = DataDir(line);
   std::printf("Tickets en espera:\n");
-  for (const print::TicketRecord& record : print::ReadWaitingTickets(data_dir)) {
+  const platform::DiskFileSystem files;
+  for (const print::TicketRecord& record : print::ReadWaitingTickets(files, data_dir)) {
     print::WaitingTicket ticket;
     ticket.id = record.id;
     ticket.printer = print::PrinterLabel(record.ticket.printer);
     ticket.kind = record.ticket.kind;
     ticket.created = record.created;
     ticket.in_printer = record.InPrinter();
-    PrintLine(stdout,
-              u"  " + platform::u16(std::to_string(record.id)) + u"  " + shell::WaitingRow(ticket));
+    PrintLine(stdout, u"  " + platform::Utf8ToUtf16(std::to_string(record.id)) + u"  " +
+                          shell::WaitingRow(ticket));
   }
   std::printf("Tickets impresos, del mas reciente:\n");
-  for (const print::PrintedTicket& ticket : print::ReadPrintedTickets(data_dir)) {
+  for (const print::PrintedTicket& ticket : print::ReadPrintedTickets(files, data_dir)) {
     PrintLine(stdout, u"  " + shell::PrintedRow(ticket));
   }
   return 0;
@@ -69,7 +73,8 @@ int RunReprint(const CommandLine& line) {
   const std::filesystem::path data_dir = DataDir(line);
   const std::uint64_t id = *line.reprint;
   // A number that is not among the kept tickets is a mistake of the command, whoever prints.
-  const std::deque<print::PrintedTicket> printed = print::ReadPrintedTickets(data_dir);
+  platform::DiskFileSystem files;
+  const std::deque<print::PrintedTicket> printed = print::ReadPrintedTickets(files, data_dir);
   if (std::none_of(printed.begin(), printed.end(),
                    [id](const print::PrintedTicket& ticket) { return ticket.id == id; })) {
     PrintLine(stderr, print::NoPrintedTicketText(id) + u" (vea --list-tickets).");
@@ -77,37 +82,51 @@ int RunReprint(const CommandLine& line) {
   }
   const std::u16string printer = platform::Utf8ToUtf16(line.printer);
   const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
-  if (instance->Acquire() == platform::SingleInstance::Result::HeldByOther) {
-    const auto answer =
-        print::AskRunningAgent(data_dir, print::RequestKind::kReprint, id, printer, kAgentPatience);
+  if (instance->Acquire() == platform::SingleInstance::Result::kHeldByOther) {
+    const auto answer = print::AskRunningAgent(files, data_dir, print::RequestKind::kReprint, id,
+                                               printer, kAgentPatience);
     if (answer) return Answer(*answer);
     PrintLine(stderr, u"El agente en ejecución no respondió: el ticket no se reimprimió.");
     return 1;
   }
-  return WithOwnPrinting(line, data_dir, [&](print::PrintService& service) {
-    return print::Reprint(service, id, printer);
+  return WithOwnPrinting(line, data_dir, [&](Printing& printing) {
+    return print::Reprint(printing.service, id, printer);
   });
 }
 
 int RunDiscard(const CommandLine& line) {
   const std::filesystem::path data_dir = DataDir(line);
   const std::uint64_t id = *line.discard;
-  const std::vector<print::TicketRecord> waiting = print::ReadWaitingTickets(data_dir);
+  platform::DiskFileSystem files;
+  const std::vector<print::TicketRecord> waiting = print::ReadWaitingTickets(files, data_dir);
   if (std::none_of(waiting.begin(), waiting.end(),
                    [id](const print::TicketRecord& record) { return record.id == id; })) {
     PrintLine(stderr, print::NoWaitingTicketText(id) + u" (vea --list-tickets).");
     return 2;
   }
   const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
-  if (instance->Acquire() == platform::SingleInstance::Result::HeldByOther) {
-    const auto answer =
-        print::AskRunningAgent(data_dir, print::RequestKind::kDiscard, id, u"", kAgentPatience);
+  if (instance->Acquire() == platform::SingleInstance::Result::kHeldByOther) {
+    const auto answer = print::AskRunningAgent(files, data_dir, print::RequestKind::kDiscard, id,
+                                               u"", kAgentPatience);
     if (answer) return Answer(*answer);
     PrintLine(stderr, u"El agente en ejecución no respondió: el ticket no se descartó.");
     return 1;
   }
   return WithOwnPrinting(line, data_dir,
-                         [&](print::PrintService& service) { return print::Discard(service, id); });
+                         [&](Printing& printing) { return print::Discard(printing.service, id); });
+}
+
+int RunTestPrint(const CommandLine& line) {
+  const std::filesystem::path data_dir = DataDir(line);
+  const std::unique_ptr<platform::SingleInstance> instance = MakeSingleInstance(data_dir);
+  if (instance->Acquire() == platform::SingleInstance::Result::kHeldByOther) {
+    PrintLine(stderr,
+              u"Un agente en ejecución usa esta carpeta de datos: la prueba no se imprimió.");
+    return 1;
+  }
+  return WithOwnPrinting(line, data_dir, [&](Printing& printing) {
+    return PrintTestTicket(printing, platform::Utf8ToUtf16(line.test_print), kCommandPatienceMs);
+  });
 }
 
 }  // namespace quillon::app

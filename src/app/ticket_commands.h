@@ -1,6 +1,6 @@
 #pragma once
-// The command line's view of the tickets of a data folder: --list-tickets, --reprint and
-// --discard.
+// The command line's view of the tickets of a data folder: --list-tickets, --reprint,
+// --discard and --test-print.
 #include "app/command_line.h"
 
 namespace quillon::app {
@@ -17,5 +17,10 @@ int RunReprint(const CommandLine& line);
 // the running agent when there is one. 0 when it was, 1 when it could not be, 2 when no ticket
 // waits with that number.
 int RunDiscard(const CommandLine& line);
+
+// --test-print NAME: the test ticket on that printer, with the printers of this command line,
+// waiting a little for it: 0 when it printed, 1 when it waits (why, on standard error; it stays
+// in the outbox) or an agent holds the data folder.
+int RunTestPrint(const CommandLine& line);
 
 }  // namespace quillon::app

@@ -8,25 +8,24 @@ namespace {
 
 void PrintTicket(DocumentContext& context, const json::Value& order) {
   print::PrintEngine& engine = context.engine;
-  print::TicketRecorder& printer = engine.Canvas();
-  int measured = 0;
-  engine.PrintWrappedMeasured(order[u"area"].ToText(), measured, 2, 0);
-  printer.SetBold(false);
-  printer.SetItalic(false);
-  printer.SetFontName(kOrderFont);
+  print::TicketRecorder& recorder = engine.Recorder();
+  engine.PrintWrappedToSeparator(order[u"area"].ToText(), print::Align::kCentre);
+  recorder.SetBold(false);
+  recorder.SetItalic(false);
+  recorder.SetFontName(kOrderFont);
   engine.PrintSeparator(u"=");
-  printer.SetFontSize(16);
+  recorder.SetFontSize(16);
   PrintLine(engine, u"A N U L A C I O N!!");
   PrintLine(engine, ValueItems(order[u"nomMesa"]));
   engine.PrintSeparator(u"=");
-  printer.SetFontSize(12);
+  recorder.SetFontSize(12);
   json::Decimal unused_total;
   PrintOrderProducts(engine, order[u"productos"], false, unused_total);
-  printer.SetFontSize(12);
+  recorder.SetFontSize(12);
   engine.PrintSeparator(u"=");
   PrintLine(engine, u"Fecha\\Hora: ");
-  PrintLine(engine, platform::u16(platform::DateTimeText(context.clock.Now())));
-  printer.SetFontSize(engine.RollFontSize());
+  PrintLine(engine, platform::Utf8ToUtf16(platform::DateTimeText(context.clock.Now())));
+  recorder.SetFontSize(engine.RollFontSize());
   FinishOrderTicket(context);
 }
 
@@ -35,7 +34,7 @@ void PrintTicket(DocumentContext& context, const json::Value& order) {
 void PrintCancellation(DocumentContext& context, const json::Collection& orders) {
   print::PrintEngine& engine = context.engine;
   if (!AnyOrderBoxChecked(context.options)) return;
-  engine.Canvas().SetFontSize(engine.RollFontSize());
+  engine.Recorder().SetFontSize(engine.RollFontSize());
   for (const json::Value& order : orders) {
     try {
       if (LeftOutByOptions(context.options, order)) continue;

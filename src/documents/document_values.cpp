@@ -28,16 +28,16 @@ std::vector<print::PrintItem> ValueItems(const json::Value& value) {
 }
 
 void PrintLine(print::PrintEngine& engine, const std::vector<print::PrintItem>& items) {
-  engine.Canvas().Print(items);
+  engine.Recorder().Print(items);
 }
 
 void PrintLine(print::PrintEngine& engine, std::u16string text) {
-  engine.Canvas().Print({print::PrintItem::Text(std::move(text))});
+  engine.Recorder().Print({print::PrintItem::Text(std::move(text))});
 }
 
 void PrintAmountLine(print::PrintEngine& engine, std::u16string label,
                      const std::u16string& amount) {
-  engine.Canvas().Print(
+  engine.Recorder().Print(
       {print::PrintItem::Text(std::move(label)),
        print::PrintItem::Tab(print::PrintEngine::RightAlignColumn(amount, engine.CharsPerLine())),
        print::PrintItem::Text(amount)});
@@ -51,7 +51,7 @@ void PrintAmountLine(print::PrintEngine& engine, std::u16string label,
 void CancelDocument(DocumentContext& context, const std::u16string& text,
                     const std::u16string& title) {
   context.engine.CancelTicket();
-  context.notifier.ShowBalloonTip(text, platform::BalloonIcon::Warning, title, kBalloonTimeoutMs);
+  context.notifier.ShowBalloonTip(text, platform::BalloonIcon::kWarning, title, kBalloonTimeoutMs);
 }
 
 }  // namespace quillon::documents

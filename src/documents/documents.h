@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "documents/print_options.h"
 #include "documents/print_settings.h"
 #include "json/value.h"
 #include "platform/clock.h"
@@ -13,14 +14,6 @@
 #include "print/print_service.h"
 
 namespace quillon::documents {
-
-// The four printing options of the main window: 0 invoices ("Facturas y PreFactruas"),
-// 1 "Mesa", 2 "Mostrador", 3 "Domicilio".
-class PrintOptions {
- public:
-  virtual ~PrintOptions() = default;
-  virtual bool IsChecked(int index) const = 0;
-};
 
 struct DocumentContext {
   print::PrintEngine& engine;

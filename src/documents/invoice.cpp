@@ -5,6 +5,7 @@
 #include "documents/invoice_blocks.h"
 #include "documents/invoice_items.h"
 #include "documents/invoice_totals.h"
+#include "documents/layout_columns.h"
 #include "platform/text.h"
 #include "print/bmp_picture_decoder.h"
 
@@ -12,17 +13,13 @@ namespace quillon::documents {
 namespace {
 
 using json::Decimal;
+using print::Align;
 using print::PrintEngine;
 using print::PrintItem;
 
 bool IsDelivery(const json::Value& document) { return document[u"tipoMesa"] == u"DOMICILIO"; }
 
 void PrintEmptyLine(PrintEngine& engine) { PrintLine(engine, std::vector<PrintItem>{}); }
-
-void PrintMeasured(PrintEngine& engine, const std::u16string& text) {
-  int width = 0;
-  engine.PrintWrappedMeasured(text, width, 0, 0);
-}
 
 void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
   for (std::size_t at = text.find(from); at != std::u16string::npos;
@@ -36,14 +33,14 @@ void PrintAccountLines(PrintEngine& engine, const PrintSettings& settings,
                        const json::Value& document) {
   const json::Value& kind = document[u"tipoCuenta"];
   if (IsNotEmpty(kind)) {
-    engine.PrintWrapped(platform::ToUpper(kind.ToText()), engine.CharsPerLine(), 2, 0);
+    engine.PrintWrapped(platform::ToUpper(kind.ToText()), engine.CharsPerLine(), Align::kCentre);
     PrintLine(engine, u" ");
   }
   if (DiffersFrom(kind, u"COTIZACION")) {
-    std::vector<PrintItem> number{PrintItem::Text(settings.closedInvoiceName + u" No ")};
-    if (!settings.invoicePrefix.empty()) {
+    std::vector<PrintItem> number{PrintItem::Text(settings.closed_invoice_name + u" No ")};
+    if (!settings.invoice_prefix.empty()) {
       number.push_back(
-          PrintItem::Text(settings.invoicePrefix + u"-" + JoinText(document[u"idFacturaCuenta"])));
+          PrintItem::Text(settings.invoice_prefix + u"-" + JoinText(document[u"idFacturaCuenta"])));
     } else {
       for (PrintItem& item : ValueItems(document[u"idFacturaCuenta"])) number.push_back(item);
     }
@@ -52,12 +49,12 @@ void PrintAccountLines(PrintEngine& engine, const PrintSettings& settings,
   PrintLine(engine, ValueItems(document[u"nomMesa"]));
   std::vector<PrintItem> date{PrintItem::Text(u"Fecha ")};
   for (PrintItem& item : ValueItems(document[u"fechaFactura"])) date.push_back(item);
-  if (settings.showTime) {
+  if (settings.show_time) {
     date.push_back(PrintItem::Text(u" Hora " + JoinText(document[u"horaFactura"])));
   }
   PrintLine(engine, date);
-  if (settings.showWaiterName) {
-    PrintLine(engine, settings.sellerTitle + u"  " + JoinText(document[u"vendedor"]));
+  if (settings.show_waiter_name) {
+    PrintLine(engine, settings.seller_title + u"  " + JoinText(document[u"vendedor"]));
   }
 }
 
@@ -97,23 +94,24 @@ void PrintPayments(PrintEngine& engine, const json::Value& document) {
 
 void PrintDeliveryCustomer(PrintEngine& engine, const json::Value& document,
                            const json::Value& customer) {
-  print::TicketRecorder& printer = engine.Canvas();
+  print::TicketRecorder& recorder = engine.Recorder();
   engine.PrintSeparator(u"=");
-  printer.SetBold(true);
+  recorder.SetBold(true);
   PrintLine(engine, u"DATOS DOMICILIO");
-  printer.SetBold(false);
+  recorder.SetBold(false);
   PrintLine(engine, u"Nombre: " + JoinText(customer[u"Nombre"]));
   PrintLine(engine, u"Documento: " + platform::ToUpper(JoinText(customer[u"IdDocumento"])));
-  PrintMeasured(engine, u"Direccion: " + JoinText(customer[u"Direccion"]));
+  engine.PrintWrappedToSeparator(u"Direccion: " + JoinText(customer[u"Direccion"]), Align::kLeft);
   PrintLine(engine, u"Telefono: " + JoinText(customer[u"Telefono1"]));
-  PrintMeasured(engine, JoinText(document[u"detalleDomicilio"]));
+  engine.PrintWrappedToSeparator(JoinText(document[u"detalleDomicilio"]), Align::kLeft);
 }
 
 void PrintNamedCustomer(PrintEngine& engine, const json::Value& customer) {
   engine.PrintSeparator(u"=");
   PrintLine(engine, u"Nombre: " + platform::ToUpper(JoinText(customer[u"Nombre"])));
   PrintLine(engine, u"Documento: " + platform::ToUpper(JoinText(customer[u"IdDocumento"])));
-  PrintMeasured(engine, u"Dirección: " + platform::ToUpper(JoinText(customer[u"Direccion"])));
+  engine.PrintWrappedToSeparator(
+      u"Dirección: " + platform::ToUpper(JoinText(customer[u"Direccion"])), Align::kLeft);
   PrintLine(engine, u"Telefono: " + platform::ToUpper(JoinText(customer[u"Telefono1"])));
   for (int i = 0; i < 4; ++i) PrintLine(engine, u" ");  // room for the signature
   PrintLine(engine, u"FIRMA: " + std::u16string(29, u'_'));
@@ -139,7 +137,7 @@ void PrintCustomer(PrintEngine& engine, const json::Value& document) {
 
 void PrintCustomerSpace(PrintEngine& engine, const PrintSettings& settings,
                         const json::Value& document) {
-  if (document[u"cliente"].IsNull() || !settings.customerSpace) return;
+  if (document[u"cliente"].IsNull() || !settings.customer_space) return;
   const bool roll55 = engine.IsRoll55();
   PrintLine(engine, u" ");
   PrintLine(engine, u"NOMBRE: " + std::u16string(roll55 ? 24 : 29, u'_'));
@@ -148,7 +146,7 @@ void PrintCustomerSpace(PrintEngine& engine, const PrintSettings& settings,
 }
 
 bool TipLegendApplies(const PrintSettings& settings, const json::Value& document) {
-  if (!settings.tipApplies || !settings.tipLegend) return false;
+  if (!settings.tip_applies || !settings.tip_legend) return false;
   if (!DiffersFrom(document[u"tipoMesa"], u"DOMICILIO")) return false;
   const json::Value& suggested = document[u"propinaSugerida"];
   const json::Value& paid = document[u"totalPagadoPropina"];
@@ -157,24 +155,24 @@ bool TipLegendApplies(const PrintSettings& settings, const json::Value& document
 }
 
 void PrintFooters(PrintEngine& engine, const PrintSettings& settings, const json::Value& document) {
-  const std::u16string footer = platform::TrimBlanks(settings.invoiceFooter);
+  const std::u16string footer = platform::TrimBlanks(settings.invoice_footer);
   if (!footer.empty()) {
     PrintEmptyLine(engine);
     engine.PrintSeparator(u"=");
-    engine.PrintWrapped(footer, 35, 0, 0);
+    engine.PrintWrapped(footer, kInvoiceFooterWidth, Align::kLeft);
   }
   if (IsNotEmpty(document[u"pieFactura"])) {
     PrintEmptyLine(engine);
-    engine.PrintWrapped(document[u"pieFactura"].ToText(), 35, 2, 0);
+    engine.PrintWrapped(document[u"pieFactura"].ToText(), kInvoiceFooterWidth, Align::kCentre);
   }
 }
 
 void PrintStayGuestsAndDueDate(PrintEngine& engine, const PrintSettings& settings,
                                const json::Value& document) {
-  if (settings.showStay) {
+  if (settings.show_stay) {
     PrintLine(engine, u"Permanencia  " + JoinText(document[u"permanencia"]) + u"  Minutos ");
   }
-  if (settings.showGuests) PrintLine(engine, u"Personas " + JoinText(document[u"nPersonas"]));
+  if (settings.show_guests) PrintLine(engine, u"Personas " + JoinText(document[u"nPersonas"]));
   if (IsNotEmpty(document[u"fechaLimitePago"])) {
     PrintLine(engine, u"Fecha para pago " + JoinText(document[u"fechaLimitePago"]));
   }
@@ -188,25 +186,24 @@ void PrintLogoOrSayWhy(DocumentContext& context, const std::string& logo_file) {
   if (problem.empty() || context.logo_problem_told) return;
   context.logo_problem_told = true;
   context.notifier.ShowBalloonTip(u"El logo no se puede imprimir: " + problem,
-                                  platform::BalloonIcon::Warning, u"Impresion de Factura",
+                                  platform::BalloonIcon::kWarning, u"Impresion de Factura",
                                   kBalloonTimeoutMs);
 }
 
 void PrintBody(DocumentContext& context, const json::Value& document) {
   PrintEngine& engine = context.engine;
   const PrintSettings& settings = context.invoice_settings;
-  print::TicketRecorder& printer = engine.Canvas();
+  print::TicketRecorder& recorder = engine.Recorder();
 
   const std::filesystem::path logo = std::filesystem::path(context.data_dir) / "logo.bmp";
   if (std::filesystem::exists(logo)) PrintLogoOrSayWhy(context, logo.string());
-  printer.SetFontSize(engine.RollFontSize());
-  printer.SetFontName(kInvoiceFont);
+  recorder.SetFontSize(engine.RollFontSize());
+  recorder.SetFontName(kInvoiceFont);
 
   PrintInvoiceHeader(engine, settings);
   PrintLegalBlock(engine, settings);
-  if (!settings.invoiceHeader.empty()) {
-    int width = 0;
-    engine.PrintWrappedMeasured(settings.invoiceHeader, width, 2, 0);
+  if (!settings.invoice_header.empty()) {
+    engine.PrintWrappedToSeparator(settings.invoice_header, Align::kCentre);
   }
   PrintAccountLines(engine, settings, document);
   PrintInvoiceItems(engine, document[u"pedido"]);
@@ -226,7 +223,7 @@ void PrintBody(DocumentContext& context, const json::Value& document) {
   const print::Delivery delivery = context.printing.Print(engine.EndTicket());
   if (!delivery.sent) return;  // it waits for its printer, and the print service says so
   context.notifier.ShowBalloonTip(u"Factura enviada a " + delivery.printer,
-                                  platform::BalloonIcon::Information, u"Impresion de Factura",
+                                  platform::BalloonIcon::kInformation, u"Impresion de Factura",
                                   kBalloonTimeoutMs);
 }
 
@@ -234,7 +231,7 @@ void PrintBody(DocumentContext& context, const json::Value& document) {
 
 void PrintInvoice(DocumentContext& context, const json::Value& dato) {
   PrintEngine& engine = context.engine;
-  if (!context.options.IsChecked(0)) return;
+  if (!context.options.IsChecked(PrintOption::kInvoices)) return;
   try {
     LoadPrintSettings(engine, context.invoice_settings);
     const json::Value& table = dato[u"mesa"];

@@ -13,11 +13,11 @@
 namespace quillon::documents {
 namespace {
 
+using print::Align;
 using print::PrintEngine;
 
 void PrintCentred(PrintEngine& engine, const std::u16string& text) {
-  int width = 0;
-  engine.PrintWrappedMeasured(text, width, 2, 0);
+  engine.PrintWrappedToSeparator(text, Align::kCentre);
 }
 
 // A header line that cannot be printed must not take the rest of the header with it.
@@ -43,8 +43,8 @@ std::u16string PrintLogo(PrintEngine& engine, const std::string& logo_file,
   const auto picture_width = static_cast<double>(std::lround(picture->width * 2540.0 / 96));
   const auto picture_height = static_cast<double>(std::lround(picture->height * 2540.0 / 96));
 
-  print::TicketRecorder& printer = engine.Canvas();
-  const double line_height = std::max(1.0, std::nearbyint(printer.TextHeight(u"HOLA")));
+  print::TicketRecorder& recorder = engine.Recorder();
+  const double line_height = std::max(1.0, std::nearbyint(recorder.TextHeight(u"HOLA")));
   const double available = engine.SeparatorWidth() - 40;
   double width = 0;
   double height = 0;
@@ -64,37 +64,38 @@ std::u16string PrintLogo(PrintEngine& engine, const std::string& logo_file,
            u" píxeles es demasiado alta para el rollo";
   }
   const double x = width >= available ? 0 : std::nearbyint((available - width) / 2);
-  printer.DrawPicture(logo_file, x, 20, width, height);
+  recorder.DrawPicture(logo_file, x, 20, width, height);
   const double lines = std::floor(height / line_height) + 1;
-  for (int i = 0; i < lines; ++i) printer.Print({});
+  for (int i = 0; i < lines; ++i) recorder.Print({});
   return {};
 }
 
 void PrintInvoiceHeader(PrintEngine& engine, const PrintSettings& s) {
   HeaderStep([&] { engine.PrintSeparator(u"="); });
   HeaderStep([&] {
-    if (engine.ConfigVisible(u"Nombre Establecimiento") && !s.businessName.empty()) {
-      PrintCentred(engine, s.businessName);
+    if (engine.ConfigVisible(u"Nombre Establecimiento") && !s.business_name.empty()) {
+      PrintCentred(engine, s.business_name);
     }
   });
   HeaderStep([&] {
-    if (engine.ConfigVisible(u"Actividad Economica") && !s.economicActivity.empty()) {
-      PrintCentred(engine, s.economicActivity);
+    if (engine.ConfigVisible(u"Actividad Economica") && !s.economic_activity.empty()) {
+      PrintCentred(engine, s.economic_activity);
     }
   });
   HeaderStep([&] {
-    if (engine.ConfigVisible(u"Codigo Actividad Economica") && !s.economicActivityCode.empty()) {
-      PrintCentred(engine, u"Codigo Actividad Economica " + s.economicActivityCode);
+    if (engine.ConfigVisible(u"Codigo Actividad Economica") && !s.economic_activity_code.empty()) {
+      PrintCentred(engine, u"Codigo Actividad Economica " + s.economic_activity_code);
     }
   });
   HeaderStep([&] {
-    if (engine.ConfigVisible(u"Numero Identificacion") && !s.idNumber.empty()) {
-      PrintCentred(engine, s.idType + u" " + s.idNumber);
+    if (engine.ConfigVisible(u"Numero Identificacion") && !s.id_number.empty()) {
+      PrintCentred(engine, s.id_type + u" " + s.id_number);
     }
   });
   HeaderStep([&] {
     if (engine.ConfigVisible(u"Nombre Representante Legal")) {
-      PrintCentred(engine, s.legalRepName + u" " + s.legalRepSurname1 + u" " + s.legalRepSurname2);
+      PrintCentred(engine,
+                   s.legal_rep_name + u" " + s.legal_rep_surname1 + u" " + s.legal_rep_surname2);
     }
   });
   HeaderStep([&] {
@@ -109,17 +110,17 @@ void PrintInvoiceHeader(PrintEngine& engine, const PrintSettings& s) {
 
 void PrintLegalBlock(PrintEngine& engine, const PrintSettings& s) {
   const int width = engine.CharsPerLine();
-  const std::u16string prefix = s.invoicePrefix.empty() ? u"" : s.invoicePrefix + u"-";
-  engine.Canvas().Print({print::PrintItem::Text(u" ")});
+  const std::u16string prefix = s.invoice_prefix.empty() ? u"" : s.invoice_prefix + u"-";
+  engine.Recorder().Print({print::PrintItem::Text(u" ")});
   if (engine.ConfigVisible(u"Regimen")) PrintCentred(engine, engine.ConfigValue(u"Nombre Regimen"));
   if (engine.ConfigVisible(u"Resolucion Dian Facturacion")) {
-    engine.PrintWrapped(u"Resolucion DIAN " + s.dianResolution, width, 2, 0);
-    engine.PrintWrapped(u" Del " + s.dianResolutionDate, width, 2, 0);
+    engine.PrintWrapped(u"Resolucion DIAN " + s.dian_resolution, width, Align::kCentre);
+    engine.PrintWrapped(u" Del " + s.dian_resolution_date, width, Align::kCentre);
   }
   if (engine.ConfigVisible(u"Factura Inicial")) {
     engine.PrintWrapped(
-        u"Desde " + prefix + s.firstInvoiceNumber + u" Hasta " + prefix + s.lastInvoiceNumber,
-        width, 2, 0);
+        u"Desde " + prefix + s.first_invoice_number + u" Hasta " + prefix + s.last_invoice_number,
+        width, Align::kCentre);
   }
   engine.PrintSeparator(u"=");
 }
@@ -137,16 +138,15 @@ void PrintTipLegend(PrintEngine& engine) {
       u"valoración del servicio prestado, si no  "
       u"desea cancelar este valor, haga caso  "
       u"omiso del mismo.";
-  int width = 0;
-  engine.PrintWrappedMeasured(legend, width, 0, 0);
+  engine.PrintWrappedToSeparator(legend, Align::kLeft);
 }
 
 void PrintSoftwareFooter(PrintEngine& engine) {
   engine.PrintSeparator(u"=");
-  print::TicketRecorder& printer = engine.Canvas();
-  printer.Print({print::PrintItem::Text(u"Software QuillonPOS")});
-  printer.Print({print::PrintItem::Text(u"NIT 901.234.567-8")});
-  printer.Print({print::PrintItem::Text(u"www.quillonpos.co")});
+  print::TicketRecorder& recorder = engine.Recorder();
+  recorder.Print({print::PrintItem::Text(u"Software QuillonPOS")});
+  recorder.Print({print::PrintItem::Text(u"NIT 901.234.567-8")});
+  recorder.Print({print::PrintItem::Text(u"www.quillonpos.co")});
   engine.PrintSeparator(u"=");
 }
 

@@ -1,6 +1,7 @@
 #include "documents/invoice_totals.h"
 
 #include "documents/document_values.h"
+#include "documents/layout_columns.h"
 #include "json/number_text.h"
 #include "platform/text.h"
 
@@ -39,12 +40,12 @@ Decimal TableNumber(const json::Value& document) {
 }
 
 void PrintHighlightedTotal(PrintEngine& engine, const std::u16string& text) {
-  print::TicketRecorder& printer = engine.Canvas();
-  printer.SetFontSize(15);
-  printer.SetBold(true);
+  print::TicketRecorder& recorder = engine.Recorder();
+  recorder.SetFontSize(15);
+  recorder.SetBold(true);
   PrintLine(engine, text);
-  printer.SetFontSize(engine.RollFontSize());
-  printer.SetBold(false);
+  recorder.SetFontSize(engine.RollFontSize());
+  recorder.SetBold(false);
 }
 
 Decimal PrintClosedTipLines(PrintEngine& engine, const PrintSettings& settings,
@@ -54,7 +55,7 @@ Decimal PrintClosedTipLines(PrintEngine& engine, const PrintSettings& settings,
   if (IsAbove0(document[u"totalPagadoPropina"])) {
     PrintAmountLine(engine, u"SUB TOTAL", paid);
     if (IsDelivery(document)) {
-      PrintAmountLine(engine, platform::ToUpper(settings.deliveryConcept), tip);
+      PrintAmountLine(engine, platform::ToUpper(settings.delivery_concept), tip);
     } else if (IsAbove0(document[u"CntGroupon"])) {
       const Decimal groupon = GrouponTip(document);
       PrintAmountLine(engine, u"PROPINA GROUPON ", groupon);
@@ -73,8 +74,8 @@ Decimal PrintOpenTipLines(PrintEngine& engine, const PrintSettings& settings,
   const Decimal suggested = Amount(document, u"propinaSugerida");
   PrintAmountLine(engine, u"SUB TOTAL", to_pay - discount);
   if (TableNumber(document) > Decimal(2000)) {
-    PrintAmountLine(engine, platform::ToUpper(settings.deliveryConcept) + u" ", suggested);
-  } else if (settings.tipOption5and10) {
+    PrintAmountLine(engine, platform::ToUpper(settings.delivery_concept) + u" ", suggested);
+  } else if (settings.tip_option_5_and_10) {
     PrintAmountLine(engine, u"__ APRUEBA PROPINA 10% ", suggested);
     PrintAmountLine(engine, u"__ APRUEBA PROPINA 5% ", suggested / Decimal(2));
     PrintAmountLine(engine, u"__ OTRO VALOR ", std::u16string(13, u'_'));
@@ -89,7 +90,7 @@ Decimal PrintOpenTipLines(PrintEngine& engine, const PrintSettings& settings,
 
 void PrintTaxTable(PrintEngine& engine, const json::Collection& taxes) {
   const int width = engine.CharsPerLine();
-  const int base_end = engine.ScaleColumn(30);
+  const int base_end = engine.ScaleColumn(kTaxBaseEndColumn);
   auto placed = [](std::u16string text, int end) {
     const int column = PrintEngine::RightAlignColumn(text, end);
     return std::vector<PrintItem>{PrintItem::Tab(column), PrintItem::Text(std::move(text))};
@@ -117,21 +118,21 @@ void PrintTotalsBlock(PrintEngine& engine, const PrintSettings& settings,
                        IsAbove0(document[u"totalPagadoPropina"]) ||
                        IsAbove0(document[u"CntGroupon"]);
   const bool tip_condition =
-      any_tip && (IsDelivery(document) || (settings.service > 0 && settings.tipApplies));
+      any_tip && (IsDelivery(document) || (settings.service > 0 && settings.tip_applies));
   const bool closed = IsClosed(document);
 
   if (tip_condition) {
     const Decimal total = closed ? PrintClosedTipLines(engine, settings, document)
                                  : PrintOpenTipLines(engine, settings, document);
     // With the 5% and 10% choice the customer writes the tip in, so no total is printed.
-    if (!settings.tipOption5and10) {
-      if (settings.highlightTotal) {
+    if (!settings.tip_option_5_and_10) {
+      if (settings.highlight_total) {
         PrintHighlightedTotal(engine, u"** TOTAL " + print::AmountText(total) + u" **");
       } else {
         PrintAmountLine(engine, u"TOTAL", total);
       }
     }
-  } else if (settings.highlightTotal) {
+  } else if (settings.highlight_total) {
     const Decimal to_pay = Amount(document, u"totalPagar") - Amount(document, u"descuento");
     PrintHighlightedTotal(engine, u" ** TOTAL " + print::AmountText(to_pay) + u" **");
   } else if (closed) {
@@ -142,7 +143,7 @@ void PrintTotalsBlock(PrintEngine& engine, const PrintSettings& settings,
   }
 
   const json::Collection& taxes = document[u"impuestos"].AsCollection();
-  if (platform::ToUpper(settings.taxRegime) == u"COMUN" && taxes.Count() > 0) {
+  if (platform::ToUpper(settings.tax_regime) == u"COMUN" && taxes.Count() > 0) {
     PrintTaxTable(engine, taxes);
   }
 }

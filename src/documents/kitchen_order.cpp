@@ -5,56 +5,55 @@
 namespace quillon::documents {
 namespace {
 
+using print::Align;
 using print::PrintItem;
 
 void PrintCustomerAndPlatform(print::PrintEngine& engine, const json::Value& order) {
   const int width = engine.CharsPerLine();
-  int measured = 0;
-  engine.Canvas().SetFontSize(engine.RollFontSize());
+  engine.Recorder().SetFontSize(engine.RollFontSize());
   if (IsNotEmpty(order[u"clienteNombre"])) {
     engine.PrintSeparator(u"=");
-    engine.PrintWrapped(u"DATOS CLIENTE", width, 0, 0);
-    engine.PrintWrapped(u"Nombre: " + JoinText(order[u"clienteNombre"]), width, 0, 0);
-    engine.PrintWrapped(u"Telefono: " + JoinText(order[u"clienteTelefono"]), width, 0, 0);
-    engine.PrintWrappedMeasured(u"Direccion: " + JoinText(order[u"clienteDireccion"]), measured, 0,
-                                0);
+    engine.PrintWrapped(u"DATOS CLIENTE", width, Align::kLeft);
+    engine.PrintWrapped(u"Nombre: " + JoinText(order[u"clienteNombre"]), width, Align::kLeft);
+    engine.PrintWrapped(u"Telefono: " + JoinText(order[u"clienteTelefono"]), width, Align::kLeft);
+    engine.PrintWrappedToSeparator(u"Direccion: " + JoinText(order[u"clienteDireccion"]),
+                                   Align::kLeft);
   }
-  engine.Canvas().SetFontSize(12);
+  engine.Recorder().SetFontSize(12);
   if (IsNotEmpty(order[u"codPlataforma"])) {
     engine.PrintSeparator(u"=");
-    engine.PrintWrapped(order[u"codPlataforma"].ToText(), width, 0, 0);
+    engine.PrintWrapped(order[u"codPlataforma"].ToText(), width, Align::kLeft);
   }
 }
 
 void PrintTicket(DocumentContext& context, const json::Value& order) {
   print::PrintEngine& engine = context.engine;
-  print::TicketRecorder& printer = engine.Canvas();
+  print::TicketRecorder& recorder = engine.Recorder();
   const int width = engine.CharsPerLine();
-  int measured = 0;
   if (!order[u"titulo"].IsNull()) {
-    printer.SetFontSize(engine.RollFontSize());
-    engine.PrintWrappedMeasured(order[u"titulo"].ToText(), measured, 2, 0);
+    recorder.SetFontSize(engine.RollFontSize());
+    engine.PrintWrappedToSeparator(order[u"titulo"].ToText(), Align::kCentre);
     engine.PrintSeparator(u"=");
   }
-  printer.SetFontSize(engine.RollFontSize());
-  engine.PrintWrappedMeasured(order[u"area"].ToText(), measured, 2, 0);
-  printer.SetBold(false);
-  printer.SetItalic(false);
-  printer.SetFontName(kOrderFont);
+  recorder.SetFontSize(engine.RollFontSize());
+  engine.PrintWrappedToSeparator(order[u"area"].ToText(), Align::kCentre);
+  recorder.SetBold(false);
+  recorder.SetItalic(false);
+  recorder.SetFontName(kOrderFont);
   engine.PrintSeparator(u"=");
-  printer.SetFontSize(16);
+  recorder.SetFontSize(16);
   PrintLine(engine, ValueItems(order[u"nomMesa"]));
   engine.PrintSeparator(u"=");
-  printer.SetFontSize(12);
+  recorder.SetFontSize(12);
 
   json::Decimal total;
   PrintOrderProducts(engine, order[u"productos"], true, total);
   if (engine.ConfigValue(u"Valores En Comanda") == u"1") {
-    engine.PrintWrapped(u"TOTAL   " + total.ToText(), width, 1, 0);
+    engine.PrintWrapped(u"TOTAL   " + total.ToText(), width, Align::kLeft);
   }
-  printer.SetFontSize(12);
+  recorder.SetFontSize(12);
   engine.PrintSeparator(u"=");
-  engine.PrintWrappedMeasured(u"Atiende: " + JoinText(order[u"responsable"]), measured, 0, 0);
+  engine.PrintWrappedToSeparator(u"Atiende: " + JoinText(order[u"responsable"]), Align::kLeft);
   PrintLine(engine, u"Pedido " + JoinText(order[u"nPedido"]));
   PrintLine(engine, u"Fecha\\Hora: ");
   PrintLine(engine, ValueItems(order[u"fecha"]));

@@ -31,40 +31,40 @@ void LoadPrintSettings(const print::PrintEngine& engine, PrintSettings& s) {
   };
 
   // Field by field in this order: a failing row leaves the fields after it as they were.
-  s.legalRepName = text(u"Nombre Representante Legal");
-  s.legalRepSurname1 = text(u"Apellido 1 Representante Legal");
-  s.legalRepSurname2 = text(u"Apellido 2 Representante Legal");
-  s.businessName = text(u"Nombre Establecimiento");
-  s.economicActivity = text(u"Actividad Economica");
-  s.idType = text(u"Tipo Identificacion");
-  s.invoicePrefix = text(u"Factura Prefijo");
-  s.idNumber = text(u"Numero Identificacion");
-  s.dianResolution = text(u"Resolucion Dian Facturacion");
-  s.dianResolutionDate = text(u"Resolucion Dian Fecha");
-  s.firstInvoiceNumber = text(u"Factura Inicial");
-  s.lastInvoiceNumber = text(u"Factura Final");
-  s.taxRegime = text(u"Regimen");
-  s.economicActivityCode = text(u"Codigo Actividad Economica");
+  s.legal_rep_name = text(u"Nombre Representante Legal");
+  s.legal_rep_surname1 = text(u"Apellido 1 Representante Legal");
+  s.legal_rep_surname2 = text(u"Apellido 2 Representante Legal");
+  s.business_name = text(u"Nombre Establecimiento");
+  s.economic_activity = text(u"Actividad Economica");
+  s.id_type = text(u"Tipo Identificacion");
+  s.invoice_prefix = text(u"Factura Prefijo");
+  s.id_number = text(u"Numero Identificacion");
+  s.dian_resolution = text(u"Resolucion Dian Facturacion");
+  s.dian_resolution_date = text(u"Resolucion Dian Fecha");
+  s.first_invoice_number = text(u"Factura Inicial");
+  s.last_invoice_number = text(u"Factura Final");
+  s.tax_regime = text(u"Regimen");
+  s.economic_activity_code = text(u"Codigo Actividad Economica");
   s.address = text(u"Direccion");
   s.phone1 = text(u"Telefono 1");
-  s.invoiceFooter = text(u"Pie de Factura");
-  s.invoiceHeader = text(u"Encabezado de Factura");
-  s.tipLegend = flag(u"Imprimie Leyenda Propina Cuenta");
-  s.customerSpace = flag(u"Imprimie Espacio Cliente Cuenta");
-  s.showTime = flag(u"Hora Factura");
-  s.showStay = flag(u"Permanencia Factura");
-  s.showGuests = flag(u"Personas Factura");
-  s.showWaiterName = flag(u"Nombre Mesero Factura");
-  s.highlightTotal = flag(u"ResaltarTotal Cuenta");
+  s.invoice_footer = text(u"Pie de Factura");
+  s.invoice_header = text(u"Encabezado de Factura");
+  s.tip_legend = flag(u"Imprimie Leyenda Propina Cuenta");
+  s.customer_space = flag(u"Imprimie Espacio Cliente Cuenta");
+  s.show_time = flag(u"Hora Factura");
+  s.show_stay = flag(u"Permanencia Factura");
+  s.show_guests = flag(u"Personas Factura");
+  s.show_waiter_name = flag(u"Nombre Mesero Factura");
+  s.highlight_total = flag(u"ResaltarTotal Cuenta");
   s.service = ServiceValue(text(u"Servicio"));
   const std::u16string tip = text(u"Propina");
-  s.tipApplies = tip == u"Aplica" || tip == u"1";
-  s.sellerTitle = or_default(text(u"Titulo del Vendedor"), u"Mesero");
-  s.closedInvoiceName =
+  s.tip_applies = tip == u"Aplica" || tip == u"1";
+  s.seller_title = or_default(text(u"Titulo del Vendedor"), u"Mesero");
+  s.closed_invoice_name =
       or_default(text(u"Nombre factura cerrada"),
-                 platform::ToUpper(s.taxRegime) == u"COMUN" ? u"Factura" : u"Boleto Fiscal");
-  s.tipOption5and10 = flag(u"Opcion Propina 5% y 10%");
-  s.deliveryConcept = or_default(text(u"Concepto Domicilio"), u"Domicilio");
+                 platform::ToUpper(s.tax_regime) == u"COMUN" ? u"Factura" : u"Boleto Fiscal");
+  s.tip_option_5_and_10 = flag(u"Opcion Propina 5% y 10%");
+  s.delivery_concept = or_default(text(u"Concepto Domicilio"), u"Domicilio");
 }
 
 }  // namespace quillon::documents

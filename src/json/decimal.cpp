@@ -7,32 +7,31 @@
 namespace quillon::json {
 namespace {
 
-using i128 = Int128;
-constexpr i128 kMax96 = (static_cast<i128>(1) << 96) - 1;
+constexpr Int128 kMax96 = (static_cast<Int128>(1) << 96) - 1;
 
-i128 Pow10(int n) {
-  i128 p = 1;
+Int128 Pow10(int n) {
+  Int128 p = 1;
   for (int i = 0; i < n; ++i) p *= 10;
   return p;
 }
 
-i128 Abs128(i128 v) { return v < 0 ? -v : v; }
+Int128 Abs128(Int128 v) { return v < 0 ? -v : v; }
 
 // Divides by 10^n rounding half to even, or half away from zero.
-i128 DivRound(i128 m, int n, bool half_to_even) {
+Int128 DivRound(Int128 m, int n, bool half_to_even) {
   if (n <= 0) return m;
-  const i128 p = Pow10(n);
-  i128 q = m / p;
-  const i128 r = Abs128(m % p);
-  const i128 twice = r * 2;
+  const Int128 p = Pow10(n);
+  Int128 q = m / p;
+  const Int128 r = Abs128(m % p);
+  const Int128 twice = r * 2;
   if (twice > p || (twice == p && (!half_to_even || q % 2 != 0))) q += (m < 0 ? -1 : 1);
   return q;
 }
 
-i128 DivRoundHalfEven(i128 m, int n) { return DivRound(m, n, true); }
+Int128 DivRoundHalfEven(Int128 m, int n) { return DivRound(m, n, true); }
 
 // Scales m up by 10^n; false on overflow.
-bool ScaleUp(i128 m, int n, i128* out) {
+bool ScaleUp(Int128 m, int n, Int128* out) {
   for (int i = 0; i < n; ++i) {
     if (__builtin_mul_overflow(m, 10, &m)) return false;
   }
@@ -43,7 +42,7 @@ bool ScaleUp(i128 m, int n, i128* out) {
 }  // namespace
 
 // Brings (mantissa, scale) into 96 bits and scale 0..28, losing fraction digits if needed.
-Decimal Decimal::FromParts(i128 mantissa, int scale) {
+Decimal Decimal::FromParts(Int128 mantissa, int scale) {
   if (scale > kMaxScale) {
     mantissa = DivRoundHalfEven(mantissa, scale - kMaxScale);
     scale = kMaxScale;
@@ -66,7 +65,7 @@ std::optional<Decimal> Decimal::Parse(std::u16string_view text, char16_t mark) {
   std::size_t i = 0;
   bool negative = false;
   if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
-  i128 m = 0;
+  Int128 m = 0;
   int scale = 0;
   int digits = 0;
   bool in_fraction = false;
@@ -96,7 +95,7 @@ Decimal Decimal::operator-() const { return FromParts(-mantissa_, scale_); }
 Decimal operator+(const Decimal& a, const Decimal& b) {
   int scale = std::max(a.scale_, b.scale_);
   for (;; --scale) {
-    i128 ma, mb, sum;
+    Int128 ma, mb, sum;
     const bool ok_a = scale >= a.scale_
                           ? ScaleUp(a.mantissa_, scale - a.scale_, &ma)
                           : (ma = DivRoundHalfEven(a.mantissa_, a.scale_ - scale), true);
@@ -114,7 +113,7 @@ Decimal operator-(const Decimal& a, const Decimal& b) { return a + (-b); }
 Decimal operator*(const Decimal& a, const Decimal& b) {
   const Decimal x = a.Normalized();
   const Decimal y = b.Normalized();
-  i128 product;
+  Int128 product;
   if (__builtin_mul_overflow(x.mantissa_, y.mantissa_, &product))
     throw platform::Failure::Overflow();
   return Decimal::FromParts(product, x.scale_ + y.scale_);
@@ -122,13 +121,13 @@ Decimal operator*(const Decimal& a, const Decimal& b) {
 
 Decimal operator/(const Decimal& a, const Decimal& b) {
   if (b.mantissa_ == 0) throw platform::Failure::DivisionByZero();
-  const i128 divisor = Abs128(b.mantissa_);
-  i128 q = Abs128(a.mantissa_) / divisor;
-  i128 r = Abs128(a.mantissa_) % divisor;
+  const Int128 divisor = Abs128(b.mantissa_);
+  Int128 q = Abs128(a.mantissa_) / divisor;
+  Int128 r = Abs128(a.mantissa_) % divisor;
   int scale = a.scale_ - b.scale_;
   while (r != 0 && scale < Decimal::kMaxScale) {
-    const i128 digit = (r * 10) / divisor;
-    i128 next;
+    const Int128 digit = (r * 10) / divisor;
+    Int128 next;
     if (__builtin_mul_overflow(q, 10, &next) || next + digit > kMax96) break;
     q = next + digit;
     r = (r * 10) % divisor;
@@ -142,12 +141,12 @@ Decimal operator/(const Decimal& a, const Decimal& b) {
 bool operator==(const Decimal& a, const Decimal& b) { return std::is_eq(a <=> b); }
 
 std::strong_ordering operator<=>(const Decimal& a, const Decimal& b) {
-  const i128 ia = a.mantissa_ / Pow10(a.scale_);
-  const i128 ib = b.mantissa_ / Pow10(b.scale_);
+  const Int128 ia = a.mantissa_ / Pow10(a.scale_);
+  const Int128 ib = b.mantissa_ / Pow10(b.scale_);
   if (ia != ib) return ia <=> ib;
   const int scale = std::max(a.scale_, b.scale_);
-  const i128 fa = (a.mantissa_ % Pow10(a.scale_)) * Pow10(scale - a.scale_);
-  const i128 fb = (b.mantissa_ % Pow10(b.scale_)) * Pow10(scale - b.scale_);
+  const Int128 fa = (a.mantissa_ % Pow10(a.scale_)) * Pow10(scale - a.scale_);
+  const Int128 fb = (b.mantissa_ % Pow10(b.scale_)) * Pow10(scale - b.scale_);
   return fa <=> fb;
 }
 
@@ -167,7 +166,7 @@ Decimal Decimal::Truncate(int decimals) const {
 }
 
 long long Decimal::ToInt64() const {
-  const i128 whole = RoundHalfEven(0).mantissa_;
+  const Int128 whole = RoundHalfEven(0).mantissa_;
   if (whole > INT64_MAX || whole < INT64_MIN) throw platform::Failure::Overflow();
   return static_cast<long long>(whole);
 }
@@ -183,7 +182,7 @@ Decimal Decimal::Normalized() const {
 
 std::u16string Decimal::ToText(char16_t mark) const {
   const Decimal d = Normalized();
-  i128 m = Abs128(d.mantissa_);
+  Int128 m = Abs128(d.mantissa_);
   std::u16string digits;
   do {
     digits.push_back(static_cast<char16_t>(u'0' + static_cast<int>(m % 10)));

@@ -35,31 +35,31 @@ bool Holds(std::u16string_view test, const std::u16string& a, const std::u16stri
 
 }  // namespace
 
-std::u16string JsonScript::Eval(std::u16string_view sJSON) {
-  const ParseResult parsed = ParseJson(sJSON);
+std::u16string JsonScript::Eval(std::u16string_view script) {
+  const ParseResult parsed = ParseJson(script);
   const Value& root = parsed.root;
   if (!parsed.errors.empty() || root.IsEmpty()) {
-    dialogs_.ShowMessage(parsed.errors, u"Parser Error", ScriptDialogs::Tone::Warning);
+    dialogs_.ShowMessage(parsed.errors, u"Parser Error", ScriptDialogs::Tone::kWarning);
     return {};
   }
   StringBuilder result;
   for (const Value& element : root.AsCollection()) {
     switch (element.kind()) {
-      case Value::Kind::Null:
+      case Value::Kind::kNull:
         result.Append(u"null");
         break;
-      case Value::Kind::Text:
+      case Value::Kind::kText:
         result.Append(element.ToText());
         break;
-      case Value::Kind::Dictionary:
-      case Value::Kind::Collection:
+      case Value::Kind::kDictionary:
+      case Value::Kind::kCollection:
         result.Append(ExecCommand(element));
         break;
       default:  // only objects are commands
         throw platform::Failure::TypeMismatch();
     }
   }
-  return result.toString();
+  return result.ToString();
 }
 
 std::u16string JsonScript::ExecCommand(const Value& value) {
@@ -70,18 +70,18 @@ std::u16string JsonScript::ExecCommand(const Value& value) {
     ~Leave() { --depth; }
   } leave{depth_};
   switch (value.kind()) {
-    case Value::Kind::Null:
+    case Value::Kind::kNull:
       return u"null";
-    case Value::Kind::Text:
+    case Value::Kind::kText:
       return value.ToText();
-    case Value::Kind::Boolean:
+    case Value::Kind::kBoolean:
       return value.ToBool() ? u"true" : u"false";
-    case Value::Kind::Collection: {
+    case Value::Kind::kCollection: {
       std::u16string result;
       for (const Value& element : value.AsCollection()) result += ExecCommand(element);
       return result;
     }
-    case Value::Kind::Dictionary:
+    case Value::Kind::kDictionary:
       return ExecCommandObject(value.AsDictionary());
     default:
       return ScalarText(value);
@@ -98,56 +98,69 @@ std::u16string JsonScript::ExecCommandObject(const Dictionary& command) {
       if (!v.IsDictionary() && !v.IsCollection()) throw platform::Failure::TypeMismatch();
       parameters = &v;
     }
-    const std::u16string name = platform::ToLower(key);
-    auto run = [&](std::u16string_view member) { return ExecCommand(Member(parameters, member)); };
-    if (name == u"alert") {
-      const std::u16string message = run(u"message");
-      const std::u16string title = run(u"title");
-      dialogs_.ShowMessage(message, title, ScriptDialogs::Tone::Information);
-    } else if (name == u"input") {
-      const std::u16string prompt = run(u"prompt");
-      const std::u16string title = run(u"title");
-      const std::u16string default_text = run(u"default");
-      result += dialogs_.AskText(prompt, title, default_text);
-    } else if (name == u"switch") {
-      std::u16string chosen = run(u"default");
-      const std::u16string wanted = platform::ToLower(run(u"case"));
-      for (const Value& item : Member(parameters, u"items").AsCollection()) {
-        const Value& label = item[u"case"];
-        if (!label.IsNull() && platform::ToLower(label.ToText()) == wanted) {
-          chosen = ExecCommand(item[u"return"]);
-          break;
-        }
-      }
-      result += chosen;
-    } else if (name == u"set") {
-      std::u16string variable = Member(parameters, u"name").ToText();
-      variables_.Set(std::move(variable), Value(run(u"value")));
-    } else if (name == u"get") {
-      std::u16string text = ExecCommand(variables_.Item(Member(parameters, u"name").ToText()));
-      if (text.empty()) text = run(u"default");
-      result += text;
-    } else if (name == u"if") {
-      const std::u16string a = run(u"value1");
-      const std::u16string b = run(u"value2");
-      const std::u16string test = platform::ToLower(Member(parameters, u"type").ToText());
-      result += run(Holds(test, a, b) ? u"true" : u"false");
-    } else if (name == u"return") {
-      result += v.ToText();
-    } else {
-      std::u16string list;
-      if (v.IsDictionary()) {
-        for (const auto& entry : v.AsDictionary().Entries()) {
-          if (&entry != &v.AsDictionary().Entries().front()) list += u',';
-          list += entry.second.ToText();
-        }
-      } else if (v.IsText()) {
-        list = v.ToText();
-      }
-      result += u"<%" + platform::ToUpper(key) + u"(" + list + u")%>";
-    }
+    result += ExecMember(key, v, parameters);
   }
   return result;
+}
+
+std::u16string JsonScript::ExecMember(std::u16string_view key, const Value& v,
+                                      const Value* parameters) {
+  const std::u16string name = platform::ToLower(key);
+  auto run = [&](std::u16string_view member) { return ExecCommand(Member(parameters, member)); };
+  if (name == u"alert") {
+    const std::u16string message = run(u"message");
+    const std::u16string title = run(u"title");
+    dialogs_.ShowMessage(message, title, ScriptDialogs::Tone::kInformation);
+    return {};
+  }
+  if (name == u"input") {
+    const std::u16string prompt = run(u"prompt");
+    const std::u16string title = run(u"title");
+    const std::u16string default_text = run(u"default");
+    return dialogs_.AskText(prompt, title, default_text);
+  }
+  if (name == u"switch") {
+    std::u16string chosen = run(u"default");
+    const std::u16string wanted = platform::ToLower(run(u"case"));
+    for (const Value& item : Member(parameters, u"items").AsCollection()) {
+      const Value& label = item[u"case"];
+      if (!label.IsNull() && platform::ToLower(label.ToText()) == wanted) {
+        return ExecCommand(item[u"return"]);
+      }
+    }
+    return chosen;
+  }
+  if (name == u"set") {
+    std::u16string variable = Member(parameters, u"name").ToText();
+    variables_.Set(std::move(variable), Value(run(u"value")));
+    return {};
+  }
+  if (name == u"get") {
+    std::u16string text = ExecCommand(variables_.Item(Member(parameters, u"name").ToText()));
+    if (text.empty()) text = run(u"default");
+    return text;
+  }
+  if (name == u"if") {
+    const std::u16string a = run(u"value1");
+    const std::u16string b = run(u"value2");
+    const std::u16string test = platform::ToLower(Member(parameters, u"type").ToText());
+    return run(Holds(test, a, b) ? u"true" : u"false");
+  }
+  if (name == u"return") return v.ToText();
+  return Placeholder(key, v);
+}
+
+std::u16string JsonScript::Placeholder(std::u16string_view key, const Value& v) {
+  std::u16string list;
+  if (v.IsDictionary()) {
+    for (const auto& entry : v.AsDictionary().Entries()) {
+      if (&entry != &v.AsDictionary().Entries().front()) list += u',';
+      list += entry.second.ToText();
+    }
+  } else if (v.IsText()) {
+    list = v.ToText();
+  }
+  return u"<%" + platform::ToUpper(key) + u"(" + list + u")%>";
 }
 
 }  // namespace quillon::json

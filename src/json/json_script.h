@@ -18,12 +18,17 @@ class JsonScript {
   // Parses and evaluates a script. Parse errors are shown in a "Parser Error" box and give "".
   // A malformed script (root not an array, a root number or boolean, a command holding neither
   // a text nor an object, "items" not an array) raises platform::Failure.
-  std::u16string Eval(std::u16string_view sJSON);
+  std::u16string Eval(std::u16string_view script);
   // Evaluates one value; past 41 nested calls gives "ERROR: Nesting level exceeded.".
   std::u16string ExecCommand(const Value& value);
 
  private:
   std::u16string ExecCommandObject(const Dictionary& command);
+  // The text one member of a command object gives; `parameters` is the object's last parameter
+  // object up to this member.
+  std::u16string ExecMember(std::u16string_view key, const Value& v, const Value* parameters);
+  // What an unknown command leaves: <%NAME(params)%>.
+  static std::u16string Placeholder(std::u16string_view key, const Value& v);
 
   ScriptDialogs& dialogs_;
   Dictionary variables_;

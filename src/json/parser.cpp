@@ -276,8 +276,7 @@ class Reader {
       }
       if (!AddMember(base, table, key, std::move(value))) {
         failure_ = platform::Failure::DuplicateKey().Description();
-        // A refused key is not moved from.
-        FailureLine(key);  // NOLINT(bugprone-use-after-move)
+        FailureLine(key);
         break;
       }
       if (stopped_) break;
@@ -408,19 +407,27 @@ class Reader {
   Value ReadString() {
     const unsigned char quote = s_[pos_++];
     const std::size_t end = FindQuoteOrBackslash(pos_, quote);
-    if (end < n_ && s_[end] == quote) {  // the usual text, with no escape
-      if (!TreeBuilder::InArena(end - pos_)) {
-        char16_t units[Key::kInlineUnits + EncodedText::kDecodeSlack];
-        const std::size_t size = text_.Decode(pos_, end, units);
-        pos_ = end + 1;
-        return TreeBuilder::Text(units, static_cast<std::uint32_t>(size));
-      }
-      char16_t* room = Room(end - pos_);
-      const std::size_t size = text_.Decode(pos_, end, room);
-      Value text = TextIn(room, end - pos_, size);
+    if (end < n_ && s_[end] == quote) return ReadUnescaped(end);  // the usual text
+    return ReadEscaped(quote);
+  }
+
+  // The text from pos_ to its closing quote at `end`, with no escape inside.
+  Value ReadUnescaped(std::size_t end) {
+    if (!TreeBuilder::InArena(end - pos_)) {
+      char16_t units[Key::kInlineUnits + EncodedText::kDecodeSlack];
+      const std::size_t size = text_.Decode(pos_, end, units);
       pos_ = end + 1;
-      return text;
+      return TreeBuilder::Text(units, static_cast<std::uint32_t>(size));
     }
+    char16_t* room = Room(end - pos_);
+    const std::size_t size = text_.Decode(pos_, end, room);
+    Value text = TextIn(room, end - pos_, size);
+    pos_ = end + 1;
+    return text;
+  }
+
+  // The text from pos_ to its closing quote (or the end of the text), escapes read.
+  Value ReadEscaped(unsigned char quote) {
     std::u16string& out = scratch_.text;
     out.clear();
     while (pos_ < n_) {
@@ -436,51 +443,60 @@ class Reader {
       }
       ++pos_;  // the backslash
       if (pos_ >= n_) break;
-      char16_t unit;
-      switch (s_[pos_]) {
-        case '"':
-        case '\\':
-        case '/':
-        case '\'':
-          unit = s_[pos_];
-          break;
-        case 'b':
-          unit = 8;
-          break;
-        case 'f':
-          unit = 12;
-          break;
-        case 'n':
-          unit = 10;
-          break;
-        case 'r':
-          unit = 13;
-          break;
-        case 't':
-          unit = 9;
-          break;
-        case 'u': {
-          unsigned code = 0;
-          for (std::size_t i = pos_ + 1; i < n_ && i < pos_ + 5 && HexDigit(s_[i]) >= 0; ++i) {
-            code = code * 16 + static_cast<unsigned>(HexDigit(s_[i]));
-          }
-          out.push_back(static_cast<char16_t>(code % 65536));
-          // The four characters after the "u" are passed whatever they were; when the fourth
-          // is the first half of a pair, the second half is the next character read.
-          char16_t second_half;
-          pos_ = text_.SkipUnits(pos_ + 1, 4, &second_half);
-          if (second_half != 0) out.push_back(second_half);
-          if (out.size() > kLongestText) throw platform::Failure::Overflow();
-          continue;
-        }
-        default:
-          continue;  // not an escape: the character is read as an ordinary one
-      }
-      out.push_back(unit);
-      ++pos_;
-      if (out.size() > kLongestText) throw platform::Failure::Overflow();
+      ReadEscape(out);
     }
     return InArena(out);
+  }
+
+  // The escape whose letter is at pos_, added to `out`. A letter that starts no escape is left
+  // to be read as an ordinary character.
+  void ReadEscape(std::u16string& out) {
+    if (s_[pos_] == 'u') {
+      ReadUnicodeEscape(out);
+    } else if (const char16_t unit = EscapedUnit(s_[pos_]); unit != 0) {
+      out.push_back(unit);
+      ++pos_;
+    } else {
+      return;
+    }
+    if (out.size() > kLongestText) throw platform::Failure::Overflow();
+  }
+
+  // What a one-letter escape stands for; 0 when the letter starts none.
+  static char16_t EscapedUnit(unsigned char letter) {
+    switch (letter) {
+      case '"':
+      case '\\':
+      case '/':
+      case '\'':
+        return letter;
+      case 'b':
+        return 8;
+      case 'f':
+        return 12;
+      case 'n':
+        return 10;
+      case 'r':
+        return 13;
+      case 't':
+        return 9;
+      default:
+        return 0;
+    }
+  }
+
+  // "u" and up to four hex digits at pos_.
+  void ReadUnicodeEscape(std::u16string& out) {
+    unsigned code = 0;
+    for (std::size_t i = pos_ + 1; i < n_ && i < pos_ + 5 && HexDigit(s_[i]) >= 0; ++i) {
+      code = code * 16 + static_cast<unsigned>(HexDigit(s_[i]));
+    }
+    out.push_back(static_cast<char16_t>(code % 65536));
+    // The four characters after the "u" are passed whatever they were; when the fourth is the
+    // first half of a pair, the second half is the next character read.
+    char16_t second_half;
+    pos_ = text_.SkipUnits(pos_ + 1, 4, &second_half);
+    if (second_half != 0) out.push_back(second_half);
   }
 
   Value InArena(std::u16string_view text) {
@@ -632,6 +648,12 @@ class Reader {
         return key;
       }
     }
+    return ReadLooseKey();
+  }
+
+  // Any other key: quotes open and close quoted parts and are dropped, blanks are dropped, and
+  // a colon outside the quoted parts ends it.
+  Key ReadLooseKey() {
     std::u16string& key = scratch_.text;
     key.clear();
     bool in_double = false;
@@ -644,13 +666,7 @@ class Reader {
           bool& quoted = c == '"' ? in_double : in_single;
           quoted = !quoted;
           ++pos_;
-          if (!quoted) {
-            SkipIgnorable();
-            if (!At(':')) {
-              PositionLine(u"Invalid Key at position ", key);
-              return KeyIn(key);
-            }
-          }
+          if (!quoted && !ColonFollows(key)) return KeyIn(key);
           break;
         }
         case ':':
@@ -672,6 +688,15 @@ class Reader {
       }
     }
     return KeyIn(key);
+  }
+
+  // After a quoted part of a key: whether its colon follows (past the ignorable characters);
+  // when not, the key is reported as invalid.
+  bool ColonFollows(std::u16string_view key) {
+    SkipIgnorable();
+    if (At(':')) return true;
+    PositionLine(u"Invalid Key at position ", key);
+    return false;
   }
 
   const EncodedText& text_;

@@ -6,7 +6,7 @@ namespace quillon::json {
 
 class ScriptDialogs {
  public:
-  enum class Tone { Information, Warning };
+  enum class Tone { kInformation, kWarning };
 
   virtual ~ScriptDialogs() = default;
   virtual void ShowMessage(const std::u16string& message, const std::u16string& title,

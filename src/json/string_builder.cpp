@@ -25,8 +25,8 @@ std::int32_t StringBuilder::BytesOf(std::u16string_view text) {
   return static_cast<std::int32_t>(bytes);
 }
 
-void StringBuilder::ChunkSize(std::int32_t iChunkSize) {
-  const std::int64_t bytes = static_cast<std::int64_t>(iChunkSize) * 2;
+void StringBuilder::ChunkSize(std::int32_t chunk_size) {
+  const std::int64_t bytes = static_cast<std::int64_t>(chunk_size) * 2;
   if (bytes > kMaxBytes || bytes < std::numeric_limits<std::int32_t>::min()) {
     throw platform::Failure::Overflow();
   }
@@ -43,11 +43,11 @@ void StringBuilder::Reserve(std::int64_t bytes) {
   capacityBytes_ = static_cast<std::int32_t>(capacity);
 }
 
-void StringBuilder::Blank(std::int32_t fromBytes, std::int32_t toBytes) {
-  std::fill(buffer_.begin() + fromBytes / 2, buffer_.begin() + toBytes / 2, u' ');
+void StringBuilder::Blank(std::int32_t from_bytes, std::int32_t to_bytes) {
+  std::fill(buffer_.begin() + from_bytes / 2, buffer_.begin() + to_bytes / 2, u' ');
 }
 
-std::u16string StringBuilder::toString() const {
+std::u16string StringBuilder::ToString() const {
   return std::u16string(buffer_.data(), static_cast<std::size_t>(used_bytes_ / 2));
 }
 
@@ -84,9 +84,9 @@ void StringBuilder::Append(std::u16string_view text) {
 }
 
 void StringBuilder::Insert(std::int32_t index, std::u16string_view text) {
-  const std::int64_t atBytes = static_cast<std::int64_t>(index) * 2;
-  if (!FitsBytes(atBytes)) throw platform::Failure::Overflow();
-  if (index < 0 || atBytes > used_bytes_) throw platform::Failure::SubscriptOutOfRange();
+  const std::int64_t at_bytes = static_cast<std::int64_t>(index) * 2;
+  if (!FitsBytes(at_bytes)) throw platform::Failure::Overflow();
+  if (index < 0 || at_bytes > used_bytes_) throw platform::Failure::SubscriptOutOfRange();
   const std::int32_t n = BytesOf(text);
   Reserve(static_cast<std::int64_t>(used_bytes_) + n);
   char16_t* at = buffer_.data() + index;

@@ -15,9 +15,9 @@ class StringBuilder {
   std::int32_t ChunkSize() const { return chunkBytes_ / 2; }
   // Raises platform::Failure 6 when the step in bytes leaves 32 bits, 5 when it is below one
   // character.
-  void ChunkSize(std::int32_t iChunkSize);
+  void ChunkSize(std::int32_t chunk_size);
 
-  std::u16string toString() const;
+  std::u16string ToString() const;
   void TheString(std::u16string_view text);
 
   void Clear();
@@ -25,7 +25,7 @@ class StringBuilder {
   void Append(std::u16string_view text);
   // The Copy forms take the text by value, so a text that came from this builder stays valid
   // while the builder grows.
-  // NOLINTNEXTLINE(performance-unnecessary-value-param)
+  // NOLINTNEXTLINE(performance-unnecessary-value-param): a copy, so it may come from here
   void AppendCopy(std::u16string text) { Append(text); }
   // Before character index (0-based); raises platform::Failure 9 outside 0..Length, 6 when index in
   // bytes leaves 32 bits.
@@ -48,7 +48,7 @@ class StringBuilder {
   static std::int32_t BytesOf(std::u16string_view text);
   // Spaces over a vacated byte range: Find searches the spare room, which must not show
   // text that is no longer part of the builder.
-  void Blank(std::int32_t fromBytes, std::int32_t toBytes);
+  void Blank(std::int32_t from_bytes, std::int32_t to_bytes);
 
   std::u16string buffer_;  // capacity-long; beyond the used part it holds spaces
   std::int32_t used_bytes_ = 0;

@@ -21,7 +21,7 @@ class TreeBuilder {
   static Value Text(const char16_t* units, std::uint32_t size) {
     Value value;
     if (InArena(size)) {
-      value.SetPointer(units, size, static_cast<std::uint8_t>(Value::Kind::Text));
+      value.SetPointer(units, size, static_cast<std::uint8_t>(Value::Kind::kText));
       return value;
     }
     std::uint64_t words[2];
@@ -29,7 +29,7 @@ class TreeBuilder {
     value.SetWords(
         words[0],
         (words[1] & ~Value::kMetaMask) |
-            Value::Meta(static_cast<std::uint8_t>(Value::Kind::Text) | Value::kInline, size));
+            Value::Meta(static_cast<std::uint8_t>(Value::Kind::kText) | Value::kInline, size));
     return value;
   }
 
@@ -46,14 +46,14 @@ class TreeBuilder {
       new (moved + i) Dictionary::Entry{members[i].first, std::move(members[i].second)};
     }
     auto* object = new (arena.Allocate(sizeof(Dictionary))) Dictionary(&arena, moved, count);
-    return Container(Value::Kind::Dictionary, object);
+    return Container(Value::Kind::kDictionary, object);
   }
 
   static Value Array(Arena& arena, Value* elements, std::uint32_t count) {
     auto* moved = arena.AllocateArray<Value>(count);
     for (std::uint32_t i = 0; i < count; ++i) new (moved + i) Value(std::move(elements[i]));
     auto* array = new (arena.Allocate(sizeof(Collection))) Collection(&arena, moved, count);
-    return Container(Value::Kind::Collection, array);
+    return Container(Value::Kind::kCollection, array);
   }
 
   // `value` copied into the arena, its containers and long texts with it.

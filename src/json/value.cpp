@@ -15,9 +15,9 @@ constexpr int kSignShift = 40;
 
 }  // namespace
 
-Value Value::Null() { return Value(Kind::Null); }
+Value Value::Null() { return Value(Kind::kNull); }
 
-Value::Value(bool b) { SetWords(b ? 1 : 0, Meta(static_cast<std::uint8_t>(Kind::Boolean), 0)); }
+Value::Value(bool b) { SetWords(b ? 1 : 0, Meta(static_cast<std::uint8_t>(Kind::kBoolean), 0)); }
 
 Value::Value(Decimal d) {
   const Int128 mantissa = d.Mantissa();
@@ -30,20 +30,20 @@ Value::Value(std::u16string_view text) {
   if (text.size() <= kInlineUnits) {
     text.copy(units_, kInlineUnits);
     units_[7] = static_cast<char16_t>(
-        Meta(static_cast<std::uint8_t>(Kind::Text) | kInline, text.size()) >> 48);
+        Meta(static_cast<std::uint8_t>(Kind::kText) | kInline, text.size()) >> 48);
     return;
   }
   if (text.size() > UINT32_MAX) throw platform::Failure::Overflow();
   char16_t* units = new char16_t[text.size()];
   std::copy(text.begin(), text.end(), units);
   SetPointer(units, static_cast<std::uint32_t>(text.size()),
-             static_cast<std::uint8_t>(Kind::Text) | kOwned);
+             static_cast<std::uint8_t>(Kind::kText) | kOwned);
 }
 
 void Value::SetNumber(std::uint64_t low, std::uint32_t high, bool negative, int scale) {
   const std::uint64_t sign = negative && (low != 0 || high != 0) ? 1 : 0;
   SetWords(low, high | (std::uint64_t{static_cast<std::uint8_t>(scale)} << kScaleShift) |
-                    (sign << kSignShift) | Meta(static_cast<std::uint8_t>(Kind::Number), 0));
+                    (sign << kSignShift) | Meta(static_cast<std::uint8_t>(Kind::kNumber), 0));
 }
 
 Value& Value::operator=(const Value& other) {
@@ -66,14 +66,14 @@ void Value::CopyFrom(const Value& other) {
   std::memcpy(units_, other.units_, sizeof units_);
   SetTag(other.Tag() & ~kOwned);
   switch (kind()) {
-    case Kind::Text:
+    case Kind::kText:
       if ((Tag() & kInline) == 0) {
         units_[7] = 0;
         *this = Value(other.TextView());
       }
       break;
-    case Kind::Dictionary:
-    case Kind::Collection:
+    case Kind::kDictionary:
+    case Kind::kCollection:
       TreeArena()->Hold();
       SetTag(Tag() | kOwned);
       break;
@@ -113,15 +113,15 @@ void Value::MoveIntoArena(Arena* arena) {
 
 std::u16string Value::ToText() const {
   switch (kind()) {
-    case Kind::Empty:
+    case Kind::kEmpty:
       return {};
-    case Kind::Null:
+    case Kind::kNull:
       throw platform::Failure::InvalidUseOfNull();
-    case Kind::Boolean:
+    case Kind::kBoolean:
       return Word(0) != 0 ? u"True" : u"False";
-    case Kind::Number:
+    case Kind::kNumber:
       return ToDecimal().ToText(kDecimalMark);
-    case Kind::Text:
+    case Kind::kText:
       return std::u16string(TextView());
     default:
       throw platform::Failure::TypeMismatch();
@@ -130,20 +130,20 @@ std::u16string Value::ToText() const {
 
 Decimal Value::ToDecimal() const {
   switch (kind()) {
-    case Kind::Empty:
+    case Kind::kEmpty:
       return Decimal(0);
-    case Kind::Null:
+    case Kind::kNull:
       throw platform::Failure::InvalidUseOfNull();
-    case Kind::Boolean:
+    case Kind::kBoolean:
       return Decimal(Word(0) != 0 ? -1 : 0);
-    case Kind::Number: {
+    case Kind::kNumber: {
       const std::uint64_t second = Word(1);
       const Int128 magnitude =
           (static_cast<Int128>(static_cast<std::uint32_t>(second)) << 64) | Word(0);
       return Decimal::FromParts(((second >> kSignShift) & 1) != 0 ? -magnitude : magnitude,
                                 static_cast<int>((second >> kScaleShift) & 0xFF));
     }
-    case Kind::Text: {
+    case Kind::kText: {
       if (auto d = TextToDecimal(TextView())) return *d;
       throw platform::Failure::TypeMismatch();
     }
@@ -154,15 +154,15 @@ Decimal Value::ToDecimal() const {
 
 bool Value::ToBool() const {
   switch (kind()) {
-    case Kind::Empty:
+    case Kind::kEmpty:
       return false;
-    case Kind::Null:
+    case Kind::kNull:
       throw platform::Failure::InvalidUseOfNull();
-    case Kind::Boolean:
+    case Kind::kBoolean:
       return Word(0) != 0;
-    case Kind::Number:
+    case Kind::kNumber:
       return !ToDecimal().IsZero();
-    case Kind::Text: {
+    case Kind::kText: {
       const std::u16string lower = platform::ToLower(TextView());
       if (lower == u"true") return true;
       if (lower == u"false") return false;

@@ -26,7 +26,15 @@ class TreeBuilder;
 
 class Value {
  public:
-  enum class Kind : std::uint8_t { Empty, Null, Boolean, Number, Text, Dictionary, Collection };
+  enum class Kind : std::uint8_t {
+    kEmpty,
+    kNull,
+    kBoolean,
+    kNumber,
+    kText,
+    kDictionary,
+    kCollection
+  };
 
   Value() = default;  // Empty
   static Value Null();
@@ -48,13 +56,13 @@ class Value {
   }
 
   Kind kind() const { return static_cast<Kind>(Tag() & kKindMask); }
-  bool IsEmpty() const { return kind() == Kind::Empty; }
-  bool IsNull() const { return kind() == Kind::Null; }
-  bool IsBoolean() const { return kind() == Kind::Boolean; }
-  bool IsNumber() const { return kind() == Kind::Number; }
-  bool IsText() const { return kind() == Kind::Text; }
-  bool IsDictionary() const { return kind() == Kind::Dictionary; }
-  bool IsCollection() const { return kind() == Kind::Collection; }
+  bool IsEmpty() const { return kind() == Kind::kEmpty; }
+  bool IsNull() const { return kind() == Kind::kNull; }
+  bool IsBoolean() const { return kind() == Kind::kBoolean; }
+  bool IsNumber() const { return kind() == Kind::kNumber; }
+  bool IsText() const { return kind() == Kind::kText; }
+  bool IsDictionary() const { return kind() == Kind::kDictionary; }
+  bool IsCollection() const { return kind() == Kind::kCollection; }
 
   // Text form: Empty "", booleans "True"/"False", numbers with the "," mark (12,5), texts as
   // they are. Null and containers raise (94, 13).

@@ -53,7 +53,7 @@ void JobIntake::ReceiveBytes(std::string_view bytes) {
         u"Se descartaron " + NumberText(framed.dropped) +
         u" caracteres recibidos: el texto pasó de 16 MiB sin \"_endMessage_\"";
     log_.WriteLog(text);
-    notifier_.ShowBalloonTip(text, platform::BalloonIcon::Warning, std::u16string(kRejectedTitle),
+    notifier_.ShowBalloonTip(text, platform::BalloonIcon::kWarning, std::u16string(kRejectedTitle),
                              kBalloonTimeoutMs);
   }
   if (!dispatching_) DispatchWaitingJobs();
@@ -141,16 +141,7 @@ void JobIntake::ProcessMessage(const std::u16string& text, const json::ParseResu
   const json::Value* kind_value = envelope.Find(u"tipo");
   const std::u16string kind =
       kind_value != nullptr && kind_value->IsText() ? kind_value->ToText() : std::u16string();
-  struct Known {
-    std::u16string_view tipo, label;
-  };
-  for (const Known known : {Known{u"comanda", u"Comanda"}, Known{u"factura", u"Factura"},
-                            Known{u"anulacion", u"Anulación"}, Known{u"cajon", u"Cajón"}}) {
-    if (kind == known.tipo) {
-      rejection.kind = known.label;
-      rejection.file_kind = known.tipo;
-    }
-  }
+  NameKind(kind, rejection);
 
   const json::Value* config = envelope.Find(u"config");
   if (config == nullptr || !config->IsCollection()) {
@@ -173,21 +164,39 @@ void JobIntake::ProcessMessage(const std::u16string& text, const json::ParseResu
     rejection.reasons.push_back(u"el \"tipo\" no es un texto");
     return;
   }
+  PrintJob(kind, *dato, rejection);
+}
+
+void JobIntake::NameKind(const std::u16string& kind, Rejection& rejection) {
+  struct Known {
+    std::u16string_view tipo, label;
+  };
+  for (const Known known : {Known{u"comanda", u"Comanda"}, Known{u"factura", u"Factura"},
+                            Known{u"anulacion", u"Anulación"}, Known{u"cajon", u"Cajón"}}) {
+    if (kind == known.tipo) {
+      rejection.kind = known.label;
+      rejection.file_kind = known.tipo;
+    }
+  }
+}
+
+void JobIntake::PrintJob(const std::u16string& kind, const json::Value& dato,
+                         Rejection& rejection) {
   const bool takes_array = kind == u"comanda" || kind == u"anulacion";
-  if (takes_array && !dato->IsCollection()) {
+  if (takes_array && !dato.IsCollection()) {
     rejection.reasons.push_back(u"el \"dato\" no es un arreglo");
     return;
   }
-  if (kind == u"factura" && !dato->IsDictionary()) {
+  if (kind == u"factura" && !dato.IsDictionary()) {
     rejection.reasons.push_back(u"el \"dato\" no es un objeto");
     return;
   }
   if (kind == u"comanda") {
-    rejection.reasons = handlers_.PrintKitchenOrder(dato->AsCollection());
+    rejection.reasons = handlers_.PrintKitchenOrder(dato.AsCollection());
   } else if (kind == u"factura") {
-    rejection.reasons = handlers_.PrintInvoice(*dato);
+    rejection.reasons = handlers_.PrintInvoice(dato);
   } else if (kind == u"anulacion") {
-    rejection.reasons = handlers_.PrintCancellation(dato->AsCollection());
+    rejection.reasons = handlers_.PrintCancellation(dato.AsCollection());
   } else if (kind == u"cajon") {
     rejection.reasons = handlers_.OpenCashDrawer();
   } else {
@@ -205,7 +214,7 @@ void JobIntake::Reject(std::string_view bytes, const Rejection& rejection) {
                               : u" Texto recibido guardado en " + kept.file;
   }
   log_.WriteLog(text);
-  notifier_.ShowBalloonTip(text, platform::BalloonIcon::Warning, std::u16string(kRejectedTitle),
+  notifier_.ShowBalloonTip(text, platform::BalloonIcon::kWarning, std::u16string(kRejectedTitle),
                            kBalloonTimeoutMs);
 }
 

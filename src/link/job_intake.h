@@ -87,6 +87,10 @@ class JobIntake {
   void RunJob(std::string_view bytes, const json::ParseResult& read, bool first_on_connection);
   void ProcessMessage(const std::u16string& text, const json::ParseResult& read,
                       Rejection& rejection);
+  // The balloon's and the file's names of a known kind of job.
+  static void NameKind(const std::u16string& kind, Rejection& rejection);
+  // A job of a known shape handed to the handler of its kind.
+  void PrintJob(const std::u16string& kind, const json::Value& dato, Rejection& rejection);
   void Reject(std::string_view bytes, const Rejection& rejection);
 
   ActivityLog& log_;

@@ -29,7 +29,8 @@ class MessageFramer {
     std::size_t dropped = 0;            // characters of over-long text dropped by this piece
   };
 
-  explicit MessageFramer(WireEncoding encoding = WireEncoding::Windows1252) : encoding_(encoding) {}
+  explicit MessageFramer(WireEncoding encoding = WireEncoding::kWindows1252)
+      : encoding_(encoding) {}
 
   Result Append(std::string_view piece);
   // The stream ended (the connection closed or failed): the bytes held without a terminator are

@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <utility>
-
-#include "platform/whole_file.h"
 
 namespace quillon::link {
 
@@ -31,8 +28,9 @@ bool ParseHex(std::string_view text, std::uint64_t& out) {
 
 }  // namespace
 
-RecentJobs::RecentJobs(std::filesystem::path file, TicketKept ticket_kept)
-    : file_(std::move(file)), ticket_kept_(std::move(ticket_kept)) {
+RecentJobs::RecentJobs(platform::FileSystem& files, std::filesystem::path file,
+                       TicketKept ticket_kept)
+    : files_(files), file_(std::move(file)), ticket_kept_(std::move(ticket_kept)) {
   Load();
 }
 
@@ -138,7 +136,7 @@ void RecentJobs::ConnectionEnded() {
 // One line a job, oldest first: digest (hex), size, tickets taken, settled (1) or not (0), and
 // the ticket being handed over (-1: none; absent in the files of earlier versions).
 void RecentJobs::Load() {
-  std::ifstream in(file_, std::ios::binary);
+  std::istringstream in(files_.ReadFile(file_).value_or(std::string()));
   std::string line;
   while (std::getline(in, line)) {
     std::istringstream fields(line);
@@ -170,7 +168,7 @@ void RecentJobs::Save() const {
             (record.settled ? " 1 " : " 0 ") + std::to_string(record.pending) + '\n';
   }
   // Without its memory the agent prints as it did before: a write that fails loses no ticket.
-  if (platform::WriteWholeFile(file_, text)) platform::SyncFile(file_);
+  if (files_.WriteFile(file_, text, platform::FileSync::kNone)) files_.SyncFile(file_);
 }
 
 }  // namespace quillon::link

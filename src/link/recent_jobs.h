@@ -18,6 +18,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_system.h"
+
 namespace quillon::link {
 
 class RecentJobs {
@@ -32,7 +34,7 @@ class RecentJobs {
   // Reads what an earlier run left in `file`; an unreadable file or line is no memory.
   // `ticket_kept` settles a ticket that a stop caught between being handed over and being
   // recorded as taken; without it such a ticket counts as not taken.
-  explicit RecentJobs(std::filesystem::path file, TicketKept ticket_kept = {});
+  RecentJobs(platform::FileSystem& files, std::filesystem::path file, TicketKept ticket_kept = {});
 
   // A job begins; its record is written before any of its tickets goes. When it is a re-send,
   // its tickets already taken are not handed over again.
@@ -75,6 +77,7 @@ class RecentJobs {
 
   std::string OriginOf(const Record& record, int ticket) const;
 
+  platform::FileSystem& files_;
   std::filesystem::path file_;
   TicketKept ticket_kept_;
   std::deque<Record> records_;  // oldest first

@@ -49,7 +49,7 @@ void ServerConnection::Start() {
 }
 
 void ServerConnection::ShowConnecting() {
-  tray_.SetIcon(TrayImage::Disconnected, u"Conectando");
+  tray_.SetIcon(TrayImage::kDisconnected, u"Conectando");
   Balloon(u"Conectando al servidor de impresion ");
 }
 
@@ -82,7 +82,7 @@ void ServerConnection::OnConnected() {
   const std::u16string message = IdentificationMessage(code_);
   log_.WriteLog(message);
   socket_.Send(EncodeWire(message, encoding_));
-  tray_.SetIcon(TrayImage::Connected, kConnectedText);
+  tray_.SetIcon(TrayImage::kConnected, kConnectedText);
   Balloon(kConnectedText);
 }
 
@@ -112,12 +112,12 @@ void ServerConnection::EndStream() {
 }
 
 void ServerConnection::ShowDisconnected(const std::u16string& balloon) {
-  tray_.SetIcon(TrayImage::Disconnected, kDisconnectingTooltip);
+  tray_.SetIcon(TrayImage::kDisconnected, kDisconnectingTooltip);
   Balloon(balloon);
 }
 
 void ServerConnection::Balloon(const std::u16string& text) {
-  notifier_.ShowBalloonTip(text, platform::BalloonIcon::Information, kBalloonTitle,
+  notifier_.ShowBalloonTip(text, platform::BalloonIcon::kInformation, kBalloonTitle,
                            kBalloonTimeoutMs);
 }
 

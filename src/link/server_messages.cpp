@@ -11,8 +11,8 @@ std::u16string IdentificationMessage(std::u16string_view code) {
   return u"{\"idSyA\":" + platform::QuotedJsonString(code) + u",\"type\":\"id\"}";
 }
 
-std::u16string StatusMessage(std::u16string_view code, int IsPrinting) {
-  const std::string digits = std::to_string(IsPrinting);
+std::u16string StatusMessage(std::u16string_view code, int busy) {
+  const std::string digits = std::to_string(busy);
   const std::u16string status(digits.begin(), digits.end());
   return u"{\"idSyA\":" + platform::QuotedJsonString(code) + u",\"status\":\"" + status + u"\"}";
 }

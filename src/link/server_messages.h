@@ -9,6 +9,6 @@ namespace quillon::link {
 // {"idSyA":"CODE","type":"id"}, sent on every new connection.
 std::u16string IdentificationMessage(std::u16string_view code);
 // {"idSyA":"CODE","status":"0"}, with the busy flag as the status digit.
-std::u16string StatusMessage(std::u16string_view code, int IsPrinting);
+std::u16string StatusMessage(std::u16string_view code, int busy);
 
 }  // namespace quillon::link

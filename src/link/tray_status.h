@@ -5,8 +5,8 @@
 namespace quillon::link {
 
 enum class TrayImage {
-  Disconnected,  // disconnected_icon
-  Connected,     // connected_icon
+  kDisconnected,  // disconnected_icon
+  kConnected,     // connected_icon
 };
 
 class TrayStatus {

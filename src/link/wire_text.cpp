@@ -33,33 +33,33 @@ std::size_t CompletePrefix(std::string_view bytes) {
 }  // namespace
 
 WireEncoding WireEncodingNamed(std::string_view name) {
-  return name == "utf-8" ? WireEncoding::Utf8 : WireEncoding::Windows1252;
+  return name == "utf-8" ? WireEncoding::kUtf8 : WireEncoding::kWindows1252;
 }
 
 std::string EncodeWire(std::u16string_view text, WireEncoding encoding) {
-  return encoding == WireEncoding::Utf8 ? platform::Utf16ToUtf8(text)
-                                        : platform::Utf16ToCp1252(text);
+  return encoding == WireEncoding::kUtf8 ? platform::Utf16ToUtf8(text)
+                                         : platform::Utf16ToCp1252(text);
 }
 
 std::u16string DecodeWire(std::string_view bytes, WireEncoding encoding) {
-  return encoding == WireEncoding::Utf8 ? platform::Utf8ToUtf16(bytes)
-                                        : platform::Cp1252ToUtf16(bytes);
+  return encoding == WireEncoding::kUtf8 ? platform::Utf8ToUtf16(bytes)
+                                         : platform::Cp1252ToUtf16(bytes);
 }
 
 json::TextEncoding ParserEncoding(WireEncoding encoding) {
-  return encoding == WireEncoding::Utf8 ? json::TextEncoding::kUtf8
-                                        : json::TextEncoding::kWindows1252;
+  return encoding == WireEncoding::kUtf8 ? json::TextEncoding::kUtf8
+                                         : json::TextEncoding::kWindows1252;
 }
 
 std::size_t CountWireCharacters(std::string_view bytes, WireEncoding encoding) {
-  if (encoding == WireEncoding::Windows1252) return bytes.size();
+  if (encoding == WireEncoding::kWindows1252) return bytes.size();
   std::size_t count = 0;
   for (const char byte : bytes) count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
   return count;
 }
 
 std::u16string WireDecoder::Decode(std::string_view bytes) {
-  if (encoding_ == WireEncoding::Windows1252) return DecodeWire(bytes, encoding_);
+  if (encoding_ == WireEncoding::kWindows1252) return DecodeWire(bytes, encoding_);
   std::string joined = std::move(incomplete_);
   joined.append(bytes);
   const std::size_t complete = CompletePrefix(joined);

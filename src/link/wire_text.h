@@ -9,7 +9,7 @@
 
 namespace quillon::link {
 
-enum class WireEncoding { Windows1252, Utf8 };
+enum class WireEncoding { kWindows1252, kUtf8 };
 
 // "utf-8" gives Utf8; anything else the default, Windows-1252.
 WireEncoding WireEncodingNamed(std::string_view name);

@@ -10,7 +10,7 @@
 
 namespace quillon::platform {
 
-enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageIcon { kNone, kInformation, kWarning, kError, kQuestion };
 
 class Dialogs {
  public:

@@ -4,7 +4,7 @@
 
 namespace quillon::platform {
 
-enum class BalloonIcon { None = 0, Information = 1, Warning = 2, Error = 3 };
+enum class BalloonIcon { kNone = 0, kInformation = 1, kWarning = 2, kError = 3 };
 
 class Notifier {
  public:

@@ -92,6 +92,9 @@ class PrinterSystem {
   // The system default printer's name, or the empty text when there is none. Throws
   // Failure when the system cannot be asked at all.
   virtual std::u16string DefaultPrinterName() = 0;
+  // Every printer's name, in the system's order, for the people who look after the agent.
+  // Throws Failure when the system cannot be asked at all.
+  virtual std::vector<std::u16string> PrinterNames() = 0;
   // Where each of `jobs`, handed to the printer `printer` (its device name) by this program,
   // stands now: one report per job asked about, in any order. A job the system no longer knows
   // left it without an error. Throws Failure when the system cannot be asked.

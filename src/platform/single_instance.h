@@ -4,7 +4,7 @@ namespace quillon::platform {
 
 class SingleInstance {
  public:
-  enum class Result { Acquired, HeldByOther, Unavailable };
+  enum class Result { kAcquired, kHeldByOther, kUnavailable };
   virtual ~SingleInstance() = default;
   // Unavailable: the claim cannot be made at all (for example a missing or read-only folder).
   virtual Result Acquire() = 0;

@@ -196,6 +196,4 @@ std::u16string QuotedJsonString(std::u16string_view text) {
   return out;
 }
 
-std::u16string u16(std::string_view ascii_or_utf8) { return Utf8ToUtf16(ascii_or_utf8); }
-
 }  // namespace quillon::platform

@@ -34,7 +34,4 @@ std::u16string TrimBlanks(std::u16string_view text);
 // escaped, so it can never end early or add members to what it is put into.
 std::u16string QuotedJsonString(std::u16string_view text);
 
-// Shorthand for ASCII literals in the core: u16("abc").
-std::u16string u16(std::string_view ascii_or_utf8);
-
 }  // namespace quillon::platform

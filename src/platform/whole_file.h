@@ -2,6 +2,8 @@
 // Files written whole: the bytes go beside the target first and are renamed into place, so a
 // reader (or a program started after a crash) never sees half a file.
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace quillon::platform {
@@ -15,6 +17,11 @@ enum class FileSync { kNone, kFileAndFolder };
 // beside it.
 bool WriteWholeFile(const std::filesystem::path& target, std::string_view content,
                     FileSync sync = FileSync::kNone);
+// The file's bytes; nullopt when it is missing, a folder or cannot be read.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file);
+// Adds `content` at the end of the file, making it when it is missing; false when not all of it
+// went in.
+bool AppendToFile(const std::filesystem::path& file, std::string_view content);
 // The file's bytes on the disk, so they survive a power cut; false when that failed.
 bool SyncFile(const std::filesystem::path& file);
 // The folder's list of names on the disk, so the latest renames in it survive a power cut.

@@ -24,8 +24,9 @@ bool WriteNewFile(const fs::path& file, std::string_view content, bool sync) {
   return ::close(fd) == 0 && written;
 }
 
-bool RenameOver(const fs::path& from, const fs::path& to) {
-  return std::rename(from.c_str(), to.c_str()) == 0;
+std::error_code RenameOver(const fs::path& from, const fs::path& to) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return {};
+  return {errno, std::generic_category()};
 }
 
 bool SyncFile(const fs::path& file) {

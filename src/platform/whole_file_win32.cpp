@@ -25,9 +25,11 @@ bool WriteNewFile(const fs::path& file, std::string_view content, bool sync) {
   return CloseHandle(handle) && written;
 }
 
-bool RenameOver(const fs::path& from, const fs::path& to) {
-  return MoveFileExW(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+std::error_code RenameOver(const fs::path& from, const fs::path& to) {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return {};
+  }
+  return {static_cast<int>(GetLastError()), std::system_category()};
 }
 
 bool SyncFile(const fs::path& file) {

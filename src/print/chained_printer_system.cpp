@@ -1,5 +1,7 @@
 #include "print/chained_printer_system.h"
 
+#include <algorithm>
+
 namespace quillon::print {
 
 std::shared_ptr<platform::PrinterQueue> ChainedPrinterSystem::FindPrinter(
@@ -16,6 +18,20 @@ std::u16string ChainedPrinterSystem::DefaultPrinterName() {
     if (!name.empty()) return name;
   }
   return {};
+}
+
+std::vector<std::u16string> ChainedPrinterSystem::PrinterNames() {
+  std::vector<std::u16string> names;
+  for (platform::PrinterSystem* system : systems_) {
+    for (std::u16string& name : system->PrinterNames()) {
+      if (std::none_of(names.begin(), names.end(), [&](const std::u16string& known) {
+            return platform::SamePrinterName(known, name);
+          })) {
+        names.push_back(std::move(name));
+      }
+    }
+  }
+  return names;
 }
 
 platform::PrinterSystem& ChainedPrinterSystem::Holding(std::u16string_view printer) {

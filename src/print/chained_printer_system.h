@@ -16,6 +16,8 @@ class ChainedPrinterSystem : public platform::PrinterSystem {
   std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override;
   // The first system's default printer that is named at all.
   std::u16string DefaultPrinterName() override;
+  // Each system's names in turn, a name only once: the first system's printer is the one found.
+  std::vector<std::u16string> PrinterNames() override;
   // Asked of the system that holds the printer: the first that finds it, else the last one.
   std::vector<platform::JobReport> FollowJobs(std::u16string_view printer,
                                               const std::vector<std::int64_t>& jobs) override;

@@ -61,7 +61,35 @@ struct WrapRule {
   int centring_width = 40;
 };
 
-void Wrap(TicketRecorder& printer, std::u16string_view text, const WrapRule& rule, int align,
+// The last of the words from `start` that fit on one queue.
+std::size_t LastWordOfLine(const std::vector<std::u16string>& words, std::size_t start,
+                           const WrapRule& rule) {
+  double acc = 0;
+  std::size_t last = start;
+  for (std::size_t j = start; j < words.size(); ++j) {
+    const double measure = rule.measure(words[j]);
+    if (measure < rule.limit) {
+      if (acc + measure > rule.limit) break;
+      acc += measure + rule.blank;
+    }
+    // A word at or above the limit is taken without counting, so the line always moves on.
+    last = j;
+  }
+  return last;
+}
+
+// Words first to last, a blank between each two.
+std::u16string JoinedWords(const std::vector<std::u16string>& words, std::size_t first,
+                           std::size_t last) {
+  std::u16string line;
+  for (std::size_t j = first; j <= last; ++j) {
+    if (j != first) line.push_back(u' ');
+    line += words[j];
+  }
+  return line;
+}
+
+void Wrap(TicketRecorder& recorder, std::u16string_view text, const WrapRule& rule, Align align,
           int indent) {
   const std::u16string upper = platform::ToUpper(text);
   if (upper.empty()) return;
@@ -70,31 +98,17 @@ void Wrap(TicketRecorder& printer, std::u16string_view text, const WrapRule& rul
     const std::vector<std::u16string> words = SplitAt(CollapseBlanks(paragraph), u" ");
     std::size_t start = 0;
     while (start < words.size()) {
-      double acc = 0;
-      std::size_t last = start;
-      for (std::size_t j = start; j < words.size(); ++j) {
-        const double measure = rule.measure(words[j]);
-        if (measure < rule.limit) {
-          if (acc + measure > rule.limit) break;
-          acc += measure + rule.blank;
-        }
-        // A word at or above the limit is taken without counting, so the line always moves on.
-        last = j;
-      }
-      std::u16string line;
-      for (std::size_t j = start; j <= last; ++j) {
-        if (j != start) line.push_back(u' ');
-        line += words[j];
-      }
+      const std::size_t last = LastWordOfLine(words, start, rule);
+      std::u16string line = JoinedWords(words, start, last);
       line = platform::TrimBlanks(line);
       const int length = static_cast<int>(line.size());
-      if (align == 2) {
+      if (align == Align::kCentre) {
         const int column = Checked16(DivideHalfEven(rule.centring_width - length, 2));
-        printer.Print({PrintItem::Tab(column), PrintItem::Text(line)});
+        recorder.Print({PrintItem::Tab(column), PrintItem::Text(line)});
       } else if (indent >= 1) {
-        printer.Print({PrintItem::Tab(indent), PrintItem::Text(line)});
+        recorder.Print({PrintItem::Tab(indent), PrintItem::Text(line)});
       } else {
-        printer.Print({PrintItem::Text(line)});
+        recorder.Print({PrintItem::Text(line)});
       }
       start = last + 1;
     }
@@ -131,50 +145,47 @@ int PrintEngine::FittingLength(std::u16string_view text, int limit) {
 }
 
 void PrintEngine::PrintSeparator(std::u16string_view kind) {
-  TicketRecorder& printer = canvas_;
-  const double remembered = WholePoints(printer.FontSize());
-  printer.SetFontSize(RollFontSize());
+  TicketRecorder& recorder = recorder_;
+  const double remembered = WholePoints(recorder.FontSize());
+  recorder.SetFontSize(RollFontSize());
   // The length follows "Tamaño de Factura"; the size above follows "Tamano de Factura".
   const bool wide = CharsPerLine() == 40;
   if (kind == u"=") {
-    printer.Print({PrintItem::Text(std::u16string(wide ? 37 : 30, u'='))});
+    recorder.Print({PrintItem::Text(std::u16string(wide ? 37 : 30, u'='))});
   } else if (kind == u"-") {
-    printer.Print({PrintItem::Text(std::u16string(wide ? 39 : 30, u'-'))});
+    recorder.Print({PrintItem::Text(std::u16string(wide ? 39 : 30, u'-'))});
   }
-  printer.SetFontSize(remembered);
+  recorder.SetFontSize(remembered);
 }
 
 int PrintEngine::SeparatorWidth() {
-  TicketRecorder& printer = canvas_;
-  const double remembered = WholePoints(printer.FontSize());
+  TicketRecorder& recorder = recorder_;
+  const double remembered = WholePoints(recorder.FontSize());
   std::size_t length = 35;
   if (IsRoll55()) {
-    printer.SetFontSize(7);
+    recorder.SetFontSize(7);
     length = 30;
   } else {
-    printer.SetFontSize(10);
+    recorder.SetFontSize(10);
     if (IsRoll75()) length = 34;
   }
-  const double width = printer.TextWidth(std::u16string(length, u'='));
-  printer.SetFontSize(remembered);
+  const double width = recorder.TextWidth(std::u16string(length, u'='));
+  recorder.SetFontSize(remembered);
   return Checked16(static_cast<long long>(WholePoints(width)));
 }
 
-void PrintEngine::PrintWrapped(std::u16string_view text, int max_chars, int align, int indent) {
+void PrintEngine::PrintWrapped(std::u16string_view text, int max_chars, Align align, int indent) {
   const WrapRule rule{[](const std::u16string& word) { return static_cast<double>(word.size()); },
                       1, static_cast<double>(max_chars), max_chars};
-  Wrap(canvas_, text, rule, align, indent);
+  Wrap(recorder_, text, rule, align, indent);
 }
 
-void PrintEngine::PrintWrappedMeasured(std::u16string_view text, int& width, int align,
-                                       int indent) {
-  TicketRecorder& printer = canvas_;
-  const double remembered = WholePoints(printer.FontSize());
-  width = SeparatorWidth();
-  printer.SetFontSize(remembered);
-  const WrapRule rule{[&printer](const std::u16string& word) { return printer.TextWidth(word); },
-                      printer.TextWidth(u" "), static_cast<double>(width), CharsPerLine()};
-  Wrap(printer, text, rule, align, indent);
+void PrintEngine::PrintWrappedToSeparator(std::u16string_view text, Align align) {
+  TicketRecorder& recorder = recorder_;
+  const int width = SeparatorWidth();  // leaves the font size as whole points
+  const WrapRule rule{[&recorder](const std::u16string& word) { return recorder.TextWidth(word); },
+                      recorder.TextWidth(u" "), static_cast<double>(width), CharsPerLine()};
+  Wrap(recorder, text, rule, align, 0);
 }
 
 // Amounts are whole numbers rounded as a cashier does, halves away from zero (12.500,5 prints

@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <system_error>
 
 #include "platform/text.h"
-#include "platform/whole_file.h"
 
 namespace quillon::print {
 namespace {
@@ -16,11 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kExtension = ".ticket";
-
-std::string ReadWhole(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The number a ticket file's name holds ("000000000012.ticket" holds 12); 0 for other names.
 std::uint64_t IdOf(const fs::path& file) {
@@ -32,13 +24,18 @@ std::uint64_t IdOf(const fs::path& file) {
   return read.ec == std::errc() && read.ptr == end ? id : 0;
 }
 
-std::uint64_t HighestId(const fs::path& folder) {
+std::uint64_t HighestId(const platform::FileSystem& files, const fs::path& folder) {
   std::uint64_t highest = 0;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder, error)) {
-    highest = std::max(highest, IdOf(entry.path()));
+  for (const platform::FolderEntry& entry : files.ListFolder(folder, error)) {
+    highest = std::max(highest, IdOf(entry.path));
   }
   return highest;
+}
+
+std::optional<TicketRecord> ReadTicket(const platform::FileSystem& files, const fs::path& file) {
+  const std::optional<std::string> text = files.ReadFile(file);
+  return text ? ReadTicketFile(*text) : std::nullopt;
 }
 
 std::string IndexLine(const PrintedTicket& ticket) {
@@ -73,16 +70,16 @@ std::string FileName(std::uint64_t id) {
 
 // The printed tickets listed in the index whose files are there, newest first; `damaged` counts
 // the lines that are not an index line, a last line cut short among them.
-std::deque<PrintedTicket> ReadPrintedIndex(const fs::path& folder, std::size_t* damaged = nullptr) {
+std::deque<PrintedTicket> ReadPrintedIndex(const platform::FileSystem& files,
+                                           const fs::path& folder, std::size_t* damaged = nullptr) {
   std::deque<PrintedTicket> printed;
-  std::string text = ReadWhole(folder / "indice");
+  std::string text = files.ReadFile(folder / "indice").value_or(std::string());
   if (!text.empty() && text.back() != '\n') text += '\n';
   std::size_t start = 0;
   for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
     const auto ticket = ParseIndexLine(std::string_view(text).substr(start, end - start));
     if (!ticket && damaged != nullptr) ++*damaged;
-    std::error_code error;
-    if (!ticket || !fs::exists(folder / FileName(ticket->id), error)) continue;
+    if (!ticket || !files.Exists(folder / FileName(ticket->id))) continue;
     std::erase_if(printed, [&](const PrintedTicket& t) { return t.id == ticket->id; });
     printed.push_front(*ticket);
   }
@@ -92,77 +89,81 @@ std::deque<PrintedTicket> ReadPrintedIndex(const fs::path& folder, std::size_t* 
 
 }  // namespace
 
-std::vector<TicketRecord> ReadWaitingTickets(const fs::path& data_dir) {
+std::vector<TicketRecord> ReadWaitingTickets(const platform::FileSystem& files,
+                                             const fs::path& data_dir) {
   std::vector<TicketRecord> waiting;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(data_dir / "outbox", error)) {
-    if (IdOf(entry.path()) == 0) continue;
-    if (auto record = ReadTicketFile(ReadWhole(entry.path())))
-      waiting.push_back(std::move(*record));
+  for (const platform::FolderEntry& entry : files.ListFolder(data_dir / "outbox", error)) {
+    if (IdOf(entry.path) == 0) continue;
+    if (auto record = ReadTicket(files, entry.path)) waiting.push_back(std::move(*record));
   }
   std::sort(waiting.begin(), waiting.end(),
             [](const TicketRecord& a, const TicketRecord& b) { return a.id < b.id; });
   return waiting;
 }
 
-std::deque<PrintedTicket> ReadPrintedTickets(const fs::path& data_dir) {
-  return ReadPrintedIndex(data_dir / "impresos");
+std::deque<PrintedTicket> ReadPrintedTickets(const platform::FileSystem& files,
+                                             const fs::path& data_dir) {
+  return ReadPrintedIndex(files, data_dir / "impresos");
 }
 
-Outbox::Outbox(const fs::path& data_dir, const platform::Clock& clock)
-    : folder_(data_dir / "outbox"),
+Outbox::Outbox(platform::FileSystem& files, const fs::path& data_dir, const platform::Clock& clock)
+    : files_(files),
+      folder_(data_dir / "outbox"),
       discarded_(folder_ / "descartados"),
       printed_folder_(data_dir / "impresos"),
       clock_(clock) {}
 
-Outbox::~Outbox() {
-  if (index_ != nullptr) std::fclose(index_);
-}
-
 fs::path Outbox::FileOf(std::uint64_t id) const { return folder_ / FileName(id); }
 
 std::vector<TicketRecord> Outbox::Load(std::vector<std::u16string>& set_aside) {
-  std::error_code error;
-  fs::create_directories(folder_, error);
-  fs::create_directories(printed_folder_, error);
+  files_.CreateFolders(folder_);
+  files_.CreateFolders(printed_folder_);
   std::vector<TicketRecord> waiting;
-  for (const auto& entry : fs::directory_iterator(folder_, error)) {
-    fs::path file = entry.path();
+  std::error_code error;
+  for (const platform::FolderEntry& entry : files_.ListFolder(folder_, error)) {
+    fs::path file = entry.path;
     const bool partial = file.extension() == ".part";
-    if (!entry.is_regular_file(error) || (IdOf(file) == 0 && !partial)) continue;
-    const std::optional<TicketRecord> record = ReadTicketFile(ReadWhole(file));
+    if (!entry.is_file || (IdOf(file) == 0 && !partial)) continue;
+    const std::optional<TicketRecord> record = ReadTicket(files_, file);
     if (record && partial) {
       // Written whole but not yet renamed when the program stopped: never sent, so it waits.
-      fs::rename(file, FileOf(record->id), error);
-      if (!error) file = FileOf(record->id);
+      if (!files_.Rename(file, FileOf(record->id))) file = FileOf(record->id);
     }
     if (record && IdOf(file) == record->id) {
+      // Printed, but its move out of the outbox was refused: it must not print again.
+      const auto printed = ReadTicket(files_, printed_folder_ / FileName(record->id));
+      if (printed && printed->id == record->id) {
+        files_.Remove(file);
+        continue;
+      }
       waiting.push_back(*record);
       continue;
     }
-    fs::create_directories(discarded_, error);
-    fs::rename(file, discarded_ / file.filename(), error);
+    files_.CreateFolders(discarded_);
+    files_.Rename(file, discarded_ / file.filename());
     set_aside.push_back(platform::Utf8ToUtf16(file.filename().string()));
   }
   std::sort(waiting.begin(), waiting.end(),
             [](const TicketRecord& a, const TicketRecord& b) { return a.id < b.id; });
-  next_id_ = 1 + std::max({HighestId(folder_), HighestId(discarded_), HighestId(printed_folder_)});
+  next_id_ = 1 + std::max({HighestId(files_, folder_), HighestId(files_, discarded_),
+                           HighestId(files_, printed_folder_)});
   LoadIndex();
   return waiting;
 }
 
 void Outbox::LoadIndex() {
   std::size_t damaged = 0;
-  printed_ = ReadPrintedIndex(printed_folder_, &damaged);
+  printed_ = ReadPrintedIndex(files_, printed_folder_, &damaged);
   std::set<std::uint64_t> listed;
   for (const PrintedTicket& ticket : printed_) listed.insert(ticket.id);
   // A printed ticket whose line is missing or damaged is listed again from its own file.
   std::error_code error;
   std::size_t recovered = 0;
-  for (const auto& entry : fs::directory_iterator(printed_folder_, error)) {
-    const std::uint64_t id = IdOf(entry.path());
+  for (const platform::FolderEntry& entry : files_.ListFolder(printed_folder_, error)) {
+    const std::uint64_t id = IdOf(entry.path);
     if (id == 0 || listed.contains(id)) continue;
-    const std::optional<TicketRecord> record = ReadTicketFile(ReadWhole(entry.path()));
+    const std::optional<TicketRecord> record = ReadTicket(files_, entry.path);
     if (!record || record->id != id) continue;
     const std::u16string& printer =
         record->sent_to.empty() ? record->ticket.printer : record->sent_to;
@@ -179,21 +180,17 @@ void Outbox::LoadIndex() {
   // Files beyond the newest kept are leftovers of a run that stopped while pruning.
   std::set<std::uint64_t> kept;
   for (const PrintedTicket& ticket : printed_) kept.insert(ticket.id);
-  for (const auto& entry : fs::directory_iterator(printed_folder_, error)) {
-    const std::uint64_t id = IdOf(entry.path());
-    if (id != 0 && !kept.contains(id)) fs::remove(entry.path(), error);
+  for (const platform::FolderEntry& entry : files_.ListFolder(printed_folder_, error)) {
+    const std::uint64_t id = IdOf(entry.path);
+    if (id != 0 && !kept.contains(id)) files_.Remove(entry.path);
   }
   RewriteIndex();
 }
 
 void Outbox::RewriteIndex() {
-  if (index_ != nullptr) std::fclose(index_);
-  index_ = nullptr;
   std::string text;
   for (auto it = printed_.rbegin(); it != printed_.rend(); ++it) text += IndexLine(*it);
-  const fs::path index = printed_folder_ / "indice";
-  platform::WriteWholeFile(index, text, platform::FileSync::kFileAndFolder);
-  index_ = std::fopen(index.string().c_str(), "ab");
+  files_.WriteFile(printed_folder_ / "indice", text, platform::FileSync::kFileAndFolder);
   index_lines_ = printed_.size();
 }
 
@@ -202,11 +199,9 @@ void Outbox::AppendToIndex(const PrintedTicket& ticket) {
     RewriteIndex();
     return;
   }
-  if (index_ == nullptr) return;
-  const std::string line = IndexLine(ticket);
-  std::fwrite(line.data(), 1, line.size(), index_);
-  std::fflush(index_);
-  platform::SyncFile(printed_folder_ / "indice");
+  const fs::path index = printed_folder_ / "indice";
+  // A line cut short by a full disk is a damaged line for the next start, which rebuilds.
+  if (files_.AppendToFile(index, IndexLine(ticket))) files_.SyncFile(index);
   ++index_lines_;
 }
 
@@ -219,7 +214,7 @@ TicketRecord Outbox::Number(DrawnTicket ticket) {
 }
 
 bool Outbox::Store(const TicketRecord& record) {
-  return platform::WriteWholeFile(FileOf(record.id), TicketFileText(record));
+  return files_.WriteFile(FileOf(record.id), TicketFileText(record), platform::FileSync::kNone);
 }
 
 bool Outbox::StoreDurably(const TicketRecord& record) {
@@ -229,20 +224,22 @@ bool Outbox::StoreDurably(const TicketRecord& record) {
 }
 
 void Outbox::MakeDurable(const TicketRecord& record) {
-  platform::SyncFile(FileOf(record.id));
-  platform::SyncFolder(folder_);
+  files_.SyncFile(FileOf(record.id));
+  files_.SyncFolder(folder_);
 }
 
 void Outbox::MarkPrinted(const TicketRecord& record, bool stored, const std::u16string& printer) {
   const fs::path kept = printed_folder_ / FileName(record.id);
-  std::error_code error;
-  if (stored) fs::rename(FileOf(record.id), kept, error);
-  if (!stored || error) {
-    platform::WriteWholeFile(kept, TicketFileText(record), platform::FileSync::kFileAndFolder);
+  const bool moved = stored && !files_.Rename(FileOf(record.id), kept);
+  if (!moved) {
+    const bool copied =
+        files_.WriteFile(kept, TicketFileText(record), platform::FileSync::kFileAndFolder);
+    // Left in the outbox only when impresos/ holds no copy to tell the next start it printed.
+    if (stored && copied) files_.Remove(FileOf(record.id));
   }
   // Printed for good only once the move is on the disk: a power cut must not bring it back.
-  platform::SyncFolder(printed_folder_);
-  if (stored) platform::SyncFolder(folder_);
+  files_.SyncFolder(printed_folder_);
+  if (stored) files_.SyncFolder(folder_);
   const PrintedTicket ticket{record.id, printer, record.ticket.kind, clock_.Now()};
   printed_.push_front(ticket);
   AppendToIndex(ticket);
@@ -253,31 +250,26 @@ void Outbox::MarkPrinted(const TicketRecord& record, bool stored, const std::u16
 }
 
 void Outbox::Prune() {
-  std::error_code error;
-  for (const std::uint64_t id : to_remove_) fs::remove(printed_folder_ / FileName(id), error);
+  for (const std::uint64_t id : to_remove_) files_.Remove(printed_folder_ / FileName(id));
   to_remove_.clear();
 }
 
 bool Outbox::Discard(const TicketRecord& record, bool stored) {
-  std::error_code error;
-  fs::create_directories(discarded_, error);
+  files_.CreateFolders(discarded_);
   const fs::path target = discarded_ / FileName(record.id);
-  if (stored) {
-    fs::rename(FileOf(record.id), target, error);
-    return !error;
-  }
-  return platform::WriteWholeFile(target, TicketFileText(record));
+  if (stored) return !files_.Rename(FileOf(record.id), target);
+  return files_.WriteFile(target, TicketFileText(record), platform::FileSync::kNone);
 }
 
 bool Outbox::HoldsTicketFrom(std::string_view origin) const {
   const std::string line = "\norigen\t" + std::string(origin) + "\n";
   std::error_code error;
   for (const fs::path& folder : {folder_, discarded_, printed_folder_}) {
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-      const fs::path& file = entry.path();
+    for (const platform::FolderEntry& entry : files_.ListFolder(folder, error)) {
+      const fs::path& file = entry.path;
       const bool partial = file.extension() == ".part";
       if (IdOf(file) == 0 && !partial) continue;
-      const std::string text = ReadWhole(file);
+      const std::string text = files_.ReadFile(file).value_or(std::string());
       if (text.find(line) != std::string::npos && ReadTicketFile(text)) return true;
     }
   }
@@ -285,7 +277,7 @@ bool Outbox::HoldsTicketFrom(std::string_view origin) const {
 }
 
 std::optional<TicketRecord> Outbox::ReadPrinted(std::uint64_t id) const {
-  return ReadTicketFile(ReadWhole(printed_folder_ / FileName(id)));
+  return ReadTicket(files_, printed_folder_ / FileName(id));
 }
 
 }  // namespace quillon::print

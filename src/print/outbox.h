@@ -4,7 +4,6 @@
 // accepted yet, outbox/descartados/ the ones the user gave up on, and impresos/ the last
 // printed ones, with impresos/indice saying where and when each printed.
 #include <cstdint>
-#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <optional>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/file_system.h"
 #include "print/ticket_file.h"
 
 namespace quillon::print {
@@ -27,14 +27,15 @@ class Outbox {
  public:
   static constexpr std::size_t kPrintedKept = 200;
 
-  Outbox(const std::filesystem::path& data_dir, const platform::Clock& clock);
-  ~Outbox();
+  Outbox(platform::FileSystem& files, const std::filesystem::path& data_dir,
+         const platform::Clock& clock);
   Outbox(const Outbox&) = delete;
   Outbox& operator=(const Outbox&) = delete;
 
   // Reads what an earlier run left: the waiting tickets and those a spooler held, in the order
   // they were made. A file
-  // that is not a whole ticket is moved to descartados/ and its name added to `set_aside`.
+  // that is not a whole ticket is moved to descartados/ and its name added to `set_aside`; one
+  // that impresos/ holds too printed already and leaves the outbox.
   std::vector<TicketRecord> Load(std::vector<std::u16string>& set_aside);
 
   // The ticket with the next number and the time of now.
@@ -47,7 +48,8 @@ class Outbox {
   // job, so that a restart follows that job instead of sending the ticket again. false when the
   // folder does not take it.
   bool StoreDurably(const TicketRecord& record);
-  // The ticket printed: it leaves the outbox for impresos/ at once.
+  // The ticket printed: it leaves the outbox for impresos/ at once (copied and removed when the
+  // move is refused).
   void MarkPrinted(const TicketRecord& record, bool stored, const std::u16string& printer);
   // The user gave the ticket up: it moves to descartados/, never deleted. false when it could
   // not be moved (it then stays where it is).
@@ -77,6 +79,7 @@ class Outbox {
   void AppendToIndex(const PrintedTicket& ticket);
   void RewriteIndex();
 
+  platform::FileSystem& files_;
   std::filesystem::path folder_;          // outbox/
   std::filesystem::path discarded_;       // outbox/descartados/
   std::filesystem::path printed_folder_;  // impresos/
@@ -84,7 +87,6 @@ class Outbox {
   std::uint64_t next_id_ = 1;
   std::deque<PrintedTicket> printed_;
   std::vector<std::uint64_t> to_remove_;  // printed tickets beyond kPrintedKept
-  std::FILE* index_ = nullptr;            // impresos/indice, open for appending
   std::size_t index_lines_ = 0;
   std::size_t rebuilt_index_ = 0;
   std::size_t rebuilt_index_damaged_ = 0;
@@ -92,7 +94,9 @@ class Outbox {
 
 // What a data folder's outbox holds, read without changing anything, for the command line while
 // an agent may be running: the waiting tickets in order, and the printed ones newest first.
-std::vector<TicketRecord> ReadWaitingTickets(const std::filesystem::path& data_dir);
-std::deque<PrintedTicket> ReadPrintedTickets(const std::filesystem::path& data_dir);
+std::vector<TicketRecord> ReadWaitingTickets(const platform::FileSystem& files,
+                                             const std::filesystem::path& data_dir);
+std::deque<PrintedTicket> ReadPrintedTickets(const platform::FileSystem& files,
+                                             const std::filesystem::path& data_dir);
 
 }  // namespace quillon::print

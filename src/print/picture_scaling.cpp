@@ -4,6 +4,22 @@
 
 namespace quillon::print {
 
+namespace {
+
+// The mean of channel c over the source pixels [x0, x1) x [y0, y1), rows `width` pixels wide.
+int BoxMean(const std::vector<std::uint8_t>& samples, std::int64_t width, int channels, int c,
+            std::int64_t x0, std::int64_t x1, std::int64_t y0, std::int64_t y1) {
+  std::int64_t sum = 0;
+  for (std::int64_t y = y0; y < y1; ++y) {
+    for (std::int64_t x = x0; x < x1; ++x) {
+      sum += samples[static_cast<std::size_t>((y * width + x) * channels + c)];
+    }
+  }
+  return static_cast<int>(sum / ((y1 - y0) * (x1 - x0)));
+}
+
+}  // namespace
+
 std::vector<int> ScaleSamples(const std::vector<std::uint8_t>& samples, int width, int height,
                               int channels, int to_width, int to_height) {
   std::vector<int> out(static_cast<std::size_t>(to_width) * to_height * channels);
@@ -15,14 +31,8 @@ std::vector<int> ScaleSamples(const std::vector<std::uint8_t>& samples, int widt
       const std::int64_t x0 = tx * sw / to_width;
       const std::int64_t x1 = std::max(x0 + 1, (tx + 1) * sw / to_width);
       for (int c = 0; c < channels; ++c) {
-        std::int64_t sum = 0;
-        for (std::int64_t y = y0; y < y1; ++y) {
-          for (std::int64_t x = x0; x < x1; ++x) {
-            sum += samples[static_cast<std::size_t>((y * sw + x) * channels + c)];
-          }
-        }
         out[static_cast<std::size_t>((ty * to_width + tx) * channels + c)] =
-            static_cast<int>(sum / ((y1 - y0) * (x1 - x0)));
+            BoxMean(samples, sw, channels, c, x0, x1, y0, y1);
       }
     }
   }

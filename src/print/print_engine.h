@@ -11,6 +11,9 @@
 
 namespace quillon::print {
 
+// Where a wrapped line sits: from the left edge (or from an indent column), or centred.
+enum class Align { kLeft, kCentre };
+
 class PrintEngine {
  public:
   // --- settings rows ("config" of the last job that parsed) ---
@@ -25,7 +28,7 @@ class PrintEngine {
   DrawnTicket EndTicket();
   // Drops what was drawn: a ticket that failed halfway is never sent.
   void CancelTicket();
-  TicketRecorder& Canvas() { return canvas_; }
+  TicketRecorder& Recorder() { return recorder_; }
 
   // --- ticket line model ---
   int CharsPerLine() const;
@@ -37,12 +40,16 @@ class PrintEngine {
   static int FittingLength(std::u16string_view text, int limit);
   void PrintSeparator(std::u16string_view kind);
   int SeparatorWidth();
-  void PrintWrapped(std::u16string_view text, int max_chars, int align, int indent);
-  void PrintWrappedMeasured(std::u16string_view text, int& width, int align, int indent);
+  // In capitals, broken at words into lines of up to `max_chars` characters; a left-aligned
+  // line starts in column `indent` when that is 1 or more (a centred one ignores it).
+  void PrintWrapped(std::u16string_view text, int max_chars, Align align, int indent = 0);
+  // In capitals, broken at words where their printed width in the current font would pass the
+  // separator's (SeparatorWidth); centred on the roll's characters a line.
+  void PrintWrappedToSeparator(std::u16string_view text, Align align);
 
  private:
   json::Value rows_;  // configuracion
-  TicketRecorder canvas_;
+  TicketRecorder recorder_;
   std::u16string printer_;
   std::u16string kind_;
 };

@@ -7,15 +7,15 @@
 namespace quillon::print {
 
 struct PrintItem {
-  enum class Kind { Text, Tab, Number };
-  Kind kind = Kind::Text;
+  enum class Kind { kText, kTab, kNumber };
+  Kind kind = Kind::kText;
   std::u16string text;   // Text
   int column = 1;        // Tab(n)
   json::Decimal number;  // Number: written as " 12,5 " (a "-" in place of the blank when negative)
 
-  static PrintItem Text(std::u16string t) { return {Kind::Text, std::move(t), 1, {}}; }
-  static PrintItem Tab(int n) { return {Kind::Tab, {}, n, {}}; }
-  static PrintItem Number(json::Decimal d) { return {Kind::Number, {}, 1, d}; }
+  static PrintItem Text(std::u16string t) { return {Kind::kText, std::move(t), 1, {}}; }
+  static PrintItem Tab(int n) { return {Kind::kTab, {}, n, {}}; }
+  static PrintItem Number(json::Decimal d) { return {Kind::kNumber, {}, 1, d}; }
 };
 
 }  // namespace quillon::print

@@ -11,7 +11,7 @@ namespace {
 constexpr int kBalloonTimeoutMs = 30000;
 constexpr char16_t kWaitingTitle[] = u"Tickets en espera";
 
-std::u16string Count(std::size_t count) { return platform::u16(std::to_string(count)); }
+std::u16string Count(std::size_t count) { return platform::Utf8ToUtf16(std::to_string(count)); }
 
 }  // namespace
 
@@ -29,10 +29,10 @@ PrintService::~PrintService() {
   watch_timer_.Stop();
 }
 
-PrintService::Line& PrintService::LineFor(const std::u16string& printer) {
-  Line& line = lines_[platform::PrinterNameKey(printer)];
-  if (line.entries.empty()) line.label = PrinterLabel(printer);
-  return line;
+PrintService::PerPrinterQueue& PrintService::QueueFor(const std::u16string& printer) {
+  PerPrinterQueue& queue = queues_[platform::PrinterNameKey(printer)];
+  if (queue.entries.empty()) queue.label = PrinterLabel(printer);
+  return queue;
 }
 
 PrintService::Device& PrintService::DeviceFor(const std::u16string& name) {
@@ -60,7 +60,7 @@ void PrintService::Start() {
     entry.record = record;
     entry.stored = true;
     entry.waited = true;
-    LineFor(record.ticket.printer).entries.push_back(std::move(entry));
+    QueueFor(record.ticket.printer).entries.push_back(std::move(entry));
     if (!record.InPrinter()) continue;
     DeviceFor(record.sent_to);
     ++in_printer;
@@ -94,12 +94,12 @@ Delivery PrintService::Print(DrawnTicket ticket) {
   }
   if (taken_) taken_();
   const std::uint64_t id = entry.record.id;
-  Line& line = LineFor(entry.record.ticket.printer);
+  PerPrinterQueue& queue = QueueFor(entry.record.ticket.printer);
   const bool was_waiting =
-      std::any_of(line.entries.begin(), line.entries.end(),
+      std::any_of(queue.entries.begin(), queue.entries.end(),
                   [](const Entry& queued) { return !queued.record.InPrinter(); });
-  line.entries.push_back(std::move(entry));
-  for (const auto& [sent_id, printer] : Flush(line)) {
+  queue.entries.push_back(std::move(entry));
+  for (const auto& [sent_id, printer] : Flush(queue)) {
     if (sent_id != id) continue;
     SchedulePruning();
     if (!stored) ReportUnstored(1);
@@ -107,29 +107,29 @@ Delivery PrintService::Print(DrawnTicket ticket) {
   }
   if (!stored) ReportUnstored(0);
 
-  Entry& waiting = line.entries.back();
+  Entry& waiting = queue.entries.back();
   waiting.waited = true;
   if (waiting.stored) outbox_.MakeDurable(waiting.record);
-  if (const Device* device = HeldUpBy(line)) {
+  if (const Device* device = HeldUpBy(queue)) {
     if (device->not_responding)
       devices_[platform::PrinterNameKey(device->name)].held_up.insert(waiting.record.id);
-    line.failure = device->not_responding ? u"La impresora " + device->name + u" no responde"
-                                          : u"Se pregunta a la impresora " + device->name +
-                                                u" por los tickets que ya tenía";
-    line.failed_printer = device->name;
+    queue.failure = device->not_responding ? u"La impresora " + device->name + u" no responde"
+                                           : u"Se pregunta a la impresora " + device->name +
+                                                 u" por los tickets que ya tenía";
+    queue.failed_printer = device->name;
   } else if (!was_waiting) {
-    ReportUnavailable(line.failed_printer, line.failure);
+    ReportUnavailable(queue.failed_printer, queue.failure);
   }
-  Log(TicketName(waiting.record) + u" en espera de la impresora " + line.label + u": " +
-      line.failure);
-  if (!HeldUpBy(line)) ReportWaiting(line);
+  Log(TicketName(waiting.record) + u" en espera de la impresora " + queue.label + u": " +
+      queue.failure);
+  if (!HeldUpBy(queue)) ReportWaiting(queue);
   Changed();
   ScheduleRetry(kFirstRetryMs);
   return {};
 }
 
-const PrintService::Device* PrintService::HeldUpBy(const Line& line) const {
-  for (const Entry& entry : line.entries) {
+const PrintService::Device* PrintService::HeldUpBy(const PerPrinterQueue& queue) const {
+  for (const Entry& entry : queue.entries) {
     if (!entry.record.InPrinter()) continue;
     const auto device = devices_.find(platform::PrinterNameKey(entry.record.sent_to));
     if (device == devices_.end()) continue;
@@ -138,63 +138,64 @@ const PrintService::Device* PrintService::HeldUpBy(const Line& line) const {
   return nullptr;
 }
 
-std::vector<std::pair<std::uint64_t, std::u16string>> PrintService::Flush(Line& line) {
+std::vector<std::pair<std::uint64_t, std::u16string>> PrintService::Flush(PerPrinterQueue& queue) {
   std::vector<std::pair<std::uint64_t, std::u16string>> sent;
-  if (HeldUpBy(line) != nullptr) return sent;
-  for (std::size_t i = 0; i < line.entries.size();) {
-    if (line.entries[i].record.InPrinter() || line.entries[i].set_aside) {
+  if (HeldUpBy(queue) != nullptr) return sent;
+  for (std::size_t i = 0; i < queue.entries.size();) {
+    if (queue.entries[i].record.InPrinter() || queue.entries[i].set_aside) {
       ++i;
       continue;
     }
-    const std::uint64_t id = line.entries[i].record.id;
+    const std::uint64_t id = queue.entries[i].record.id;
     std::int64_t job = platform::kNoJob;
     std::u16string refusal;  // why a printer that was there and ready refused this ticket
-    const Routing routing =
-        Route(printers_, line.entries[i].record.ticket.printer, [&](platform::PrinterQueue& queue) {
+    const Routing routing = Route(
+        printers_, queue.entries[i].record.ticket.printer, [&](platform::PrinterQueue& spooler) {
           try {
-            job = queue.PrintTicket(line.entries[i].record.ticket.content);
+            job = spooler.PrintTicket(queue.entries[i].record.ticket.content);
           } catch (const platform::Failure& failure) {
             if (refusal.empty()) refusal = failure.Description();
             throw;
           }
           // Accepted: recorded before anything else, so that a stop right now can send it a
           // second time only in the time of this one call.
-          Accepted(line, line.entries[i], queue.DeviceName(), job);
+          Accepted(queue, queue.entries[i], spooler.DeviceName(), job);
           // Nothing after the acceptance may look like a refusal: that would send it again.
           try {
-            queue.AfterAccepted();
+            spooler.AfterAccepted();
           } catch (...) {
           }
         });
     if (!routing.Accepted()) {
-      line.failure = routing.failure;
-      line.failed_printer = routing.failed_printer;
-      Entry& refused = line.entries[i];
+      queue.failure = routing.failure;
+      queue.failed_printer = routing.failed_printer;
+      Entry& refused = queue.entries[i];
       refused.refusals = refusal.empty() ? 0 : refused.refusals + 1;
       if (refused.refusals < kRefusalsBeforeSetAside) break;
       // The same ticket refused again and again: the ones behind it go.
       refused.set_aside = true;
       const std::u16string text = TicketName(refused.record) + u" no se puede imprimir en " +
-                                  line.label + u": " + refusal +
+                                  queue.label + u": " + refusal +
                                   u"; se aparta para que pasen los siguientes";
       Log(text);
-      notifier_.ShowBalloonTip(text, platform::BalloonIcon::Warning, kWaitingTitle,
+      notifier_.ShowBalloonTip(text, platform::BalloonIcon::kWarning, kWaitingTitle,
                                kBalloonTimeoutMs);
       Changed();
       ++i;
       continue;
     }
     sent.emplace_back(id, routing.printer);
-    if (job != platform::kNoJob) ++i;  // in the printer now; a printed one left the line
+    if (job != platform::kNoJob) ++i;  // in the printer now; a printed one left the queue
   }
-  AnnounceFlushed(line);
+  AnnounceFlushed(queue);
   return sent;
 }
 
-void PrintService::Accepted(Line& line, Entry& entry, const std::u16string& device,
+void PrintService::Accepted(PerPrinterQueue& queue, Entry& entry, const std::u16string& device,
                             std::int64_t job) {
+  took_tickets_.try_emplace(platform::PrinterNameKey(device), device);
   if (job == platform::kNoJob) {
-    Printed(line, entry, device);
+    Printed(queue, entry, device);
     return;
   }
   entry.record.sent_to = device;
@@ -209,10 +210,10 @@ void PrintService::Accepted(Line& line, Entry& entry, const std::u16string& devi
   Changed();
 }
 
-void PrintService::Printed(Line& line, Entry& entry, const std::u16string& device) {
+void PrintService::Printed(PerPrinterQueue& queue, Entry& entry, const std::u16string& device) {
   outbox_.MarkPrinted(entry.record, entry.stored, device);
   if (entry.waited) {
-    ++line.printed_after_wait;
+    ++queue.printed_after_wait;
     Log(TicketName(entry.record) + u" impreso en " + device);
   }
   if (!entry.moved_from.empty()) {
@@ -222,11 +223,12 @@ void PrintService::Printed(Line& line, Entry& entry, const std::u16string& devic
       notifier_.ShowBalloonTip(
           total <= 1 ? u"El ticket de " + entry.moved_from + u" se imprimió en " + device
                      : u"Los tickets de " + entry.moved_from + u" se imprimieron en " + device,
-          platform::BalloonIcon::Information, kWaitingTitle, kBalloonTimeoutMs);
+          platform::BalloonIcon::kInformation, kWaitingTitle, kBalloonTimeoutMs);
       moves_.erase(key);
     }
   }
-  Erase(line, entry);
+  Erase(queue, entry);
+  Changed();
 }
 
 void PrintService::Keep(Entry& entry) {
@@ -236,32 +238,32 @@ void PrintService::Keep(Entry& entry) {
   if (!written) ReportUnstored(0);
 }
 
-void PrintService::Erase(Line& line, const Entry& entry) {
+void PrintService::Erase(PerPrinterQueue& queue, const Entry& entry) {
   const std::uint64_t id = entry.record.id;
-  std::erase_if(line.entries, [id](const Entry& queued) { return queued.record.id == id; });
+  std::erase_if(queue.entries, [id](const Entry& queued) { return queued.record.id == id; });
 }
 
-void PrintService::AnnounceFlushed(Line& line) {
-  const bool waiting = std::any_of(line.entries.begin(), line.entries.end(),
+void PrintService::AnnounceFlushed(PerPrinterQueue& queue) {
+  const bool waiting = std::any_of(queue.entries.begin(), queue.entries.end(),
                                    [](const Entry& entry) { return !entry.record.InPrinter(); });
-  if (waiting || line.printed_after_wait == 0) return;
-  const int count = line.printed_after_wait;
+  if (waiting || queue.printed_after_wait == 0) return;
+  const int count = queue.printed_after_wait;
   notifier_.ShowBalloonTip(count == 1
-                               ? u"Se imprimió el ticket que esperaba la impresora " + line.label
+                               ? u"Se imprimió el ticket que esperaba la impresora " + queue.label
                                : u"Se imprimieron los " + Count(count) +
-                                     u" tickets que esperaban la impresora " + line.label,
-                           platform::BalloonIcon::Information, kWaitingTitle, kBalloonTimeoutMs);
-  line.printed_after_wait = 0;
-  line.announced = false;
+                                     u" tickets que esperaban la impresora " + queue.label,
+                           platform::BalloonIcon::kInformation, kWaitingTitle, kBalloonTimeoutMs);
+  queue.printed_after_wait = 0;
+  queue.announced = false;
   Changed();
 }
 
-void PrintService::ReportWaiting(Line& line) {
-  const auto count = std::count_if(line.entries.begin(), line.entries.end(),
+void PrintService::ReportWaiting(PerPrinterQueue& queue) {
+  const auto count = std::count_if(queue.entries.begin(), queue.entries.end(),
                                    [](const Entry& entry) { return !entry.record.InPrinter(); });
-  notifier_.ShowBalloonTip(WaitingText(static_cast<std::size_t>(count), line.label),
-                           platform::BalloonIcon::Warning, kWaitingTitle, kBalloonTimeoutMs);
-  line.announced = true;
+  notifier_.ShowBalloonTip(WaitingText(static_cast<std::size_t>(count), queue.label),
+                           platform::BalloonIcon::kWarning, kWaitingTitle, kBalloonTimeoutMs);
+  queue.announced = true;
 }
 
 void PrintService::OnRetryTimer() {
@@ -269,21 +271,21 @@ void PrintService::OnRetryTimer() {
   outbox_.Prune();
   const bool without_copy = StoreUnstored();
   bool waiting = false;
-  const auto unsent = [](const Line& line) {
-    return std::count_if(line.entries.begin(), line.entries.end(), [](const Entry& entry) {
+  const auto unsent = [](const PerPrinterQueue& queue) {
+    return std::count_if(queue.entries.begin(), queue.entries.end(), [](const Entry& entry) {
       return !entry.record.InPrinter() && !entry.set_aside;
     });
   };
-  for (auto& [key, line] : lines_) {
-    const auto before = unsent(line);
+  for (auto& [key, queue] : queues_) {
+    const auto before = unsent(queue);
     if (before == 0) continue;
-    Flush(line);
-    const auto after = unsent(line);
+    Flush(queue);
+    const auto after = unsent(queue);
     if (after != before && after != 0) Changed();
     if (after == 0) continue;
     waiting = true;
-    // A line held up by a printer that does not respond is told of as such.
-    if (!line.announced && HeldUpBy(line) == nullptr) ReportWaiting(line);
+    // A queue held up by a printer that does not respond is told of as such.
+    if (!queue.announced && HeldUpBy(queue) == nullptr) ReportWaiting(queue);
   }
   if (waiting || without_copy) {
     ScheduleRetry(std::min(retry_delay_ms_ * 2, kLongestRetryMs));
@@ -294,9 +296,9 @@ void PrintService::OnRetryTimer() {
 
 std::size_t PrintService::UnstoredCount() const {
   std::size_t count = 0;
-  for (const auto& [key, line] : lines_) {
+  for (const auto& [key, queue] : queues_) {
     count += static_cast<std::size_t>(
-        std::count_if(line.entries.begin(), line.entries.end(),
+        std::count_if(queue.entries.begin(), queue.entries.end(),
                       [](const Entry& e) { return !e.stored || e.stale; }));
   }
   return count;
@@ -305,8 +307,8 @@ std::size_t PrintService::UnstoredCount() const {
 bool PrintService::StoreUnstored() {
   const std::size_t before = UnstoredCount();
   if (before == 0) return false;
-  for (auto& [key, line] : lines_) {
-    for (Entry& entry : line.entries) {
+  for (auto& [key, queue] : queues_) {
+    for (Entry& entry : queue.entries) {
       if (!entry.stored || entry.stale) Keep(entry);
     }
   }
@@ -325,7 +327,7 @@ void PrintService::ReportUnstored(std::size_t printed) {
   if (count == 0) return;
   notifier_.ShowBalloonTip(u"No hay espacio en disco: " + Count(count) +
                                (count == 1 ? u" ticket sin copia" : u" tickets sin copia"),
-                           platform::BalloonIcon::Error, kWaitingTitle, kBalloonTimeoutMs);
+                           platform::BalloonIcon::kError, kWaitingTitle, kBalloonTimeoutMs);
   if (!timer_pending_) ScheduleRetry(kFirstRetryMs);
 }
 
@@ -342,8 +344,8 @@ void PrintService::SchedulePruning() {
 }
 
 void PrintService::RetryNow() {
-  for (auto& [key, line] : lines_) {
-    for (Entry& entry : line.entries) {
+  for (auto& [key, queue] : queues_) {
+    for (Entry& entry : queue.entries) {
       entry.set_aside = false;
       entry.refusals = 0;
     }
@@ -354,15 +356,15 @@ void PrintService::RetryNow() {
 
 std::vector<WaitingTicket> PrintService::Waiting() const {
   std::vector<WaitingTicket> waiting;
-  for (const auto& [key, line] : lines_) {
-    const Device* held_up_by = HeldUpBy(line);
-    for (const Entry& entry : line.entries) {
+  for (const auto& [key, queue] : queues_) {
+    const Device* held_up_by = HeldUpBy(queue);
+    for (const Entry& entry : queue.entries) {
       WaitingTicket ticket;
       ticket.id = entry.record.id;
-      ticket.printer = line.label;
+      ticket.printer = queue.label;
       ticket.kind = entry.record.ticket.kind;
       ticket.created = entry.record.created;
-      ticket.failure = line.failure;
+      ticket.failure = queue.failure;
       ticket.in_printer = entry.record.InPrinter();
       ticket.set_aside = entry.set_aside;
       if (held_up_by != nullptr && held_up_by->not_responding) {
@@ -379,17 +381,18 @@ std::vector<WaitingTicket> PrintService::Waiting() const {
   return waiting;
 }
 
-std::pair<PrintService::Line*, PrintService::Entry*> PrintService::Find(std::uint64_t id) {
-  for (auto& [key, line] : lines_) {
-    for (Entry& entry : line.entries) {
-      if (entry.record.id == id) return {&line, &entry};
+std::pair<PrintService::PerPrinterQueue*, PrintService::Entry*> PrintService::Find(
+    std::uint64_t id) {
+  for (auto& [key, queue] : queues_) {
+    for (Entry& entry : queue.entries) {
+      if (entry.record.id == id) return {&queue, &entry};
     }
   }
   return {nullptr, nullptr};
 }
 
 bool PrintService::Discard(std::uint64_t id) {
-  const auto [line, entry] = Find(id);
+  const auto [queue, entry] = Find(id);
   if (entry == nullptr) return false;
   if (entry->record.InPrinter()) {
     // Taken back from the spooler first: a discarded ticket must not print after all.
@@ -403,10 +406,10 @@ bool PrintService::Discard(std::uint64_t id) {
   }
   if (!outbox_.Discard(entry->record, entry->stored)) return false;
   Log(TicketName(entry->record) + u" descartado: queda en outbox/descartados");
-  Erase(*line, *entry);
-  if (line->entries.empty()) {
-    line->printed_after_wait = 0;
-    line->announced = false;
+  Erase(*queue, *entry);
+  if (queue->entries.empty()) {
+    queue->printed_after_wait = 0;
+    queue->announced = false;
   }
   Changed();
   return true;
@@ -421,6 +424,42 @@ std::optional<Delivery> PrintService::Reprint(std::uint64_t id, const std::u16st
   record->ticket.printer = platform::TrimBlanks(printer).empty() ? printed->printer : printer;
   record->ticket.origin.clear();  // a new ticket, of no job
   return Print(std::move(record->ticket));
+}
+
+std::optional<DrawnTicket> PrintService::TicketOf(std::uint64_t id) const {
+  for (const auto& [name, queue] : queues_) {
+    for (const Entry& entry : queue.entries) {
+      if (entry.record.id == id) return entry.record.ticket;
+    }
+  }
+  std::optional<TicketRecord> printed = outbox_.ReadPrinted(id);
+  if (!printed) return std::nullopt;
+  return std::move(printed->ticket);
+}
+
+std::vector<UsedPrinter> PrintService::UsedPrinters() const {
+  std::vector<UsedPrinter> used;
+  std::map<std::u16string, std::size_t> index;  // by name in capitals
+  auto add = [&](const std::u16string& name, bool not_responding) {
+    const auto [place, added] = index.try_emplace(platform::PrinterNameKey(name), used.size());
+    if (added) used.push_back({name, false});
+    used[place->second].not_responding = used[place->second].not_responding || not_responding;
+  };
+  for (const auto& [key, name] : took_tickets_) {
+    const auto device = devices_.find(key);
+    add(name, device != devices_.end() && device->second.not_responding);
+  }
+  // A name no printer took tickets for yet is known by the tickets waiting for it.
+  for (const auto& [key, queue] : queues_) {
+    const bool waiting = std::any_of(queue.entries.begin(), queue.entries.end(),
+                                     [](const Entry& entry) { return !entry.record.InPrinter(); });
+    if (!waiting || queue.label == PrinterLabel(u"")) continue;
+    // Held up behind a printer, or refused by its own.
+    const Device* held_up_by = HeldUpBy(queue);
+    add(queue.label, held_up_by == nullptr || held_up_by->not_responding);
+  }
+  for (const auto& [key, device] : devices_) add(device.name, device.not_responding);
+  return used;
 }
 
 void PrintService::SendRaw(std::u16string_view printer, const std::string& bytes) {
@@ -438,7 +477,7 @@ void PrintService::SendRaw(std::u16string_view printer, const std::string& bytes
 void PrintService::ReportUnavailable(const std::u16string& printer, const std::u16string& failure) {
   notifier_.ShowBalloonTip(u"Error al imprimir, La impresora " + PrinterLabel(printer) +
                                u" no esta disponible. \r\n" + failure + u" " + failure,
-                           platform::BalloonIcon::Error, u"Error al imprimir", kBalloonTimeoutMs);
+                           platform::BalloonIcon::kError, u"Error al imprimir", kBalloonTimeoutMs);
 }
 
 void PrintService::Log(const std::u16string& line) {
@@ -455,7 +494,8 @@ std::u16string WaitingText(std::size_t count, std::u16string_view label) {
 }
 
 std::u16string TicketName(const TicketRecord& record) {
-  return u"Ticket " + platform::u16(std::to_string(record.id)) + u" (" + record.ticket.kind + u")";
+  return u"Ticket " + platform::Utf8ToUtf16(std::to_string(record.id)) + u" (" +
+         record.ticket.kind + u")";
 }
 
 std::u16string NotRespondingText(std::u16string_view printer, std::size_t count,

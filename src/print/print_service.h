@@ -55,11 +55,19 @@ struct WaitingTicket {
   std::u16string stuck_on;
 };
 
+// A printer tickets went to or waited for since the start, as the service last saw it.
+struct UsedPrinter {
+  std::u16string name;
+  // A spooler holds its tickets too long or it reports a fault, or it refused the ticket in front
+  // of its line.
+  bool not_responding = false;
+};
+
 // What the print service tells the shell besides balloons.
 class PrintMonitor {
  public:
   virtual ~PrintMonitor() = default;
-  // Tickets began or stopped waiting.
+  // Tickets began or stopped waiting, or printed.
   virtual void WaitingChanged() = 0;
   // One line for the activity log.
   virtual void Log(const std::u16string& line) = 0;
@@ -113,6 +121,12 @@ class PrintService final : public TicketSink {
   // Prints a printed ticket again, as a new ticket, on `printer` or else on the printer that
   // printed it. nullopt when no printed ticket has that number.
   std::optional<Delivery> Reprint(std::uint64_t id, const std::u16string& printer);
+  // A waiting ticket as it waits, or a printed one as it was printed; nullopt when no kept
+  // ticket has that number.
+  std::optional<DrawnTicket> TicketOf(std::uint64_t id) const;
+  // The devices that took tickets since the start, then the names tickets wait for (the default
+  // printer only by its device's name), each once.
+  std::vector<UsedPrinter> UsedPrinters() const;
 
  private:
   struct Entry {
@@ -126,7 +140,7 @@ class PrintService final : public TicketSink {
     std::u16string moved_from;  // the printer that did not respond, for a ticket moved away
   };
   // The tickets for one printer, in order.
-  struct Line {
+  struct PerPrinterQueue {
     std::u16string label;
     std::deque<Entry> entries;
     std::u16string failure;         // why the head could not print the last time
@@ -149,19 +163,20 @@ class PrintService final : public TicketSink {
     std::set<std::uint64_t> held_up;
   };
 
-  Line& LineFor(const std::u16string& printer);
+  PerPrinterQueue& QueueFor(const std::u16string& printer);
   Device& DeviceFor(const std::u16string& name);
-  // The printer that holds the line up: one with a ticket of the line that does not respond, or
+  // The printer that holds the queue up: one with a ticket of the queue that does not respond, or
   // one not asked about yet since the start; nullptr when none does.
-  const Device* HeldUpBy(const Line& line) const;
-  // Sends the line's waiting tickets in order until one is not accepted; the numbers of those
+  const Device* HeldUpBy(const PerPrinterQueue& queue) const;
+  // Sends the queue's waiting tickets in order until one is not accepted; the numbers of those
   // sent and the printer each went to.
-  std::vector<std::pair<std::uint64_t, std::u16string>> Flush(Line& line);
+  std::vector<std::pair<std::uint64_t, std::u16string>> Flush(PerPrinterQueue& queue);
   // A spooler took the ticket as `job`, or printed it when there is no job to follow.
-  void Accepted(Line& line, Entry& entry, const std::u16string& device, std::int64_t job);
+  void Accepted(PerPrinterQueue& queue, Entry& entry, const std::u16string& device,
+                std::int64_t job);
   // The ticket is on paper: out of the outbox for impresos/.
-  void Printed(Line& line, Entry& entry, const std::u16string& device);
-  void AnnounceFlushed(Line& line);
+  void Printed(PerPrinterQueue& queue, Entry& entry, const std::u16string& device);
+  void AnnounceFlushed(PerPrinterQueue& queue);
   void OnRetryTimer();
   // The tickets the outbox did not take, kept in memory only.
   std::size_t UnstoredCount() const;
@@ -184,18 +199,23 @@ class PrintService final : public TicketSink {
   // Cancels the jobs of a printer that did not respond and prints its tickets on the default
   // printer, each once and marked as a copy.
   void MoveToDefault(Device& device);
+  // Cancels the jobs in flight on the printer; the numbers of the tickets they took back (none
+  // when the printer could not be asked).
+  std::vector<std::uint64_t> TakeBackFrom(Device& device);
+  // The entries of those tickets, and of the waiting ones behind them, out of their lines.
+  std::deque<Entry> TakeEntries(const std::vector<std::uint64_t>& taken_back);
   // The tickets held up by the printer, in flight on it or waiting behind them.
   std::size_t HeldUpCount(const Device& device) const;
   // The numbers and jobs of the tickets in flight on the printer, oldest first.
   std::vector<std::pair<std::uint64_t, std::int64_t>> InFlightOn(const Device& device) const;
   // Finds a ticket by its number.
-  std::pair<Line*, Entry*> Find(std::uint64_t id);
-  void Erase(Line& line, const Entry& entry);
+  std::pair<PerPrinterQueue*, Entry*> Find(std::uint64_t id);
+  void Erase(PerPrinterQueue& queue, const Entry& entry);
   void ScheduleRetry(int delay_ms);
   // Old printed tickets are removed when nothing else is going on.
   void SchedulePruning();
   void ReportUnavailable(const std::u16string& printer, const std::u16string& failure);
-  void ReportWaiting(Line& line);
+  void ReportWaiting(PerPrinterQueue& queue);
   void Log(const std::u16string& line);
   void Changed();
 
@@ -206,8 +226,10 @@ class PrintService final : public TicketSink {
   platform::Timer& watch_timer_;
   PrintMonitor* monitor_ = nullptr;
   std::function<void()> taken_;
-  std::map<std::u16string, Line> lines_;      // by printer name in capitals
-  std::map<std::u16string, Device> devices_;  // by device name in capitals
+  std::map<std::u16string, PerPrinterQueue> queues_;  // by printer name in capitals
+  std::map<std::u16string, Device> devices_;          // by device name in capitals
+  // The devices that took tickets since the start, by name in capitals.
+  std::map<std::u16string, std::u16string> took_tickets_;
   // Tickets moved to the default printer, not printed yet and in all, by the printer they left.
   std::map<std::u16string, std::pair<int, int>> moves_;
   int retry_delay_ms_ = kFirstRetryMs;

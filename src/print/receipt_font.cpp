@@ -227,10 +227,10 @@ Glyph Box() {
 }  // namespace
 
 const Glyph& GlyphFor(char16_t character) {
-  static const std::unordered_map<char16_t, Glyph> font = BuildFont();
-  static const Glyph box = Box();
-  const auto found = font.find(character);
-  return found == font.end() ? box : found->second;
+  static const std::unordered_map<char16_t, Glyph> kFont = BuildFont();
+  static const Glyph kBox = Box();
+  const auto found = kFont.find(character);
+  return found == kFont.end() ? kBox : found->second;
 }
 
 }  // namespace quillon::print

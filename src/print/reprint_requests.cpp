@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <thread>
 
 #include "platform/text.h"
-#include "platform/whole_file.h"
 
 namespace quillon::print {
 namespace {
@@ -21,12 +18,7 @@ constexpr char kAnswer[] = ".respuesta";
 
 fs::path Folder(const fs::path& data_dir) { return data_dir / "peticiones"; }
 
-std::string ReadWhole(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::u16string Number(std::uint64_t id) { return platform::u16(std::to_string(id)); }
+std::u16string Number(std::uint64_t id) { return platform::Utf8ToUtf16(std::to_string(id)); }
 
 // "ID\tPRINTER\n" -> the request; nullopt for anything else.
 std::optional<std::pair<std::uint64_t, std::u16string>> ParseRequest(std::string_view text) {
@@ -67,16 +59,14 @@ RequestAnswer Reprint(PrintService& service, std::uint64_t id, const std::u16str
                      u" espera su impresora en la bandeja de salida"};
 }
 
-void ServeRequests(const fs::path& data_dir, PrintService& service) {
+void ServeRequests(platform::FileSystem& files, const fs::path& data_dir, PrintService& service) {
   std::error_code error;
-  const fs::path folder = Folder(data_dir);
-  if (!fs::is_directory(folder, error)) return;
-  for (const auto& entry : fs::directory_iterator(folder, error)) {
-    const fs::path& request = entry.path();
+  for (const platform::FolderEntry& entry : files.ListFolder(Folder(data_dir), error)) {
+    const fs::path& request = entry.path;
     const bool reprint = request.extension() == kReprintRequest;
     if (!reprint && request.extension() != kDiscardRequest) continue;
-    const auto asked = ParseRequest(ReadWhole(request));
-    fs::remove(request, error);
+    const auto asked = ParseRequest(files.ReadFile(request).value_or(std::string()));
+    files.Remove(request);
     RequestAnswer answer{false, u"La petición no se pudo leer"};
     if (asked) {
       answer =
@@ -84,40 +74,39 @@ void ServeRequests(const fs::path& data_dir, PrintService& service) {
     }
     fs::path answer_file = request;
     answer_file.replace_extension(kAnswer);
-    platform::WriteWholeFile(
+    files.WriteFile(
         answer_file,
         std::string(answer.done ? "1\n" : "0\n") + platform::Utf16ToUtf8(answer.text) + "\n",
         platform::FileSync::kFileAndFolder);
   }
 }
 
-std::optional<RequestAnswer> AskRunningAgent(const fs::path& data_dir, RequestKind kind,
-                                             std::uint64_t id, const std::u16string& printer,
+std::optional<RequestAnswer> AskRunningAgent(platform::FileSystem& files, const fs::path& data_dir,
+                                             RequestKind kind, std::uint64_t id,
+                                             const std::u16string& printer,
                                              std::chrono::milliseconds patience) {
-  std::error_code error;
   const fs::path folder = Folder(data_dir);
-  fs::create_directories(folder, error);
+  files.CreateFolders(folder);
   const std::string name =
       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
   const fs::path request =
       folder / (name + (kind == RequestKind::kReprint ? kReprintRequest : kDiscardRequest));
   const fs::path answer = folder / (name + kAnswer);
-  if (!platform::WriteWholeFile(request,
-                                std::to_string(id) + '\t' + platform::Utf16ToUtf8(printer) + '\n',
-                                platform::FileSync::kFileAndFolder)) {
+  if (!files.WriteFile(request, std::to_string(id) + '\t' + platform::Utf16ToUtf8(printer) + '\n',
+                       platform::FileSync::kFileAndFolder)) {
     return std::nullopt;
   }
   const auto deadline = std::chrono::steady_clock::now() + patience;
   while (std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (!fs::exists(answer, error)) continue;
-    const std::string text = ReadWhole(answer);
-    fs::remove(answer, error);
+    if (!files.Exists(answer)) continue;
+    const std::string text = files.ReadFile(answer).value_or(std::string());
+    files.Remove(answer);
     if (text.size() < 3 || text.back() != '\n') return std::nullopt;
     return RequestAnswer{text[0] == '1', platform::Utf8ToUtf16(text.substr(2, text.size() - 3))};
   }
   // Not answered in time: taken back, so that it does not print long after the user gave up.
-  fs::remove(request, error);
+  files.Remove(request);
   return std::nullopt;
 }
 

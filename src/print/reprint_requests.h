@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_system.h"
 #include "print/print_service.h"
 
 namespace quillon::print {
@@ -32,11 +33,13 @@ RequestAnswer Reprint(PrintService& service, std::uint64_t id, const std::u16str
 RequestAnswer Discard(PrintService& service, std::uint64_t id);
 
 // The agent's side: answers every request waiting in the data folder.
-void ServeRequests(const std::filesystem::path& data_dir, PrintService& service);
+void ServeRequests(platform::FileSystem& files, const std::filesystem::path& data_dir,
+                   PrintService& service);
 
 // The command line's side: leaves a request and waits up to `patience` for the answer; nullopt
 // when no answer came (the request is then taken back). `printer` only for a reprint.
-std::optional<RequestAnswer> AskRunningAgent(const std::filesystem::path& data_dir,
+std::optional<RequestAnswer> AskRunningAgent(platform::FileSystem& files,
+                                             const std::filesystem::path& data_dir,
                                              RequestKind kind, std::uint64_t id,
                                              const std::u16string& printer,
                                              std::chrono::milliseconds patience);

@@ -23,8 +23,8 @@ std::vector<std::pair<std::uint64_t, std::int64_t>> PrintService::InFlightOn(
     const Device& device) const {
   std::vector<std::pair<std::uint64_t, std::int64_t>> flights;
   const std::u16string key = platform::PrinterNameKey(device.name);
-  for (const auto& [line_key, line] : lines_) {
-    for (const Entry& entry : line.entries) {
+  for (const auto& [queue_key, queue] : queues_) {
+    for (const Entry& entry : queue.entries) {
       if (entry.record.InPrinter() && platform::PrinterNameKey(entry.record.sent_to) == key) {
         flights.emplace_back(entry.record.id, entry.record.job);
       }
@@ -37,8 +37,8 @@ std::vector<std::pair<std::uint64_t, std::int64_t>> PrintService::InFlightOn(
 void PrintService::OnWatchTick() {
   watching_ = false;
   std::vector<std::u16string> held_up;
-  for (const auto& [key, line] : lines_) {
-    if (HeldUpBy(line) != nullptr) held_up.push_back(key);
+  for (const auto& [key, queue] : queues_) {
+    if (HeldUpBy(queue) != nullptr) held_up.push_back(key);
   }
   for (auto& [key, device] : devices_) {
     if (InFlightOn(device).empty()) continue;
@@ -46,8 +46,8 @@ void PrintService::OnWatchTick() {
   }
   // Lines that waited behind a printer may go now.
   for (const std::u16string& key : held_up) {
-    Line& line = lines_[key];
-    if (HeldUpBy(line) == nullptr) Flush(line);
+    PerPrinterQueue& queue = queues_[key];
+    if (HeldUpBy(queue) == nullptr) Flush(queue);
   }
   for (auto& [key, device] : devices_) {
     if (!InFlightOn(device).empty()) ScheduleWatch();
@@ -83,7 +83,7 @@ void PrintService::FollowDevice(Device& device) {
 }
 
 void PrintService::Follow(Device& device, std::uint64_t id, platform::JobState state) {
-  const auto [line, entry] = Find(id);
+  const auto [queue, entry] = Find(id);
   if (entry == nullptr) return;
   switch (state) {
     case platform::JobState::kQueued:
@@ -97,7 +97,7 @@ void PrintService::Follow(Device& device, std::uint64_t id, platform::JobState s
       return;
     case platform::JobState::kCompleted:
       if (device.not_responding || !device.held_up.empty()) ++device.printed_since;
-      Printed(*line, *entry, device.name);
+      Printed(*queue, *entry, device.name);
       Changed();
       return;
     case platform::JobState::kAborted: {
@@ -107,8 +107,8 @@ void PrintService::Follow(Device& device, std::uint64_t id, platform::JobState s
       entry->record.job = platform::kNoJob;
       entry->waited = true;
       Keep(*entry);
-      line->failure = u"La impresora " + device.name + u" abortó el trabajo";
-      line->failed_printer = device.name;
+      queue->failure = u"La impresora " + device.name + u" abortó el trabajo";
+      queue->failed_printer = device.name;
       device.job_held = true;
       Changed();
       ScheduleRetry(kFirstRetryMs);
@@ -116,14 +116,15 @@ void PrintService::Follow(Device& device, std::uint64_t id, platform::JobState s
     }
     case platform::JobState::kCanceled: {
       // Someone took it off the printer on purpose: it is not sent again, but kept.
-      const std::u16string text = u"El ticket " + platform::u16(std::to_string(id)) + u" (" +
-                                  entry->record.ticket.kind + u") se canceló en la impresora " +
-                                  device.name + u": queda en outbox/descartados";
+      const std::u16string text = u"El ticket " + platform::Utf8ToUtf16(std::to_string(id)) +
+                                  u" (" + entry->record.ticket.kind +
+                                  u") se canceló en la impresora " + device.name +
+                                  u": queda en outbox/descartados";
       if (!outbox_.Discard(entry->record, entry->stored)) return;
       Log(text);
-      notifier_.ShowBalloonTip(text, platform::BalloonIcon::Warning, kWatchTitle,
+      notifier_.ShowBalloonTip(text, platform::BalloonIcon::kWarning, kWatchTitle,
                                kBalloonTimeoutMs);
-      Erase(*line, *entry);
+      Erase(*queue, *entry);
       Changed();
       return;
     }
@@ -146,8 +147,8 @@ void PrintService::CheckResponding(Device& device) {
     longest = std::max(longest, Find(flight.first).second->held_ms);
   std::u16string fault = device.fault;
   try {
-    const auto queue = printers_.FindPrinter(device.name);
-    fault = queue ? queue->Fault() : u"no está instalada";
+    const auto spooler = printers_.FindPrinter(device.name);
+    fault = spooler ? spooler->Fault() : u"no está instalada";
   } catch (const platform::Failure&) {
     // Its state stays as last read.
   }
@@ -160,13 +161,13 @@ void PrintService::CheckResponding(Device& device) {
     device.printed_since = 0;
     device.fault = fault;
     device.held_up.clear();
-    for (const auto& [line_key, line] : lines_) {
-      if (HeldUpBy(line) != &device) continue;
-      for (const Entry& entry : line.entries) device.held_up.insert(entry.record.id);
+    for (const auto& [queue_key, queue] : queues_) {
+      if (HeldUpBy(queue) != &device) continue;
+      for (const Entry& entry : queue.entries) device.held_up.insert(entry.record.id);
     }
     const std::u16string text = NotRespondingText(device.name, HeldUpCount(device), fault);
     Log(text);
-    notifier_.ShowBalloonTip(text, platform::BalloonIcon::Warning, kWatchTitle, kBalloonTimeoutMs);
+    notifier_.ShowBalloonTip(text, platform::BalloonIcon::kWarning, kWatchTitle, kBalloonTimeoutMs);
     Changed();
   } else {
     device.not_responding_ms += kWatchIntervalMs;
@@ -186,10 +187,11 @@ void PrintService::DeviceBack(Device& device) {
   const int count = device.printed_since;
   const std::u16string text =
       u"La impresora " + device.name + u" volvió: " +
-      (count == 1 ? std::u16string(u"se imprimió el ticket")
-                  : u"se imprimieron los " + platform::u16(std::to_string(count)) + u" tickets");
+      (count == 1
+           ? std::u16string(u"se imprimió el ticket")
+           : u"se imprimieron los " + platform::Utf8ToUtf16(std::to_string(count)) + u" tickets");
   Log(text);
-  notifier_.ShowBalloonTip(text, platform::BalloonIcon::Information, kWatchTitle,
+  notifier_.ShowBalloonTip(text, platform::BalloonIcon::kInformation, kWatchTitle,
                            kBalloonTimeoutMs);
   device.not_responding = false;
   device.not_responding_ms = 0;
@@ -200,8 +202,8 @@ void PrintService::DeviceBack(Device& device) {
 }
 
 bool PrintService::StillHoldsUp(const Device& device) const {
-  for (const auto& [key, line] : lines_) {
-    for (const Entry& entry : line.entries) {
+  for (const auto& [key, queue] : queues_) {
+    for (const Entry& entry : queue.entries) {
       if (device.held_up.contains(entry.record.id)) return true;
     }
   }
@@ -211,17 +213,70 @@ bool PrintService::StillHoldsUp(const Device& device) const {
 std::size_t PrintService::HeldUpCount(const Device& device) const {
   const std::u16string key = platform::PrinterNameKey(device.name);
   std::size_t count = 0;
-  for (const auto& [line_key, line] : lines_) {
-    const bool held = std::any_of(line.entries.begin(), line.entries.end(), [&](const Entry& e) {
+  for (const auto& [queue_key, queue] : queues_) {
+    const bool held = std::any_of(queue.entries.begin(), queue.entries.end(), [&](const Entry& e) {
       return e.record.InPrinter() && platform::PrinterNameKey(e.record.sent_to) == key;
     });
     if (!held) continue;
-    for (const Entry& entry : line.entries) {
+    for (const Entry& entry : queue.entries) {
       if (!entry.record.InPrinter() || platform::PrinterNameKey(entry.record.sent_to) == key)
         ++count;
     }
   }
   return count;
+}
+
+std::vector<std::uint64_t> PrintService::TakeBackFrom(Device& device) {
+  const auto flights = InFlightOn(device);
+  std::vector<std::int64_t> jobs;
+  std::vector<platform::JobReport> reports;
+  try {
+    for (const auto& [id, job] : flights) {
+      printers_.CancelJob(device.name, job);
+      jobs.push_back(job);
+    }
+    reports = printers_.FollowJobs(device.name, jobs);
+  } catch (const platform::Failure& error) {
+    Log(u"No se pudieron retirar los tickets de la impresora " + device.name + u": " +
+        error.Description());
+    return {};
+  }
+  // A ticket that printed meanwhile stays printed; one still there stays until it can be taken.
+  std::vector<std::uint64_t> taken_back;
+  for (const platform::JobReport& report : reports) {
+    const auto flight = std::find_if(flights.begin(), flights.end(),
+                                     [&](const auto& f) { return f.second == report.job; });
+    if (flight == flights.end()) continue;
+    if (report.state == platform::JobState::kCompleted) {
+      Follow(device, flight->first, report.state);
+    } else if (report.state == platform::JobState::kCanceled ||
+               report.state == platform::JobState::kAborted) {
+      taken_back.push_back(flight->first);
+    }
+  }
+  return taken_back;
+}
+
+std::deque<PrintService::Entry> PrintService::TakeEntries(
+    const std::vector<std::uint64_t>& taken_back) {
+  const auto taken = [&](std::uint64_t id) {
+    return std::find(taken_back.begin(), taken_back.end(), id) != taken_back.end();
+  };
+  std::deque<Entry> moved;
+  for (auto& [queue_key, queue] : queues_) {
+    const bool held = std::any_of(queue.entries.begin(), queue.entries.end(),
+                                  [&](const Entry& e) { return taken(e.record.id); });
+    if (!held) continue;
+    for (auto it = queue.entries.begin(); it != queue.entries.end();) {
+      if (!taken(it->record.id) && it->record.InPrinter()) {
+        ++it;
+        continue;
+      }
+      moved.push_back(std::move(*it));
+      it = queue.entries.erase(it);
+    }
+  }
+  return moved;
 }
 
 void PrintService::MoveToDefault(Device& device) {
@@ -237,53 +292,11 @@ void PrintService::MoveToDefault(Device& device) {
   const auto other = devices_.find(platform::PrinterNameKey(fallback));
   if (other != devices_.end() && other->second.not_responding) return;
 
-  const auto flights = InFlightOn(device);
-  std::vector<std::int64_t> jobs;
-  std::vector<platform::JobReport> reports;
-  try {
-    for (const auto& [id, job] : flights) {
-      printers_.CancelJob(device.name, job);
-      jobs.push_back(job);
-    }
-    reports = printers_.FollowJobs(device.name, jobs);
-  } catch (const platform::Failure& error) {
-    Log(u"No se pudieron retirar los tickets de la impresora " + device.name + u": " +
-        error.Description());
-    return;
-  }
-  // A ticket that printed meanwhile stays printed; one still there stays until it can be taken.
-  std::vector<std::uint64_t> taken_back;
-  for (const platform::JobReport& report : reports) {
-    const auto flight = std::find_if(flights.begin(), flights.end(),
-                                     [&](const auto& f) { return f.second == report.job; });
-    if (flight == flights.end()) continue;
-    if (report.state == platform::JobState::kCompleted) {
-      Follow(device, flight->first, report.state);
-    } else if (report.state == platform::JobState::kCanceled ||
-               report.state == platform::JobState::kAborted) {
-      taken_back.push_back(flight->first);
-    }
-  }
+  const std::vector<std::uint64_t> taken_back = TakeBackFrom(device);
   if (taken_back.empty()) return;
 
-  std::deque<Entry> moved;
-  for (auto& [line_key, line] : lines_) {
-    const bool held = std::any_of(line.entries.begin(), line.entries.end(), [&](const Entry& e) {
-      return std::find(taken_back.begin(), taken_back.end(), e.record.id) != taken_back.end();
-    });
-    if (!held) continue;
-    for (auto it = line.entries.begin(); it != line.entries.end();) {
-      const bool was_taken =
-          std::find(taken_back.begin(), taken_back.end(), it->record.id) != taken_back.end();
-      if (!was_taken && it->record.InPrinter()) {
-        ++it;
-        continue;
-      }
-      moved.push_back(std::move(*it));
-      it = line.entries.erase(it);
-    }
-  }
-  Line& target = LineFor(fallback);
+  std::deque<Entry> moved = TakeEntries(taken_back);
+  PerPrinterQueue& target = QueueFor(fallback);
   for (Entry& entry : moved) {
     device.held_up.erase(entry.record.id);
     entry.record.ticket = MarkedAsCopy(std::move(entry.record.ticket), device.name);
@@ -301,7 +314,7 @@ void PrintService::MoveToDefault(Device& device) {
   auto& [pending, total] = moves_[platform::PrinterNameKey(device.name)];
   pending += static_cast<int>(moved.size());
   total += static_cast<int>(moved.size());
-  Log(platform::u16(std::to_string(moved.size())) +
+  Log(platform::Utf8ToUtf16(std::to_string(moved.size())) +
       (moved.size() == 1 ? u" ticket de " : u" tickets de ") + device.name +
       u" pasan a la impresora " + fallback + u", marcados como copia: " + device.name +
       u" no respondió");

@@ -25,13 +25,13 @@ platform::TicketFont TicketRecorder::DefaultFont() { return {u"Courier", 10, fal
 void TicketRecorder::Print(const std::vector<PrintItem>& items, bool stay_on_line) {
   for (const PrintItem& item : items) {
     switch (item.kind) {
-      case PrintItem::Kind::Text:
+      case PrintItem::Kind::kText:
         Write(item.text);
         break;
-      case PrintItem::Kind::Tab:
+      case PrintItem::Kind::kTab:
         TabTo(item.column);
         break;
-      case PrintItem::Kind::Number:
+      case PrintItem::Kind::kNumber:
         Write(NumberText(item.number));
         break;
     }

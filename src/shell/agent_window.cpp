@@ -1,8 +1,10 @@
 #include "shell/agent_window.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/failure.h"
 #include "platform/text.h"
 #include "platform/whole_file.h"
 #include "print/bmp_writer.h"
@@ -10,6 +12,7 @@
 #include "print/picture_scaling.h"
 #include "shell/log_text.h"
 #include "shell/startup_texts.h"
+#include "shell/ticket_picture.h"
 #include "shell/ticket_rows.h"
 
 namespace quillon::shell {
@@ -60,17 +63,65 @@ void AgentWindow::Load() {
 
   view_.SetCodeBoxText(branch_code_);
   options_.Restore(options);
-  for (int i = 0; i < PrintingOptions::kCount; ++i) view_.SetOptionBox(i, options_.IsChecked(i));
+  for (const documents::PrintOption option : documents::kPrintOptions) {
+    view_.SetOptionBox(option, options_.IsChecked(option));
+  }
 
+  view_.SetControlVisible(ControlId::kSaveDiagnosticsButton, diagnostics_action_ != nullptr);
+  view_.SetControlVisible(ControlId::kTestPrintButton, directory_ != nullptr);
   view_.AddTrayEntry(kTrayTooltip);
 }
 
-void AgentWindow::OptionClicked(int index, bool checked) { options_.Click(index, checked); }
+void AgentWindow::Clicked(ControlId id) {
+  switch (id) {
+    case ControlId::kChangeCodeButton:
+      ChangeBranchCode();
+      return;
+    case ControlId::kLoadPictureButton:
+      if (const auto file = view_.ChoosePictureFile()) LoadLogoFile(*file);
+      return;
+    case ControlId::kCloseWindowButton:
+      view_.HideWindow();
+      return;
+    case ControlId::kShutDownButton:
+      ShutDown();
+      return;
+    case ControlId::kSendStatusButton:
+      SendStatusClicked();
+      return;
+    case ControlId::kOpenLogButton:
+      OpenLogFile();
+      return;
+    case ControlId::kSaveDiagnosticsButton:
+      if (diagnostics_action_) {
+        if (const auto file = view_.ChooseDiagnosticsFile()) SaveDiagnostics(*file);
+      }
+      return;
+    case ControlId::kRetryButton:
+      RetryClicked();
+      return;
+    case ControlId::kDiscardButton:
+      DiscardClicked(view_.SelectedRow(ControlId::kWaitingList));
+      return;
+    case ControlId::kReprintButton:
+      ReprintClicked(view_.SelectedRow(ControlId::kPrintedList));
+      return;
+    case ControlId::kTestPrintButton:
+      TestPrintClicked(view_.SelectedRow(ControlId::kPrintersList));
+      return;
+    default:
+      return;
+  }
+}
+
+void AgentWindow::OptionClicked(documents::PrintOption option, bool checked) {
+  options_.Click(option, checked);
+}
 
 void AgentWindow::ChangeBranchCode() {
   const std::u16string code = acceso_.PromptNewCode();
   view_.SetCodeBoxText(code);
-  dialogs_.MessageBox(kCodeUpdatedMessage, u"", platform::MessageIcon::Information);
+  dialogs_.MessageBox(kCodeUpdatedMessage, u"", platform::MessageIcon::kInformation);
   end_program_();
 }
 
@@ -80,24 +131,24 @@ void AgentWindow::LoadLogoFile(const std::filesystem::path& file) {
   if (!chosen) {
     dialogs_.MessageBox(
         u"El archivo elegido no es una imagen BMP, GIF, JPEG o PNG que se pueda usar como logo.",
-        u"", platform::MessageIcon::Error);
+        u"", platform::MessageIcon::kError);
     return;
   }
   // What every printer and the window read, at the most a roll prints across.
   const platform::ColourPicture picture = print::ShrinkToWidth(*chosen, print::kWideRollDots);
   if (picture.height > print::kMaxPictureRows) {
     dialogs_.MessageBox(u"La imagen elegida es demasiado alta para imprimirla como logo.", u"",
-                        platform::MessageIcon::Error);
+                        platform::MessageIcon::kError);
     return;
   }
   const std::filesystem::path logo = data_dir_ / "logo.bmp";
   if (!platform::WriteWholeFile(logo, print::BmpFileBytes(picture))) {
     dialogs_.MessageBox(u"No se pudo guardar la imagen como " + logo.u16string(), u"",
-                        platform::MessageIcon::Error);
+                        platform::MessageIcon::kError);
     return;
   }
   view_.ShowLogo(logo);
-  dialogs_.MessageBox(u"Imagen Cargada", u"", platform::MessageIcon::Information);
+  dialogs_.MessageBox(u"Imagen Cargada", u"", platform::MessageIcon::kInformation);
 }
 
 void AgentWindow::ShutDown() {
@@ -111,11 +162,49 @@ void AgentWindow::SendStatusClicked() {
 
 void AgentWindow::TrayEventRaised(TrayEvent event) {
   // The one tray event the window answers.
-  if (event == TrayEvent::BalloonClicked) view_.ShowWindow();
+  if (event == TrayEvent::kBalloonClicked) view_.ShowWindow();
 }
 
 void AgentWindow::SetSendStatusAction(std::function<void()> send_status_action) {
   send_status_action_ = std::move(send_status_action);
+}
+
+void AgentWindow::SetDiagnosticsAction(
+    std::function<void(const std::filesystem::path&)> diagnostics_action) {
+  diagnostics_action_ = std::move(diagnostics_action);
+  view_.SetControlVisible(ControlId::kSaveDiagnosticsButton, diagnostics_action_ != nullptr);
+}
+
+void AgentWindow::SaveDiagnostics(const std::filesystem::path& file) {
+  if (!diagnostics_action_) return;
+  std::filesystem::path zip = file;
+  if (platform::ToUpper(zip.extension().u16string()) != u".ZIP") zip += ".zip";
+  try {
+    diagnostics_action_(zip);
+  } catch (const std::exception& failure) {
+    Say(u"No se pudo guardar el diagnóstico en " + zip.u16string() + u": " +
+        platform::FailureDescription(failure));
+    return;
+  }
+  Say(u"Diagnóstico guardado en " + zip.u16string());
+}
+
+void AgentWindow::OpenLogFile() {
+  if (file_log_ == nullptr) {
+    Say(u"Esta ejecución no lleva registro en archivo.");
+    return;
+  }
+  const std::filesystem::path today = file_log_->TodaysFile();
+  if (!FileExists(today)) {
+    Say(u"Todavía no hay registro de hoy: " + today.u16string());
+    return;
+  }
+  if (!view_.OpenWithDesktop(today)) Say(u"No se pudo abrir " + today.u16string());
+}
+
+void AgentWindow::Say(const std::u16string& line) {
+  WriteLog(line);
+  if (file_log_ != nullptr) file_log_->WriteLine(line);
 }
 
 void AgentWindow::SetStateCaption(const std::u16string& caption) {
@@ -148,11 +237,11 @@ void AgentWindow::ShowTrayState() {
   const std::u16string waiting =
       printing_ != nullptr ? WaitingSummary(printing_->Waiting()) : std::u16string();
   if (!waiting.empty()) {
-    view_.SetTrayImage(TrayPicture::TicketsWaiting, waiting);
+    view_.SetTrayImage(TrayPicture::kTicketsWaiting, waiting);
     return;
   }
-  view_.SetTrayImage(connection_image_ == link::TrayImage::Connected ? TrayPicture::Connected
-                                                                     : TrayPicture::Disconnected,
+  view_.SetTrayImage(connection_image_ == link::TrayImage::kConnected ? TrayPicture::kConnected
+                                                                      : TrayPicture::kDisconnected,
                      connection_tooltip_);
 }
 
@@ -162,18 +251,19 @@ void AgentWindow::SetPrintService(print::PrintService* printing) {
 }
 
 void AgentWindow::WaitingChanged() {
-  std::vector<TicketRow> rows;
+  std::vector<ListRow> rows;
   if (printing_ != nullptr) {
     for (const print::WaitingTicket& ticket : printing_->Waiting())
       rows.push_back({ticket.id, WaitingRow(ticket), ticket.failure});
   }
   view_.ShowWaitingTickets(rows);
   ListPrintedTickets();
+  ListPrinters();
   ShowTrayState();
 }
 
 void AgentWindow::ListPrintedTickets() {
-  std::vector<TicketRow> rows;
+  std::vector<ListRow> rows;
   if (printing_ != nullptr) {
     for (const print::PrintedTicket& ticket : printing_->Printed())
       rows.push_back({ticket.id, PrintedRow(ticket), {}});
@@ -193,16 +283,80 @@ void AgentWindow::ReprintClicked(std::uint64_t id) {
   if (printing_ == nullptr || id == 0) return;
   const auto delivery = printing_->Reprint(id, u"");
   if (delivery && delivery->sent) {
-    const std::u16string text =
-        u"Ticket " + platform::u16(std::to_string(id)) + u" reimpreso en " + delivery->printer;
+    const std::u16string text = u"Ticket " + platform::Utf8ToUtf16(std::to_string(id)) +
+                                u" reimpreso en " + delivery->printer;
     view_.ShowTrayBalloon(text, kReprintTitle, 30000);
     if (file_log_ != nullptr) {
-      file_log_->WriteBalloon(text, platform::BalloonIcon::Information, kReprintTitle);
+      file_log_->WriteBalloon(text, platform::BalloonIcon::kInformation, kReprintTitle);
     }
   }
   ListPrintedTickets();
 }
 
-void AgentWindow::PageChanged() { ListPrintedTickets(); }
+void AgentWindow::PageChanged() {
+  ListPrintedTickets();
+  ListPrinters();
+}
+
+void AgentWindow::TicketSelected(std::uint64_t id) {
+  const std::optional<print::DrawnTicket> ticket =
+      printing_ != nullptr && id != 0 ? printing_->TicketOf(id) : std::nullopt;
+  view_.ShowTicketPicture(ticket ? TicketPaper(ticket->content, pictures_)
+                                 : platform::GreyPicture{});
+}
+
+void AgentWindow::RowSelected(ControlId list, std::uint64_t id) {
+  if (list == ControlId::kWaitingList || list == ControlId::kPrintedList) TicketSelected(id);
+}
+
+void AgentWindow::SetPrinterDirectory(PrinterDirectory* directory) {
+  directory_ = directory;
+  view_.SetControlVisible(ControlId::kTestPrintButton, directory_ != nullptr);
+  ListPrinters();
+}
+
+void AgentWindow::PrintersChanged() { ListPrinters(); }
+
+void AgentWindow::ListPrinters() {
+  const std::vector<PrinterStatus> known =
+      KnownPrinters(directory_, printing_ != nullptr ? printing_->UsedPrinters()
+                                                     : std::vector<print::UsedPrinter>());
+  std::vector<ListRow> rows;
+  printer_rows_.clear();
+  for (const PrinterStatus& printer : known) {
+    const std::u16string key = platform::PrinterNameKey(printer.name);
+    auto place = std::find(printer_ids_.begin(), printer_ids_.end(), key);
+    if (place == printer_ids_.end()) place = printer_ids_.insert(printer_ids_.end(), key);
+    const auto id = static_cast<std::uint64_t>(place - printer_ids_.begin()) + 1;
+    rows.push_back({id, PrinterRowText(printer), printer.reached});
+    printer_rows_.emplace_back(id, printer.name);
+  }
+  view_.ShowPrinters(rows);
+}
+
+void AgentWindow::TestPrintClicked(std::uint64_t row) {
+  if (directory_ == nullptr || test_printing_) return;
+  const auto chosen = std::find_if(printer_rows_.begin(), printer_rows_.end(),
+                                   [row](const auto& shown) { return shown.first == row; });
+  if (chosen == printer_rows_.end()) {
+    view_.ShowTestPrintAnswer(u"Elija en la lista la impresora de la prueba.");
+    return;
+  }
+  const std::u16string printer = chosen->second;
+  view_.ShowTestPrintAnswer(u"Imprimiendo la prueba en la impresora " + printer + u"…");
+  // The answer may take a moment, during which the window's events go on.
+  test_printing_ = true;
+  print::RequestAnswer answer;
+  try {
+    answer = directory_->PrintTest(printer);
+  } catch (...) {
+    test_printing_ = false;
+    throw;
+  }
+  test_printing_ = false;
+  view_.ShowTestPrintAnswer(answer.text);
+  Say(answer.text);
+  ListPrinters();
+}
 
 }  // namespace quillon::shell

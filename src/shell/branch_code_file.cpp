@@ -1,18 +1,15 @@
 #include "shell/branch_code_file.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <system_error>
 
 #include "json/number_text.h"
 #include "platform/text.h"
-#include "platform/whole_file.h"
 
 namespace quillon::shell {
 
-using platform::u16;
+using platform::Utf8ToUtf16;
 
 const std::u16string kBranchCodeTitle = u"Codigo de sucursal";
 const std::u16string kMissingCodePrompt =
@@ -29,21 +26,11 @@ namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-// The file's bytes; nullopt when it is missing, a folder or cannot be read.
-std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
-
 }  // namespace
 
-std::vector<std::u16string> ReadLines(const std::filesystem::path& path) {
-  std::optional<std::string> read = ReadBytes(path);
+std::vector<std::u16string> ReadLines(const platform::FileSystem& files,
+                                      const std::filesystem::path& path) {
+  const std::optional<std::string> read = files.ReadFile(path);
   if (!read) return {std::u16string()};
   std::string_view bytes = *read;
   // An editor that saved the file as UTF-8 marked it so; the mark is no text of the first line.
@@ -87,20 +74,21 @@ bool IsValidNewCode(std::u16string_view code) {
   return !has_letter && json::IsNumericText(rest);
 }
 
-BranchCodeFile::BranchCodeFile(const std::filesystem::path& data_dir, platform::Dialogs& dialogs)
-    : path_(data_dir / "Acceso"), dialogs_(dialogs) {}
+BranchCodeFile::BranchCodeFile(platform::FileSystem& files, const std::filesystem::path& data_dir,
+                               platform::Dialogs& dialogs)
+    : files_(files), path_(data_dir / "Acceso"), dialogs_(dialogs) {}
 
 std::vector<std::u16string> BranchCodeFile::ReadBranchCode() {
-  std::vector<std::u16string> lines = ReadLines(path_);
+  std::vector<std::u16string> lines = ReadLines(files_, path_);
   if (IsValidStartCode(lines[0])) return lines;
   const std::u16string code = PromptUntilValid(&IsValidStartCode);
   // The code just typed is the one this run uses, even when the folder refuses the file.
   if (!WriteLines({code})) return {code, std::u16string(), std::u16string()};
-  return ReadLines(path_);
+  return ReadLines(files_, path_);
 }
 
 std::u16string BranchCodeFile::ReadOptionsLine() {
-  const std::vector<std::u16string> lines = ReadLines(path_);
+  const std::vector<std::u16string> lines = ReadLines(files_, path_);
   return lines.size() > 1 ? lines[1] : std::u16string();
 }
 
@@ -128,11 +116,11 @@ bool BranchCodeFile::WriteLines(const std::vector<std::u16string>& lines) {
   std::string bytes;
   for (const std::u16string& line : lines) bytes += platform::Utf16ToCp1252(line) + "\r\n";
   // Start-up stores what it read back: a file that already says so is left alone.
-  if (ReadBytes(path_) == bytes) return true;
-  if (platform::WriteWholeFile(path_, bytes, platform::FileSync::kFileAndFolder)) return true;
+  if (files_.ReadFile(path_) == bytes) return true;
+  if (files_.WriteFile(path_, bytes, platform::FileSync::kFileAndFolder)) return true;
   dialogs_.MessageBox(u"No se pudo guardar el archivo " + path_.u16string() +
-                          u16(": revise que la carpeta exista y admita escritura."),
-                      u"", platform::MessageIcon::Error);
+                          Utf8ToUtf16(": revise que la carpeta exista y admita escritura."),
+                      u"", platform::MessageIcon::kError);
   return false;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/file_system.h"
 
 namespace quillon::shell {
 
@@ -16,7 +17,8 @@ inline constexpr std::size_t kMinimumCodeLength = 15;
 // A missing or unreadable file gives exactly one empty element. CR LF, CR and LF all end a line.
 // Lines are Windows-1252, unless the file starts with the UTF-8 mark: then they are UTF-8 and
 // the mark is dropped. Nothing else is trimmed: blanks around a code are part of it.
-std::vector<std::u16string> ReadLines(const std::filesystem::path& path);
+std::vector<std::u16string> ReadLines(const platform::FileSystem& files,
+                                      const std::filesystem::path& path);
 
 // True when a file or folder of that name exists.
 bool FileExists(const std::filesystem::path& path);
@@ -29,7 +31,8 @@ bool IsValidNewCode(std::u16string_view code);
 
 class BranchCodeFile {
  public:
-  BranchCodeFile(const std::filesystem::path& data_dir, platform::Dialogs& dialogs);
+  BranchCodeFile(platform::FileSystem& files, const std::filesystem::path& data_dir,
+                 platform::Dialogs& dialogs);
 
   const std::filesystem::path& Path() const { return path_; }
 
@@ -53,6 +56,7 @@ class BranchCodeFile {
   // Replaces the whole file; reports a failed write in a message box and returns false.
   bool WriteLines(const std::vector<std::u16string>& lines);
 
+  platform::FileSystem& files_;
   std::filesystem::path path_;
   platform::Dialogs& dialogs_;
 };

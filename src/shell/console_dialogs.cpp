@@ -9,15 +9,15 @@ namespace {
 
 const char* IconLabel(platform::MessageIcon icon) {
   switch (icon) {
-    case platform::MessageIcon::Information:
+    case platform::MessageIcon::kInformation:
       return "[Informacion] ";
-    case platform::MessageIcon::Warning:
+    case platform::MessageIcon::kWarning:
       return "[Aviso] ";
-    case platform::MessageIcon::Error:
+    case platform::MessageIcon::kError:
       return "[Error] ";
-    case platform::MessageIcon::Question:
+    case platform::MessageIcon::kQuestion:
       return "[Pregunta] ";
-    case platform::MessageIcon::None:
+    case platform::MessageIcon::kNone:
       break;
   }
   return "";

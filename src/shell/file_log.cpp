@@ -47,12 +47,12 @@ std::u16string SystemErrorText(const fs::path& path, int error) {
 }  // namespace
 
 FileLog::FileLog(fs::path folder, const platform::Clock& clock, platform::Timer& timer,
-                 int kept_days, std::function<void(const std::u16string&)> on_stop)
+                 int kept_days, std::function<void(const std::u16string&)> on_change)
     : folder_(std::move(folder)),
       clock_(clock),
       timer_(timer),
       kept_days_(kept_days),
-      on_stop_(std::move(on_stop)) {}
+      on_change_(std::move(on_change)) {}
 
 FileLog::~FileLog() {
   Flush();
@@ -60,21 +60,26 @@ FileLog::~FileLog() {
 }
 
 void FileLog::WriteLine(std::u16string_view text) {
-  if (stopped_) return;
-  const std::string stamp = platform::DateTimeText(clock_.Now());
+  const platform::DateTime now = clock_.Now();
+  const std::string stamp = platform::DateTimeText(now);
   const std::string day = stamp.substr(0, 10);
   if (day != day_) {
     // Each day's lines go into that day's file.
     Flush();
-    if (stopped_) return;
     day_ = day;
     RemoveOldFiles();
   }
+  if (paused_ && !RetryDue(now)) {
+    ++missed_lines_;
+    return;
+  }
+  const bool retrying = paused_;
+  if (retrying) NotePause(stamp);
   buffer_ += stamp;
   buffer_ += ' ';
   buffer_ += platform::Utf16ToUtf8(OneLogLine(text));
   buffer_ += '\n';
-  if (buffer_.size() >= kBufferBytes) {
+  if (retrying || buffer_.size() >= kBufferBytes) {
     Flush();
   } else if (!flush_pending_) {
     flush_pending_ = true;
@@ -91,7 +96,7 @@ void FileLog::WriteBalloon(const std::u16string& text, platform::BalloonIcon ico
 }
 
 void FileLog::Flush() {
-  if (stopped_ || buffer_.empty()) return;
+  if (buffer_.empty()) return;
   std::error_code failure;
   fs::create_directories(folder_, failure);
   if (failure) {
@@ -109,13 +114,25 @@ void FileLog::Flush() {
   }
   folder_bytes_ += buffer_.size();
   buffer_.clear();
+  note_in_buffer_ = false;
+  paused_ = false;
+  missed_lines_ = 0;
+  if (pause_said_) {
+    pause_said_ = false;
+    if (on_change_) on_change_(u"El registro en archivo sigue.");
+  }
   if (folder_bytes_ > kKeptBytes) {
     RemoveOldFiles();
     if (folder_bytes_ > kKeptBytes) {
       Stop(file.u16string() + u": el día pasó de " +
-           platform::u16(std::to_string(kKeptBytes >> 20)) + u" MiB");
+           platform::Utf8ToUtf16(std::to_string(kKeptBytes >> 20)) + u" MiB");
     }
   }
+}
+
+fs::path FileLog::TodaysFile() {
+  Flush();
+  return folder_ / (platform::DateTimeText(clock_.Now()).substr(0, 10) + ".log");
 }
 
 fs::path FileLog::DayFile() const { return folder_ / (day_ + ".log"); }
@@ -153,14 +170,55 @@ void FileLog::RemoveOldFiles() {
   }
 }
 
+std::vector<fs::path> RecentLogFiles(const fs::path& folder, const platform::DateTime& today,
+                                     int days) {
+  const std::int64_t today_number = DayNumber(today);
+  std::vector<std::pair<std::int64_t, fs::path>> found;
+  std::error_code failure;
+  for (fs::directory_iterator entry(folder, failure), end; !failure && entry != end;
+       entry.increment(failure)) {
+    const std::optional<std::int64_t> day = FileDay(entry->path());
+    if (day && today_number - *day < days) found.emplace_back(*day, entry->path());
+  }
+  std::sort(found.begin(), found.end());
+  std::vector<fs::path> files;
+  files.reserve(found.size());
+  for (auto& [day, path] : found) files.push_back(std::move(path));
+  return files;
+}
+
 void FileLog::Stop(const std::u16string& reason) {
-  stopped_ = true;
+  const auto lines = static_cast<std::size_t>(std::count(buffer_.begin(), buffer_.end(), '\n'));
+  missed_lines_ += lines - (note_in_buffer_ ? 1 : 0);
+  last_try_ = platform::DateTimeText(clock_.Now());
+  if (!paused_) paused_since_ = last_try_;
+  paused_ = true;
+  note_in_buffer_ = false;
   buffer_.clear();
   timer_.Stop();
   flush_pending_ = false;
-  if (on_stop_) {
-    on_stop_(u"El registro en archivo se detuvo (" + reason + u"); la impresión sigue.");
+  if (pause_said_) return;  // a retry that failed again says nothing new
+  pause_said_ = true;
+  if (on_change_) {
+    on_change_(u"El registro en archivo se detuvo (" + reason + u"); la impresión sigue.");
   }
+}
+
+bool FileLog::RetryDue(const platform::DateTime& now) const {
+  const std::optional<platform::DateTime> tried = platform::ParseDateTime(last_try_);
+  if (!tried) return true;
+  const auto seconds = [](const platform::DateTime& at) {
+    return DayNumber(at) * 86400 + at.hour * 3600 + at.minute * 60 + at.second;
+  };
+  // A clock set back counts as time gone by, so the log does not stay paused for hours.
+  const std::int64_t elapsed = seconds(now) - seconds(*tried);
+  return elapsed >= kRetryAfterSeconds || elapsed < 0;
+}
+
+void FileLog::NotePause(const std::string& stamp) {
+  buffer_ += stamp + " El registro en archivo estuvo detenido desde " + paused_since_ + ": " +
+             std::to_string(missed_lines_) + " l\xC3\xADneas sin escribir\n";
+  note_in_buffer_ = true;
 }
 
 void FileLoggedActivity::WriteLog(const std::u16string& text) {

@@ -13,13 +13,13 @@ bool IsEscaped(char16_t c) {
 
 std::u16string KindLabel(platform::BalloonIcon icon) {
   switch (icon) {
-    case platform::BalloonIcon::Information:
+    case platform::BalloonIcon::kInformation:
       return u"[Informacion] ";
-    case platform::BalloonIcon::Warning:
+    case platform::BalloonIcon::kWarning:
       return u"[Aviso] ";
-    case platform::BalloonIcon::Error:
+    case platform::BalloonIcon::kError:
       return u"[Error] ";
-    case platform::BalloonIcon::None:
+    case platform::BalloonIcon::kNone:
       break;
   }
   return u"[Globo] ";

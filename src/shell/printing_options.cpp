@@ -5,7 +5,11 @@
 namespace quillon::shell {
 namespace {
 
-const std::array<std::u16string, PrintingOptions::kCount> kCaptions = {
+using documents::BoxIndex;
+using documents::kPrintOptions;
+using documents::PrintOption;
+
+const std::array<std::u16string, kPrintOptions.size()> kCaptions = {
     u"Facturas y PreFactruas", u"Mesa", u"Mostrador", u"Domicilio"};
 
 std::vector<std::u16string_view> SplitAtCommas(std::u16string_view text) {
@@ -23,20 +27,20 @@ std::vector<std::u16string_view> SplitAtCommas(std::u16string_view text) {
 
 PrintingOptions::PrintingOptions(StoreFunction store) : store_(std::move(store)) {}
 
-const std::u16string& PrintingOptions::Caption(int index) { return kCaptions.at(index); }
-
-bool PrintingOptions::IsChecked(int index) const {
-  return index >= 0 && index < kCount && checked_[index];
+const std::u16string& PrintingOptions::Caption(PrintOption option) {
+  return kCaptions.at(BoxIndex(option));
 }
 
-void PrintingOptions::Click(int index, bool checked) {
-  checked_.at(index) = checked;
+bool PrintingOptions::IsChecked(PrintOption option) const { return checked_.at(BoxIndex(option)); }
+
+void PrintingOptions::Click(PrintOption option, bool checked) {
+  checked_.at(BoxIndex(option)) = checked;
   store_(CheckedList());
 }
 
 void PrintingOptions::Restore(std::u16string_view stored_list) {
   bool changed = false;
-  for (int i = 0; i < kCount; ++i) {
+  for (std::size_t i = 0; i < checked_.size(); ++i) {
     if (checked_[i]) continue;
     if (stored_list.empty()) {
       checked_[i] = true;
@@ -52,7 +56,7 @@ void PrintingOptions::Restore(std::u16string_view stored_list) {
 
 std::u16string PrintingOptions::CheckedList() const {
   std::u16string list;
-  for (int i = 0; i < kCount; ++i) {
+  for (std::size_t i = 0; i < checked_.size(); ++i) {
     if (!checked_[i]) continue;
     if (!list.empty()) list += u',';
     list += kCaptions[i];

@@ -6,24 +6,23 @@
 #include <string>
 #include <string_view>
 
-#include "documents/documents.h"
+#include "documents/print_options.h"
 
 namespace quillon::shell {
 
 class PrintingOptions final : public documents::PrintOptions {
  public:
-  static constexpr int kCount = 4;
   // Receives the list to store after every change.
   using StoreFunction = std::function<void(const std::u16string& list)>;
 
   explicit PrintingOptions(StoreFunction store);
 
-  static const std::u16string& Caption(int index);
+  static const std::u16string& Caption(documents::PrintOption option);
 
-  bool IsChecked(int index) const override;
+  bool IsChecked(documents::PrintOption option) const override;
 
-  // A click on box `index` that leaves it `checked`: stores the list.
-  void Click(int index, bool checked);
+  // A click on the option's box that leaves it `checked`: stores the list.
+  void Click(documents::PrintOption option, bool checked);
 
   // Start-up: every item of the stored list checks the box with exactly that caption; an empty
   // list checks all. The list is stored once, when a box was checked: a kill in the middle of a
@@ -34,7 +33,7 @@ class PrintingOptions final : public documents::PrintOptions {
   std::u16string CheckedList() const;
 
  private:
-  std::array<bool, kCount> checked_{};
+  std::array<bool, documents::kPrintOptions.size()> checked_{};
   StoreFunction store_;
 };
 

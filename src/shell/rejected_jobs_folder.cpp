@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -32,33 +31,27 @@ std::u16string ErrorText(const std::filesystem::path& path, const std::error_cod
 }  // namespace
 
 bool RejectedJobsFolder::LoadExisting(std::u16string& error) {
-  std::error_code failure;
-  std::filesystem::create_directories(folder_, failure);
+  std::error_code failure = files_.CreateFolders(folder_);
+  std::vector<platform::FolderEntry> entries;
+  if (!failure) entries = files_.ListFolder(folder_, failure);
   if (failure) {
     error = ErrorText(folder_, failure);
     return false;
   }
-  std::vector<std::pair<std::uint64_t, std::filesystem::path>> found;
-  for (std::filesystem::directory_iterator entry(folder_, failure), end; !failure && entry != end;
-       entry.increment(failure)) {
-    const std::filesystem::path& path = entry->path();
-    if (path.extension() == ".tmp") {
-      std::error_code ignored;  // a write cut short by the end of the process
-      std::filesystem::remove(path, ignored);
-    } else if (const std::uint64_t number = FileNumber(path); number > 0) {
-      found.emplace_back(number, path);
+  std::vector<std::pair<std::uint64_t, platform::FolderEntry>> found;
+  for (platform::FolderEntry& entry : entries) {
+    // A write cut short by the end of the process (".tmp" in earlier versions).
+    if (entry.path.extension() == ".part" || entry.path.extension() == ".tmp") {
+      files_.Remove(entry.path);
+    } else if (const std::uint64_t number = FileNumber(entry.path); number > 0) {
+      found.emplace_back(number, std::move(entry));
     }
   }
-  if (failure) {
-    error = ErrorText(folder_, failure);
-    return false;
-  }
-  std::sort(found.begin(), found.end());
-  for (auto& [number, path] : found) {
-    std::error_code unknown;  // a file gone meanwhile counts nothing
-    const std::uintmax_t size = std::filesystem::file_size(path, unknown);
-    files_.push_back({std::move(path), unknown ? 0 : size});
-    bytes_ += files_.back().size;
+  std::sort(found.begin(), found.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto& [number, entry] : found) {
+    kept_.push_back({std::move(entry.path), entry.size});
+    bytes_ += entry.size;
   }
   if (!found.empty()) next_number_ = found.back().first + 1;
   loaded_ = true;
@@ -75,11 +68,10 @@ std::filesystem::path RejectedJobsFolder::NextPath(std::u16string_view kind) {
 }
 
 void RejectedJobsFolder::DropOldest() {
-  while (files_.size() > kKept || (files_.size() > 1 && bytes_ > kKeptBytes)) {
-    std::error_code ignored;  // a file removed by hand is already gone
-    std::filesystem::remove(files_.front().path, ignored);
-    bytes_ -= files_.front().size;
-    files_.pop_front();
+  while (kept_.size() > kKept || (kept_.size() > 1 && bytes_ > kKeptBytes)) {
+    files_.Remove(kept_.front().path);  // a file removed by hand is already gone
+    bytes_ -= kept_.front().size;
+    kept_.pop_front();
   }
 }
 
@@ -88,27 +80,13 @@ link::RejectedJobStore::Kept RejectedJobsFolder::Keep(std::string_view bytes,
   Kept kept;
   if (!loaded_ && !LoadExisting(kept.error)) return kept;
   std::filesystem::path path = NextPath(kind);
-  std::error_code failure;
   // A file put there by hand under the next number is not overwritten.
-  while (std::filesystem::exists(path, failure)) path = NextPath(kind);
-
-  std::filesystem::path temporary = path;
-  temporary += ".tmp";
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (out.fail()) {
-    kept.error = temporary.u16string() + u": no se pudo escribir";
-    std::filesystem::remove(temporary, failure);
+  while (files_.Exists(path)) path = NextPath(kind);
+  if (!files_.WriteFile(path, bytes, platform::FileSync::kNone)) {
+    kept.error = path.u16string() + u": no se pudo escribir";
     return kept;
   }
-  std::filesystem::rename(temporary, path, failure);
-  if (failure) {
-    kept.error = ErrorText(path, failure);
-    std::filesystem::remove(temporary, failure);
-    return kept;
-  }
-  files_.push_back({path, bytes.size()});
+  kept_.push_back({path, bytes.size()});
   bytes_ += bytes.size();
   DropOldest();
   kept.file = path.u16string();

@@ -12,6 +12,7 @@
 
 #include "link/rejected_job_store.h"
 #include "platform/clock.h"
+#include "platform/file_system.h"
 
 namespace quillon::shell {
 
@@ -20,10 +21,11 @@ class RejectedJobsFolder final : public link::RejectedJobStore {
   static constexpr std::size_t kKept = 500;
   static constexpr std::uintmax_t kKeptBytes = 64ull << 20;
 
-  RejectedJobsFolder(std::filesystem::path folder, const platform::Clock& clock)
-      : folder_(std::move(folder)), clock_(clock) {}
+  RejectedJobsFolder(platform::FileSystem& files, std::filesystem::path folder,
+                     const platform::Clock& clock)
+      : files_(files), folder_(std::move(folder)), clock_(clock) {}
 
-  // Written whole: into a temporary file first, renamed into place once complete, so a file
+  // Written whole: beside its final name first, renamed into place once complete, so a file
   // under its final name is never half written. Raises nothing: a failure comes back as text.
   Kept Keep(std::string_view bytes, std::u16string_view kind) override;
 
@@ -33,6 +35,7 @@ class RejectedJobsFolder final : public link::RejectedJobStore {
   std::filesystem::path NextPath(std::u16string_view kind);
   void DropOldest();
 
+  platform::FileSystem& files_;
   std::filesystem::path folder_;
   const platform::Clock& clock_;
   bool loaded_ = false;
@@ -40,8 +43,8 @@ class RejectedJobsFolder final : public link::RejectedJobStore {
     std::filesystem::path path;
     std::uintmax_t size = 0;
   };
-  std::deque<File> files_;    // oldest first
-  std::uintmax_t bytes_ = 0;  // of all of files_
+  std::deque<File> kept_;     // oldest first
+  std::uintmax_t bytes_ = 0;  // of all of kept_
   std::uint64_t next_number_ = 1;
 };
 

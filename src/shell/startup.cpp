@@ -10,18 +10,19 @@ namespace quillon::shell {
 bool TakeDataFolder(platform::SingleInstance& instance, platform::Dialogs& dialogs,
                     const std::filesystem::path& data_dir) {
   switch (instance.Acquire()) {
-    case platform::SingleInstance::Result::Acquired:
+    case platform::SingleInstance::Result::kAcquired:
       return true;
-    case platform::SingleInstance::Result::HeldByOther:
-      dialogs.MessageBox(kAlreadyRunningMessage, u"", platform::MessageIcon::Warning);
+    case platform::SingleInstance::Result::kHeldByOther:
+      dialogs.MessageBox(kAlreadyRunningMessage, u"", platform::MessageIcon::kWarning);
       return false;
-    case platform::SingleInstance::Result::Unavailable:
+    case platform::SingleInstance::Result::kUnavailable:
       break;
   }
-  dialogs.MessageBox(u"No se puede usar la carpeta de datos " + data_dir.u16string() +
-                         platform::u16(": no existe o no admite escritura. Indique otra con "
-                                       "--data-dir."),
-                     u"", platform::MessageIcon::Error);
+  dialogs.MessageBox(
+      u"No se puede usar la carpeta de datos " + data_dir.u16string() +
+          platform::Utf8ToUtf16(": no existe o no admite escritura. Indique otra con "
+                                "--data-dir."),
+      u"", platform::MessageIcon::kError);
   return false;
 }
 

@@ -10,7 +10,7 @@ namespace {
 constexpr char16_t kGap[] = u"  ";
 
 std::u16string Moment(const platform::DateTime& moment) {
-  return platform::u16(platform::DateTimeText(moment));
+  return platform::Utf8ToUtf16(platform::DateTimeText(moment));
 }
 
 }  // namespace
@@ -30,7 +30,7 @@ std::u16string WaitingRow(const print::WaitingTicket& ticket) {
 }
 
 std::u16string PrintedRow(const print::PrintedTicket& ticket) {
-  return platform::u16(std::to_string(ticket.id)) + kGap + Moment(ticket.printed) + kGap +
+  return platform::Utf8ToUtf16(std::to_string(ticket.id)) + kGap + Moment(ticket.printed) + kGap +
          ticket.printer + kGap + ticket.kind;
 }
 

@@ -4,19 +4,19 @@ namespace quillon::shell {
 
 std::optional<TrayEvent> DecodeTrayNotification(int code) {
   switch (static_cast<TrayNotification>(code)) {
-    case TrayNotification::LeftButtonUp:
-      return TrayEvent::LeftClick;
-    case TrayNotification::RightButtonUp:
-      return TrayEvent::RightClick;
-    case TrayNotification::LeftDoubleClick:
-      return TrayEvent::DoubleClick;
-    case TrayNotification::BalloonHide:
-      return TrayEvent::BalloonHide;
-    case TrayNotification::BalloonTimeout:
-      return TrayEvent::BalloonTimeOut;
+    case TrayNotification::kLeftButtonUp:
+      return TrayEvent::kLeftClick;
+    case TrayNotification::kRightButtonUp:
+      return TrayEvent::kRightClick;
+    case TrayNotification::kLeftDoubleClick:
+      return TrayEvent::kDoubleClick;
+    case TrayNotification::kBalloonHide:
+      return TrayEvent::kBalloonHide;
+    case TrayNotification::kBalloonTimeout:
+      return TrayEvent::kBalloonTimeOut;
     // A press of the left button on the icon, the one event the window answers.
-    case TrayNotification::LeftButtonDown:
-      return TrayEvent::BalloonClicked;
+    case TrayNotification::kLeftButtonDown:
+      return TrayEvent::kBalloonClicked;
     default:
       return std::nullopt;
   }

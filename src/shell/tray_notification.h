@@ -1,6 +1,7 @@
 #pragma once
 // What the tray entry reports, and the limits of its texts. The notification codes are the mouse
-// and balloon message numbers a tray entry delivers to its owner window.
+// and balloon message numbers a Win32 tray entry delivers to its owner window; the Qt tray maps
+// Qt's own activation reasons to the events instead.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -9,27 +10,27 @@
 namespace quillon::shell {
 
 enum class TrayNotification : int {
-  MouseMove = 0x200,
-  LeftButtonDown = 0x201,
-  LeftButtonUp = 0x202,
-  LeftDoubleClick = 0x203,
-  RightButtonDown = 0x204,
-  RightButtonUp = 0x205,
-  MiddleButtonUp = 0x208,
-  BalloonShow = 0x402,
-  BalloonHide = 0x403,
-  BalloonTimeout = 0x404,
-  BalloonUserClick = 0x405,
+  kMouseMove = 0x200,
+  kLeftButtonDown = 0x201,
+  kLeftButtonUp = 0x202,
+  kLeftDoubleClick = 0x203,
+  kRightButtonDown = 0x204,
+  kRightButtonUp = 0x205,
+  kMiddleButtonUp = 0x208,
+  kBalloonShow = 0x402,
+  kBalloonHide = 0x403,
+  kBalloonTimeout = 0x404,
+  kBalloonUserClick = 0x405,
 };
 
 // The events of the tray object, in their order of declaration.
 enum class TrayEvent {
-  LeftClick,
-  RightClick,
-  DoubleClick,
-  BalloonHide,
-  BalloonTimeOut,
-  BalloonClicked
+  kLeftClick,
+  kRightClick,
+  kDoubleClick,
+  kBalloonHide,
+  kBalloonTimeOut,
+  kBalloonClicked
 };
 
 // The event a notification code raises; none for any other code.

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The layer check on small trees: each kind of upward dependency is named with file:line."""
+"""The layer check on small trees: each kind of upward dependency is named with file:line; the
+drawing of the layers follows the includes."""
 import pathlib
 import subprocess
 import sys
@@ -18,7 +19,9 @@ target_link_libraries(quillon_link PUBLIC
 """
 
 
-class LayerCheck(unittest.TestCase):
+class SmallTree(unittest.TestCase):
+    """A tree whose includes all point down; each test breaks or reads it."""
+
     def setUp(self):
         self.folder = tempfile.TemporaryDirectory()
         self.root = pathlib.Path(self.folder.name)
@@ -41,11 +44,13 @@ class LayerCheck(unittest.TestCase):
         path.parent.mkdir(parents=True, exist_ok=True)
         path.write_text(text)
 
-    def run_check(self):
-        done = subprocess.run([sys.executable, str(SCRIPT), str(self.root)],
+    def run_check(self, *options):
+        done = subprocess.run([sys.executable, str(SCRIPT), *options, str(self.root)],
                               capture_output=True, text=True)
         return done.returncode, done.stdout.splitlines()
 
+
+class LayerCheck(SmallTree):
     def test_a_tree_that_points_down_passes(self):
         self.assertEqual(self.run_check(), (0, []))
 
@@ -99,6 +104,36 @@ class LayerCheck(unittest.TestCase):
             "src/CMakeLists.txt:6: quillon_link (link) may not link quillon_print (print)",
             "src/CMakeLists.txt:6: quillon_link (link) may not link Qt6::Network",
         ])
+
+
+class LayerDrawing(SmallTree):
+    """The drawing printed from the includes, and the check that a pasted copy still matches."""
+    DRAWN = [
+        "3  shell/qt",
+        "2  link  print",
+        "1  json",
+        "0  platform",
+        "",
+        "shell/qt  on link; uses Qt",
+        "link      on json",
+        "print     on json",
+        "json      on platform",
+        "platform  on nothing",
+    ]
+
+    def test_layers_by_height_with_their_direct_includes(self):
+        self.write("src/shell/qt/window.cpp",
+                   '#include <QWidget>\n#include "link/intake.h"\n#include "platform/text.h"\n')
+        self.assertEqual(self.run_check("--drawing"), (0, self.DRAWN))
+
+    def test_a_pasted_drawing_must_match_the_includes(self):
+        pasted = "\n".join(self.DRAWN)
+        self.write("NOTES.md", f"Printed by check_layers.py --drawing:\n\n```\n{pasted}\n```\n")
+        self.assertEqual(self.run_check("--drawing-matches", str(self.root / "NOTES.md"))[0], 0)
+        self.write("src/link/intake.h", '#pragma once\n#include "print/engine.h"\n')
+        code, lines = self.run_check("--drawing-matches", str(self.root / "NOTES.md"))
+        self.assertEqual(code, 1)
+        self.assertIn("the layers' drawing differs from the includes", lines[0])
 
 
 if __name__ == "__main__":

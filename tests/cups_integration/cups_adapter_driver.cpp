@@ -31,12 +31,30 @@ int Fail(const quillon::platform::Failure& error) {
   return 1;
 }
 
+// follow COLA TRABAJO...: the state of each job; cancel COLA TRABAJO: cancels it first, then
+// the queue's jobs as the system reports them.
+void FollowOrCancel(quillon::adapters::cups::CupsPrinterSystem& system, bool cancel, int argc,
+                    char** argv) {
+  std::vector<std::int64_t> jobs;
+  for (int i = 3; i < argc; ++i) jobs.push_back(std::stoll(argv[i]));
+  if (cancel) {
+    for (const std::int64_t job : jobs) system.CancelJob(Utf8ToUtf16(argv[2]), job);
+    jobs.clear();
+  }
+  static const char* const kStates[] = {"en cola", "retenido", "completado", "cancelado",
+                                        "abortado"};
+  for (const JobReport& report : system.FollowJobs(Utf8ToUtf16(argv[2]), jobs)) {
+    std::printf("%lld %s\n", static_cast<long long>(report.job),
+                kStates[static_cast<int>(report.state)]);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fputs(
-        "uso: cups_adapter_driver default | find COLA | check COLA | ticket COLA [LOGO] | "
+        "uso: cups_adapter_driver default | names | find COLA | check COLA | ticket COLA [LOGO] | "
         "raw COLA | follow COLA TRABAJO... | cancel COLA TRABAJO | fault COLA\n",
         stderr);
     return 2;
@@ -49,20 +67,15 @@ int main(int argc, char** argv) {
       std::printf("%s\n", Utf16ToUtf8(system.DefaultPrinterName()).c_str());
       return 0;
     }
+    if (command == "names") {
+      for (const std::u16string& name : system.PrinterNames()) {
+        std::printf("%s\n", Utf16ToUtf8(name).c_str());
+      }
+      return 0;
+    }
     if (argc < 3) return 2;
     if (command == "follow" || command == "cancel") {
-      std::vector<std::int64_t> jobs;
-      for (int i = 3; i < argc; ++i) jobs.push_back(std::stoll(argv[i]));
-      if (command == "cancel") {
-        for (const std::int64_t job : jobs) system.CancelJob(Utf8ToUtf16(argv[2]), job);
-        jobs.clear();
-      }
-      static const char* const kStates[] = {"en cola", "retenido", "completado", "cancelado",
-                                            "abortado"};
-      for (const JobReport& report : system.FollowJobs(Utf8ToUtf16(argv[2]), jobs)) {
-        std::printf("%lld %s\n", static_cast<long long>(report.job),
-                    kStates[static_cast<int>(report.state)]);
-      }
+      FollowOrCancel(system, command == "cancel", argc, argv);
       return 0;
     }
     const auto queue = system.FindPrinter(Utf8ToUtf16(argv[2]));

@@ -68,6 +68,9 @@ run_agent() {  # job file; output in $work/agent.out
   pass "colas por nombre sin importar mayusculas y la predeterminada" ||
   fail "busqueda de colas: $(adapter find cocina) / $(adapter default)"
 
+[ "$(adapter names | sort | tr '\n' ' ')" = "Bar Caja Cocina Facturas Paginas " ] &&
+  pass "la lista de colas del servidor" || fail "lista de colas: $(adapter names | tr '\n' ' ')"
+
 adapter check Nada | grep "no está instalada" >/dev/null &&
   pass "una cola que no existe no pasa la prueba" || fail "cola inexistente"
 cupsreject Bar

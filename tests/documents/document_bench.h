@@ -8,6 +8,7 @@
 
 #include "documents/documents.h"
 #include "json/value.h"
+#include "platform/disk_file_system.h"
 #include "platform/printer_system.h"
 #include "print/print_engine.h"
 #include "print/print_service.h"
@@ -60,7 +61,8 @@ class DocumentBench {
   FakeNotifier notifier;
   FakeClock clock;
   TempFolder data;
-  print::Outbox outbox{data.Path(), clock};
+  platform::DiskFileSystem disk;
+  print::Outbox outbox{disk, data.Path(), clock};
   FakeTimer retry_timer;
   FakeTimer watch_timer;
   print::PrintEngine engine;

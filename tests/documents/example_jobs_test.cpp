@@ -35,16 +35,16 @@ std::vector<std::string> ExpectedLines(const std::filesystem::path& path) {
 class ExampleJobs : public ::testing::TestWithParam<const char*> {
  protected:
   void RunJob(const std::string& name) {
-    bench.context.data_dir = (kJobs / "data").string();
-    app::DocumentJobHandlers handlers(bench.context, bench.service);
-    link::JobIntake intake(log, bench.notifier, handlers, status, link::WireEncoding::Utf8,
+    bench_.context.data_dir = (kJobs / "data").string();
+    app::DocumentJobHandlers handlers(bench_.context, bench_.service);
+    link::JobIntake intake(log_, bench_.notifier, handlers, status_, link::WireEncoding::kUtf8,
                            nullptr);
     intake.ReceiveBytes(ReadFile(kJobs / (name + ".json")) + "_endMessage_");
   }
 
-  DocumentBench bench;
-  FakeActivityLog log;
-  FakeStatusReply status;
+  DocumentBench bench_;
+  FakeActivityLog log_;
+  FakeStatusReply status_;
 };
 
 TEST_P(ExampleJobs, PrintsTheReviewedTickets) {
@@ -58,7 +58,7 @@ TEST_P(ExampleJobs, PrintsTheReviewedTickets) {
     const std::string printer_name = platform::Utf16ToUtf8(printer);
     const auto text_file = expected / (printer_name + ".txt");
     const auto raw_file = expected / (printer_name + ".raw");
-    const auto& queue = *bench.printers.Queue(printer);
+    const auto& queue = *bench_.printers.Queue(printer);
     if (std::filesystem::exists(text_file)) {
       ASSERT_EQ(queue.tickets.size(), 1u) << printer_name;
       EXPECT_EQ(TicketLines(queue.tickets.front()), ExpectedLines(text_file)) << printer_name;
@@ -74,12 +74,12 @@ TEST_P(ExampleJobs, PrintsTheReviewedTickets) {
     }
   }
   // One information balloon per ticket, no warnings (a job left unprinted would add one).
-  ASSERT_EQ(bench.notifier.balloons.size(), static_cast<std::size_t>(tickets));
-  for (const Balloon& balloon : bench.notifier.balloons) {
-    EXPECT_EQ(balloon.icon, platform::BalloonIcon::Information)
+  ASSERT_EQ(bench_.notifier.balloons.size(), static_cast<std::size_t>(tickets));
+  for (const Balloon& balloon : bench_.notifier.balloons) {
+    EXPECT_EQ(balloon.icon, platform::BalloonIcon::kInformation)
         << platform::Utf16ToUtf8(balloon.text);
   }
-  EXPECT_EQ(status.sent, 1);
+  EXPECT_EQ(status_.sent, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, ExampleJobs,

@@ -31,27 +31,27 @@ class InvoiceBlocksTest : public ::testing::Test {
   // `load` is false).
   template <typename Block>
   const platform::Ticket& PrintBlock(const std::vector<Row>& rows, Block block, bool load = true) {
-    bench.Configure(rows);
-    print::PrintEngine& engine = bench.engine;
-    if (load) documents::LoadPrintSettings(engine, settings);
+    bench_.Configure(rows);
+    print::PrintEngine& engine = bench_.engine;
+    if (load) documents::LoadPrintSettings(engine, settings_);
     engine.BeginTicket(u"Facturas", u"factura");
     block(engine);
-    drawn = engine.EndTicket().content;
-    return drawn;
+    drawn_ = engine.EndTicket().content;
+    return drawn_;
   }
   const platform::Ticket& Logo(const std::string& bytes, const std::vector<Row>& rows = {}) {
-    folder.Write("logo.bmp", bytes);
-    const std::string file = (folder.Path() / "logo.bmp").string();
+    folder_.Write("logo.bmp", bytes);
+    const std::string file = (folder_.Path() / "logo.bmp").string();
     return PrintBlock(rows, [&](print::PrintEngine& e) {
-      problem = documents::PrintLogo(e, file, print::BmpPictureDecoder());
+      problem_ = documents::PrintLogo(e, file, print::BmpPictureDecoder());
     });
   }
 
-  DocumentBench bench;
-  TempFolder folder;
-  documents::PrintSettings settings;
-  platform::Ticket drawn;
-  std::u16string problem;
+  DocumentBench bench_;
+  TempFolder folder_;
+  documents::PrintSettings settings_;
+  platform::Ticket drawn_;
+  std::u16string problem_;
 };
 
 TEST_F(InvoiceBlocksTest, WideLogoIsShrunkToThePaper) {
@@ -60,7 +60,7 @@ TEST_F(InvoiceBlocksTest, WideLogoIsShrunkToThePaper) {
   const auto& ticket = Logo(Bmp(768, 384));
   ASSERT_EQ(ticket.pictures.size(), 1u);
   const auto& picture = ticket.pictures[0];
-  EXPECT_EQ(picture.file, (folder.Path() / "logo.bmp").string());
+  EXPECT_EQ(picture.file, (folder_.Path() / "logo.bmp").string());
   EXPECT_DOUBLE_EQ(picture.x, 0);
   EXPECT_DOUBLE_EQ(picture.y, 20);
   EXPECT_DOUBLE_EQ(picture.width, 4160);
@@ -87,7 +87,7 @@ TEST_F(InvoiceBlocksTest, SmallLogosKeepTheirScaleAndAreCentred) {
   EXPECT_NEAR(small.pictures[0].width, 2540.0 * 500 / 1300, 1e-9);
   EXPECT_DOUBLE_EQ(small.pictures[0].x, 1592);
   EXPECT_EQ(small.lines.size(), 3u);
-  EXPECT_EQ(problem, u"");
+  EXPECT_EQ(problem_, u"");
 }
 
 TEST_F(InvoiceBlocksTest, LogoThatCannotBePrintedIsLeftOutWithItsReason) {
@@ -106,33 +106,33 @@ TEST_F(InvoiceBlocksTest, LogoThatCannotBePrintedIsLeftOutWithItsReason) {
     const auto& ticket = Logo(bytes);
     EXPECT_TRUE(ticket.pictures.empty());
     EXPECT_TRUE(ticket.lines.empty());
-    EXPECT_EQ(problem, reason);
+    EXPECT_EQ(problem_, reason);
   }
   // As tall as a roll takes: 40 x 1390 pixels are 1996 dots.
   EXPECT_EQ(Logo(Bmp(40, 1390)).pictures.size(), 1u);
-  EXPECT_EQ(problem, u"");
+  EXPECT_EQ(problem_, u"");
 }
 
 TEST_F(InvoiceBlocksTest, InvoicesPrintWithoutABadLogoAndSayWhyOnce) {
   const std::string huge = "BM" + Le32(62) + Le32(0) + Le32(62) + Le32(40) + Le32(1) +
                            Le32(2147483647) + "\x01" + std::string(1, '\0') + "\x18" +
                            std::string(33, '\0');
-  bench.context.data_dir = folder.Path().string();
-  bench.Configure({});
+  bench_.context.data_dir = folder_.Path().string();
+  bench_.Configure({});
   for (const std::string& logo :
        {huge, std::string("\x89PNG\r\n\x1A\n", 8) + "IHDR", std::string()}) {
-    folder.Write("logo.bmp", logo);
-    bench.Invoice(InvoiceJson());
+    folder_.Write("logo.bmp", logo);
+    bench_.Invoice(InvoiceJson());
   }
-  const auto tickets = bench.Tickets(u"Facturas");
+  const auto tickets = bench_.Tickets(u"Facturas");
   ASSERT_EQ(tickets.size(), 3u);
   for (const auto& ticket : tickets) {
     EXPECT_LT(ticket.size(), 40u);
     EXPECT_EQ(ticket.front(), std::string(37, '='));  // the header comes first
   }
   std::vector<std::u16string> warnings;
-  for (const auto& balloon : bench.notifier.balloons) {
-    if (balloon.icon == platform::BalloonIcon::Warning) warnings.push_back(balloon.text);
+  for (const auto& balloon : bench_.notifier.balloons) {
+    if (balloon.icon == platform::BalloonIcon::kWarning) warnings.push_back(balloon.text);
   }
   EXPECT_EQ(warnings, std::vector<std::u16string>{
                           u"El logo no se puede imprimir: logo.bmp no es una imagen BMP, GIF, "
@@ -150,7 +150,7 @@ TEST_F(InvoiceBlocksTest, HeaderLinesFollowTheirRows) {
                                  {"Telefono 1", "3001234", R"("1")"},
                                  {"Telefono 2", R"("555")", R"("1")"}};
   const auto lines =
-      TicketLines(PrintBlock(rows, [&](auto& e) { documents::PrintInvoiceHeader(e, settings); }));
+      TicketLines(PrintBlock(rows, [&](auto& e) { documents::PrintInvoiceHeader(e, settings_); }));
   const std::vector<std::string> expected = {
       std::string(37, '='),
       std::string(13, ' ') + "RESTAURANTE",  // (40 - 11) / 2 = 14,5 -> column 14
@@ -167,10 +167,10 @@ TEST_F(InvoiceBlocksTest, HeaderGoesOnAfterAFailingLine) {
                                {"Nombre": "Tamano de Factura", "Descripcion": "rollo 75mm"},
                                {"Nombre": "Nombre Representante Legal", "Visible": "1"}, 42,
                                {"Nombre": "Direccion", "Descripcion": "x", "Visible": "1"}])";
-  bench.engine.SetSettingsRows(JsonValue(rows));
-  bench.engine.BeginTicket(u"Facturas", u"factura");
-  documents::PrintInvoiceHeader(bench.engine, settings);
-  EXPECT_EQ(TicketLines(bench.engine.EndTicket().content),
+  bench_.engine.SetSettingsRows(JsonValue(rows));
+  bench_.engine.BeginTicket(u"Facturas", u"factura");
+  documents::PrintInvoiceHeader(bench_.engine, settings_);
+  EXPECT_EQ(TicketLines(bench_.engine.EndTicket().content),
             (std::vector<std::string>{std::string(37, '='), ""}));
 }
 
@@ -182,7 +182,7 @@ TEST_F(InvoiceBlocksTest, LegalBlockRangeWithAndWithoutPrefix) {
                            {"Factura Prefijo", R"("FE")"},
                            {"Factura Inicial", R"("1001")", R"("1")"},
                            {"Factura Final", R"("5000")"}};
-  const auto print_block = [&](auto& e) { documents::PrintLegalBlock(e, settings); };
+  const auto print_block = [&](auto& e) { documents::PrintLegalBlock(e, settings_); };
   EXPECT_EQ(
       TicketLines(PrintBlock(rows, print_block)),
       (std::vector<std::string>{

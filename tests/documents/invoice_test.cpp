@@ -19,16 +19,16 @@ std::string Amount(const std::string& label, const std::string& amount, int widt
 
 class InvoiceTest : public ::testing::Test {
  protected:
-  InvoiceTest() { bench.Configure({}); }
+  InvoiceTest() { bench_.Configure({}); }
 
   std::vector<std::string> Print(std::string_view overrides = "{}",
                                  const std::vector<std::string>& absent = {}) {
-    bench.Invoice(InvoiceJson(overrides, absent));
-    const auto tickets = bench.Tickets(u"Facturas");
+    bench_.Invoice(InvoiceJson(overrides, absent));
+    const auto tickets = bench_.Tickets(u"Facturas");
     return tickets.empty() ? std::vector<std::string>{} : tickets.back();
   }
 
-  DocumentBench bench;
+  DocumentBench bench_;
 };
 
 TEST_F(InvoiceTest, SmallestInvoiceWholeTicket) {
@@ -52,33 +52,33 @@ TEST_F(InvoiceTest, SmallestInvoiceWholeTicket) {
                                        kEq37};
   for (int i = 0; i < 10; ++i) expected.push_back(" ");
   EXPECT_EQ(ticket, expected);
-  ASSERT_EQ(bench.notifier.balloons.size(), 1u);
-  EXPECT_EQ(bench.notifier.balloons[0].text, u"Factura enviada a Facturas");
-  EXPECT_EQ(bench.notifier.balloons[0].title, u"Impresion de Factura");
-  EXPECT_EQ(bench.notifier.balloons[0].icon, BalloonIcon::Information);
+  ASSERT_EQ(bench_.notifier.balloons.size(), 1u);
+  EXPECT_EQ(bench_.notifier.balloons[0].text, u"Factura enviada a Facturas");
+  EXPECT_EQ(bench_.notifier.balloons[0].title, u"Impresion de Factura");
+  EXPECT_EQ(bench_.notifier.balloons[0].icon, BalloonIcon::kInformation);
 }
 
 TEST_F(InvoiceTest, GatesPrintNothing) {
-  bench.Configure({{"Titulo del Vendedor", R"("Capitán")"}});
-  bench.options.checked[0] = false;
+  bench_.Configure({{"Titulo del Vendedor", R"("Capitán")"}});
+  bench_.options.Set(documents::PrintOption::kInvoices, false);
   Print();
-  EXPECT_EQ(bench.context.invoice_settings.sellerTitle, u"");  // not even the settings were read
+  EXPECT_EQ(bench_.context.invoice_settings.seller_title, u"");  // not even the settings were read
 
-  bench.options.checked[0] = true;
+  bench_.options.Set(documents::PrintOption::kInvoices, true);
   Print(R"({"mesa": ""})");
   Print("{}", {"mesa"});
-  EXPECT_EQ(bench.context.invoice_settings.sellerTitle, u"Capitán");
-  EXPECT_EQ(bench.TicketCount(), 0);
-  EXPECT_TRUE(bench.notifier.balloons.empty());
+  EXPECT_EQ(bench_.context.invoice_settings.seller_title, u"Capitán");
+  EXPECT_EQ(bench_.TicketCount(), 0);
+  EXPECT_TRUE(bench_.notifier.balloons.empty());
 }
 
 TEST_F(InvoiceTest, NullTableStopsWithoutLeavingTheTicketOpen) {
-  bench.context.data_dir = std::string(QUILLON_SOURCE_DIR) + "/examples/jobs/data";  // a logo
+  bench_.context.data_dir = std::string(QUILLON_SOURCE_DIR) + "/examples/jobs/data";  // a logo
   Print(R"({"mesa": null})");
-  EXPECT_EQ(bench.TicketCount(), 0);
-  EXPECT_TRUE(bench.notifier.balloons.empty());
-  EXPECT_EQ(bench.context.not_printed, std::vector<std::u16string>{u"trae \"mesa\" nulo"});
-  bench.context.data_dir.clear();
+  EXPECT_EQ(bench_.TicketCount(), 0);
+  EXPECT_TRUE(bench_.notifier.balloons.empty());
+  EXPECT_EQ(bench_.context.not_printed, std::vector<std::u16string>{u"trae \"mesa\" nulo"});
+  bench_.context.data_dir.clear();
   const auto ticket = Print();
   ASSERT_FALSE(ticket.empty());
   EXPECT_EQ(ticket.front(), kEq37);  // no logo lines left over from the stopped one
@@ -94,18 +94,18 @@ TEST_F(InvoiceTest, AccountKindAndNumberLine) {
   EXPECT_TRUE(HasLines(Print(R"({"tipoCuenta": null})"), {kEq37, "Mesa 5"}));
   EXPECT_TRUE(HasLines(Print(R"({"idFacturaCuenta": "100"})"), {kEq37, "Boleto Fiscal No 100"}));
 
-  bench.Configure({{"Factura Prefijo", R"("FE")"}, {"Regimen", R"("comun")"}});
+  bench_.Configure({{"Factura Prefijo", R"("FE")"}, {"Regimen", R"("comun")"}});
   EXPECT_TRUE(HasLines(Print(R"({"idFacturaCuenta": 1234})"), {kEq37, "Factura No FE-1234"}));
 }
 
 TEST_F(InvoiceTest, DateTimeAndSellerLines) {
-  bench.Configure({{"Hora Factura", R"("1")"}, {"Nombre Mesero Factura", R"("1")"}});
+  bench_.Configure({{"Hora Factura", R"("1")"}, {"Nombre Mesero Factura", R"("1")"}});
   EXPECT_TRUE(HasLines(Print(R"({"fechaFactura": "24/04/2023", "horaFactura": "14:04",
                                  "vendedor": "ANA"})"),
                        {"Fecha 24/04/2023 Hora 14:04", "Mesero  ANA", kEq37}));
-  bench.Configure({{"Hora Factura", R"("01")"},
-                   {"Titulo del Vendedor", R"("Cajero")"},
-                   {"Nombre Mesero Factura", R"("1")"}});
+  bench_.Configure({{"Hora Factura", R"("01")"},
+                    {"Titulo del Vendedor", R"("Cajero")"},
+                    {"Nombre Mesero Factura", R"("1")"}});
   EXPECT_TRUE(
       HasLines(Print(R"({"fechaFactura": 20230424})"), {"Fecha  20230424 ", "Cajero  Ana", kEq37}));
 }
@@ -154,7 +154,7 @@ TEST_F(InvoiceTest, OpenAccountsHaveNoPayments) {
 }
 
 TEST_F(InvoiceTest, NamedCustomerWithSignatureAndCustomerSpace) {
-  bench.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"}});
+  bench_.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"}});
   const auto ticket = Print(R"({"cliente": {"Nombre": "Luz Peña", "IdDocumento": "cc 123",
       "Direccion": "Cra 1", "Telefono1": "300 ext a"}})");
   EXPECT_TRUE(HasLines(
@@ -166,7 +166,7 @@ TEST_F(InvoiceTest, NamedCustomerWithSignatureAndCustomerSpace) {
 }
 
 TEST_F(InvoiceTest, CustomerGuardResumesAtTheCustomerSpace) {
-  bench.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"}});
+  bench_.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"}});
   const std::vector<std::string> space = {Amount("TOTAL ", "0"),
                                           " ",
                                           "NOMBRE: " + std::string(29, '_'),
@@ -181,7 +181,7 @@ TEST_F(InvoiceTest, CustomerGuardResumesAtTheCustomerSpace) {
 
   // A delivery account without a customer prints the heading before the guard takes over.
   Print(R"({"tipoMesa": "DOMICILIO"})", {"cliente"});
-  const auto& delivery = bench.printers.Queue(u"Facturas")->tickets.back();
+  const auto& delivery = bench_.printers.Queue(u"Facturas")->tickets.back();
   const auto lines = TicketLines(delivery);
   EXPECT_TRUE(HasLines(lines, {Amount("TOTAL ", "0"), kEq37, "DATOS DOMICILIO", " ",
                                "NOMBRE: " + std::string(29, '_')}));
@@ -190,9 +190,9 @@ TEST_F(InvoiceTest, CustomerGuardResumesAtTheCustomerSpace) {
     const bool heading = line.runs[0].text == u"DATOS DOMICILIO";
     EXPECT_EQ(line.runs[0].font.bold, heading) << platform::Utf16ToUtf8(line.runs[0].text);
   }
-  EXPECT_EQ(bench.TicketCount(), 5);
-  for (const Balloon& balloon : bench.notifier.balloons) {
-    EXPECT_EQ(balloon.icon, BalloonIcon::Information);
+  EXPECT_EQ(bench_.TicketCount(), 5);
+  for (const Balloon& balloon : bench_.notifier.balloons) {
+    EXPECT_EQ(balloon.icon, BalloonIcon::kInformation);
   }
 }
 
@@ -201,7 +201,7 @@ TEST_F(InvoiceTest, CustomerGuardResumesAtTheCustomerSpace) {
 // stays valid (a sanitizer build reports any read of a moved member). The job goes through the
 // parser as the agent receives it.
 TEST_F(InvoiceTest, InvoiceWithoutCustomerOrTableKindAtAnyMemberCount) {
-  bench.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"}});
+  bench_.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"}});
   std::string fillers;
   for (int count = 0; count <= 48; ++count) {
     SCOPED_TRACE(count);
@@ -210,16 +210,16 @@ TEST_F(InvoiceTest, InvoiceWithoutCustomerOrTableKindAtAnyMemberCount) {
         InvoiceJson("{" + fillers.substr(fillers.empty() ? 0 : 1) + "}", {"cliente", "tipoMesa"});
     const json::ParseResult job = json::ParseJson(text, json::TextEncoding::kUtf8);
     ASSERT_EQ(job.errors, u"");
-    documents::PrintInvoice(bench.context, job.root);
-    ASSERT_EQ(bench.TicketCount(), count + 1);
-    const auto lines = bench.Tickets(u"Facturas").back();
+    documents::PrintInvoice(bench_.context, job.root);
+    ASSERT_EQ(bench_.TicketCount(), count + 1);
+    const auto lines = bench_.Tickets(u"Facturas").back();
     EXPECT_TRUE(HasLines(lines, {Amount("TOTAL ", "0"), " ", "NOMBRE: " + std::string(29, '_')}));
     EXPECT_FALSE(HasLines(lines, {"DATOS DOMICILIO"}));
   }
 }
 
 TEST_F(InvoiceTest, NullCustomerHasNeitherBlockNorSpace) {
-  bench.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"}});
+  bench_.Configure({{"Imprimie Espacio Cliente Cuenta", R"("1")"}});
   EXPECT_TRUE(HasLines(Print(), {Amount("TOTAL ", "0"), " ", kEq37, "Software QuillonPOS"}));
 }
 
@@ -233,10 +233,10 @@ TEST_F(InvoiceTest, DeliveryCustomerBlock) {
 }
 
 TEST_F(InvoiceTest, CustomerSpaceFollowsTheFontRowWhileColumnsFollowTheWidthRow) {
-  bench.Configure(
+  bench_.Configure(
       {{"Imprimie Espacio Cliente Cuenta", R"("1")"}, {"Tamano de Factura", R"("rollo 55mm")"}});
   Print(R"({"cliente": {"Nombre": ""}})");
-  const auto& ticket = bench.printers.Queue(u"Facturas")->tickets.back();
+  const auto& ticket = bench_.printers.Queue(u"Facturas")->tickets.back();
   const auto lines = TicketLines(ticket);
   EXPECT_TRUE(
       HasLines(lines, {" ", "NOMBRE: " + std::string(24, '_'), "CEDULA: " + std::string(24, '_'),
@@ -251,7 +251,7 @@ TEST_F(InvoiceTest, CustomerSpaceFollowsTheFontRowWhileColumnsFollowTheWidthRow)
 }
 
 TEST_F(InvoiceTest, TipLegendOnlyForTableAccountsWithATip) {
-  bench.Configure({{"Propina", R"("Aplica")"}, {"Imprimie Leyenda Propina Cuenta", R"("1")"}});
+  bench_.Configure({{"Propina", R"("Aplica")"}, {"Imprimie Leyenda Propina Cuenta", R"("1")"}});
   const auto with = Print(R"({"propinaSugerida": 1000})");
   // Without a roll row the wrap measures against 35 "=" at 10 points.
   EXPECT_TRUE(
@@ -272,20 +272,20 @@ TEST_F(InvoiceTest, TipLegendOnlyForTableAccountsWithATip) {
 }
 
 TEST_F(InvoiceTest, FootersWrapOnThirtyFiveCharacters) {
-  bench.Configure({{"Pie de Factura", R"("   ")"}});
+  bench_.Configure({{"Pie de Factura", R"("   ")"}});
   const auto blank =
       Print(R"({"pieFactura": "Vuelva pronto a la casa de la abuela, lo esperamos"})");
   EXPECT_TRUE(HasLines(blank, {Amount("TOTAL ", "0"), "", "  VUELVA PRONTO A LA CASA DE LA",
                                "       ABUELA, LO ESPERAMOS", " "}));
 
-  bench.Configure({{"Pie de Factura", R"("  Gracias por su visita  ")"},
-                   {"Tamaño de Factura", R"("rollo 55mm")"}});
+  bench_.Configure({{"Pie de Factura", R"("  Gracias por su visita  ")"},
+                    {"Tamaño de Factura", R"("rollo 55mm")"}});
   EXPECT_TRUE(HasLines(Print(), {Amount("TOTAL ", "0", 32), "", std::string(30, '='),
                                  "GRACIAS POR SU VISITA", " "}));
 }
 
 TEST_F(InvoiceTest, StayGuestsAndDueDate) {
-  bench.Configure({{"Permanencia Factura", R"("1")"}, {"Personas Factura", R"("1")"}});
+  bench_.Configure({{"Permanencia Factura", R"("1")"}, {"Personas Factura", R"("1")"}});
   EXPECT_TRUE(HasLines(
       Print(R"({"permanencia": 45, "nPersonas": "3",
                                  "fechaLimitePago": "2024-06-01"})"),
@@ -294,20 +294,20 @@ TEST_F(InvoiceTest, StayGuestsAndDueDate) {
 
 TEST_F(InvoiceTest, APrinterFailingWhenTheInvoiceIsDoneKeepsItForWhenItIsBack) {
   const auto good = Print();
-  auto facturas = bench.printers.Queue(u"Facturas");
+  auto facturas = bench_.printers.Queue(u"Facturas");
   facturas->SetOffline(true, u"Impresora sin papel");
   Print();
   facturas->SetOffline(false);
-  ASSERT_EQ(bench.notifier.balloons.size(), 3u);
-  EXPECT_EQ(bench.notifier.balloons[1].icon, BalloonIcon::Error);
-  EXPECT_EQ(bench.notifier.balloons[1].title, u"Error al imprimir");
-  EXPECT_EQ(bench.notifier.balloons[1].text,
+  ASSERT_EQ(bench_.notifier.balloons.size(), 3u);
+  EXPECT_EQ(bench_.notifier.balloons[1].icon, BalloonIcon::kError);
+  EXPECT_EQ(bench_.notifier.balloons[1].title, u"Error al imprimir");
+  EXPECT_EQ(bench_.notifier.balloons[1].text,
             u"Error al imprimir, La impresora Facturas no esta disponible. \r\n"
             u"Impresora sin papel Impresora sin papel");
-  EXPECT_EQ(bench.notifier.balloons[2].text, u"1 ticket esperando la impresora predeterminada");
+  EXPECT_EQ(bench_.notifier.balloons[2].text, u"1 ticket esperando la impresora predeterminada");
   // The next invoice finds the printer back: the one that waited prints first, whole.
   EXPECT_EQ(Print(), good);
-  const auto tickets = bench.Tickets(u"Facturas");
+  const auto tickets = bench_.Tickets(u"Facturas");
   ASSERT_EQ(tickets.size(), 3u);
   EXPECT_EQ(tickets[1], good);
 }
@@ -318,18 +318,18 @@ TEST_F(InvoiceTest, WrongShapesPrintNothingHalfDone) {
   Print(R"({"pedido": [{"Valor": 1, "NombreProducto": "Sopa", "Cantidad": "dos"}]})");
   Print(R"({"cuentaCerrada": true, "mediosPago": null})");
   Print("{}", {"impuestos"});
-  ASSERT_EQ(bench.notifier.balloons.size(), 5u);
+  ASSERT_EQ(bench_.notifier.balloons.size(), 5u);
   const std::vector<std::u16string> texts = {u"Se requiere un objeto", u"No coinciden los tipos",
                                              u"Se requiere un objeto", u"Se requiere un objeto"};
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    EXPECT_EQ(bench.notifier.balloons[i + 1].text, u"No se pudo imprimir la factura: " + texts[i]);
-    EXPECT_EQ(bench.notifier.balloons[i + 1].icon, BalloonIcon::Warning);
+    EXPECT_EQ(bench_.notifier.balloons[i + 1].text, u"No se pudo imprimir la factura: " + texts[i]);
+    EXPECT_EQ(bench_.notifier.balloons[i + 1].icon, BalloonIcon::kWarning);
   }
   // Each is also handed back as the reason the job printed nothing.
-  EXPECT_EQ(bench.context.not_printed.size(), 4u);
-  EXPECT_EQ(bench.context.not_printed[1], texts[1]);
+  EXPECT_EQ(bench_.context.not_printed.size(), 4u);
+  EXPECT_EQ(bench_.context.not_printed[1], texts[1]);
   EXPECT_EQ(Print(), good);
-  EXPECT_EQ(bench.Tickets(u"Facturas").size(), 2u);
+  EXPECT_EQ(bench_.Tickets(u"Facturas").size(), 2u);
 }
 
 }  // namespace

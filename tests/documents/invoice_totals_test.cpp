@@ -29,28 +29,28 @@ class InvoicePartsTest : public ::testing::Test {
   // Prints one part on its own ticket with the settings `rows`.
   template <typename Part>
   std::vector<std::string> PrintPart(const std::vector<Row>& rows, Part part) {
-    bench.Configure(rows);
-    print::PrintEngine& engine = bench.engine;
-    documents::LoadPrintSettings(engine, settings);
+    bench_.Configure(rows);
+    print::PrintEngine& engine = bench_.engine;
+    documents::LoadPrintSettings(engine, settings_);
     engine.BeginTicket(u"Facturas", u"factura");
-    engine.Canvas().SetFontSize(engine.RollFontSize());
+    engine.Recorder().SetFontSize(engine.RollFontSize());
     part(engine);
-    drawn = engine.EndTicket().content;
-    return TicketLines(drawn);
+    drawn_ = engine.EndTicket().content;
+    return TicketLines(drawn_);
   }
   std::vector<std::string> Totals(const std::vector<Row>& rows, std::string_view overrides) {
     const json::Value document = JsonValue(InvoiceJson(overrides));
     return PrintPart(
-        rows, [&](print::PrintEngine& e) { documents::PrintTotalsBlock(e, settings, document); });
+        rows, [&](print::PrintEngine& e) { documents::PrintTotalsBlock(e, settings_, document); });
   }
   std::vector<std::string> Items(const std::vector<Row>& rows, std::string_view items) {
     const json::Value pedido = JsonValue(items);
     return PrintPart(rows, [&](print::PrintEngine& e) { documents::PrintInvoiceItems(e, pedido); });
   }
 
-  DocumentBench bench;
-  documents::PrintSettings settings;
-  platform::Ticket drawn;  // the last part drawn
+  DocumentBench bench_;
+  documents::PrintSettings settings_;
+  platform::Ticket drawn_;  // the last part drawn
 };
 
 TEST_F(InvoicePartsTest, EmptyItemTable) {
@@ -159,18 +159,18 @@ TEST_F(InvoicePartsTest, HighlightedTotalIsLargeAndBoldThenBackToTheRollSize) {
              R"({"cuentaCerrada": true, "totalPagado": 1, "totalPagar": 50000,
                           "descuento": 5000})");
   EXPECT_EQ(lines, std::vector<std::string>{" ** TOTAL 45.000 **"});
-  const auto& line = drawn.lines.at(0);
+  const auto& line = drawn_.lines.at(0);
   EXPECT_EQ(line.runs.at(0).font.size, 15);
   EXPECT_TRUE(line.runs.at(0).font.bold);
-  EXPECT_EQ(bench.engine.Canvas().FontSize(), 10);
-  EXPECT_FALSE(bench.engine.Canvas().Bold());
+  EXPECT_EQ(bench_.engine.Recorder().FontSize(), 10);
+  EXPECT_FALSE(bench_.engine.Recorder().Bold());
 
   auto rows = kTips;
   rows.push_back({"ResaltarTotal Cuenta", R"("1")"});
   rows.push_back({"Tamano de Factura", R"("rollo 55mm")"});
   EXPECT_EQ(Totals(rows, R"({"totalPagar": 20000, "propinaSugerida": 2000})").back(),
             "** TOTAL 22.000 **");
-  EXPECT_EQ(bench.engine.Canvas().FontSize(), 7);
+  EXPECT_EQ(bench_.engine.Recorder().FontSize(), 7);
 }
 
 TEST_F(InvoicePartsTest, TaxTableUnderTheCommonRegimeOnly) {

@@ -26,31 +26,34 @@ const std::string kOneProduct = R"([{"nombre":"Sopa","cantidad":1,"valor":9000,"
 
 class KitchenOrderTest : public ::testing::Test {
  protected:
-  KitchenOrderTest() { bench.Configure({{"Valores En Comanda", R"("1")"}}); }
-  DocumentBench bench;
+  KitchenOrderTest() { bench_.Configure({{"Valores En Comanda", R"("1")"}}); }
+  DocumentBench bench_;
 };
 
 TEST_F(KitchenOrderTest, OptionBoxesDecideWhichKindsOfSalePrint) {
-  bench.options.checked = {true, false, true, true};
-  bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", kOneProduct) + "," +
-                     Order("MOSTRADOR", R"("Bar")", kOneProduct) + "," +
-                     Order("mesa", R"("Cocina")", kOneProduct) + "]");
+  bench_.options.Set(documents::PrintOption::kTable, false);
+  bench_.KitchenOrder("[" + Order("MESA", R"("Cocina")", kOneProduct) + "," +
+                      Order("MOSTRADOR", R"("Bar")", kOneProduct) + "," +
+                      Order("mesa", R"("Cocina")", kOneProduct) + "]");
   // "MESA" is left out; the counter sale and the lower-case "mesa" print.
-  EXPECT_EQ(bench.Tickets(u"Bar").size(), 1u);
-  EXPECT_EQ(bench.Tickets(u"Cocina").size(), 1u);
-  ASSERT_EQ(bench.notifier.balloons.size(), 2u);
-  EXPECT_EQ(bench.notifier.balloons[0].text, u"Comanda enviada a Bar");
-  EXPECT_EQ(bench.notifier.balloons[0].title, u"Impresion de comanda");
-  EXPECT_EQ(bench.notifier.balloons[0].icon, BalloonIcon::Information);
-  EXPECT_EQ(bench.notifier.balloons[0].timeout_ms, 30000);
+  EXPECT_EQ(bench_.Tickets(u"Bar").size(), 1u);
+  EXPECT_EQ(bench_.Tickets(u"Cocina").size(), 1u);
+  ASSERT_EQ(bench_.notifier.balloons.size(), 2u);
+  EXPECT_EQ(bench_.notifier.balloons[0].text, u"Comanda enviada a Bar");
+  EXPECT_EQ(bench_.notifier.balloons[0].title, u"Impresion de comanda");
+  EXPECT_EQ(bench_.notifier.balloons[0].icon, BalloonIcon::kInformation);
+  EXPECT_EQ(bench_.notifier.balloons[0].timeout_ms, 30000);
 }
 
 TEST_F(KitchenOrderTest, AllBoxesClearPrintsNothingWhateverTheKind) {
-  bench.options.checked = {true, false, false, false};
-  bench.KitchenOrder("[" + Order("OTRO", R"("Cocina")", kOneProduct) + "]");
-  bench.Cancellation("[" + Order("OTRO", R"("Cocina")", kOneProduct) + "]");
-  EXPECT_EQ(bench.TicketCount(), 0);
-  EXPECT_TRUE(bench.notifier.balloons.empty());
+  for (const auto option : {documents::PrintOption::kTable, documents::PrintOption::kCounter,
+                            documents::PrintOption::kDelivery}) {
+    bench_.options.Set(option, false);
+  }
+  bench_.KitchenOrder("[" + Order("OTRO", R"("Cocina")", kOneProduct) + "]");
+  bench_.Cancellation("[" + Order("OTRO", R"("Cocina")", kOneProduct) + "]");
+  EXPECT_EQ(bench_.TicketCount(), 0);
+  EXPECT_TRUE(bench_.notifier.balloons.empty());
 }
 
 TEST(KitchenOrderWithoutPrinters, EveryTicketWaitsAndIsShownInsteadOfVanishing) {
@@ -83,39 +86,39 @@ TEST_F(KitchenOrderTest, AreaNnEmptyOrNullIsNotPrintedButACancellationIs) {
   const std::string orders = "[" + Order("MESA", R"("NN")", kOneProduct) + "," +
                              Order("MESA", R"("")", kOneProduct) + "," +
                              Order("MESA", "null", kOneProduct) + "]";
-  bench.KitchenOrder(orders);
-  EXPECT_EQ(bench.TicketCount(), 0);
-  EXPECT_TRUE(bench.notifier.balloons.empty());
+  bench_.KitchenOrder(orders);
+  EXPECT_EQ(bench_.TicketCount(), 0);
+  EXPECT_TRUE(bench_.notifier.balloons.empty());
   // "NN" and "" name no area on purpose; a null one is a job that lost its area.
-  EXPECT_EQ(bench.context.not_printed,
+  EXPECT_EQ(bench_.context.not_printed,
             std::vector<std::u16string>{u"un pedido trae \"area\" nulo"});
 
   // A cancellation for "NN" goes to the default printer, since no printer has that name.
-  bench.Cancellation("[" + Order("MESA", R"("NN")", kOneProduct) + "]");
-  const auto ticket = bench.OnlyTicket(u"Facturas");
+  bench_.Cancellation("[" + Order("MESA", R"("NN")", kOneProduct) + "]");
+  const auto ticket = bench_.OnlyTicket(u"Facturas");
   ASSERT_FALSE(ticket.empty());
   EXPECT_EQ(ticket[0], std::string(18, ' ') + "NN");
 }
 
 TEST_F(KitchenOrderTest, MissingTituloStillPrintsItsSeparatorNullDoesNot) {
-  bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", kOneProduct) + "]");
+  bench_.KitchenOrder("[" + Order("MESA", R"("Cocina")", kOneProduct) + "]");
   std::string without = Order("MESA", R"("Bar")", kOneProduct);
   without.replace(without.find(R"("titulo":null,)"), 14, "");
-  bench.KitchenOrder("[" + without + "]");
-  EXPECT_EQ(bench.OnlyTicket(u"Cocina")[0], std::string(16, ' ') + "COCINA");
-  const auto bar = bench.OnlyTicket(u"Bar");
+  bench_.KitchenOrder("[" + without + "]");
+  EXPECT_EQ(bench_.OnlyTicket(u"Cocina")[0], std::string(16, ' ') + "COCINA");
+  const auto bar = bench_.OnlyTicket(u"Bar");
   EXPECT_EQ(bar[0], std::string(37, '='));
   EXPECT_EQ(bar[1], std::string(17, ' ') + "BAR");
 }
 
 TEST_F(KitchenOrderTest, SkippedProductsPrintNothingAndDoNotCountForDashes) {
-  bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", R"([
+  bench_.KitchenOrder("[" + Order("MESA", R"("Cocina")", R"([
       {"nombre":"","cantidad":1,"valor":100,"detalle":["nota perdida"]},
       {"nombre":"Sopa","cantidad":-2,"valor":9000,"detalle":["   ", "sin sal"]},
       {"nombre":null,"cantidad":1,"valor":100,"detalle":[]},
       {"nombre":"Jugo","cantidad":1,"valor":4000,"detalle":[]}])") +
-                     "]");
-  const auto ticket = bench.OnlyTicket(u"Cocina");
+                      "]");
+  const auto ticket = bench_.OnlyTicket(u"Cocina");
   EXPECT_TRUE(HasLines(
       ticket, {std::string(37, '='), " 2    Sopa" + std::string(24, ' ') + "9.000", "-> SIN SAL",
                std::string(39, '-'), " 1    Jugo" + std::string(24, ' ') + "4.000", "TOTAL 13000",
@@ -126,53 +129,56 @@ TEST_F(KitchenOrderTest, SkippedProductsPrintNothingAndDoNotCountForDashes) {
 TEST_F(KitchenOrderTest, ValueLayoutOnFortyAndThirtyTwoCharacters) {
   const std::string products =
       R"([{"nombre":"Papas fritas grandes con queso","cantidad":2,"valor":15500,"detalle":[]}])";
-  bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", products) + "]");
+  bench_.KitchenOrder("[" + Order("MESA", R"("Cocina")", products) + "]");
   EXPECT_TRUE(
-      HasLines(bench.OnlyTicket(u"Cocina"),
+      HasLines(bench_.OnlyTicket(u"Cocina"),
                {" 2    Papas fritas " + std::string(14, ' ') + "15.500", "    GRANDES CON QUESO"}));
 
-  bench.Configure({{"Valores En Comanda", R"("1")"}, {"Tamaño de Factura", R"("rollo 55mm")"}});
-  bench.KitchenOrder("[" + Order("MESA", R"("Bar")", products) + "]");
+  bench_.Configure({{"Valores En Comanda", R"("1")"}, {"Tamaño de Factura", R"("rollo 55mm")"}});
+  bench_.KitchenOrder("[" + Order("MESA", R"("Bar")", products) + "]");
   // Name from column 6, at most up to column 14; the value ends in column 31.
-  const auto narrow = bench.OnlyTicket(u"Bar");
+  const auto narrow = bench_.OnlyTicket(u"Bar");
   EXPECT_TRUE(HasLines(narrow, {" 2   Papas fritas " + std::string(7, ' ') + "15.500",
                                 "    GRANDES CON QUESO", "TOTAL 15500", std::string(30, '=')}));
 }
 
 TEST_F(KitchenOrderTest, TicketTotalIsExact) {
-  bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", R"([
+  bench_.KitchenOrder("[" + Order("MESA", R"("Cocina")", R"([
       {"nombre":"Pan","cantidad":1,"valor":0.1,"detalle":[]},
       {"nombre":"Sal","cantidad":1,"valor":0.2,"detalle":[]}])") +
-                     "]");
-  EXPECT_TRUE(HasLines(bench.OnlyTicket(u"Cocina"), {"TOTAL 0,3"}));
+                      "]");
+  EXPECT_TRUE(HasLines(bench_.OnlyTicket(u"Cocina"), {"TOTAL 0,3"}));
 }
 
 TEST_F(KitchenOrderTest, PlainLayoutWithoutValuesAndNoTotal) {
-  bench.Configure({{"Valores En Comanda", R"("0")"}});
-  bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", R"([
+  bench_.Configure({{"Valores En Comanda", R"("0")"}});
+  bench_.KitchenOrder("[" + Order("MESA", R"("Cocina")", R"([
       {"nombre":"Sopa   del   dia","cantidad":"1,5","valor":9000,"detalle":[]}])") +
-                     "]");
-  const auto ticket = bench.OnlyTicket(u"Cocina");
+                      "]");
+  const auto ticket = bench_.OnlyTicket(u"Cocina");
   EXPECT_TRUE(HasLines(ticket, {std::string(37, '='), "1,5 SOPA DEL DIA", std::string(37, '=')}));
   for (const std::string& line : ticket) EXPECT_NE(line.rfind("TOTAL", 0), 0u) << line;
 }
 
-TEST_F(KitchenOrderTest, FontsOfTheTicket) {
-  bench.Configure({{"Valores En Comanda", R"("1")"}, {"Tamano de Factura", R"("rollo 55mm")"}});
-  bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", kOneProduct, R"(,"clienteNombre":"Luz")") +
-                     "]");
-  const auto& ticket = bench.printers.Queue(u"Cocina")->tickets.at(0);
-  const auto font_of = [&](const std::string& start) {
-    for (const auto& line : ticket.lines) {
-      for (const auto& run : line.runs) {
-        if (platform::Utf16ToUtf8(platform::TrimBlanks(run.text)).rfind(start, 0) == 0) {
-          return run.font;
-        }
+// The font of the first run that starts `start` (blanks aside).
+platform::TicketFont FontOfLine(const platform::Ticket& ticket, const std::string& start) {
+  for (const auto& line : ticket.lines) {
+    for (const auto& run : line.runs) {
+      if (platform::Utf16ToUtf8(platform::TrimBlanks(run.text)).rfind(start, 0) == 0) {
+        return run.font;
       }
     }
-    ADD_FAILURE() << "sin la linea " << start;
-    return platform::TicketFont{};
-  };
+  }
+  ADD_FAILURE() << "sin la linea " << start;
+  return platform::TicketFont{};
+}
+
+TEST_F(KitchenOrderTest, FontsOfTheTicket) {
+  bench_.Configure({{"Valores En Comanda", R"("1")"}, {"Tamano de Factura", R"("rollo 55mm")"}});
+  bench_.KitchenOrder("[" + Order("MESA", R"("Cocina")", kOneProduct, R"(,"clienteNombre":"Luz")") +
+                      "]");
+  const auto& ticket = bench_.printers.Queue(u"Cocina")->tickets.at(0);
+  const auto font_of = [&](const std::string& start) { return FontOfLine(ticket, start); };
   EXPECT_EQ(font_of("COCINA").size, 7);
   EXPECT_EQ(font_of("Mesa 1").size, 16);
   EXPECT_EQ(font_of("Mesa 1").name, u"Courier 17 CPI");
@@ -184,13 +190,13 @@ TEST_F(KitchenOrderTest, FontsOfTheTicket) {
 }
 
 TEST_F(KitchenOrderTest, CustomerBlockAndPlatformCode) {
-  bench.KitchenOrder("[" +
-                     Order("DOMICILIO", R"("Cocina")", kOneProduct,
-                           R"(,"clienteNombre":"Luz Peña","clienteTelefono":"300 1",)"
-                           R"("clienteDireccion":"Cra 1 # 2-3","codPlataforma":"WEB-9")") +
-                     "]");
+  bench_.KitchenOrder("[" +
+                      Order("DOMICILIO", R"("Cocina")", kOneProduct,
+                            R"(,"clienteNombre":"Luz Peña","clienteTelefono":"300 1",)"
+                            R"("clienteDireccion":"Cra 1 # 2-3","codPlataforma":"WEB-9")") +
+                      "]");
   EXPECT_TRUE(HasLines(
-      bench.OnlyTicket(u"Cocina"),
+      bench_.OnlyTicket(u"Cocina"),
       {"2024-05-17 12:00", std::string(37, '='), "DATOS CLIENTE", "NOMBRE: LUZ PEÑA",
        "TELEFONO: 300 1", "DIRECCION: CRA 1 # 2-3", std::string(37, '='), "WEB-9", " ", "."}));
 }
@@ -199,31 +205,31 @@ TEST_F(KitchenOrderTest, FailingOrderIsCancelledAndTheNextOrdersAndJobsPrintWhol
   const std::string bad = Order("MESA", R"("Cocina")", R"([
       {"nombre":"Sopa","cantidad":1,"valor":9000,"detalle":[]},
       {"nombre":"Jugo","cantidad":"dos","valor":4000,"detalle":[]}])");
-  bench.KitchenOrder("[" + bad + "," + Order("MESA", R"("Bar")", kOneProduct) + "]");
-  EXPECT_TRUE(bench.Tickets(u"Cocina").empty());
-  ASSERT_EQ(bench.Tickets(u"Bar").size(), 1u);
-  ASSERT_EQ(bench.notifier.balloons.size(), 2u);
-  EXPECT_EQ(bench.notifier.balloons[0].text, u"No coinciden los tipos");
-  EXPECT_EQ(bench.notifier.balloons[0].title, u"Comanda");
-  EXPECT_EQ(bench.notifier.balloons[0].icon, BalloonIcon::Warning);
-  EXPECT_EQ(bench.context.not_printed,
+  bench_.KitchenOrder("[" + bad + "," + Order("MESA", R"("Bar")", kOneProduct) + "]");
+  EXPECT_TRUE(bench_.Tickets(u"Cocina").empty());
+  ASSERT_EQ(bench_.Tickets(u"Bar").size(), 1u);
+  ASSERT_EQ(bench_.notifier.balloons.size(), 2u);
+  EXPECT_EQ(bench_.notifier.balloons[0].text, u"No coinciden los tipos");
+  EXPECT_EQ(bench_.notifier.balloons[0].title, u"Comanda");
+  EXPECT_EQ(bench_.notifier.balloons[0].icon, BalloonIcon::kWarning);
+  EXPECT_EQ(bench_.context.not_printed,
             std::vector<std::u16string>{u"un pedido no se pudo imprimir (No coinciden los tipos)"});
 
   // The next job on the same printer starts on a clean ticket.
-  bench.KitchenOrder("[" + Order("MESA", R"("Cocina")", kOneProduct) + "]");
-  const auto ticket = bench.OnlyTicket(u"Cocina");
+  bench_.KitchenOrder("[" + Order("MESA", R"("Cocina")", kOneProduct) + "]");
+  const auto ticket = bench_.OnlyTicket(u"Cocina");
   ASSERT_FALSE(ticket.empty());
   EXPECT_EQ(ticket.front(), std::string(16, ' ') + "COCINA");
 }
 
 TEST_F(KitchenOrderTest, WrongShapesAreReportedWithoutHalfTickets) {
-  bench.KitchenOrder(
+  bench_.KitchenOrder(
       "[" + Order("MESA", R"("Cocina")", R"({"nombre":"Sopa"})") + "," +
       Order("MESA", R"("Cocina")", R"([{"nombre":"Sopa","cantidad":1,"valor":1,"detalle":"x"}])") +
       ", \"no es un pedido\"]");
-  EXPECT_EQ(bench.TicketCount(), 0);
-  ASSERT_EQ(bench.notifier.balloons.size(), 3u);
-  for (const Balloon& balloon : bench.notifier.balloons) {
+  EXPECT_EQ(bench_.TicketCount(), 0);
+  ASSERT_EQ(bench_.notifier.balloons.size(), 3u);
+  for (const Balloon& balloon : bench_.notifier.balloons) {
     EXPECT_EQ(balloon.title, u"Comanda");
     EXPECT_EQ(balloon.text, u"Se requiere un objeto");
   }
@@ -231,17 +237,17 @@ TEST_F(KitchenOrderTest, WrongShapesAreReportedWithoutHalfTickets) {
 
 class CancellationTest : public ::testing::Test {
  protected:
-  CancellationTest() { bench.Configure({{"Valores En Comanda", R"("1")"}}); }
-  DocumentBench bench;
+  CancellationTest() { bench_.Configure({{"Valores En Comanda", R"("1")"}}); }
+  DocumentBench bench_;
 };
 
 TEST_F(CancellationTest, PrintsTheMomentOfPrintingAndNoValues) {
-  bench.clock.now = {2024, 1, 2, 3, 4, 5};
-  bench.Cancellation("[" + Order("MESA", R"("Cocina")", R"([
+  bench_.clock.now = {2024, 1, 2, 3, 4, 5};
+  bench_.Cancellation("[" + Order("MESA", R"("Cocina")", R"([
       {"nombre":"Sopa","cantidad":-1,"valor":9000,"detalle":["fría"]},
       {"nombre":"Jugo","cantidad":2,"valor":4000,"detalle":[]}])") +
-                     "]");
-  const auto ticket = bench.OnlyTicket(u"Cocina");
+                      "]");
+  const auto ticket = bench_.OnlyTicket(u"Cocina");
   const std::vector<std::string> expected = {std::string(16, ' ') + "COCINA",
                                              std::string(37, '='),
                                              "A N U L A C I O N!!",
@@ -257,18 +263,18 @@ TEST_F(CancellationTest, PrintsTheMomentOfPrintingAndNoValues) {
                                              " ",
                                              "."};
   EXPECT_EQ(ticket, expected);
-  ASSERT_EQ(bench.notifier.balloons.size(), 1u);
-  EXPECT_EQ(bench.notifier.balloons[0].text, u"Comanda enviada a Cocina");
+  ASSERT_EQ(bench_.notifier.balloons.size(), 1u);
+  EXPECT_EQ(bench_.notifier.balloons[0].text, u"Comanda enviada a Cocina");
 }
 
 TEST_F(CancellationTest, RollSizeSetOnceCarriesOverToEveryOrdersPrinter) {
-  bench.Configure({{"Tamano de Factura", R"("rollo 55mm")"}});
-  bench.Cancellation("[" + Order("MESA", R"("Cocina")", kOneProduct) + "," +
-                     Order("MESA", R"("Bar")", kOneProduct) + "]");
+  bench_.Configure({{"Tamano de Factura", R"("rollo 55mm")"}});
+  bench_.Cancellation("[" + Order("MESA", R"("Cocina")", kOneProduct) + "," +
+                      Order("MESA", R"("Bar")", kOneProduct) + "]");
   // The area line of the first order is printed at the roll size set before any printer was
   // selected; the next order's area line at the size the first ticket left behind.
-  const auto& first = bench.printers.Queue(u"Cocina")->tickets.at(0);
-  const auto& second = bench.printers.Queue(u"Bar")->tickets.at(0);
+  const auto& first = bench_.printers.Queue(u"Cocina")->tickets.at(0);
+  const auto& second = bench_.printers.Queue(u"Bar")->tickets.at(0);
   ASSERT_FALSE(first.lines.empty());
   ASSERT_FALSE(second.lines.empty());
   EXPECT_EQ(first.lines[0].runs.at(0).font.size, 7);
@@ -277,26 +283,26 @@ TEST_F(CancellationTest, RollSizeSetOnceCarriesOverToEveryOrdersPrinter) {
 }
 
 TEST_F(CancellationTest, ClearBoxLeavesOutItsKindOfSale) {
-  bench.options.checked = {true, true, true, false};
-  bench.Cancellation("[" + Order("DOMICILIO", R"("Cocina")", kOneProduct) + "," +
-                     Order("MOSTRADOR", R"("Bar")", kOneProduct) + "]");
-  EXPECT_TRUE(bench.Tickets(u"Cocina").empty());
-  EXPECT_EQ(bench.Tickets(u"Bar").size(), 1u);
+  bench_.options.Set(documents::PrintOption::kDelivery, false);
+  bench_.Cancellation("[" + Order("DOMICILIO", R"("Cocina")", kOneProduct) + "," +
+                      Order("MOSTRADOR", R"("Bar")", kOneProduct) + "]");
+  EXPECT_TRUE(bench_.Tickets(u"Cocina").empty());
+  EXPECT_EQ(bench_.Tickets(u"Bar").size(), 1u);
 }
 
 TEST_F(CancellationTest, FailingOrderIsCancelledAndReported) {
-  bench.Cancellation("[" + Order("MESA", R"("Cocina")", R"([
+  bench_.Cancellation("[" + Order("MESA", R"("Cocina")", R"([
       {"nombre":"Sopa","cantidad":1,"detalle":[]},
       {"nombre":"Jugo","cantidad":"x","detalle":[]}])") +
-                     "," + Order("MESA", R"("Bar")", kOneProduct) + "]");
-  EXPECT_TRUE(bench.Tickets(u"Cocina").empty());
-  EXPECT_EQ(bench.Tickets(u"Bar").size(), 1u);
-  ASSERT_EQ(bench.notifier.balloons.size(), 2u);
-  EXPECT_EQ(bench.notifier.balloons[0].title, u"Error al imprimir");
-  EXPECT_EQ(bench.notifier.balloons[0].icon, BalloonIcon::Warning);
-  EXPECT_EQ(bench.notifier.balloons[0].text,
+                      "," + Order("MESA", R"("Bar")", kOneProduct) + "]");
+  EXPECT_TRUE(bench_.Tickets(u"Cocina").empty());
+  EXPECT_EQ(bench_.Tickets(u"Bar").size(), 1u);
+  ASSERT_EQ(bench_.notifier.balloons.size(), 2u);
+  EXPECT_EQ(bench_.notifier.balloons[0].title, u"Error al imprimir");
+  EXPECT_EQ(bench_.notifier.balloons[0].icon, BalloonIcon::kWarning);
+  EXPECT_EQ(bench_.notifier.balloons[0].text,
             u"No se pudo imprimir la anulación: No coinciden los tipos");
-  EXPECT_EQ(bench.context.not_printed,
+  EXPECT_EQ(bench_.context.not_printed,
             std::vector<std::u16string>{u"un pedido no se pudo imprimir (No coinciden los tipos)"});
 }
 

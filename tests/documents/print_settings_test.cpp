@@ -9,8 +9,8 @@ using json::Value;
 
 class SettingsTest : public EngineTest {
  protected:
-  void Load() { documents::LoadPrintSettings(Engine(), settings); }
-  documents::PrintSettings settings;
+  void Load() { documents::LoadPrintSettings(Engine(), settings_); }
+  documents::PrintSettings settings_;
 };
 
 TEST_F(SettingsTest, LookupTakesTheFirstExactMatch) {
@@ -20,7 +20,7 @@ TEST_F(SettingsTest, LookupTakesTheFirstExactMatch) {
   EXPECT_EQ(Engine().ConfigValue(u"Propina"), u"");
   EXPECT_EQ(Engine().ConfigValue(u"Falta"), u"");
   Load();
-  EXPECT_EQ(settings.service, 10);
+  EXPECT_EQ(settings_.service, 10);
 }
 
 TEST_F(SettingsTest, NumbersReadAsTextWithTheCommaMark) {
@@ -75,14 +75,14 @@ TEST_F(SettingsTest, ServiceRoundsHalvesToEven) {
   for (const auto& [text, expected] : cases) {
     SetRows({{u"Servicio", text}});
     Load();
-    EXPECT_EQ(settings.service, expected) << platform::Utf16ToUtf8(text.ToText());
+    EXPECT_EQ(settings_.service, expected) << platform::Utf16ToUtf8(text.ToText());
   }
 }
 
 TEST_F(SettingsTest, ServiceOutsideSixteenBitsRaisesOverflow) {
   SetRows({{u"Servicio", u"32767,4"}});
   Load();
-  EXPECT_EQ(settings.service, 32767);
+  EXPECT_EQ(settings_.service, 32767);
   SetRows({{u"Servicio", u"32767,5"}});
   try {
     Load();
@@ -92,7 +92,7 @@ TEST_F(SettingsTest, ServiceOutsideSixteenBitsRaisesOverflow) {
   }
   SetRows({{u"Servicio", u"-32768,5"}});
   Load();
-  EXPECT_EQ(settings.service, -32768);
+  EXPECT_EQ(settings_.service, -32768);
 }
 
 TEST_F(SettingsTest, FlagsAreTrueOnlyForExactlyOne) {
@@ -100,13 +100,13 @@ TEST_F(SettingsTest, FlagsAreTrueOnlyForExactlyOne) {
   for (const Value& value : not_one) {
     SetRows({{u"Hora Factura", value}, {u"ResaltarTotal Cuenta", value}});
     Load();
-    EXPECT_FALSE(settings.showTime) << platform::Utf16ToUtf8(value.ToText());
-    EXPECT_FALSE(settings.highlightTotal);
+    EXPECT_FALSE(settings_.show_time) << platform::Utf16ToUtf8(value.ToText());
+    EXPECT_FALSE(settings_.highlight_total);
   }
   SetRows({{u"Hora Factura", u"1"}, {u"ResaltarTotal Cuenta", Value(1)}});
   Load();
-  EXPECT_TRUE(settings.showTime);
-  EXPECT_TRUE(settings.highlightTotal);
+  EXPECT_TRUE(settings_.show_time);
+  EXPECT_TRUE(settings_.highlight_total);
 }
 
 TEST_F(SettingsTest, TipAppliesForAplicaOrOneOnly) {
@@ -116,31 +116,31 @@ TEST_F(SettingsTest, TipAppliesForAplicaOrOneOnly) {
   for (const auto& [value, expected] : cases) {
     SetRows({{u"Propina", value}});
     Load();
-    EXPECT_EQ(settings.tipApplies, expected) << platform::Utf16ToUtf8(value.ToText());
+    EXPECT_EQ(settings_.tip_applies, expected) << platform::Utf16ToUtf8(value.ToText());
   }
 }
 
 TEST_F(SettingsTest, DefaultsForMissingTexts) {
   SetRows({{u"Regimen", u"comun"}});
   Load();
-  const documents::PrintSettings& s = settings;
-  EXPECT_EQ(s.sellerTitle, u"Mesero");
-  EXPECT_EQ(s.deliveryConcept, u"Domicilio");
-  EXPECT_EQ(s.closedInvoiceName, u"Factura");
-  EXPECT_EQ(s.taxRegime, u"comun");
+  const documents::PrintSettings& s = settings_;
+  EXPECT_EQ(s.seller_title, u"Mesero");
+  EXPECT_EQ(s.delivery_concept, u"Domicilio");
+  EXPECT_EQ(s.closed_invoice_name, u"Factura");
+  EXPECT_EQ(s.tax_regime, u"comun");
 
   SetRows({{u"Regimen", u"Simplificado"}});
   Load();
-  EXPECT_EQ(settings.closedInvoiceName, u"Boleto Fiscal");
+  EXPECT_EQ(settings_.closed_invoice_name, u"Boleto Fiscal");
 
   SetRows({{u"Regimen", u"Comun"},
            {u"Nombre factura cerrada", u"Factura de venta"},
            {u"Titulo del Vendedor", u"Cajero"},
            {u"Concepto Domicilio", u"Envio"}});
   Load();
-  EXPECT_EQ(settings.closedInvoiceName, u"Factura de venta");
-  EXPECT_EQ(settings.sellerTitle, u"Cajero");
-  EXPECT_EQ(settings.deliveryConcept, u"Envio");
+  EXPECT_EQ(settings_.closed_invoice_name, u"Factura de venta");
+  EXPECT_EQ(settings_.seller_title, u"Cajero");
+  EXPECT_EQ(settings_.delivery_concept, u"Envio");
 }
 
 TEST_F(SettingsTest, ReloadAssignsEveryField) {
@@ -149,14 +149,14 @@ TEST_F(SettingsTest, ReloadAssignsEveryField) {
            {u"Servicio", u"8"},
            {u"Factura Prefijo", u"FE"}});
   Load();
-  EXPECT_EQ(settings.businessName, u"La Casona");
-  EXPECT_EQ(settings.invoicePrefix, u"FE");
+  EXPECT_EQ(settings_.business_name, u"La Casona");
+  EXPECT_EQ(settings_.invoice_prefix, u"FE");
   SetRows({});
   Load();
-  EXPECT_EQ(settings.businessName, u"");
-  EXPECT_EQ(settings.invoicePrefix, u"");
-  EXPECT_FALSE(settings.showGuests);
-  EXPECT_EQ(settings.service, 0);
+  EXPECT_EQ(settings_.business_name, u"");
+  EXPECT_EQ(settings_.invoice_prefix, u"");
+  EXPECT_FALSE(settings_.show_guests);
+  EXPECT_EQ(settings_.service, 0);
 }
 
 }  // namespace

@@ -126,6 +126,17 @@ case "$case_name" in
       fail "el archivo del registro no se llama AAAA-MM-DD.log"
     grep -q "\[Informacion\] Sistema de impresora: Conectando" "$work/data/registro"/*.log ||
       fail "falta el globo en el registro"
+    # Stopped as a service is (SIGTERM) just after a line, which still waits in memory: the
+    # file gets it on the way out.
+    seen=$(wc -l <"$work/agent.out")
+    for _ in $(seq 50); do
+      [ "$(wc -l <"$work/agent.out")" -gt "$seen" ] && break
+      sleep 0.05
+    done
+    kill -TERM "$(head -n1 "$work/data/.quillon-agent.lock")"
+    wait "$agent_pid" 2>/dev/null
+    diff "$work/agent.out" <(cat "$work/data/registro"/*.log) >"$work/registro.diff" ||
+      fail "al detenerse con SIGTERM faltan lineas en registro/: $(head -c 600 "$work/registro.diff")"
     ;;
 
   reconnection)

@@ -13,11 +13,11 @@
 namespace quillon::json {
 namespace {
 
-Decimal D(const char* text) { return *Decimal::Parse(platform::u16(text), u'.'); }
+Decimal D(const char* text) { return *Decimal::Parse(platform::Utf8ToUtf16(text), u'.'); }
 
 using test::ErrorNumberOf;
 
-const char* kMax = "79228162514264337593543950335";  // 2^96 - 1
+constexpr char kMax[] = "79228162514264337593543950335";  // 2^96 - 1
 
 TEST(DecimalArithmetic, SumsAndProductsAreExact) {
   EXPECT_EQ(D("0.1") + D("0.2"), D("0.3"));
@@ -52,7 +52,7 @@ TEST(DecimalRounding, HalvesGoToTheEvenNeighbour) {
 
 TEST(DecimalRange, LeavingNinetySixBitsIsAnOverflow) {
   const Decimal max = D(kMax);
-  EXPECT_EQ(max.ToText(), platform::u16(kMax));
+  EXPECT_EQ(max.ToText(), platform::Utf8ToUtf16(kMax));
   EXPECT_EQ(ErrorNumberOf([&] { max + Decimal(1); }), 6);
   EXPECT_EQ(ErrorNumberOf([&] { -max - Decimal(1); }), 6);
   EXPECT_EQ(ErrorNumberOf([&] { max* Decimal(2); }), 6);

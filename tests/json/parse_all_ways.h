@@ -18,29 +18,29 @@ inline void WriteTreeForComparison(const Value& value, std::u16string& out) {
     out += u':';
   };
   switch (value.kind()) {
-    case Value::Kind::Empty:
+    case Value::Kind::kEmpty:
       out += u"~";
       break;
-    case Value::Kind::Null:
+    case Value::Kind::kNull:
       out += u"n";
       break;
-    case Value::Kind::Boolean:
+    case Value::Kind::kBoolean:
       out += value.ToBool() ? u"t" : u"f";
       break;
-    case Value::Kind::Number: {
+    case Value::Kind::kNumber: {
       const Decimal number = value.ToDecimal();
       out += u"#" + number.ToText(u'.') + u"/";
       length(static_cast<std::size_t>(number.Scale()));
       break;
     }
-    case Value::Kind::Text: {
+    case Value::Kind::kText: {
       const std::u16string text = value.ToText();
       out += u"\"";
       length(text.size());
       out += text;
       break;
     }
-    case Value::Kind::Dictionary:
+    case Value::Kind::kDictionary:
       out += u"{";
       for (const auto& entry : value.AsDictionary().Entries()) {
         length(entry.first.View().size());
@@ -49,7 +49,7 @@ inline void WriteTreeForComparison(const Value& value, std::u16string& out) {
       }
       out += u"}";
       break;
-    case Value::Kind::Collection:
+    case Value::Kind::kCollection:
       out += u"[";
       for (const Value& element : value.AsCollection()) WriteTreeForComparison(element, out);
       out += u"]";
@@ -92,5 +92,13 @@ inline ParseResult ParseBytesAsText(const std::string& bytes, TextEncoding encod
   EXPECT_EQ(TreeForComparison(from_bytes.root), TreeForComparison(from_text.root));
   return from_text;
 }
+
+// The latest reading of Parse: the cases look at its error lines after its tree.
+inline ParseResult last_reading;
+inline Value Parse(std::u16string_view text) {
+  last_reading = ParseAllWays(text);
+  return last_reading.root;
+}
+inline const std::u16string& Errors() { return last_reading.errors; }
 
 }  // namespace quillon::json

@@ -12,14 +12,6 @@ namespace {
 
 const std::u16string kCrLf = u"\r\n";
 
-// The latest reading: the cases look at its error lines after its tree.
-ParseResult last;
-Value Parse(std::u16string_view text) {
-  last = ParseAllWays(text);
-  return last.root;
-}
-const std::u16string& Errors() { return last.errors; }
-
 std::u16string Text(const Value& v) { return v.ToText(); }
 
 TEST(ParserRoot, TextsWithoutContainerGiveNothingAndInvalidJson) {
@@ -262,19 +254,19 @@ TEST(ParserString, UnicodeEscapeCanEndInsideACharacterOfTwoUnits) {
 // Wire bytes that are not well-formed in their encoding read as their decoded text does:
 // replacement characters, the unassigned Windows-1252 bytes, positions after them.
 TEST(ParserBytes, MalformedBytesReadAsTheirDecodedText) {
-  const char* const kUtf8Cases[] = {"{\"\xE9\xFF\" 1}",
-                                    "[\"a\xC0\200b\", tru]",
-                                    "{\"k\":\"\xF0\x9F\x98\"}x",
-                                    "[\"\xED\xA0\x80\", nul]",
-                                    "[\"\\u12\xE2\x82\xAC\x80\"",
-                                    "{'\xC3\xB1' : [1,,2]}",
-                                    "{\"a\": \"\xF4\x90\x80\x80\"}",
-                                    "[\"\xE2\x82\"\xAC]"};
+  constexpr const char* kUtf8Cases[] = {"{\"\xE9\xFF\" 1}",
+                                        "[\"a\xC0\200b\", tru]",
+                                        "{\"k\":\"\xF0\x9F\x98\"}x",
+                                        "[\"\xED\xA0\x80\", nul]",
+                                        "[\"\\u12\xE2\x82\xAC\x80\"",
+                                        "{'\xC3\xB1' : [1,,2]}",
+                                        "{\"a\": \"\xF4\x90\x80\x80\"}",
+                                        "[\"\xE2\x82\"\xAC]"};
   for (const char* bytes : kUtf8Cases) {
     SCOPED_TRACE(bytes);
     ParseBytesAsText(bytes, TextEncoding::kUtf8);
   }
-  const char* const kWindows1252Cases[] = {"{\"\x81\x8D\x80\" 1}", "[\"\x9F\xFF\", tru]"};
+  constexpr const char* kWindows1252Cases[] = {"{\"\x81\x8D\x80\" 1}", "[\"\x9F\xFF\", tru]"};
   for (const char* bytes : kWindows1252Cases) {
     SCOPED_TRACE(bytes);
     ParseBytesAsText(bytes, TextEncoding::kWindows1252);

@@ -12,15 +12,7 @@
 namespace quillon::json {
 namespace {
 
-using platform::u16;
-
-// The latest reading: the cases look at its error lines after its tree.
-ParseResult last;
-Value Parse(std::u16string_view text) {
-  last = ParseAllWays(text);
-  return last.root;
-}
-const std::u16string& Errors() { return last.errors; }
+using platform::Utf8ToUtf16;
 
 // The single element of "[text]" as read by the parser.
 Value ReadNumberText(const std::u16string& text) {
@@ -28,7 +20,7 @@ Value ReadNumberText(const std::u16string& text) {
   return root.AsCollection().Count() == 1 ? root[1] : Value();
 }
 
-Decimal Dec(const char* text) { return *Decimal::Parse(u16(text), u'.'); }
+Decimal Dec(const char* text) { return *Decimal::Parse(Utf8ToUtf16(text), u'.'); }
 
 TEST(ParserNumbers, CutToTwoDecimals) {
   const std::pair<const char*, const char*> cases[] = {
@@ -53,7 +45,7 @@ TEST(ParserNumbers, CutToTwoDecimals) {
       {"79228162514264337593543950335", "79228162514264337593543950335"}};
   for (const auto& [text, expected] : cases) {
     SCOPED_TRACE(text);
-    const Value value = ReadNumberText(u16(text));
+    const Value value = ReadNumberText(Utf8ToUtf16(text));
     EXPECT_EQ(Errors(), u"");
     ASSERT_TRUE(value.IsNumber());
     EXPECT_EQ(value.ToDecimal(), Dec(expected));
@@ -142,7 +134,7 @@ TEST(FormatDecimalTextTest, RewritesUnderTheConvention) {
                                                        {" 42 ", "42"},
                                                        {"1,5e2", "150"}};
   for (const auto& [value, expected] : cases) {
-    EXPECT_EQ(FormatDecimalText(u16(value), 2), u16(expected)) << value;
+    EXPECT_EQ(FormatDecimalText(Utf8ToUtf16(value), 2), Utf8ToUtf16(expected)) << value;
   }
   EXPECT_EQ(FormatDecimalText(u"3.999", 0), u"3");  // cut, not rounded
   EXPECT_EQ(FormatDecimalText(u"3.14159", 4), u"3,1415");

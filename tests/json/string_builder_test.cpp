@@ -19,7 +19,7 @@ TEST(StringBuilder, StartsEmptyWithTheDefaultChunk) {
   EXPECT_EQ(builder.Length(), 0);
   EXPECT_EQ(builder.Capacity(), 0);
   EXPECT_EQ(builder.ChunkSize(), 8192);
-  EXPECT_EQ(builder.toString(), u"");
+  EXPECT_EQ(builder.ToString(), u"");
 }
 
 TEST(StringBuilder, GrowsByWholeChunks) {
@@ -39,7 +39,7 @@ TEST(StringBuilder, GrowsByWholeChunks) {
   small.ChunkSize(4);
   EXPECT_EQ(small.ChunkSize(), 4);
   for (char16_t c = u'a'; c <= u'j'; ++c) small.AppendCopy(std::u16string(1, c));
-  EXPECT_EQ(small.toString(), u"abcdefghij");
+  EXPECT_EQ(small.ToString(), u"abcdefghij");
   EXPECT_EQ(small.Capacity(), 12);
 }
 
@@ -47,14 +47,14 @@ TEST(StringBuilder, LengthCountsUtf16Units) {
   StringBuilder builder;
   builder.AppendNL(u"ñ😀");
   EXPECT_EQ(builder.Length(), 5);  // ñ, two surrogates, CR, LF
-  EXPECT_EQ(builder.toString(), u"ñ😀\r\n");
+  EXPECT_EQ(builder.ToString(), u"ñ😀\r\n");
 }
 
 TEST(StringBuilder, TheStringReplacesAndNeverShrinks) {
   StringBuilder builder;
   builder.Append(std::u16string(9000, u'x'));
   builder.TheString(u"nuevo");
-  EXPECT_EQ(builder.toString(), u"nuevo");
+  EXPECT_EQ(builder.ToString(), u"nuevo");
   EXPECT_EQ(builder.Capacity(), 16384);
   builder.TheString(u"");
   EXPECT_EQ(builder.Length(), 0);
@@ -68,10 +68,10 @@ TEST(StringBuilder, InsertWithinTheTextOrFailsWithNine) {
   builder.InsertCopy(3, u"d");
   builder.Insert(0, u">");
   builder.Insert(builder.Length(), u"<");  // at Length appends
-  EXPECT_EQ(builder.toString(), u">abcde<");
+  EXPECT_EQ(builder.ToString(), u">abcde<");
   EXPECT_EQ(ErrorNumberOf([&] { builder.Insert(builder.Length() + 1, u"x"); }), 9);
   EXPECT_EQ(ErrorNumberOf([&] { builder.Insert(-1, u"x"); }), 9);
-  EXPECT_EQ(builder.toString(), u">abcde<");
+  EXPECT_EQ(builder.ToString(), u">abcde<");
 }
 
 TEST(StringBuilder, IndexesWhoseByteOffsetLeaves32BitsAreOverflows) {
@@ -82,7 +82,7 @@ TEST(StringBuilder, IndexesWhoseByteOffsetLeaves32BitsAreOverflows) {
   EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(0x40000000, 0); }), 6);
   EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(1, 0x7FFFFFFF); }), 6);
   EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(1, 0x3FFFFFFE); }), 9);
-  EXPECT_EQ(builder.toString(), u"abc");
+  EXPECT_EQ(builder.ToString(), u"abc");
 }
 
 TEST(StringBuilder, InsertGrowsWhenNeeded) {
@@ -90,7 +90,7 @@ TEST(StringBuilder, InsertGrowsWhenNeeded) {
   builder.ChunkSize(2);
   builder.Append(u"ab");
   builder.Insert(1, u"XYZ");
-  EXPECT_EQ(builder.toString(), u"aXYZb");
+  EXPECT_EQ(builder.ToString(), u"aXYZb");
   EXPECT_EQ(builder.Capacity(), 6);
 }
 
@@ -98,14 +98,14 @@ TEST(StringBuilder, RemoveWithinTheTextOrFailsWithNine) {
   StringBuilder builder;
   builder.Append(u"0123456789");
   builder.Remove(2, 3);
-  EXPECT_EQ(builder.toString(), u"0156789");
+  EXPECT_EQ(builder.ToString(), u"0156789");
   builder.Remove(4, 3);  // index + length == Length removes the tail
-  EXPECT_EQ(builder.toString(), u"0156");
+  EXPECT_EQ(builder.ToString(), u"0156");
   EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(2, 3); }), 9);
   EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(5, 0); }), 9);
   EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(-1, 1); }), 9);
   EXPECT_EQ(ErrorNumberOf([&] { builder.Remove(1, -1); }), 9);
-  EXPECT_EQ(builder.toString(), u"0156");
+  EXPECT_EQ(builder.ToString(), u"0156");
   EXPECT_EQ(builder.Capacity(), 8192);
 }
 
@@ -147,9 +147,9 @@ TEST(StringBuilder, HeapMinimizeKeepsAtMostOneSpareChunk) {
   builder.Remove(3, 32765);
   builder.HeapMinimize();
   EXPECT_EQ(builder.Capacity(), 8192);
-  EXPECT_EQ(builder.toString(), u"xxx");
+  EXPECT_EQ(builder.ToString(), u"xxx");
   builder.Append(u"y");
-  EXPECT_EQ(builder.toString(), u"xxxy");
+  EXPECT_EQ(builder.ToString(), u"xxxy");
 
   StringBuilder exact;
   exact.Append(std::u16string(8192, u'x'));
@@ -174,7 +174,7 @@ TEST(StringBuilder, ClearDropsTextAndCapacity) {
   EXPECT_EQ(builder.Length(), 0);
   EXPECT_EQ(builder.Capacity(), 0);
   builder.Append(u"otro");
-  EXPECT_EQ(builder.toString(), u"otro");
+  EXPECT_EQ(builder.ToString(), u"otro");
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST(ValueTree, TextsEitherSideOfTheInPlaceLimitReadAlike) {
   EXPECT_EQ(items.Item(1).ToText(), fifteen);
   EXPECT_EQ(items.Item(2).ToText(), sixteen);
   EXPECT_TRUE(items.Item(1).IsText());
-  EXPECT_EQ(items.Item(1).kind(), Value::Kind::Text);
+  EXPECT_EQ(items.Item(1).kind(), Value::Kind::kText);
   EXPECT_TRUE(items.Item(1).LooseEquals(Value(fifteen)));
   EXPECT_TRUE(items.Item(2).LooseEquals(Value(sixteen)));
   EXPECT_FALSE(items.Item(1).LooseEquals(Value(fifteen + u" ")));
@@ -122,8 +122,8 @@ TEST(ValueTree, KeysEitherSideOfTheInPlaceLimitSurviveGrowthAndCopies) {
   ASSERT_EQ(members.Count(), 23);
   const Dictionary copy = members;  // an object of its own, from a tree's
   const Dictionary copy_of_copy = copy;
-  const auto number = [](const Dictionary* members, std::u16string_view key) {
-    const Value* found = members->Find(key);
+  const auto number = [](const Dictionary* object, std::u16string_view key) {
+    const Value* found = object->Find(key);
     return found == nullptr ? Decimal(-1) : found->ToDecimal();
   };
   for (const Dictionary* each : {&members, &copy_of_copy}) {
@@ -144,26 +144,29 @@ TEST(ValueTree, KeysEitherSideOfTheInPlaceLimitSurviveGrowthAndCopies) {
 
 // Member lists are kept for reuse once a tree is dropped: lists of every size, small and past
 // what is kept, built again over the blocks of dropped ones, on more than one thread.
+// {"lista": [{"n": 0}, {"n": 1}, ...]} with `size` members, read and checked.
+void ReadListOfSize(int size) {
+  std::u16string text = u"{\"lista\": [";
+  for (int i = 0; i < size; ++i) {
+    text += (i == 0 ? u"" : u", ") + std::u16string(u"{\"n\": ") +
+            std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + u"}";
+  }
+  text += u"]}";
+  const ParseResult parsed = ParseJson(text);
+  ASSERT_EQ(parsed.errors, u"");
+  const Value& tree = parsed.root;
+  const Collection& items = tree[u"lista"].AsCollection();
+  ASSERT_EQ(items.Count(), size);
+  for (int i = 1; i <= size; ++i) {
+    ASSERT_EQ(items.Item(i)[u"n"].ToDecimal(), Decimal((i - 1) % 10)) << size;
+    ASSERT_EQ(items.Item(i).AsDictionary().Count(), 1);
+  }
+}
+
 TEST(ValueTree, TreesBuiltOverDroppedOnesHoldTheirOwnMembers) {
   const auto build_and_check = [] {
     for (int round = 0; round < 3; ++round) {
-      for (int size = 0; size < 60; size += 1 + size / 8) {
-        std::u16string text = u"{\"lista\": [";
-        for (int i = 0; i < size; ++i) {
-          text += (i == 0 ? u"" : u", ") + std::u16string(u"{\"n\": ") +
-                  std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + u"}";
-        }
-        text += u"]}";
-        const ParseResult parsed = ParseJson(text);
-        ASSERT_EQ(parsed.errors, u"");
-        const Value& tree = parsed.root;
-        const Collection& items = tree[u"lista"].AsCollection();
-        ASSERT_EQ(items.Count(), size);
-        for (int i = 1; i <= size; ++i) {
-          ASSERT_EQ(items.Item(i)[u"n"].ToDecimal(), Decimal((i - 1) % 10)) << size;
-          ASSERT_EQ(items.Item(i).AsDictionary().Count(), 1);
-        }
-      }
+      for (int size = 0; size < 60; size += 1 + size / 8) ReadListOfSize(size);
     }
   };
   build_and_check();

@@ -9,7 +9,7 @@
 namespace quillon::test {
 namespace {
 
-using platform::u16;
+using platform::Utf8ToUtf16;
 
 constexpr char16_t kTitle[] = u"Sistema de impresora";
 constexpr char16_t kConnected[] = u"Servidor de impresoras conextado correctamente";
@@ -17,119 +17,119 @@ constexpr char16_t kConnected[] = u"Servidor de impresoras conextado correctamen
 class ConnectionTest : public LinkTest {
  protected:
   void ExpectBalloon(std::size_t index, const std::u16string& text) {
-    ASSERT_LT(index, notifier.balloons.size());
-    const Balloon& balloon = notifier.balloons[index];
+    ASSERT_LT(index, notifier_.balloons.size());
+    const Balloon& balloon = notifier_.balloons[index];
     EXPECT_EQ(balloon.text, text);
-    EXPECT_EQ(balloon.icon, platform::BalloonIcon::Information);
+    EXPECT_EQ(balloon.icon, platform::BalloonIcon::kInformation);
     EXPECT_EQ(balloon.title, kTitle);
     EXPECT_EQ(balloon.timeout_ms, 30000);
   }
 };
 
 TEST_F(ConnectionTest, WatchOpensTheConnectionUnlessItIsConnectingOrConnected) {
-  connection.OnWatchTick();
-  ASSERT_EQ(socket.attempts.size(), 1u);
-  EXPECT_EQ(socket.attempts[0].host, "192.0.2.7");
-  EXPECT_EQ(socket.attempts[0].port, 3000);
-  EXPECT_EQ(socket.closes, 1);  // closed first, then opened
-  EXPECT_EQ(connection.state_label(), u"status 6");
+  connection_.OnWatchTick();
+  ASSERT_EQ(socket_.attempts.size(), 1u);
+  EXPECT_EQ(socket_.attempts[0].host, "192.0.2.7");
+  EXPECT_EQ(socket_.attempts[0].port, 3000);
+  EXPECT_EQ(socket_.closes, 1);  // closed first, then opened
+  EXPECT_EQ(connection_.state_label(), u"status 6");
 
-  connection.OnWatchTick();
-  socket.Connected();
-  for (int i = 0; i < 3; ++i) connection.OnWatchTick();
-  EXPECT_EQ(socket.attempts.size(), 1u);
-  EXPECT_EQ(connection.state_label(), u"status 7");
+  connection_.OnWatchTick();
+  socket_.Connected();
+  for (int i = 0; i < 3; ++i) connection_.OnWatchTick();
+  EXPECT_EQ(socket_.attempts.size(), 1u);
+  EXPECT_EQ(connection_.state_label(), u"status 7");
 
   for (const int state : {0, 1, 2, 3, 4, 5, 8, 9}) {
-    socket.state = state;
-    connection.OnWatchTick();
+    socket_.state = state;
+    connection_.OnWatchTick();
   }
-  EXPECT_EQ(socket.attempts.size(), 9u);
+  EXPECT_EQ(socket_.attempts.size(), 9u);
 }
 
 TEST_F(ConnectionTest, WatchWithoutReconectarOnlyRefreshesTheLabel) {
-  connection.SetReconnect(false);
-  socket.state = platform::kSocketError;
-  connection.OnWatchTick();
-  EXPECT_TRUE(socket.attempts.empty());
-  EXPECT_EQ(connection.state_label(), u"status 9");
-  socket.state = platform::kSocketClosed;
-  connection.OnWatchTick();
-  EXPECT_EQ(connection.state_label(), u"status 0");
+  connection_.SetReconnect(false);
+  socket_.state = platform::kSocketError;
+  connection_.OnWatchTick();
+  EXPECT_TRUE(socket_.attempts.empty());
+  EXPECT_EQ(connection_.state_label(), u"status 9");
+  socket_.state = platform::kSocketClosed;
+  connection_.OnWatchTick();
+  EXPECT_EQ(connection_.state_label(), u"status 0");
 }
 
 TEST_F(ConnectionTest, EveryFailureLogsOneLineShowsOneBalloonAndIsRetriedNextTick) {
   for (int attempt = 1; attempt <= 3; ++attempt) {
-    connection.OnWatchTick();
-    ASSERT_EQ(socket.attempts.size(), static_cast<std::size_t>(attempt));
-    socket.Fails(10061, u"Conexión rechazada por el servidor");
-    EXPECT_EQ(socket.state, platform::kSocketClosed);
+    connection_.OnWatchTick();
+    ASSERT_EQ(socket_.attempts.size(), static_cast<std::size_t>(attempt));
+    socket_.Fails(10061, u"Conexión rechazada por el servidor");
+    EXPECT_EQ(socket_.state, platform::kSocketClosed);
   }
-  EXPECT_EQ(log.history,
+  EXPECT_EQ(log_.history,
             std::vector<std::u16string>(3, u"Error: 10061-Conexión rechazada por el servidor"));
-  ASSERT_EQ(notifier.balloons.size(), 3u);
+  ASSERT_EQ(notifier_.balloons.size(), 3u);
   ExpectBalloon(2, u"10061-Conexión rechazada por el servidor");
-  ASSERT_EQ(tray.states.size(), 3u);
-  EXPECT_EQ(tray.states[2].icon, link::TrayImage::Disconnected);
-  EXPECT_EQ(tray.states[2].tooltip, u"DesConectando");
-  EXPECT_TRUE(socket.sent.empty());
+  ASSERT_EQ(tray_.states.size(), 3u);
+  EXPECT_EQ(tray_.states[2].icon, link::TrayImage::kDisconnected);
+  EXPECT_EQ(tray_.states[2].tooltip, u"DesConectando");
+  EXPECT_TRUE(socket_.sent.empty());
 }
 
 TEST_F(ConnectionTest, EveryNewConnectionIsIdentified) {
   std::size_t logged_at_send = 0;
-  socket.on_send = [&] { logged_at_send = log.history.size(); };
-  connection.OnWatchTick();
-  socket.Connected();
-  EXPECT_EQ(socket.sent, std::vector<std::string>{kIdentification});
-  EXPECT_EQ(log.history, std::vector<std::u16string>{u16(kIdentification)});
+  socket_.on_send = [&] { logged_at_send = log_.history.size(); };
+  connection_.OnWatchTick();
+  socket_.Connected();
+  EXPECT_EQ(socket_.sent, std::vector<std::string>{kIdentification});
+  EXPECT_EQ(log_.history, std::vector<std::u16string>{Utf8ToUtf16(kIdentification)});
   EXPECT_EQ(logged_at_send, 1u);  // logged first, then sent
-  ASSERT_EQ(tray.states.size(), 1u);
-  EXPECT_EQ(tray.states[0].icon, link::TrayImage::Connected);
-  EXPECT_EQ(tray.states[0].tooltip, kConnected);
+  ASSERT_EQ(tray_.states.size(), 1u);
+  EXPECT_EQ(tray_.states[0].icon, link::TrayImage::kConnected);
+  EXPECT_EQ(tray_.states[0].tooltip, kConnected);
   ExpectBalloon(0, kConnected);
 
-  socket.PeerCloses();
-  EXPECT_EQ(socket.state, platform::kSocketClosed);
-  EXPECT_EQ(log.history.size(), 1u);  // a close is not logged
-  EXPECT_EQ(tray.states.back().icon, link::TrayImage::Disconnected);
-  EXPECT_EQ(tray.states.back().tooltip, u"DesConectando");
+  socket_.PeerCloses();
+  EXPECT_EQ(socket_.state, platform::kSocketClosed);
+  EXPECT_EQ(log_.history.size(), 1u);  // a close is not logged
+  EXPECT_EQ(tray_.states.back().icon, link::TrayImage::kDisconnected);
+  EXPECT_EQ(tray_.states.back().tooltip, u"DesConectando");
   ExpectBalloon(1, u"Servidor de impresoras desconectado");
 
-  connection.OnWatchTick();
-  socket.Connected();
-  EXPECT_EQ(socket.sent, (std::vector<std::string>{kIdentification, kIdentification}));
+  connection_.OnWatchTick();
+  socket_.Connected();
+  EXPECT_EQ(socket_.sent, (std::vector<std::string>{kIdentification, kIdentification}));
 }
 
 TEST_F(ConnectionTest, StatusGoesOnlyOverAnOpenConnectionAndIsLoggedAfterSending) {
-  connection.OnPingTick();
-  connection.OnWatchTick();  // connecting
-  connection.OnPingTick();
-  connection.SendStatus();
-  EXPECT_TRUE(socket.sent.empty());
-  EXPECT_TRUE(log.history.empty());
+  connection_.OnPingTick();
+  connection_.OnWatchTick();  // connecting
+  connection_.OnPingTick();
+  connection_.SendStatus();
+  EXPECT_TRUE(socket_.sent.empty());
+  EXPECT_TRUE(log_.history.empty());
 
-  socket.Connected();
+  socket_.Connected();
   std::size_t logged_at_send = 0;
-  socket.on_send = [&] { logged_at_send = log.history.size(); };
-  connection.OnPingTick();
-  connection.SendStatus();  // "Send Status Free"
-  EXPECT_EQ(socket.sent, (std::vector<std::string>{kIdentification, kStatus0, kStatus0}));
-  EXPECT_EQ(log.history.back(), u16(kStatus0));
+  socket_.on_send = [&] { logged_at_send = log_.history.size(); };
+  connection_.OnPingTick();
+  connection_.SendStatus();  // "Send Status Free"
+  EXPECT_EQ(socket_.sent, (std::vector<std::string>{kIdentification, kStatus0, kStatus0}));
+  EXPECT_EQ(log_.history.back(), Utf8ToUtf16(kStatus0));
   EXPECT_EQ(logged_at_send, 2u);  // sent before it was logged
 }
 
 TEST_F(ConnectionTest, StartUpShowsTheAttemptAndMakesItAtOnce) {
-  connection.SetReconnect(false);  // as it is before the single-instance check
-  connection.Start();
-  ASSERT_EQ(tray.states.size(), 1u);
-  EXPECT_EQ(tray.states[0].icon, link::TrayImage::Disconnected);
-  EXPECT_EQ(tray.states[0].tooltip, u"Conectando");
+  connection_.SetReconnect(false);  // as it is before the single-instance check
+  connection_.Start();
+  ASSERT_EQ(tray_.states.size(), 1u);
+  EXPECT_EQ(tray_.states[0].icon, link::TrayImage::kDisconnected);
+  EXPECT_EQ(tray_.states[0].tooltip, u"Conectando");
   ExpectBalloon(0, u"Conectando al servidor de impresion ");
   // The first attempt needs no tick of the watch.
-  ASSERT_EQ(socket.attempts.size(), 1u);
-  EXPECT_EQ(connection.state_label(), u"status 6");
-  socket.Connected();
-  EXPECT_EQ(socket.sent, std::vector<std::string>{kIdentification});
+  ASSERT_EQ(socket_.attempts.size(), 1u);
+  EXPECT_EQ(connection_.state_label(), u"status 6");
+  socket_.Connected();
+  EXPECT_EQ(socket_.sent, std::vector<std::string>{kIdentification});
 }
 
 TEST(ServerEndpointTest, EmptyHostIsTheBuiltInAddress) {
@@ -151,23 +151,23 @@ TEST(ServerMessagesTest, CodesAreSentAsTheyAreUnlessTheyWouldBreakTheString) {
 
 class Utf8ConnectionTest : public LinkTest {
  protected:
-  Utf8ConnectionTest() : LinkTest(link::WireEncoding::Utf8) {}
+  Utf8ConnectionTest() : LinkTest(link::WireEncoding::kUtf8) {}
 };
 
 TEST_F(ConnectionTest, MessagesAreWindowsBytesByDefault) {
-  connection.SetBranchCode(u"SUCÑ00000000042");
-  connection.OnWatchTick();
-  socket.Connected();
-  EXPECT_EQ(socket.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xD1"
-                                                  "00000000042\",\"type\":\"id\"}"});
+  connection_.SetBranchCode(u"SUCÑ00000000042");
+  connection_.OnWatchTick();
+  socket_.Connected();
+  EXPECT_EQ(socket_.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xD1"
+                                                   "00000000042\",\"type\":\"id\"}"});
 }
 
 TEST_F(Utf8ConnectionTest, MessagesAreUtf8WhenTheServerSpeaksIt) {
-  connection.SetBranchCode(u"SUCÑ00000000042");
-  connection.OnWatchTick();
-  socket.Connected();
-  EXPECT_EQ(socket.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xC3\x91"
-                                                  "00000000042\",\"type\":\"id\"}"});
+  connection_.SetBranchCode(u"SUCÑ00000000042");
+  connection_.OnWatchTick();
+  socket_.Connected();
+  EXPECT_EQ(socket_.sent, std::vector<std::string>{"{\"idSyA\":\"SUC\xC3\x91"
+                                                   "00000000042\",\"type\":\"id\"}"});
 }
 
 }  // namespace

@@ -9,103 +9,7 @@
 namespace quillon::test {
 namespace {
 
-using platform::u16;
-
-class FramingTest : public LinkTest {
- protected:
-  FramingTest() { ConnectAndForget(); }
-
-  void ArrivesInPieces(const std::string& stream, std::mt19937& random, std::size_t max_piece) {
-    std::uniform_int_distribution<std::size_t> size(1, max_piece);
-    for (std::size_t at = 0; at < stream.size();) {
-      const std::size_t length = std::min(size(random), stream.size() - at);
-      socket.Arrives(stream.substr(at, length));
-      at += length;
-    }
-  }
-};
-
-TEST_F(FramingTest, JobInPiecesIsDispatchedOnceTheTerminatorCompletes) {
-  const std::string job = Job("cajon");
-  socket.Arrives(job.substr(0, 20));
-  socket.Arrives(job.substr(20) + "_endMes");
-  EXPECT_TRUE(handlers.calls.empty());
-  EXPECT_TRUE(socket.sent.empty());
-  EXPECT_EQ(log.Lines(),
-            (std::vector<std::u16string>{u16(job.substr(0, 20)), u16(job.substr(20) + "_endMes")}));
-
-  socket.Arrives("sage_");
-  EXPECT_EQ(handlers.Printed(), std::vector<std::string>{"cajon"});
-  EXPECT_EQ(socket.sent, std::vector<std::string>{kStatus0});
-  // Each piece was logged as its own line, then wiped when the job completed.
-  ASSERT_EQ(log.history.size(), 8u);
-  EXPECT_EQ(log.history[2], u"sage_");
-  EXPECT_EQ(log.history[3], FakeActivityLog::kClearMark);
-  EXPECT_EQ(log.Lines(), LinesOfJob(job));
-  EXPECT_EQ(connection.Intake().ReceiveBuffer(), "");
-  EXPECT_EQ(connection.Intake().IsPrinting(), 0);
-}
-
-TEST_F(FramingTest, EveryJobOfAPieceIsDispatchedInOrderWithItsOwnStatus) {
-  const std::string rest = R"({"config":[],"dato":)";
-  socket.Arrives(Job("comanda", R"([{"area":"Cocina"}])") + kTerminator + Job("cajon") +
-                 kTerminator + rest);
-  EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "cajon"}));
-  EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus0, kStatus0}));
-  EXPECT_EQ(connection.Intake().ReceiveBuffer(), rest);
-
-  socket.Arrives(R"({},"tipo":"factura"})" + std::string(kTerminator));
-  EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "cajon", "factura"}));
-  EXPECT_EQ(socket.sent.size(), 3u);
-  EXPECT_EQ(log.Lines(), LinesOfJob(rest + R"({},"tipo":"factura"})"));
-}
-
-TEST_F(FramingTest, TerminatorInOtherLetterCaseIsOrdinaryText) {
-  const std::string text = Job("cajon") + "_ENDMESSAGE_" + Job("cajon") + "_endmessage_";
-  socket.Arrives(text);
-  EXPECT_TRUE(handlers.calls.empty());
-  EXPECT_TRUE(socket.sent.empty());
-  EXPECT_EQ(connection.Intake().ReceiveBuffer(), text);
-  EXPECT_EQ(log.Lines(), std::vector<std::u16string>{u16(text)});
-}
-
-TEST_F(FramingTest, TerminatorAloneDispatchesTheEmptyTextAndLogsTheParseError) {
-  socket.Arrives(kTerminator);
-  EXPECT_TRUE(handlers.calls.empty());
-  const std::vector<std::u16string> lines = log.Lines();
-  ASSERT_EQ(lines.size(), 6u);
-  EXPECT_EQ(lines[0], u"Respuesta: ");
-  EXPECT_EQ(lines[1], u"--");
-  EXPECT_EQ(lines[2].rfind(u"Invalid JSON", 0), 0u) << platform::Utf16ToUtf8(lines[2]);
-  EXPECT_EQ(lines[3].rfind(u"Trabajo sin imprimir: el texto no es un JSON válido", 0), 0u);
-  EXPECT_EQ(lines[4], u16(kStatus0));
-  EXPECT_EQ(lines[5], kFin);
-  ASSERT_EQ(rejected.jobs.size(), 1u);
-  EXPECT_EQ(rejected.jobs[0].bytes, "");
-}
-
-TEST_F(FramingTest, AnyCutOfTheStreamGivesTheSameJobs) {
-  const std::string stream = Job("comanda", R"([{"producto":"Arepa"}])") + kTerminator +
-                             Job("anulacion", R"([{"producto":"Jugo"}])") + kTerminator +
-                             Job("factura", R"({"total":12500})") + kTerminator;
-  for (const std::size_t max_piece : {1u, 3u, 13u, 40u}) {
-    for (unsigned seed = 1; seed <= 5; ++seed) {
-      handlers.calls.clear();
-      socket.sent.clear();
-      std::mt19937 random(seed);
-      ArrivesInPieces(stream, random, max_piece);
-      SCOPED_TRACE("piezas de hasta " + std::to_string(max_piece) + ", semilla " +
-                   std::to_string(seed));
-      EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "anulacion", "factura"}));
-      EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus0, kStatus0, kStatus0}));
-      EXPECT_EQ(connection.Intake().ReceiveBuffer(), "");
-      ASSERT_EQ(handlers.calls.size(), 6u);
-      EXPECT_EQ(handlers.calls[5].argument[u"total"].ToText(), u"12500");
-    }
-  }
-}
-
-// --- a connection that ends in the middle of a job ---
+using platform::Utf8ToUtf16;
 
 // A kitchen order that names itself, so the test can tell which jobs were printed.
 std::string Order(int number) {
@@ -123,10 +27,131 @@ std::vector<std::string> PrintedOrders(const FakeJobHandlers& handlers) {
 }
 
 std::u16string DroppedLine(std::size_t characters) {
-  return u"Se descartaron " + u16(std::to_string(characters)) +
+  return u"Se descartaron " + Utf8ToUtf16(std::to_string(characters)) +
          u" caracteres recibidos sin \"_endMessage_\": la conexión terminó antes del final del "
          u"trabajo";
 }
+
+class FramingTest : public LinkTest {
+ protected:
+  FramingTest() { ConnectAndForget(); }
+
+  void ArrivesInPieces(const std::string& stream, std::mt19937& random, std::size_t max_piece) {
+    std::uniform_int_distribution<std::size_t> size(1, max_piece);
+    for (std::size_t at = 0; at < stream.size();) {
+      const std::size_t length = std::min(size(random), stream.size() - at);
+      socket_.Arrives(stream.substr(at, length));
+      at += length;
+    }
+  }
+
+  // Job 1 and the first `at` bytes of `cut` arrive, then the connection fails (`error`) or is
+  // closed; after it comes back, `cut` again (`resend`) or not, and job 3.
+  void CutThenReconnect(const std::string& cut, std::size_t at, bool resend, bool error) {
+    handlers_.calls.clear();
+    socket_.sent.clear();
+    log_.history.clear();
+    // A whole job and the cut one in the same arrival: the whole one is never dropped.
+    socket_.Arrives(Order(1) + kTerminator + cut.substr(0, at));
+    if (error) {
+      socket_.Fails(10054, u"Conexión restablecida");
+    } else {
+      socket_.PeerCloses();
+    }
+    EXPECT_NE(std::find(log_.history.begin(), log_.history.end(), DroppedLine(at)),
+              log_.history.end());
+    EXPECT_EQ(connection_.Intake().ReceiveBuffer(), "");
+    connection_.OnWatchTick();
+    socket_.Connected();
+    socket_.Arrives((resend ? cut : std::string()) + Order(3) + kTerminator);
+    EXPECT_EQ(PrintedOrders(handlers_), (resend ? std::vector<std::string>{"1", "2", "3"}
+                                                : std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(socket_.sent.size(), resend ? 4u : 3u);  // one identification, one status a job
+    EXPECT_TRUE(rejected_.jobs.empty());
+  }
+};
+
+TEST_F(FramingTest, JobInPiecesIsDispatchedOnceTheTerminatorCompletes) {
+  const std::string job = Job("cajon");
+  socket_.Arrives(job.substr(0, 20));
+  socket_.Arrives(job.substr(20) + "_endMes");
+  EXPECT_TRUE(handlers_.calls.empty());
+  EXPECT_TRUE(socket_.sent.empty());
+  EXPECT_EQ(log_.Lines(), (std::vector<std::u16string>{Utf8ToUtf16(job.substr(0, 20)),
+                                                       Utf8ToUtf16(job.substr(20) + "_endMes")}));
+
+  socket_.Arrives("sage_");
+  EXPECT_EQ(handlers_.Printed(), std::vector<std::string>{"cajon"});
+  EXPECT_EQ(socket_.sent, std::vector<std::string>{kStatus0});
+  // Each piece was logged as its own line, then wiped when the job completed.
+  ASSERT_EQ(log_.history.size(), 8u);
+  EXPECT_EQ(log_.history[2], u"sage_");
+  EXPECT_EQ(log_.history[3], FakeActivityLog::kClearMark);
+  EXPECT_EQ(log_.Lines(), LinesOfJob(job));
+  EXPECT_EQ(connection_.Intake().ReceiveBuffer(), "");
+  EXPECT_EQ(connection_.Intake().IsPrinting(), 0);
+}
+
+TEST_F(FramingTest, EveryJobOfAPieceIsDispatchedInOrderWithItsOwnStatus) {
+  const std::string rest = R"({"config":[],"dato":)";
+  socket_.Arrives(Job("comanda", R"([{"area":"Cocina"}])") + kTerminator + Job("cajon") +
+                  kTerminator + rest);
+  EXPECT_EQ(handlers_.Printed(), (std::vector<std::string>{"comanda", "cajon"}));
+  EXPECT_EQ(socket_.sent, (std::vector<std::string>{kStatus0, kStatus0}));
+  EXPECT_EQ(connection_.Intake().ReceiveBuffer(), rest);
+
+  socket_.Arrives(R"({},"tipo":"factura"})" + std::string(kTerminator));
+  EXPECT_EQ(handlers_.Printed(), (std::vector<std::string>{"comanda", "cajon", "factura"}));
+  EXPECT_EQ(socket_.sent.size(), 3u);
+  EXPECT_EQ(log_.Lines(), LinesOfJob(rest + R"({},"tipo":"factura"})"));
+}
+
+TEST_F(FramingTest, TerminatorInOtherLetterCaseIsOrdinaryText) {
+  const std::string text = Job("cajon") + "_ENDMESSAGE_" + Job("cajon") + "_endmessage_";
+  socket_.Arrives(text);
+  EXPECT_TRUE(handlers_.calls.empty());
+  EXPECT_TRUE(socket_.sent.empty());
+  EXPECT_EQ(connection_.Intake().ReceiveBuffer(), text);
+  EXPECT_EQ(log_.Lines(), std::vector<std::u16string>{Utf8ToUtf16(text)});
+}
+
+TEST_F(FramingTest, TerminatorAloneDispatchesTheEmptyTextAndLogsTheParseError) {
+  socket_.Arrives(kTerminator);
+  EXPECT_TRUE(handlers_.calls.empty());
+  const std::vector<std::u16string> lines = log_.Lines();
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[0], u"Respuesta: ");
+  EXPECT_EQ(lines[1], u"--");
+  EXPECT_EQ(lines[2].rfind(u"Invalid JSON", 0), 0u) << platform::Utf16ToUtf8(lines[2]);
+  EXPECT_EQ(lines[3].rfind(u"Trabajo sin imprimir: el texto no es un JSON válido", 0), 0u);
+  EXPECT_EQ(lines[4], Utf8ToUtf16(kStatus0));
+  EXPECT_EQ(lines[5], kFin);
+  ASSERT_EQ(rejected_.jobs.size(), 1u);
+  EXPECT_EQ(rejected_.jobs[0].bytes, "");
+}
+
+TEST_F(FramingTest, AnyCutOfTheStreamGivesTheSameJobs) {
+  const std::string stream = Job("comanda", R"([{"producto":"Arepa"}])") + kTerminator +
+                             Job("anulacion", R"([{"producto":"Jugo"}])") + kTerminator +
+                             Job("factura", R"({"total":12500})") + kTerminator;
+  for (const std::size_t max_piece : {1u, 3u, 13u, 40u}) {
+    for (unsigned seed = 1; seed <= 5; ++seed) {
+      handlers_.calls.clear();
+      socket_.sent.clear();
+      std::mt19937 random(seed);
+      ArrivesInPieces(stream, random, max_piece);
+      SCOPED_TRACE("piezas de hasta " + std::to_string(max_piece) + ", semilla " +
+                   std::to_string(seed));
+      EXPECT_EQ(handlers_.Printed(), (std::vector<std::string>{"comanda", "anulacion", "factura"}));
+      EXPECT_EQ(socket_.sent, (std::vector<std::string>{kStatus0, kStatus0, kStatus0}));
+      EXPECT_EQ(connection_.Intake().ReceiveBuffer(), "");
+      ASSERT_EQ(handlers_.calls.size(), 6u);
+      EXPECT_EQ(handlers_.calls[5].argument[u"total"].ToText(), u"12500");
+    }
+  }
+}
+
+// --- a connection that ends in the middle of a job ---
 
 TEST_F(FramingTest, ConnectionEndingInsideAJobDropsItsTextAndTheNextStartsAfresh) {
   const std::string cut = Order(2) + kTerminator;
@@ -144,26 +169,7 @@ TEST_F(FramingTest, ConnectionEndingInsideAJobDropsItsTextAndTheNextStartsAfresh
       for (const bool error : {true, false}) {
         SCOPED_TRACE(std::string(c.where) + (resend ? ", reenviado" : ", otro trabajo") +
                      (error ? ", error" : ", cierre"));
-        handlers.calls.clear();
-        socket.sent.clear();
-        log.history.clear();
-        // A whole job and the cut one in the same arrival: the whole one is never dropped.
-        socket.Arrives(Order(1) + kTerminator + cut.substr(0, c.at));
-        if (error) {
-          socket.Fails(10054, u"Conexión restablecida");
-        } else {
-          socket.PeerCloses();
-        }
-        EXPECT_NE(std::find(log.history.begin(), log.history.end(), DroppedLine(c.at)),
-                  log.history.end());
-        EXPECT_EQ(connection.Intake().ReceiveBuffer(), "");
-        connection.OnWatchTick();
-        socket.Connected();
-        socket.Arrives((resend ? cut : std::string()) + Order(3) + kTerminator);
-        EXPECT_EQ(PrintedOrders(handlers), (resend ? std::vector<std::string>{"1", "2", "3"}
-                                                   : std::vector<std::string>{"1", "3"}));
-        EXPECT_EQ(socket.sent.size(), resend ? 4u : 3u);  // one identification, one status a job
-        EXPECT_TRUE(rejected.jobs.empty());
+        CutThenReconnect(cut, c.at, resend, error);
       }
     }
   }
@@ -182,27 +188,28 @@ TEST_F(FramingTest, JobsCutAtRandomArePrintedOnlyWhenSentWholeAndThenOnce) {
     }
     const std::size_t at = std::uniform_int_distribution<std::size_t>(1, job.size() - 1)(random);
     ArrivesInPieces(job.substr(0, at), random, 40);
-    socket.PeerCloses();
-    connection.OnWatchTick();
-    socket.Connected();
+    socket_.PeerCloses();
+    connection_.OnWatchTick();
+    socket_.Connected();
     if (std::uniform_int_distribution<int>(0, 1)(random) == 1) {
       ArrivesInPieces(job, random, 40);
       sent_whole.push_back(std::to_string(number));
     }
   }
-  EXPECT_EQ(PrintedOrders(handlers), sent_whole);
-  EXPECT_TRUE(rejected.jobs.empty());
+  EXPECT_EQ(PrintedOrders(handlers_), sent_whole);
+  EXPECT_TRUE(rejected_.jobs.empty());
 }
 
 TEST_F(FramingTest, JobWaitingBehindAnInvoiceOutlivesTheConnection) {
-  handlers.during_call = [&](const std::string& name) {
+  handlers_.during_call = [&](const std::string& name) {
     if (name != "factura") return;
-    socket.Arrives(Order(1) + kTerminator + "{\"config\"");
-    socket.PeerCloses();
+    socket_.Arrives(Order(1) + kTerminator + "{\"config\"");
+    socket_.PeerCloses();
   };
-  socket.Arrives(Job("factura", R"({"mesa":"4"})") + kTerminator);
-  EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"factura", "comanda"}));
-  EXPECT_NE(std::find(log.history.begin(), log.history.end(), DroppedLine(9)), log.history.end());
+  socket_.Arrives(Job("factura", R"({"mesa":"4"})") + kTerminator);
+  EXPECT_EQ(handlers_.Printed(), (std::vector<std::string>{"factura", "comanda"}));
+  EXPECT_NE(std::find(log_.history.begin(), log_.history.end(), DroppedLine(9)),
+            log_.history.end());
 }
 
 // --- over-long text ---
@@ -224,33 +231,33 @@ TEST_F(FramingTest, OverLongTextCostsOnlyItself) {
                         {"texto que pasa del doble", std::string(3 * limit, 'x'), 3 * limit}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    handlers.calls.clear();
-    socket.sent.clear();
-    log.history.clear();
-    notifier.balloons.clear();
+    handlers_.calls.clear();
+    socket_.sent.clear();
+    log_.history.clear();
+    notifier_.balloons.clear();
     for (std::size_t at = 0; at < c.before.size(); at += chunk.size()) {
-      socket.Arrives(std::string_view(c.before).substr(at, chunk.size()));
-      EXPECT_LE(connection.Intake().ReceiveBuffer().size(), 2 * limit);
+      socket_.Arrives(std::string_view(c.before).substr(at, chunk.size()));
+      EXPECT_LE(connection_.Intake().ReceiveBuffer().size(), 2 * limit);
     }
-    socket.Arrives(Order(7) + kTerminator + Order(8));
-    socket.Arrives(kTerminator);
-    EXPECT_EQ(PrintedOrders(handlers), (std::vector<std::string>{"7", "8"}));
-    EXPECT_EQ(socket.sent, (std::vector<std::string>{kStatus0, kStatus0}));
-    EXPECT_EQ(log.Lines(), LinesOfJob(Order(8)));
+    socket_.Arrives(Order(7) + kTerminator + Order(8));
+    socket_.Arrives(kTerminator);
+    EXPECT_EQ(PrintedOrders(handlers_), (std::vector<std::string>{"7", "8"}));
+    EXPECT_EQ(socket_.sent, (std::vector<std::string>{kStatus0, kStatus0}));
+    EXPECT_EQ(log_.Lines(), LinesOfJob(Order(8)));
     // What was dropped is said, all of it, and shown.
     std::size_t dropped = 0;
     std::vector<std::u16string> said;
-    for (const std::u16string& line : log.history) {
+    for (const std::u16string& line : log_.history) {
       if (line.rfind(u"Se descartaron ", 0) != 0) continue;
       EXPECT_NE(line.find(u" caracteres recibidos: el texto pasó de 16 MiB sin \"_endMessage_\""),
                 std::u16string::npos);
       dropped += std::stoul(platform::Utf16ToUtf8(line.substr(15)));
       said.push_back(line);
     }
-    ASSERT_EQ(notifier.balloons.size(), said.size());
+    ASSERT_EQ(notifier_.balloons.size(), said.size());
     for (std::size_t i = 0; i < said.size(); ++i) {
-      EXPECT_EQ(notifier.balloons[i].text, said[i]);
-      EXPECT_EQ(notifier.balloons[i].title, u"Trabajo sin imprimir");
+      EXPECT_EQ(notifier_.balloons[i].text, said[i]);
+      EXPECT_EQ(notifier_.balloons[i].title, u"Trabajo sin imprimir");
     }
     EXPECT_EQ(dropped, c.dropped);
   }
@@ -272,26 +279,26 @@ TEST(TrailingJsonTest, FindsTheStartOfTheLastObjectWhateverCameBefore) {
 }
 
 TEST_F(FramingTest, WindowsBytesAreOneCharacterEach) {
-  socket.Arrives(
+  socket_.Arrives(
       "{\"config\":[],\"dato\":{\"cliente\":\"Pe\xF1"
       "a \x80\"},\"tipo\":\"factura\"}" +
       std::string(kTerminator));
-  ASSERT_EQ(handlers.Printed(), std::vector<std::string>{"factura"});
-  EXPECT_EQ(handlers.calls.back().argument[u"cliente"].ToText(), u"Peña €");
+  ASSERT_EQ(handlers_.Printed(), std::vector<std::string>{"factura"});
+  EXPECT_EQ(handlers_.calls.back().argument[u"cliente"].ToText(), u"Peña €");
 }
 
 class Utf8FramingTest : public LinkTest {
  protected:
-  Utf8FramingTest() : LinkTest(link::WireEncoding::Utf8) { ConnectAndForget(); }
+  Utf8FramingTest() : LinkTest(link::WireEncoding::kUtf8) { ConnectAndForget(); }
 };
 
 TEST_F(Utf8FramingTest, DroppedTextIsCountedInCharacters) {
   // 21 bytes, 19 characters, the last of them cut short.
-  socket.Arrives(
+  socket_.Arrives(
       "{\"producto\":\"Pi\xC3\xB1"
       "a \xE2\x82");
-  socket.PeerCloses();
-  EXPECT_EQ(log.history.back(), DroppedLine(19));
+  socket_.PeerCloses();
+  EXPECT_EQ(log_.history.back(), DroppedLine(19));
 }
 
 TEST_F(Utf8FramingTest, CharacterCutBetweenPiecesIsKeptWhole) {
@@ -300,9 +307,9 @@ TEST_F(Utf8FramingTest, CharacterCutBetweenPiecesIsKeptWhole) {
       "a \xE2\x82\xAC\"},"
       "\"tipo\":\"factura\"}" +
       std::string(kTerminator);
-  for (std::size_t at = 0; at < job.size(); ++at) socket.Arrives(job.substr(at, 1));
-  ASSERT_EQ(handlers.Printed(), std::vector<std::string>{"factura"});
-  EXPECT_EQ(handlers.calls.back().argument[u"cliente"].ToText(), u"Peña €");
+  for (std::size_t at = 0; at < job.size(); ++at) socket_.Arrives(job.substr(at, 1));
+  ASSERT_EQ(handlers_.Printed(), std::vector<std::string>{"factura"});
+  EXPECT_EQ(handlers_.calls.back().argument[u"cliente"].ToText(), u"Peña €");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "link/recent_jobs.h"
 #include "link/server_connection.h"
+#include "platform/disk_file_system.h"
 #include "platform/text.h"
 #include "support/fake_activity_log.h"
 #include "support/fake_job_handlers.h"
@@ -34,41 +35,42 @@ inline std::string Job(const std::string& kind, const std::string& dato = "[]",
 
 class LinkTest : public ::testing::Test {
  protected:
-  // `remember_jobs`: the connection keeps its recent jobs in `recent`, in a folder of its own.
-  explicit LinkTest(link::WireEncoding encoding = link::WireEncoding::Windows1252,
+  // `remember_jobs`: the connection keeps its recent jobs in `recent_`, in a folder of its own.
+  explicit LinkTest(link::WireEncoding encoding = link::WireEncoding::kWindows1252,
                     bool remember_jobs = false)
-      : connection(socket, tray, notifier, log, handlers, {"192.0.2.7", 3000}, encoding, rejected,
-                   remember_jobs ? &recent : nullptr) {
-    connection.SetBranchCode(platform::u16(kCode));
-    connection.SetReconnect(true);
+      : connection_(socket_, tray_, notifier_, log_, handlers_, {"192.0.2.7", 3000}, encoding,
+                    rejected_, remember_jobs ? &recent_ : nullptr) {
+    connection_.SetBranchCode(platform::Utf8ToUtf16(kCode));
+    connection_.SetReconnect(true);
   }
 
   // Connects through the watch and forgets what the connection itself logged and sent.
   void ConnectAndForget() {
-    connection.OnWatchTick();
-    socket.Connected();
-    socket.sent.clear();
-    log.history.clear();
-    notifier.balloons.clear();
-    tray.states.clear();
+    connection_.OnWatchTick();
+    socket_.Connected();
+    socket_.sent.clear();
+    log_.history.clear();
+    notifier_.balloons.clear();
+    tray_.states.clear();
   }
 
   std::vector<std::u16string> LinesOfJob(const std::string& text, bool connected = true) {
     std::vector<std::u16string> lines = {u"Respuesta: " + platform::Cp1252ToUtf16(text), u"--"};
-    if (connected) lines.push_back(platform::u16(kStatus0));
+    if (connected) lines.push_back(platform::Utf8ToUtf16(kStatus0));
     lines.push_back(kFin);
     return lines;
   }
 
-  FakeSocket socket;
-  FakeTrayStatus tray;
-  FakeNotifier notifier;
-  FakeActivityLog log;
-  FakeJobHandlers handlers;
-  FakeRejectedJobs rejected;
-  TempFolder data_folder;
-  link::RecentJobs recent{data_folder.Path() / "trabajos_recientes"};
-  link::ServerConnection connection;
+  FakeSocket socket_;
+  FakeTrayStatus tray_;
+  FakeNotifier notifier_;
+  FakeActivityLog log_;
+  FakeJobHandlers handlers_;
+  FakeRejectedJobs rejected_;
+  TempFolder data_folder_;
+  platform::DiskFileSystem disk_;
+  link::RecentJobs recent_{disk_, data_folder_.Path() / "trabajos_recientes"};
+  link::ServerConnection connection_;
 };
 
 }  // namespace quillon::test

@@ -14,7 +14,7 @@ TEST(WireDecoderTest, Utf8CharactersSplitAnywhereComeOutWhole) {
       "b\xE2\x82\xAC"
       "c\xF0\x9F\x8D\x95";  // añb€c🍕
   for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-    WireDecoder decoder(WireEncoding::Utf8);
+    WireDecoder decoder(WireEncoding::kUtf8);
     std::u16string joined = decoder.Decode(text.substr(0, cut));
     joined += decoder.Decode(text.substr(cut));
     EXPECT_EQ(joined, u"añb€c🍕") << "corte en " << cut;
@@ -22,7 +22,7 @@ TEST(WireDecoderTest, Utf8CharactersSplitAnywhereComeOutWhole) {
 }
 
 TEST(WireDecoderTest, InvalidUtf8BecomesReplacementWithoutHoldingTextBack) {
-  WireDecoder decoder(WireEncoding::Utf8);
+  WireDecoder decoder(WireEncoding::kUtf8);
   EXPECT_EQ(decoder.Decode("x\x80\x80\x80"), u"x\uFFFD\uFFFD\uFFFD");
   EXPECT_EQ(decoder.Decode("\xFF"), u"\uFFFD");
   EXPECT_EQ(decoder.Decode("\xE2\x82"), u"");        // waits for its last byte
@@ -38,25 +38,25 @@ TEST(WireDecoderTest, InvalidUtf8ReadsTheSameWhereverItIsCut) {
       "b\xF5\x80\x80\x80"
       "c\x80";
   for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-    WireDecoder decoder(WireEncoding::Utf8);
+    WireDecoder decoder(WireEncoding::kUtf8);
     std::u16string joined = decoder.Decode(text.substr(0, cut));
     joined += decoder.Decode(text.substr(cut));
-    EXPECT_EQ(joined, DecodeWire(text, WireEncoding::Utf8)) << "corte en " << cut;
+    EXPECT_EQ(joined, DecodeWire(text, WireEncoding::kUtf8)) << "corte en " << cut;
   }
 }
 
 TEST(WireDecoderTest, WindowsBytesAreDecodedPieceByPiece) {
-  WireDecoder decoder(WireEncoding::Windows1252);
+  WireDecoder decoder(WireEncoding::kWindows1252);
   EXPECT_EQ(decoder.Decode("\xC3"), u"Ã");
   EXPECT_EQ(decoder.Decode("\xB1\x80"), u"±€");
-  EXPECT_EQ(EncodeWire(u"Peña €", WireEncoding::Windows1252),
+  EXPECT_EQ(EncodeWire(u"Peña €", WireEncoding::kWindows1252),
             "Pe\xF1"
             "a \x80");
-  EXPECT_EQ(EncodeWire(u"Peña", WireEncoding::Utf8),
+  EXPECT_EQ(EncodeWire(u"Peña", WireEncoding::kUtf8),
             "Pe\xC3\xB1"
             "a");
-  EXPECT_EQ(WireEncodingNamed("utf-8"), WireEncoding::Utf8);
-  EXPECT_EQ(WireEncodingNamed("windows-1252"), WireEncoding::Windows1252);
+  EXPECT_EQ(WireEncodingNamed("utf-8"), WireEncoding::kUtf8);
+  EXPECT_EQ(WireEncodingNamed("windows-1252"), WireEncoding::kWindows1252);
 }
 
 }  // namespace

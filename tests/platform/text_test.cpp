@@ -30,7 +30,7 @@ TEST(Utf8, DecodesAndEncodesAllPlanes) {
   const std::string utf8 = "a\xC3\xB1\xE2\x82\xAC\xF0\x9F\x98\x80";  // a ñ € 😀
   EXPECT_EQ(Utf8ToUtf16(utf8), u"añ€😀");
   EXPECT_EQ(Utf16ToUtf8(u"añ€😀"), utf8);
-  EXPECT_EQ(u16("Comanda ñ"), u"Comanda ñ");
+  EXPECT_EQ(Utf8ToUtf16("Comanda ñ"), u"Comanda ñ");
 }
 
 TEST(Utf8, InvalidSequencesBecomeReplacementCharactersWithoutLosingText) {

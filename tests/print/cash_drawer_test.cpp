@@ -12,16 +12,16 @@ const std::string kKick{'\x1b', 'p', '\x00', '\x3c', '\xf0'};
 
 class CashDrawerTest : public ::testing::Test {
  protected:
-  FakePrinterSystem printers;
-  ServiceParts parts{printers};
-  print::PrintService& service = parts.service;
+  FakePrinterSystem printers_;
+  ServiceParts parts_{printers_};
+  print::PrintService& service_ = parts_.service;
 };
 
 TEST_F(CashDrawerTest, SendsFiveBytesToFacturas) {
-  auto caja = printers.AddPrinter(u"Caja");
-  auto facturas = printers.AddPrinter(u"facturas");
-  printers.SetDefaultName(u"Caja");
-  print::OpenCashDrawer(service);
+  auto caja = printers_.AddPrinter(u"Caja");
+  auto facturas = printers_.AddPrinter(u"facturas");
+  printers_.SetDefaultName(u"Caja");
+  print::OpenCashDrawer(service_);
   ASSERT_EQ(facturas->raw_jobs.size(), 1u);
   EXPECT_EQ(facturas->raw_jobs[0], kKick);
   EXPECT_EQ(facturas->raw_jobs[0].size(), 5u);
@@ -31,28 +31,28 @@ TEST_F(CashDrawerTest, SendsFiveBytesToFacturas) {
 }
 
 TEST_F(CashDrawerTest, WithoutFacturasGoesToTheDefault) {
-  auto caja = printers.AddPrinter(u"Caja");
-  printers.SetDefaultName(u"Caja");
-  print::OpenCashDrawer(service);
+  auto caja = printers_.AddPrinter(u"Caja");
+  printers_.SetDefaultName(u"Caja");
+  print::OpenCashDrawer(service_);
   EXPECT_EQ(caja->raw_jobs, std::vector<std::string>{kKick});
 }
 
 TEST_F(CashDrawerTest, FailuresAreToldToTheCallerAndTheKickIsNotKept) {
-  auto cocina = printers.AddPrinter(u"Cocina");
+  auto cocina = printers_.AddPrinter(u"Cocina");
   // No Facturas, no default: the lookup fails, without a balloon of its own.
-  EXPECT_THROW(print::OpenCashDrawer(service), platform::Failure);
-  EXPECT_TRUE(parts.notifier.balloons.empty());
+  EXPECT_THROW(print::OpenCashDrawer(service_), platform::Failure);
+  EXPECT_TRUE(parts_.notifier.balloons.empty());
   EXPECT_TRUE(cocina->raw_jobs.empty());
 
-  auto facturas = printers.AddPrinter(u"Facturas");
-  printers.SetDefaultName(u"Facturas");
+  auto facturas = printers_.AddPrinter(u"Facturas");
+  printers_.SetDefaultName(u"Facturas");
   facturas->SetOffline(true);
-  EXPECT_THROW(print::OpenCashDrawer(service), platform::Failure);
-  EXPECT_EQ(parts.notifier.balloons.size(), 1u);  // only the selection's own
+  EXPECT_THROW(print::OpenCashDrawer(service_), platform::Failure);
+  EXPECT_EQ(parts_.notifier.balloons.size(), 1u);  // only the selection's own
   EXPECT_TRUE(facturas->raw_jobs.empty());
 
   facturas->SetOffline(false);
-  print::OpenCashDrawer(service);  // a new kick only: the failed ones are gone
+  print::OpenCashDrawer(service_);  // a new kick only: the failed ones are gone
   EXPECT_EQ(facturas->raw_jobs, std::vector<std::string>{kKick});
 }
 

@@ -1,5 +1,5 @@
-// Spool printers asked before the CUPS ones, and the default printer taken from the first
-// system that names one.
+// Spool printers asked before the CUPS ones, the default printer taken from the first system
+// that names one, and the names of all.
 #include "print/chained_printer_system.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +35,18 @@ TEST(ChainedPrinters, DefaultFromTheFirstSystemThatNamesOne) {
   spool.SetDefaultName(u"Facturas");
   cups.SetUnreachable(true);
   EXPECT_EQ(chained.DefaultPrinterName(), u"Facturas");
+}
+
+TEST(ChainedPrinters, NamesEverySystemsPrintersOnceInTheOrderTheyAreAsked) {
+  test::FakePrinterSystem spool, cups;
+  spool.AddPrinter(u"Cocina");
+  spool.AddPrinter(u"Bar");
+  cups.AddPrinter(u"Caja");
+  cups.AddPrinter(u"COCINA ");  // found in the spool folders first, so not another printer
+  ChainedPrinterSystem chained({&spool, &cups});
+  EXPECT_EQ(chained.PrinterNames(), (std::vector<std::u16string>{u"Cocina", u"Bar", u"Caja"}));
+  cups.SetUnreachable(true);
+  EXPECT_THROW(chained.PrinterNames(), platform::Failure);
 }
 
 }  // namespace

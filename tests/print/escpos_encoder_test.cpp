@@ -16,9 +16,9 @@ namespace {
 using platform::Ticket;
 using test::kTwipsPerDot;
 
-const std::string& kStart = test::kEscPosStart;
-const std::string& kCut = test::kEscPosCut;
 using test::Bytes;
+using test::kEscPosCut;
+using test::kEscPosStart;
 using test::Line;
 using test::TextRun;
 
@@ -39,19 +39,19 @@ TEST(EscPosEncoder, SmallTicketWithAccentsBoldLargeSizeLogoAndCut) {
   ticket.lines.push_back(Line({}));
   ticket.lines.push_back(Line({TextRun(3, u"áéíóúñü")}));
 
-  const std::string expected = kStart +
+  const std::string expected = kEscPosStart +
                                Bytes({0x1D, 'v', '0', 0, 2, 0, 2, 0, 0xFF, 0x00, 0x55, 0x55}) +
                                Bytes({'A', 0xF1, 'o', ' ', ' ', 0x1B, 'E', 1, 0xC1, 0xC9, 0xCD,
                                       0xD3, 0xDA, 0xD1, 0xDC, '\n'}) +
                                Bytes({0x1D, '!', 0x11, 'T', 'O', 'T', 'A', 'L', '\n'}) + "\n" +
                                Bytes({0x1D, '!', 0, ' ', ' ', 0x1B, 'E', 0, 0xE1, 0xE9, 0xED, 0xF3,
                                       0xFA, 0xF1, 0xFC, '\n'}) +
-                               kCut;
+                               kEscPosCut;
   EXPECT_EQ(EncodeEscPos(ticket), expected);
 }
 
 TEST(EscPosEncoder, EmptyTicketIsStillOneDocumentWithItsCut) {
-  EXPECT_EQ(EncodeEscPos(Ticket{}), kStart + kCut);
+  EXPECT_EQ(EncodeEscPos(Ticket{}), kEscPosStart + kEscPosCut);
 }
 
 TEST(EscPosEncoder, SizesAndTheColumnsTheyTake) {
@@ -63,17 +63,18 @@ TEST(EscPosEncoder, SizesAndTheColumnsTheyTake) {
   // Below 12 points everything is normal size.
   ticket.lines.push_back(Line({TextRun(2, u"E", 7)}, 7));
   const std::string expected =
-      kStart + Bytes({0x1D, '!', 0x01, 'A', 'B', 0x1D, '!', 0, ' ', 'C', '\n'}) +
+      kEscPosStart + Bytes({0x1D, '!', 0x01, 'A', 'B', 0x1D, '!', 0, ' ', 'C', '\n'}) +
       Bytes({0x1D, '!', 0x11, 'A', 'B', 0x1D, '!', 0, 'C', ' ', ' ', 'D', '\n'}) +
-      Bytes({' ', 'E', '\n'}) + kCut;
+      Bytes({' ', 'E', '\n'}) + kEscPosCut;
   EXPECT_EQ(EncodeEscPos(ticket), expected);
 }
 
 TEST(EscPosEncoder, JobDataCannotCarryPrinterCommands) {
   Ticket ticket;
   ticket.lines.push_back(Line({TextRun(1, u"A\x1B@B\nC\x1D\x7F€✓")}));
-  EXPECT_EQ(EncodeEscPos(ticket),
-            kStart + Bytes({'A', ' ', '@', 'B', ' ', 'C', ' ', ' ', 0x80, '?', '\n'}) + kCut);
+  EXPECT_EQ(
+      EncodeEscPos(ticket),
+      kEscPosStart + Bytes({'A', ' ', '@', 'B', ' ', 'C', ' ', ' ', 0x80, '?', '\n'}) + kEscPosCut);
 }
 
 TEST(EscPosEncoder, RollWidthFollowsTheWidestLine) {
@@ -182,7 +183,7 @@ TEST_F(EscPosPicture, EmptyLinesUnderThePictureGiveWayToTheRaster) {
   ticket.lines.push_back(Line({TextRun(1, u"X")}));
   // Lines 0 and 1 start above its bottom (at 0 and 240 twips) and are left out; line 2 (480) stays.
   const std::string raster = Bytes({0x1D, 'v', '0', 0, 2, 0, 40, 0}) + std::string(80, '\xFF');
-  EXPECT_EQ(EncodeEscPos(ticket), kStart + raster + "\nX\n" + kCut);
+  EXPECT_EQ(EncodeEscPos(ticket), kEscPosStart + raster + "\nX\n" + kEscPosCut);
 }
 
 TEST_F(EscPosPicture, UnreadablePictureLeavesTheTextAsItWas) {
@@ -190,7 +191,7 @@ TEST_F(EscPosPicture, UnreadablePictureLeavesTheTextAsItWas) {
   ticket.pictures.push_back({(folder_.Path() / "missing.bmp").string(), 0, 20, 1000, 1000, 0});
   ticket.lines.push_back(Line({}));
   ticket.lines.push_back(Line({TextRun(1, u"X")}));
-  EXPECT_EQ(EncodeEscPos(ticket), kStart + "\nX\n" + kCut);
+  EXPECT_EQ(EncodeEscPos(ticket), kEscPosStart + "\nX\n" + kEscPosCut);
 }
 
 TEST_F(EscPosPicture, PictureDrawnAfterTheLastLineComesBeforeTheCut) {
@@ -199,7 +200,7 @@ TEST_F(EscPosPicture, PictureDrawnAfterTheLastLineComesBeforeTheCut) {
   ticket.pictures.push_back(
       {Picture("dot.bmp", 1, 1, {0}), 0, 500, 8 * kTwipsPerDot, kTwipsPerDot, 1});
   EXPECT_EQ(EncodeEscPos(ticket),
-            kStart + "X\n" + Bytes({0x1D, 'v', '0', 0, 1, 0, 1, 0, 0xFF}) + kCut);
+            kEscPosStart + "X\n" + Bytes({0x1D, 'v', '0', 0, 1, 0, 1, 0, 0xFF}) + kEscPosCut);
 }
 
 }  // namespace

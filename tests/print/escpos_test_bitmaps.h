@@ -18,6 +18,22 @@ inline void Put32(std::string& b, std::uint32_t v) {
   Put16(b, v >> 16);
 }
 
+// Pixel x of a bitmap row of `bits` bits a pixel: grey level g, and alpha a with 32 bits.
+inline void PutPixel(std::string& row, int x, int bits, std::uint8_t g, std::uint8_t a) {
+  if (bits == 1) {
+    char& cell = row[static_cast<std::size_t>(x / 8)];
+    if (g) cell = static_cast<char>(cell | (0x80 >> (x % 8)));
+    return;
+  }
+  if (bits == 8) {
+    row[static_cast<std::size_t>(x)] = static_cast<char>(g);
+    return;
+  }
+  const std::size_t p = static_cast<std::size_t>(x) * (bits / 8);
+  row[p] = row[p + 1] = row[p + 2] = static_cast<char>(g);
+  if (bits == 32) row[p + 3] = static_cast<char>(a);
+}
+
 // A bitmap of grey levels (rows from the top). bits: 1 (levels 0 or 255), 8 (grey palette),
 // 24, or 32 with bit fields and an alpha mask (`alpha` per pixel, 255 opaque).
 inline std::string MakeBmp(int width, int height, int bits, const std::vector<std::uint8_t>& levels,
@@ -58,20 +74,8 @@ inline std::string MakeBmp(int width, int height, int bits, const std::vector<st
     const int y = top_down ? r : height - 1 - r;
     std::string row(stride, '\0');
     for (int x = 0; x < width; ++x) {
-      const std::uint8_t g = levels[static_cast<std::size_t>(y) * width + x];
-      if (bits == 1) {
-        char& cell = row[static_cast<std::size_t>(x / 8)];
-        if (g) cell = static_cast<char>(cell | (0x80 >> (x % 8)));
-      } else if (bits == 8) {
-        row[static_cast<std::size_t>(x)] = static_cast<char>(g);
-      } else {
-        const std::size_t p = static_cast<std::size_t>(x) * (bits / 8);
-        row[p] = row[p + 1] = row[p + 2] = static_cast<char>(g);
-        if (bits == 32) {
-          row[p + 3] = static_cast<char>(
-              alpha.empty() ? 255 : alpha[static_cast<std::size_t>(y) * width + x]);
-        }
-      }
+      const std::size_t at = static_cast<std::size_t>(y) * width + x;
+      PutPixel(row, x, bits, levels[at], bits == 32 && !alpha.empty() ? alpha[at] : 255);
     }
     b += row;
   }

@@ -48,8 +48,8 @@ TEST_F(LineModelTest, ColumnsScaleToTheLineWidth) {
 TEST_F(LineModelTest, AmountsEndOneColumnBeforeTheEdge) {
   const int column = print::PrintEngine::RightAlignColumn(u" 12.500 ", 40);
   EXPECT_EQ(column, 34);
-  Engine().Canvas().Print({print::PrintItem::Text(u"TOTAL"), print::PrintItem::Tab(column),
-                           print::PrintItem::Text(u"12.500")});
+  Engine().Recorder().Print({print::PrintItem::Text(u"TOTAL"), print::PrintItem::Tab(column),
+                             print::PrintItem::Text(u"12.500")});
   const Lines lines = Printed();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].size(), 39u);
@@ -58,7 +58,7 @@ TEST_F(LineModelTest, AmountsEndOneColumnBeforeTheEdge) {
 
 TEST_F(LineModelTest, ALabelPastTheAmountColumnPushesTheAmountDown) {
   const std::u16string label(36, u'X');
-  Engine().Canvas().Print(
+  Engine().Recorder().Print(
       {print::PrintItem::Text(label),
        print::PrintItem::Tab(print::PrintEngine::RightAlignColumn(u"9.000", 40)),
        print::PrintItem::Text(u"9.000")});
@@ -75,9 +75,9 @@ TEST_F(LineModelTest, FittingLengthCountsWholeWordsAndTheirBlank) {
 }
 
 TEST_F(LineModelTest, CentringRoundsHalvesToEven) {
-  Engine().PrintWrapped(u"abcdef", 40, 2, 0);
-  Engine().PrintWrapped(u"abcde", 40, 2, 0);
-  Engine().PrintWrapped(u"abcdefg", 40, 2, 0);
+  Engine().PrintWrapped(u"abcdef", 40, print::Align::kCentre);
+  Engine().PrintWrapped(u"abcde", 40, print::Align::kCentre);
+  Engine().PrintWrapped(u"abcdefg", 40, print::Align::kCentre);
   const Lines lines = Printed();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].find_first_not_of(u' ') + 1, 17u);
@@ -88,36 +88,36 @@ TEST_F(LineModelTest, CentringRoundsHalvesToEven) {
 
 TEST_F(LineModelTest, WrappingBreaksAtWordsInCapitals) {
   const std::u16string name = u"José Ñúñez Pérez de la Torre y Castañeda Villamizar";  // 51
-  Engine().PrintWrapped(u"Nombre: " + name, 40, 0, 0);
+  Engine().PrintWrapped(u"Nombre: " + name, 40, print::Align::kLeft);
   const Lines lines = Printed();
   EXPECT_EQ(lines, (Lines{u"NOMBRE: JOSÉ ÑÚÑEZ PÉREZ DE LA TORRE Y", u"CASTAÑEDA VILLAMIZAR"}));
   for (const auto& line : lines) EXPECT_LE(line.size(), 40u);
 }
 
 TEST_F(LineModelTest, AWordLongerThanTheLimitSharesItsLine) {
-  Engine().PrintWrapped(u"ab " + std::u16string(12, u'x') + u" cd ef gh", 10, 0, 0);
+  Engine().PrintWrapped(u"ab " + std::u16string(12, u'x') + u" cd ef gh", 10, print::Align::kLeft);
   EXPECT_EQ(Printed(), (Lines{u"AB " + std::u16string(12, u'X') + u" CD EF", u"GH"}));
 }
 
 TEST_F(LineModelTest, RunsOfBlanksCollapse) {
-  Engine().PrintWrapped(u"TOTAL   12.500", 40, 0, 0);
-  Engine().PrintWrapped(u"  a" + std::u16string(64, u' ') + u"b  ", 40, 0, 0);
+  Engine().PrintWrapped(u"TOTAL   12.500", 40, print::Align::kLeft);
+  Engine().PrintWrapped(u"  a" + std::u16string(64, u' ') + u"b  ", 40, print::Align::kLeft);
   EXPECT_EQ(Printed(), (Lines{u"TOTAL 12.500", u"A B"}));
 }
 
 TEST_F(LineModelTest, ParagraphsSplitAtCrLf) {
-  Engine().PrintWrapped(u"uno\r\ndos\r\n\r\n   \r\ntres\ncuatro", 40, 1, 3);
+  Engine().PrintWrapped(u"uno\r\ndos\r\n\r\n   \r\ntres\ncuatro", 40, print::Align::kLeft, 3);
   EXPECT_EQ(Printed(), (Lines{u"  UNO", u"  DOS", u"", u"  TRES\nCUATRO"}));
 }
 
 TEST_F(LineModelTest, EmptyTextPrintsNothing) {
-  Engine().PrintWrapped(u"", 40, 2, 0);
-  Engine().Canvas().Print({print::PrintItem::Text(u"FIN")});
+  Engine().PrintWrapped(u"", 40, print::Align::kCentre);
+  Engine().Recorder().Print({print::PrintItem::Text(u"FIN")});
   EXPECT_EQ(Printed(), Lines{u"FIN"});
 }
 
 TEST_F(LineModelTest, SeparatorLengthAndSizeFollowDifferentRows) {
-  Engine().Canvas().SetFontSize(12.4);
+  Engine().Recorder().SetFontSize(12.4);
   Roll(nullptr, u"rollo 55mm");
   Engine().PrintSeparator(u"=");
   Roll(u"rollo 55mm", nullptr);
@@ -125,7 +125,7 @@ TEST_F(LineModelTest, SeparatorLengthAndSizeFollowDifferentRows) {
   Engine().PrintSeparator(u"*");
   Roll(nullptr, nullptr);
   Engine().PrintSeparator(u"-");
-  EXPECT_EQ(Engine().Canvas().FontSize(), 12);
+  EXPECT_EQ(Engine().Recorder().FontSize(), 12);
   const auto lines = Engine().EndTicket().content.lines;
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].runs.at(0).text, std::u16string(37, u'='));
@@ -136,31 +136,28 @@ TEST_F(LineModelTest, SeparatorLengthAndSizeFollowDifferentRows) {
 }
 
 TEST_F(LineModelTest, SeparatorWidthByRoll) {
-  Engine().Canvas().SetFontSize(14);
+  Engine().Recorder().SetFontSize(14);
   Roll(nullptr, u"rollo 55mm");
   EXPECT_EQ(Engine().SeparatorWidth(), 30 * 84);
   Roll(u"rollo 55mm", u"rollo 75mm");
   EXPECT_EQ(Engine().SeparatorWidth(), 34 * 120);
   Roll(nullptr, nullptr);
   EXPECT_EQ(Engine().SeparatorWidth(), 35 * 120);
-  EXPECT_EQ(Engine().Canvas().FontSize(), 14);
+  EXPECT_EQ(Engine().Recorder().FontSize(), 14);
 }
 
-TEST_F(LineModelTest, MeasuredWrapWritesItsWidthAndWrapsByPrintedWidth) {
-  Roll(nullptr, nullptr);             // limit 35 "=" at 10 points = 4200 twips
-  Engine().Canvas().SetFontSize(14);  // 168 twips a character: 25 characters fit
-  int width = -1;
-  Engine().PrintWrappedMeasured(u"aaaa bbbb cccc dddd eeee ffff gggg", width, 0, 0);
-  EXPECT_EQ(width, 4200);
-  EXPECT_EQ(Engine().Canvas().FontSize(), 14);
+TEST_F(LineModelTest, WrapToTheSeparatorBreaksByPrintedWidth) {
+  Roll(nullptr, nullptr);               // limit 35 "=" at 10 points = 4200 twips
+  Engine().Recorder().SetFontSize(14);  // 168 twips a character: 25 characters fit
+  Engine().PrintWrappedToSeparator(u"aaaa bbbb cccc dddd eeee ffff gggg", print::Align::kLeft);
+  EXPECT_EQ(Engine().Recorder().FontSize(), 14);
   EXPECT_EQ(Printed(), (Lines{u"AAAA BBBB CCCC DDDD EEEE", u"FFFF GGGG"}));
 }
 
-TEST_F(LineModelTest, MeasuredWrapCentresOnTheLineWidth) {
+TEST_F(LineModelTest, WrapToTheSeparatorCentresOnTheLineWidth) {
   Roll(u"rollo 55mm", nullptr);  // W = 32
-  Engine().Canvas().SetFontSize(10);
-  int width = 0;
-  Engine().PrintWrappedMeasured(u"acción", width, 2, 0);
+  Engine().Recorder().SetFontSize(10);
+  Engine().PrintWrappedToSeparator(u"acción", print::Align::kCentre);
   EXPECT_EQ(Printed(), Lines{std::u16string(12, u' ') + u"ACCIÓN"});
 }
 

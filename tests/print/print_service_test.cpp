@@ -21,93 +21,93 @@ namespace {
 class PrintServiceTest : public ::testing::Test {
  protected:
   PrintServiceTest() {
-    caja = printers.AddPrinter(u"Caja");
-    printers.SetDefaultName(u"Caja");
+    caja_ = printers_.AddPrinter(u"Caja");
+    printers_.SetDefaultName(u"Caja");
   }
   print::Delivery Print(std::u16string printer, std::u16string text = u"PEDIDO") {
-    return service.Print(OneLineTicket(std::move(printer), std::move(text)));
+    return service_.Print(OneLineTicket(std::move(printer), std::move(text)));
   }
 
-  FakePrinterSystem printers;
-  ServiceParts parts{printers};
-  print::PrintService& service = parts.service;
-  FakeNotifier& notifier = parts.notifier;
-  std::shared_ptr<FakePrinterQueue> caja;
+  FakePrinterSystem printers_;
+  ServiceParts parts_{printers_};
+  print::PrintService& service_ = parts_.service;
+  FakeNotifier& notifier_ = parts_.notifier;
+  std::shared_ptr<FakePrinterQueue> caja_;
 };
 
 TEST_F(PrintServiceTest, PrintersAreFoundByNameWhenTheTicketPrints) {
   // Installed after the service started: a list read at start-up would not know it.
-  auto cocina = printers.AddPrinter(u" COCINA ");
-  printers.AddPrinter(u"Cocina");
+  auto cocina = printers_.AddPrinter(u" COCINA ");
+  printers_.AddPrinter(u"Cocina");
   const print::Delivery delivery = Print(u"cocina");
   EXPECT_TRUE(delivery.sent);
   EXPECT_EQ(delivery.printer, u" COCINA ");
   EXPECT_EQ(ReceivedLines(*cocina), std::vector<std::u16string>{u"PEDIDO"});
   // One question to the system and one readiness check for a ticket whose printer works.
-  EXPECT_EQ(printers.finds, 1);
+  EXPECT_EQ(printers_.finds, 1);
   EXPECT_EQ(cocina->ready_checks, 1);
-  EXPECT_TRUE(notifier.balloons.empty());
+  EXPECT_TRUE(notifier_.balloons.empty());
 }
 
 TEST_F(PrintServiceTest, AMissingOfflineOrRefusingPrinterFallsBackSilently) {
-  auto cocina = printers.AddPrinter(u"Cocina");
+  auto cocina = printers_.AddPrinter(u"Cocina");
   EXPECT_EQ(Print(u"Horno", u"UNO").printer, u"Caja");
   cocina->SetOffline(true);
   EXPECT_EQ(Print(u"Cocina", u"DOS").printer, u"Caja");
   cocina->SetOffline(false);
   cocina->SetRefusing(true);
   EXPECT_EQ(Print(u"Cocina", u"TRES").printer, u"Caja");
-  EXPECT_EQ(ReceivedLines(*caja), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
+  EXPECT_EQ(ReceivedLines(*caja_), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
   EXPECT_TRUE(cocina->tickets.empty());
-  EXPECT_TRUE(notifier.balloons.empty());
+  EXPECT_TRUE(notifier_.balloons.empty());
 }
 
 TEST_F(PrintServiceTest, TheDefaultPrinterIsTheOneOfTheMomentOfPrinting) {
-  auto facturas = printers.AddPrinter(u"Facturas");
+  auto facturas = printers_.AddPrinter(u"Facturas");
   Print(u"");
-  printers.SetDefaultName(u"Facturas");
+  printers_.SetDefaultName(u"Facturas");
   Print(u"");
-  EXPECT_EQ(caja->tickets.size(), 1u);
+  EXPECT_EQ(caja_->tickets.size(), 1u);
   EXPECT_EQ(facturas->tickets.size(), 1u);
 }
 
 TEST_F(PrintServiceTest, BothFailingShowsOneBalloonNamingTheDefault) {
-  auto cocina = printers.AddPrinter(u"Cocina");
+  auto cocina = printers_.AddPrinter(u"Cocina");
   cocina->SetOffline(true, u"Sin papel");
-  caja->SetOffline(true, u"Tapa abierta");
+  caja_->SetOffline(true, u"Tapa abierta");
   EXPECT_FALSE(Print(u"Cocina").sent);
-  ASSERT_EQ(notifier.balloons.size(), 2u);  // the second says the ticket waits
-  const Balloon& balloon = notifier.balloons[0];
+  ASSERT_EQ(notifier_.balloons.size(), 2u);  // the second says the ticket waits
+  const Balloon& balloon = notifier_.balloons[0];
   EXPECT_EQ(
       balloon.text,
       u"Error al imprimir, La impresora Caja no esta disponible. \r\nTapa abierta Tapa abierta");
-  EXPECT_EQ(balloon.icon, platform::BalloonIcon::Error);
+  EXPECT_EQ(balloon.icon, platform::BalloonIcon::kError);
   EXPECT_EQ(balloon.title, u"Error al imprimir");
   EXPECT_EQ(balloon.timeout_ms, 30000);
-  EXPECT_TRUE(caja->tickets.empty());
+  EXPECT_TRUE(caja_->tickets.empty());
   EXPECT_TRUE(cocina->tickets.empty());
 }
 
 TEST_F(PrintServiceTest, FailuresSayWhatIsMissingAndAnUnreachableSystemSaysSo) {
   auto failure_of = [&](std::u16string printer) {
-    notifier.balloons.clear();
+    notifier_.balloons.clear();
     EXPECT_FALSE(Print(std::move(printer)).sent);
-    EXPECT_EQ(notifier.balloons.size(), 2u);
-    return notifier.balloons.empty() ? std::u16string() : notifier.balloons[0].text;
+    EXPECT_EQ(notifier_.balloons.size(), 2u);
+    return notifier_.balloons.empty() ? std::u16string() : notifier_.balloons[0].text;
   };
-  printers.SetDefaultName(u"");
+  printers_.SetDefaultName(u"");
   EXPECT_NE(failure_of(u"Horno").find(
                 u"No se encontró la impresora \"Horno\" y no hay impresora predeterminada"),
             std::u16string::npos);
   EXPECT_NE(failure_of(u"").find(u"La impresora predeterminada no esta disponible"),
             std::u16string::npos);
-  printers.SetDefaultName(u"Desinstalada");
+  printers_.SetDefaultName(u"Desinstalada");
   // Each printer's first failure is told with this balloon; the tickets after it only wait.
   EXPECT_NE(failure_of(u"Parrilla")
                 .find(u"No se encontró la impresora \"Parrilla\" ni la "
                       u"impresora predeterminada \"Desinstalada\""),
             std::u16string::npos);
-  printers.SetUnreachable(true);
+  printers_.SetUnreachable(true);
   const std::u16string unreachable = failure_of(u"Caja");
   EXPECT_NE(unreachable.find(u"No se pudo consultar el servidor de impresión CUPS"),
             std::u16string::npos);
@@ -115,16 +115,16 @@ TEST_F(PrintServiceTest, FailuresSayWhatIsMissingAndAnUnreachableSystemSaysSo) {
 }
 
 TEST_F(PrintServiceTest, RawBytesGoNowOrRaise) {
-  auto facturas = printers.AddPrinter(u"Facturas");
-  service.SendRaw(u"facturas", "abc");
+  auto facturas = printers_.AddPrinter(u"Facturas");
+  service_.SendRaw(u"facturas", "abc");
   EXPECT_EQ(facturas->raw_jobs, std::vector<std::string>{"abc"});
   facturas->SetOffline(true);
-  service.SendRaw(u"Facturas", "def");
-  EXPECT_EQ(caja->raw_jobs, std::vector<std::string>{"def"});
-  caja->SetOffline(true);
-  EXPECT_THROW(service.SendRaw(u"Facturas", "ghi"), platform::Failure);
-  EXPECT_EQ(notifier.balloons.size(), 1u);
-  EXPECT_EQ(facturas->raw_jobs.size() + caja->raw_jobs.size(), 2u);
+  service_.SendRaw(u"Facturas", "def");
+  EXPECT_EQ(caja_->raw_jobs, std::vector<std::string>{"def"});
+  caja_->SetOffline(true);
+  EXPECT_THROW(service_.SendRaw(u"Facturas", "ghi"), platform::Failure);
+  EXPECT_EQ(notifier_.balloons.size(), 1u);
+  EXPECT_EQ(facturas->raw_jobs.size() + caja_->raw_jobs.size(), 2u);
 }
 
 namespace fs = std::filesystem;
@@ -144,97 +144,97 @@ std::vector<std::string> FileNames(const fs::path& folder) {
 class OutboxTest : public PrintServiceTest {
  protected:
   OutboxTest() {
-    cocina = printers.AddPrinter(u"Cocina");
-    bar = printers.AddPrinter(u"Bar");
+    cocina_ = printers_.AddPrinter(u"Cocina");
+    bar_ = printers_.AddPrinter(u"Bar");
   }
-  std::vector<std::string> Outbox() { return FileNames(parts.data.Path() / "outbox"); }
-  std::vector<std::string> Printed() { return FileNames(parts.data.Path() / "impresos"); }
+  std::vector<std::string> Outbox() { return FileNames(parts_.data.Path() / "outbox"); }
+  std::vector<std::string> Printed() { return FileNames(parts_.data.Path() / "impresos"); }
   std::vector<std::u16string> BalloonTexts() {
     std::vector<std::u16string> texts;
-    for (const Balloon& balloon : notifier.balloons) texts.push_back(balloon.text);
+    for (const Balloon& balloon : notifier_.balloons) texts.push_back(balloon.text);
     return texts;
   }
 
-  std::shared_ptr<FakePrinterQueue> cocina;
-  std::shared_ptr<FakePrinterQueue> bar;
+  std::shared_ptr<FakePrinterQueue> cocina_;
+  std::shared_ptr<FakePrinterQueue> bar_;
 };
 
 TEST_F(OutboxTest, ATicketIsInTheOutboxWhileItIsSentAndLeavesItOnceAccepted) {
   std::vector<std::string> while_sending;
-  cocina->on_accept = [&] { while_sending = Outbox(); };
+  cocina_->on_accept = [&] { while_sending = Outbox(); };
   EXPECT_TRUE(Print(u"Cocina").sent);
   EXPECT_EQ(while_sending, std::vector<std::string>{"000000000001.ticket"});
   EXPECT_TRUE(Outbox().empty());
   EXPECT_EQ(Printed(), (std::vector<std::string>{"000000000001.ticket", "indice"}));
-  EXPECT_FALSE(parts.timer.running);
+  EXPECT_FALSE(parts_.timer.running);
 }
 
 TEST_F(OutboxTest, WaitingTicketsPrintByThemselvesOnceInOrderWithoutHoldingOtherPrinters) {
-  cocina->SetOffline(true);
-  caja->SetOffline(true);
+  cocina_->SetOffline(true);
+  caja_->SetOffline(true);
   for (const char16_t* text : {u"UNO", u"DOS", u"TRES"}) EXPECT_FALSE(Print(u"Cocina", text).sent);
   EXPECT_FALSE(Print(u"", u"FACTURA").sent);
   // Another printer's tickets do not wait behind them.
   EXPECT_TRUE(Print(u"Bar", u"BAR").sent);
   EXPECT_EQ(Outbox().size(), 4u);
-  ASSERT_EQ(service.Waiting().size(), 4u);
-  EXPECT_EQ(service.Waiting()[0].printer, u"Cocina");
-  EXPECT_EQ(service.Waiting()[0].failure, u"La impresora está fuera de línea");
-  EXPECT_EQ(service.Waiting()[3].printer, u"predeterminada");
+  ASSERT_EQ(service_.Waiting().size(), 4u);
+  EXPECT_EQ(service_.Waiting()[0].printer, u"Cocina");
+  EXPECT_EQ(service_.Waiting()[0].failure, u"La impresora está fuera de línea");
+  EXPECT_EQ(service_.Waiting()[3].printer, u"predeterminada");
   const auto texts = BalloonTexts();
   EXPECT_NE(std::find(texts.begin(), texts.end(), u"3 tickets esperando la impresora Cocina"),
             texts.end());
-  EXPECT_EQ(parts.monitor.lines.at(0),
+  EXPECT_EQ(parts_.monitor.lines.at(0),
             u"Ticket 1 (comanda) en espera de la impresora Cocina: La impresora está fuera de "
             u"línea");
 
   // Tried again by itself, backing off up to a minute between tries.
   std::vector<int> delays;
   for (int i = 0; i < 7; ++i) {
-    ASSERT_TRUE(parts.timer.running);
-    delays.push_back(parts.timer.delay);
-    parts.timer.Fire();
+    ASSERT_TRUE(parts_.timer.running);
+    delays.push_back(parts_.timer.delay);
+    parts_.timer.Fire();
   }
   EXPECT_EQ(delays, (std::vector<int>{2000, 4000, 8000, 16000, 32000, 60000, 60000}));
-  EXPECT_TRUE(cocina->tickets.empty());
+  EXPECT_TRUE(cocina_->tickets.empty());
 
-  cocina->SetOffline(false);
-  parts.timer.Fire();
-  EXPECT_EQ(ReceivedLines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
+  cocina_->SetOffline(false);
+  parts_.timer.Fire();
+  EXPECT_EQ(ReceivedLines(*cocina_), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
   EXPECT_EQ(BalloonTexts().back(),
             u"Se imprimieron los 3 tickets que esperaban la impresora Cocina");
-  EXPECT_EQ(service.Waiting().size(), 1u);
-  caja->SetOffline(false);
-  parts.timer.Fire();
-  EXPECT_EQ(ReceivedLines(*caja), std::vector<std::u16string>{u"FACTURA"});
+  EXPECT_EQ(service_.Waiting().size(), 1u);
+  caja_->SetOffline(false);
+  parts_.timer.Fire();
+  EXPECT_EQ(ReceivedLines(*caja_), std::vector<std::u16string>{u"FACTURA"});
   EXPECT_EQ(BalloonTexts().back(),
             u"Se imprimió el ticket que esperaba la impresora predeterminada");
   EXPECT_TRUE(Outbox().empty());
-  EXPECT_FALSE(parts.timer.running);
-  parts.timer.running = true;
-  parts.timer.Fire();  // a late turn of the timer sends nothing twice
-  EXPECT_EQ(cocina->tickets.size() + caja->tickets.size() + bar->tickets.size(), 5u);
+  EXPECT_FALSE(parts_.timer.running);
+  parts_.timer.running = true;
+  parts_.timer.Fire();  // a late turn of the timer sends nothing twice
+  EXPECT_EQ(cocina_->tickets.size() + caja_->tickets.size() + bar_->tickets.size(), 5u);
 }
 
 TEST_F(OutboxTest, ATicketForAPrinterWithTicketsWaitingGoesBehindThem) {
-  cocina->SetOffline(true);
-  caja->SetOffline(true);
+  cocina_->SetOffline(true);
+  caja_->SetOffline(true);
   Print(u"Cocina", u"UNO");
-  cocina->SetOffline(false);
+  cocina_->SetOffline(false);
   // The printer is back when the next ticket comes: the one that waited goes first.
   const print::Delivery delivery = Print(u"Cocina", u"DOS");
   EXPECT_TRUE(delivery.sent);
-  EXPECT_EQ(ReceivedLines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS"}));
-  EXPECT_TRUE(service.Waiting().empty());
+  EXPECT_EQ(ReceivedLines(*cocina_), (std::vector<std::u16string>{u"UNO", u"DOS"}));
+  EXPECT_TRUE(service_.Waiting().empty());
 }
 
 TEST_F(OutboxTest, WaitingTicketsOutliveTheProgramAndPrintOnceAfterARestart) {
-  cocina->SetOffline(true);
-  caja->SetOffline(true);
+  cocina_->SetOffline(true);
+  caja_->SetOffline(true);
   Print(u"Cocina", u"UNO");
   Print(u"Cocina", u"DOS");
   // What a crash can leave: a whole ticket not yet renamed, and a file cut short.
-  const fs::path outbox = parts.data.Path() / "outbox";
+  const fs::path outbox = parts_.data.Path() / "outbox";
   fs::path last = outbox / "000000000002.ticket";
   std::string text;
   {
@@ -246,13 +246,13 @@ TEST_F(OutboxTest, WaitingTicketsOutliveTheProgramAndPrintOnceAfterARestart) {
       << std::regex_replace(third, std::regex("DOS"), "TRES");
   std::ofstream(outbox / "000000000004.ticket", std::ios::binary) << text.substr(0, 40);
 
-  cocina->SetOffline(false);
-  print::Outbox reopened(parts.data.Path(), parts.clock);
+  cocina_->SetOffline(false);
+  print::Outbox reopened(parts_.disk, parts_.data.Path(), parts_.clock);
   FakeNotifier notifier_after;
   FakeTimer timer_after;
   FakeTimer watch_after;
   RecordingMonitor monitor_after;
-  print::PrintService after(printers, notifier_after, reopened, timer_after, watch_after);
+  print::PrintService after(printers_, notifier_after, reopened, timer_after, watch_after);
   after.SetMonitor(&monitor_after);
   after.Start();
   ASSERT_EQ(after.Waiting().size(), 3u);
@@ -263,7 +263,7 @@ TEST_F(OutboxTest, WaitingTicketsOutliveTheProgramAndPrintOnceAfterARestart) {
   ASSERT_TRUE(timer_after.running);
   EXPECT_EQ(timer_after.delay, 0);
   timer_after.Fire();
-  EXPECT_EQ(ReceivedLines(*cocina), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
+  EXPECT_EQ(ReceivedLines(*cocina_), (std::vector<std::u16string>{u"UNO", u"DOS", u"TRES"}));
   EXPECT_TRUE(Outbox().empty());
   // New tickets take numbers after every one already used.
   EXPECT_TRUE(after.Print(OneLineTicket(u"Cocina", u"CUATRO")).sent);
@@ -271,42 +271,43 @@ TEST_F(OutboxTest, WaitingTicketsOutliveTheProgramAndPrintOnceAfterARestart) {
 }
 
 TEST_F(OutboxTest, ADiscardedTicketIsKeptApartAndNeverPrinted) {
-  cocina->SetOffline(true);
-  caja->SetOffline(true);
+  cocina_->SetOffline(true);
+  caja_->SetOffline(true);
   Print(u"Cocina", u"UNO");
   Print(u"Cocina", u"DOS");
-  EXPECT_TRUE(service.Discard(1));
-  EXPECT_FALSE(service.Discard(1));
-  EXPECT_EQ(FileNames(parts.data.Path() / "outbox" / "descartados"),
+  EXPECT_TRUE(service_.Discard(1));
+  EXPECT_FALSE(service_.Discard(1));
+  EXPECT_EQ(FileNames(parts_.data.Path() / "outbox" / "descartados"),
             std::vector<std::string>{"000000000001.ticket"});
-  cocina->SetOffline(false);
-  service.RetryNow();
-  EXPECT_EQ(ReceivedLines(*cocina), std::vector<std::u16string>{u"DOS"});
+  cocina_->SetOffline(false);
+  service_.RetryNow();
+  EXPECT_EQ(ReceivedLines(*cocina_), std::vector<std::u16string>{u"DOS"});
 }
 
 TEST_F(OutboxTest, TheLastPrintedTicketsAreKeptNewestFirstAndCanBePrintedAgain) {
-  printers.SetDefaultName(u"");
-  for (int i = 0; i < 205; ++i) Print(u"Cocina", u"T" + platform::u16(std::to_string(i + 1)));
-  ASSERT_EQ(service.Printed().size(), 200u);
-  EXPECT_EQ(service.Printed().front().id, 205u);
-  EXPECT_EQ(service.Printed().front().printer, u"Cocina");
-  EXPECT_EQ(service.Printed().back().id, 6u);
+  printers_.SetDefaultName(u"");
+  for (int i = 0; i < 205; ++i)
+    Print(u"Cocina", u"T" + platform::Utf8ToUtf16(std::to_string(i + 1)));
+  ASSERT_EQ(service_.Printed().size(), 200u);
+  EXPECT_EQ(service_.Printed().front().id, 205u);
+  EXPECT_EQ(service_.Printed().front().printer, u"Cocina");
+  EXPECT_EQ(service_.Printed().back().id, 6u);
   // The files of the tickets no longer kept go when the timer comes round.
   EXPECT_EQ(Printed().size(), 206u);
-  ASSERT_TRUE(parts.timer.running);
-  parts.timer.Fire();
+  ASSERT_TRUE(parts_.timer.running);
+  parts_.timer.Fire();
   EXPECT_EQ(Printed().size(), 201u);  // the 200 tickets and the index
-  EXPECT_FALSE(parts.timer.running);
+  EXPECT_FALSE(parts_.timer.running);
 
-  EXPECT_FALSE(service.Reprint(3, u""));  // no longer kept
-  const auto again = service.Reprint(205, u"");
+  EXPECT_FALSE(service_.Reprint(3, u""));  // no longer kept
+  const auto again = service_.Reprint(205, u"");
   ASSERT_TRUE(again && again->sent);
-  EXPECT_EQ(ReceivedLines(*cocina).back(), u"T205");
-  EXPECT_EQ(service.Reprint(204, u"bar")->printer, u"Bar");
-  EXPECT_EQ(ReceivedLines(*bar), std::vector<std::u16string>{u"T204"});
+  EXPECT_EQ(ReceivedLines(*cocina_).back(), u"T205");
+  EXPECT_EQ(service_.Reprint(204, u"bar")->printer, u"Bar");
+  EXPECT_EQ(ReceivedLines(*bar_), std::vector<std::u16string>{u"T204"});
 
   // The list survives the program.
-  print::Outbox reopened(parts.data.Path(), parts.clock);
+  print::Outbox reopened(parts_.disk, parts_.data.Path(), parts_.clock);
   std::vector<std::u16string> set_aside;
   reopened.Load(set_aside);
   ASSERT_EQ(reopened.Printed().size(), 200u);
@@ -317,86 +318,86 @@ TEST_F(OutboxTest, TheLastPrintedTicketsAreKeptNewestFirstAndCanBePrintedAgain) 
 
 TEST_F(OutboxTest, TicketsTheDiskDoesNotTakeAreSaidAndWrittenOnceThereIsRoom) {
   // A full disk: the outbox cannot write the files of tickets 1 to 3.
-  const std::filesystem::path outbox = parts.data.Path() / "outbox";
+  const std::filesystem::path outbox = parts_.data.Path() / "outbox";
   for (int id = 1; id <= 3; ++id) {
     std::filesystem::create_directories(outbox /
                                         ("00000000000" + std::to_string(id) + ".ticket.part"));
   }
-  cocina->SetOffline(true);
-  caja->SetOffline(true);
+  cocina_->SetOffline(true);
+  caja_->SetOffline(true);
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(Print(u"Cocina").sent);
-  const auto& balloons = notifier.balloons;
+  const auto& balloons = notifier_.balloons;
   ASSERT_FALSE(balloons.empty());
   const auto full = std::find_if(balloons.rbegin(), balloons.rend(), [](const Balloon& b) {
     return b.text.starts_with(u"No hay espacio en disco");
   });
   ASSERT_NE(full, balloons.rend());
   EXPECT_EQ(full->text, u"No hay espacio en disco: 3 tickets sin copia");
-  EXPECT_EQ(full->icon, platform::BalloonIcon::Error);
+  EXPECT_EQ(full->icon, platform::BalloonIcon::kError);
   EXPECT_TRUE(Outbox().empty());
 
   // Room again: written at the next turn of the retry, so that a stop now loses nothing.
   for (int id = 1; id <= 3; ++id) {
     std::filesystem::remove(outbox / ("00000000000" + std::to_string(id) + ".ticket.part"));
   }
-  ASSERT_TRUE(parts.timer.running);
-  parts.timer.Fire();
+  ASSERT_TRUE(parts_.timer.running);
+  parts_.timer.Fire();
   EXPECT_EQ(Outbox(), (std::vector<std::string>{"000000000001.ticket", "000000000002.ticket",
                                                 "000000000003.ticket"}));
-  print::Outbox reopened(parts.data.Path(), parts.clock);
+  print::Outbox reopened(parts_.disk, parts_.data.Path(), parts_.clock);
   std::vector<std::u16string> set_aside;
   EXPECT_EQ(reopened.Load(set_aside).size(), 3u);
 
   // A ticket that prints at once without a copy is said too.
   std::filesystem::create_directories(outbox / "000000000004.ticket.part");
-  cocina->SetOffline(false);
-  parts.timer.Fire();
+  cocina_->SetOffline(false);
+  parts_.timer.Fire();
   EXPECT_TRUE(Print(u"Cocina").sent);
   EXPECT_EQ(balloons.back().text, u"No hay espacio en disco: 1 ticket sin copia");
-  EXPECT_EQ(cocina->tickets.size(), 4u);
+  EXPECT_EQ(cocina_->tickets.size(), 4u);
 }
 
 TEST_F(OutboxTest, ATicketItsPrinterKeepsRefusingIsSetAsideSoTheOnesBehindItGo) {
   int attempts = 0;
-  cocina->on_accept = [&] {
+  cocina_->on_accept = [&] {
     if (++attempts <= print::PrintService::kRefusalsBeforeSetAside) {
       throw platform::Failure(platform::kPrinterError, u"El controlador rechazó el ticket");
     }
   };
-  caja->SetOffline(true);
+  caja_->SetOffline(true);
   EXPECT_FALSE(Print(u"Cocina", u"UNO").sent);
   EXPECT_FALSE(Print(u"Cocina", u"DOS").sent);
-  for (int i = 0; i < 3; ++i) parts.timer.Fire();
-  EXPECT_EQ(ReceivedLines(*cocina), std::vector<std::u16string>{u"DOS"});
-  const auto waiting = service.Waiting();
+  for (int i = 0; i < 3; ++i) parts_.timer.Fire();
+  EXPECT_EQ(ReceivedLines(*cocina_), std::vector<std::u16string>{u"DOS"});
+  const auto waiting = service_.Waiting();
   ASSERT_EQ(waiting.size(), 1u);
   EXPECT_TRUE(waiting[0].set_aside);
-  EXPECT_EQ(notifier.balloons.back().text,
+  EXPECT_EQ(notifier_.balloons.back().text,
             u"Ticket 1 (comanda) no se puede imprimir en Cocina: El controlador rechazó el "
             u"ticket; se aparta para que pasen los siguientes");
   // Kept, not tried by itself again, and printed on "Reintentar".
-  parts.timer.Fire();
-  EXPECT_EQ(ReceivedLines(*cocina).size(), 1u);
+  parts_.timer.Fire();
+  EXPECT_EQ(ReceivedLines(*cocina_).size(), 1u);
   EXPECT_EQ(Outbox(), std::vector<std::string>{"000000000001.ticket"});
-  service.RetryNow();
-  EXPECT_EQ(ReceivedLines(*cocina), (std::vector<std::u16string>{u"DOS", u"UNO"}));
-  EXPECT_TRUE(service.Waiting().empty());
+  service_.RetryNow();
+  EXPECT_EQ(ReceivedLines(*cocina_), (std::vector<std::u16string>{u"DOS", u"UNO"}));
+  EXPECT_TRUE(service_.Waiting().empty());
 }
 
 TEST_F(OutboxTest, ADamagedIndexOfPrintedTicketsIsRebuiltFromTheirFilesAndKeepsThem) {
   for (const char16_t* text : {u"UNO", u"DOS", u"TRES"}) EXPECT_TRUE(Print(u"Cocina", text).sent);
-  const std::filesystem::path impresos = parts.data.Path() / "impresos";
+  const std::filesystem::path impresos = parts_.data.Path() / "impresos";
   {
     std::ofstream index(impresos / "indice", std::ios::binary | std::ios::trunc);
     index << "1\t2024-05-17 13:45:07\tCocina\tcomanda\n"
           << "\x01\x02"
           << "basura\n3\t2024-05";
   }
-  print::Outbox reopened(parts.data.Path(), parts.clock);
+  print::Outbox reopened(parts_.disk, parts_.data.Path(), parts_.clock);
   FakeTimer timer_after, watch_after;
   RecordingMonitor monitor_after;
   FakeNotifier notifier_after;
-  print::PrintService after(printers, notifier_after, reopened, timer_after, watch_after);
+  print::PrintService after(printers_, notifier_after, reopened, timer_after, watch_after);
   after.SetMonitor(&monitor_after);
   after.Start();
   ASSERT_EQ(after.Printed().size(), 3u);

@@ -16,7 +16,7 @@ using platform::Ticket;
 using test::Bytes;
 using test::TextRun;
 
-const std::string& kStart = test::kEscPosStart;
+using test::kEscPosStart;
 
 struct Ink {
   int left = -1, right = -1;  // first and last column with a black dot; -1 when none
@@ -42,7 +42,7 @@ bool AnyInk(const ReceiptPaper& paper, int top, int bottom, int from, int to) {
 
 // "H": both stems fill the body, glyph rows 2 to 8, that is dots 4 to 17 of a normal cell.
 TEST(ReceiptRenderer, TextLandsInTwelveByTwentyFourCellsOnThirtyDotLines) {
-  const ReceiptPaper paper = RenderEscPos(kStart + "HH\nH\n");
+  const ReceiptPaper paper = RenderEscPos(kEscPosStart + "HH\nH\n");
   EXPECT_EQ(paper.width, kNarrowPaperDots);
   EXPECT_EQ(paper.height, 60);
   for (const int x : {1, 2, 9, 10, 13, 14, 21, 22}) EXPECT_TRUE(paper.Black(x, 4)) << x;
@@ -59,7 +59,7 @@ TEST(ReceiptRenderer, TextLandsInTwelveByTwentyFourCellsOnThirtyDotLines) {
 }
 
 TEST(ReceiptRenderer, BoldThickensEveryStrokeByOneDot) {
-  const ReceiptPaper paper = RenderEscPos(kStart +
+  const ReceiptPaper paper = RenderEscPos(kEscPosStart +
                                           "\x1b"
                                           "E\x01I\x1b"
                                           "E" +
@@ -74,7 +74,7 @@ TEST(ReceiptRenderer, BoldThickensEveryStrokeByOneDot) {
 
 TEST(ReceiptRenderer, SizesScaleTheCellAndCharactersShareTheBaseline) {
   const ReceiptPaper paper =
-      RenderEscPos(kStart + Bytes({0x1D, '!', 0x11}) + "H" + Bytes({0x1D, '!', 0}) + "H" +
+      RenderEscPos(kEscPosStart + Bytes({0x1D, '!', 0x11}) + "H" + Bytes({0x1D, '!', 0}) + "H" +
                    Bytes({0x1D, '!', 0x01}) + "H\n" + Bytes({0x1D, '!', 0}) + "H\n");
   // Double width and height: a 24 x 48 cell, the ink twice as wide and tall.
   EXPECT_EQ(InkIn(paper, 0, 48, 0, 24).left, 2);
@@ -101,7 +101,7 @@ TEST(ReceiptRenderer, RasterPicturesLandDotForDotAndPushTheTextDown) {
   // 16 x 3 dots: the first and last dot of row 0, nothing in row 1, all of row 2.
   const std::string picture =
       Bytes({0x1D, 'v', '0', 0, 2, 0, 3, 0, 0x80, 0x01, 0x00, 0x00, 0xFF, 0xFF});
-  ReceiptPaper paper = RenderEscPos(kStart + picture + "H\n");
+  ReceiptPaper paper = RenderEscPos(kEscPosStart + picture + "H\n");
   EXPECT_TRUE(paper.Black(0, 0));
   EXPECT_TRUE(paper.Black(15, 0));
   EXPECT_FALSE(paper.Black(1, 0));
@@ -112,7 +112,7 @@ TEST(ReceiptRenderer, RasterPicturesLandDotForDotAndPushTheTextDown) {
   EXPECT_FALSE(AnyInk(paper, 3, 3 + 4, 0, paper.width));
 
   // Centred, and doubled both ways by its mode.
-  paper = RenderEscPos(kStart +
+  paper = RenderEscPos(kEscPosStart +
                        "\x1b"
                        "a\x01" +
                        Bytes({0x1D, 'v', '0', 3, 1, 0, 1, 0, 0x80}));
@@ -123,7 +123,7 @@ TEST(ReceiptRenderer, RasterPicturesLandDotForDotAndPushTheTextDown) {
 }
 
 TEST(ReceiptRenderer, TheCutIsADashedLineAfterItsFeed) {
-  const ReceiptPaper paper = RenderEscPos(kStart + "A\n" + Bytes({0x1D, 'V', 66, 3}));
+  const ReceiptPaper paper = RenderEscPos(kEscPosStart + "A\n" + Bytes({0x1D, 'V', 66, 3}));
   EXPECT_EQ(paper.height, 30 + 3 + 1);
   const int cut = 33;
   EXPECT_TRUE(paper.Black(0, cut));
@@ -136,12 +136,12 @@ TEST(ReceiptRenderer, TheCutIsADashedLineAfterItsFeed) {
 
 TEST(ReceiptRenderer, WindowsCodePageDrawsAccentsAndOtherPagesShowBoxes) {
   // "ñ": a tilde above an "n" whose body starts at glyph row 4 (dot 8).
-  ReceiptPaper paper = RenderEscPos(kStart + "\xF1n\n");
+  ReceiptPaper paper = RenderEscPos(kEscPosStart + "\xF1n\n");
   EXPECT_TRUE(AnyInk(paper, 4, 8, 0, 12));
   EXPECT_FALSE(AnyInk(paper, 4, 8, 12, 24));
   EXPECT_EQ(InkIn(paper, 8, 18, 0, 12).Width(), InkIn(paper, 8, 18, 12, 24).Width());
   // "Ñ": the capital fills the body, so its tilde goes above it, in dots 0 to 3.
-  paper = RenderEscPos(kStart + "\xD1\n");
+  paper = RenderEscPos(kEscPosStart + "\xD1\n");
   EXPECT_TRUE(AnyInk(paper, 0, 4, 0, 12));
 
   // Without ESC t 16 (page 0 after ESC @) the same byte is a hollow box over the body.
@@ -152,13 +152,14 @@ TEST(ReceiptRenderer, WindowsCodePageDrawsAccentsAndOtherPagesShowBoxes) {
 }
 
 TEST(ReceiptRenderer, PaperWidthFollowsTheWidestLineOrPicture) {
-  EXPECT_EQ(RenderEscPos(kStart + std::string(32, 'H') + "\n").width, kNarrowPaperDots);
-  EXPECT_EQ(RenderEscPos(kStart + std::string(33, 'H') + "\n").width, kWidePaperDots);
+  EXPECT_EQ(RenderEscPos(kEscPosStart + std::string(32, 'H') + "\n").width, kNarrowPaperDots);
+  EXPECT_EQ(RenderEscPos(kEscPosStart + std::string(33, 'H') + "\n").width, kWidePaperDots);
   std::string raster = Bytes({0x1D, 'v', '0', 0, 49, 0, 1, 0}) + std::string(49, '\xFF');
-  EXPECT_EQ(RenderEscPos(kStart + raster).width, kWidePaperDots);
+  EXPECT_EQ(RenderEscPos(kEscPosStart + raster).width, kWidePaperDots);
 
   // On a given roll a line that does not fit goes on in the next line.
-  const ReceiptPaper paper = RenderEscPos(kStart + std::string(33, 'H') + "\n", kNarrowPaperDots);
+  const ReceiptPaper paper =
+      RenderEscPos(kEscPosStart + std::string(33, 'H') + "\n", kNarrowPaperDots);
   EXPECT_EQ(InkIn(paper, 0, 30).right, 32 * 12 - 2);
   EXPECT_EQ(InkIn(paper, 30, 60).Width(), 10);
   EXPECT_EQ(paper.height, 60);
@@ -167,7 +168,7 @@ TEST(ReceiptRenderer, PaperWidthFollowsTheWidestLineOrPicture) {
 TEST(ReceiptRenderer, UnknownCommandsAndCutShortBytesAreSkipped) {
   // ESC p (drawer kick) and GS B take their arguments; an unknown ESC pair takes two bytes.
   const ReceiptPaper paper =
-      RenderEscPos(kStart + Bytes({0x1B, 'p', 0, 60, 240}) + Bytes({0x1D, 'B', 1}) +
+      RenderEscPos(kEscPosStart + Bytes({0x1B, 'p', 0, 60, 240}) + Bytes({0x1D, 'B', 1}) +
                    Bytes({0x1B, 'z'}) + "H\n" + Bytes({0x1D, 'v', '0', 0, 10}));
   EXPECT_EQ(InkIn(paper, 0, 30).left, 1);
   EXPECT_EQ(InkIn(paper, 0, 30).Width(), 10);

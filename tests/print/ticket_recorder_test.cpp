@@ -8,40 +8,40 @@ using print::PrintItem;
 class RecorderTest : public EngineTest {
  protected:
   void SetUp() override { StartTicket(); }
-  print::TicketRecorder& Printer() { return Engine().Canvas(); }
+  print::TicketRecorder& Recorder() { return Engine().Recorder(); }
 };
 
 TEST_F(RecorderTest, TabMovesForwardOrToTheNextLine) {
-  Printer().Print({PrintItem::Text(u"AB"), PrintItem::Tab(5), PrintItem::Text(u"C")});
-  Printer().Print({PrintItem::Text(u"ABCDEF"), PrintItem::Tab(3), PrintItem::Text(u"X")});
-  Printer().Print({PrintItem::Text(u"ABC"), PrintItem::Tab(4), PrintItem::Text(u"D")});
-  Printer().Print(
+  Recorder().Print({PrintItem::Text(u"AB"), PrintItem::Tab(5), PrintItem::Text(u"C")});
+  Recorder().Print({PrintItem::Text(u"ABCDEF"), PrintItem::Tab(3), PrintItem::Text(u"X")});
+  Recorder().Print({PrintItem::Text(u"ABC"), PrintItem::Tab(4), PrintItem::Text(u"D")});
+  Recorder().Print(
       {PrintItem::Tab(0), PrintItem::Text(u"E"), PrintItem::Tab(-3), PrintItem::Text(u"F")});
   EXPECT_EQ(Printed(),
             (std::vector<std::u16string>{u"AB  C", u"ABCDEF", u"  X", u"ABCD", u"E", u"F"}));
 }
 
 TEST_F(RecorderTest, NumbersTakeABlankForThePlusSignAndOneAfter) {
-  Printer().Print({PrintItem::Text(u"["), PrintItem::Number(json::Decimal::FromParts(125, 1)),
-                   PrintItem::Text(u"]"), PrintItem::Number(json::Decimal(-3)),
-                   PrintItem::Text(u"]")});
+  Recorder().Print({PrintItem::Text(u"["), PrintItem::Number(json::Decimal::FromParts(125, 1)),
+                    PrintItem::Text(u"]"), PrintItem::Number(json::Decimal(-3)),
+                    PrintItem::Text(u"]")});
   EXPECT_EQ(Printed(), std::vector<std::u16string>{u"[ 12,5 ]-3 ]"});
 }
 
 TEST_F(RecorderTest, StayingOnTheLineContinuesAfterTheLastItem) {
-  Printer().Print({PrintItem::Text(u"TOTAL")}, true);
-  Printer().Print({PrintItem::Tab(10), PrintItem::Text(u"12.500")});
-  Printer().Print({});
+  Recorder().Print({PrintItem::Text(u"TOTAL")}, true);
+  Recorder().Print({PrintItem::Tab(10), PrintItem::Text(u"12.500")});
+  Recorder().Print({});
   EXPECT_EQ(Printed(), (std::vector<std::u16string>{u"TOTAL    12.500", u""}));
 }
 
 TEST_F(RecorderTest, RunsKeepTheirFontAndColumn) {
-  Printer().SetFontName(u"Courier 14 CPI");
-  Printer().SetFontSize(10);
-  Printer().Print({PrintItem::Text(u"MESA")}, true);
-  Printer().SetBold(true);
-  Printer().SetFontSize(14);
-  Printer().Print({PrintItem::Text(u" 12"), PrintItem::Tab(20), PrintItem::Text(u"X")});
+  Recorder().SetFontName(u"Courier 14 CPI");
+  Recorder().SetFontSize(10);
+  Recorder().Print({PrintItem::Text(u"MESA")}, true);
+  Recorder().SetBold(true);
+  Recorder().SetFontSize(14);
+  Recorder().Print({PrintItem::Text(u" 12"), PrintItem::Tab(20), PrintItem::Text(u"X")});
   const print::DrawnTicket ticket = Engine().EndTicket();
   EXPECT_EQ(ticket.printer, u"Caja");
   EXPECT_EQ(ticket.kind, u"comanda");
@@ -57,21 +57,21 @@ TEST_F(RecorderTest, RunsKeepTheirFontAndColumn) {
 }
 
 TEST_F(RecorderTest, MeasurementIsFixedPitchInTwips) {
-  Printer().SetFontSize(10);
-  EXPECT_DOUBLE_EQ(Printer().TextWidth(u"ABCDE"), 5 * 120.0);
-  EXPECT_DOUBLE_EQ(Printer().TextHeight(u"HOLA"), 240.0);
-  Printer().SetFontSize(7);
-  EXPECT_DOUBLE_EQ(Printer().TextWidth(u"ñ"), 84.0);
-  EXPECT_DOUBLE_EQ(Printer().TextWidth(u""), 0.0);
+  Recorder().SetFontSize(10);
+  EXPECT_DOUBLE_EQ(Recorder().TextWidth(u"ABCDE"), 5 * 120.0);
+  EXPECT_DOUBLE_EQ(Recorder().TextHeight(u"HOLA"), 240.0);
+  Recorder().SetFontSize(7);
+  EXPECT_DOUBLE_EQ(Recorder().TextWidth(u"ñ"), 84.0);
+  EXPECT_DOUBLE_EQ(Recorder().TextWidth(u""), 0.0);
 }
 
 TEST_F(RecorderTest, ACancelledTicketLeavesNothingAndTheFontCarriesOver) {
-  Printer().SetFontSize(16);
-  Printer().Print({PrintItem::Text(u"DESCARTADO")});
+  Recorder().SetFontSize(16);
+  Recorder().Print({PrintItem::Text(u"DESCARTADO")});
   Engine().CancelTicket();
   Engine().BeginTicket(u"Bar", u"anulacion");
-  Printer().DrawPicture("/tmp/logo.bmp", 10, 20, 300, 150);
-  Printer().Print({PrintItem::Text(u"IMPRESO")});
+  Recorder().DrawPicture("/tmp/logo.bmp", 10, 20, 300, 150);
+  Recorder().Print({PrintItem::Text(u"IMPRESO")});
   const print::DrawnTicket drawn = Engine().EndTicket();
   EXPECT_EQ(drawn.printer, u"Bar");
   const platform::Ticket& ticket = drawn.content;

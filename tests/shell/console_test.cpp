@@ -20,8 +20,8 @@ TEST(ConsoleOutput, OneTimestampedLinePerText) {
   log.WriteLog(u"Respuesta: {\"a\":\r\n\"\x1B]0;x\x07\u009B\"}\n");
   log.Clear();
   notifier.ShowBalloonTip(u"Conectando al servidor de impresion ",
-                          platform::BalloonIcon::Information, u"Sistema de impresora", 30000);
-  notifier.ShowBalloonTip(u"Impresora \x1B[31mCocina no disponible", platform::BalloonIcon::Error,
+                          platform::BalloonIcon::kInformation, u"Sistema de impresora", 30000);
+  notifier.ShowBalloonTip(u"Impresora \x1B[31mCocina no disponible", platform::BalloonIcon::kError,
                           u"Error al imprimir", 30000);
   EXPECT_EQ(out.str(),
             "2024-05-07 09:05:03 Respuesta: {\"a\":\\r\\n\"\\x1B]0;x\\x07\\x9B\"}\\n\n"
@@ -43,7 +43,7 @@ TEST(ConsoleDialogs, MessagesGoToTheErrorStream) {
   std::istringstream in;
   std::ostringstream err;
   ConsoleDialogs dialogs(in, err);
-  dialogs.MessageBox(u"La Aplicación ya esta en ejecución", u"", platform::MessageIcon::Warning);
+  dialogs.MessageBox(u"La Aplicación ya esta en ejecución", u"", platform::MessageIcon::kWarning);
   EXPECT_EQ(err.str(), "[Aviso] La Aplicaci\xC3\xB3n ya esta en ejecuci\xC3\xB3n\n");
 }
 

@@ -6,7 +6,9 @@
 #include <set>
 #include <string>
 
+#include "platform/disk_file_system.h"
 #include "support/fake_clock.h"
+#include "support/fake_file_system.h"
 #include "support/temp_folder.h"
 
 namespace quillon::shell {
@@ -22,8 +24,9 @@ std::set<std::string> Names(const std::filesystem::path& folder) {
 
 TEST(RejectedJobsFolder, KeepsTheBytesAsReceivedUnderNumberedNames) {
   test::TempFolder data;
+  platform::DiskFileSystem disk;
   test::FakeClock clock({2024, 5, 17, 13, 45, 7});
-  RejectedJobsFolder folder(data.Path() / "rechazados", clock);
+  RejectedJobsFolder folder(disk, data.Path() / "rechazados", clock);
   // Windows-1252 bytes, a NUL and the terminator's look-alike: nothing is changed.
   const std::string bytes(
       "{\"producto\":\"Pi\xF1"
@@ -44,7 +47,7 @@ TEST(RejectedJobsFolder, KeepsTheBytesAsReceivedUnderNumberedNames) {
   // a temporary file left by a write cut short goes.
   data.Write("rechazados/000003-mio.json", "de otro");
   data.Write("rechazados/000004-20240517-134507-factura.json.tmp", "{\"a\"");
-  RejectedJobsFolder again(data.Path() / "rechazados", clock);
+  RejectedJobsFolder again(disk, data.Path() / "rechazados", clock);
   EXPECT_EQ(std::filesystem::path(again.Keep("x", u"factura").file).filename(),
             "000004-20240517-134507-factura.json");
   EXPECT_EQ(data.Read("rechazados/000003-mio.json"), "de otro");
@@ -54,15 +57,16 @@ TEST(RejectedJobsFolder, KeepsTheBytesAsReceivedUnderNumberedNames) {
 
 TEST(RejectedJobsFolder, OnlyTheNewestAreKept) {
   test::TempFolder data;
+  platform::DiskFileSystem disk;
   test::FakeClock clock;
   const std::filesystem::path path = data.Path() / "rechazados";
   std::filesystem::create_directories(path);
   data.Write("rechazados/LEAME.txt", "no es un trabajo");
   {
-    RejectedJobsFolder folder(path, clock);
+    RejectedJobsFolder folder(disk, path, clock);
     for (std::size_t i = 0; i < RejectedJobsFolder::kKept; ++i) folder.Keep("a", u"cajon");
   }
-  RejectedJobsFolder folder(path, clock);  // the oldest are known after a restart too
+  RejectedJobsFolder folder(disk, path, clock);  // the oldest are known after a restart too
   for (int i = 0; i < 3; ++i) folder.Keep("b", u"cajon");
   const std::set<std::string> names = Names(path);
   EXPECT_EQ(names.size(), RejectedJobsFolder::kKept + 1);
@@ -74,14 +78,15 @@ TEST(RejectedJobsFolder, OnlyTheNewestAreKept) {
 
 TEST(RejectedJobsFolder, BigJobsAreKeptWithinTheBytesBoundNewestFirst) {
   test::TempFolder data;
+  platform::DiskFileSystem disk;
   test::FakeClock clock;
   const std::filesystem::path path = data.Path() / "rechazados";
   const std::string big(RejectedJobsFolder::kKeptBytes / 3, 'x');
   {
-    RejectedJobsFolder folder(path, clock);
+    RejectedJobsFolder folder(disk, path, clock);
     for (int i = 0; i < 3; ++i) folder.Keep(big, u"comanda");
   }
-  RejectedJobsFolder folder(path, clock);  // the sizes are known after a restart too
+  RejectedJobsFolder folder(disk, path, clock);  // the sizes are known after a restart too
   folder.Keep(big, u"factura");
   EXPECT_EQ(Names(path), (std::set<std::string>{"000002-20240517-134507-comanda.json",
                                                 "000003-20240517-134507-comanda.json",
@@ -93,12 +98,29 @@ TEST(RejectedJobsFolder, BigJobsAreKeptWithinTheBytesBoundNewestFirst) {
 
 TEST(RejectedJobsFolder, AFolderThatCannotBeMadeSaysWhy) {
   test::TempFolder data;
+  platform::DiskFileSystem disk;
   test::FakeClock clock;
   data.Write("rechazados", "un archivo donde iria la carpeta");
-  RejectedJobsFolder folder(data.Path() / "rechazados", clock);
+  RejectedJobsFolder folder(disk, data.Path() / "rechazados", clock);
   const auto kept = folder.Keep("x", u"comanda");
   EXPECT_EQ(kept.file, u"");
   EXPECT_NE(kept.error.find(u"rechazados"), std::u16string::npos);
+}
+
+TEST(RejectedJobsFolder, AWriteTheDiskRefusesSaysWhereAndLeavesNothing) {
+  test::FakeFileSystem files;
+  test::FakeClock clock({2024, 5, 17, 13, 45, 7});
+  RejectedJobsFolder folder(files, "/datos/rechazados", clock);
+  files.Refuse(test::FileCall::kWrite, "/datos/rechazados");
+  const auto refused = folder.Keep("{", u"comanda");
+  EXPECT_EQ(refused.file, u"");
+  EXPECT_NE(refused.error.find(u"000001-20240517-134507-comanda.json: no se pudo escribir"),
+            std::u16string::npos);
+  EXPECT_EQ(files.Names("/datos/rechazados"), std::vector<std::string>{});
+  // The next job is kept once the disk takes it again.
+  files.Allow();
+  EXPECT_EQ(std::filesystem::path(folder.Keep("[", u"factura").file).filename(),
+            "000002-20240517-134507-factura.json");
 }
 
 }  // namespace

@@ -6,12 +6,12 @@ namespace quillon::shell {
 namespace {
 
 TEST(TrayNotification, SixCodesRaiseTheirEvents) {
-  EXPECT_EQ(DecodeTrayNotification(0x202), TrayEvent::LeftClick);
-  EXPECT_EQ(DecodeTrayNotification(0x205), TrayEvent::RightClick);
-  EXPECT_EQ(DecodeTrayNotification(0x203), TrayEvent::DoubleClick);
-  EXPECT_EQ(DecodeTrayNotification(0x403), TrayEvent::BalloonHide);
-  EXPECT_EQ(DecodeTrayNotification(0x404), TrayEvent::BalloonTimeOut);
-  EXPECT_EQ(DecodeTrayNotification(0x201), TrayEvent::BalloonClicked);
+  EXPECT_EQ(DecodeTrayNotification(0x202), TrayEvent::kLeftClick);
+  EXPECT_EQ(DecodeTrayNotification(0x205), TrayEvent::kRightClick);
+  EXPECT_EQ(DecodeTrayNotification(0x203), TrayEvent::kDoubleClick);
+  EXPECT_EQ(DecodeTrayNotification(0x403), TrayEvent::kBalloonHide);
+  EXPECT_EQ(DecodeTrayNotification(0x404), TrayEvent::kBalloonTimeOut);
+  EXPECT_EQ(DecodeTrayNotification(0x201), TrayEvent::kBalloonClicked);
 }
 
 TEST(TrayNotification, OtherCodesRaiseNothing) {

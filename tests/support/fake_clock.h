@@ -6,7 +6,7 @@ namespace quillon::test {
 
 class FakeClock : public platform::Clock {
  public:
-  explicit FakeClock(platform::DateTime now = {2024, 5, 17, 13, 45, 7}) : now(now) {}
+  explicit FakeClock(platform::DateTime start = {2024, 5, 17, 13, 45, 7}) : now(start) {}
   platform::DateTime Now() const override { return now; }
 
   platform::DateTime now;

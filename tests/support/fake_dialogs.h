@@ -14,7 +14,7 @@ namespace quillon::test {
 struct ShownMessage {
   std::u16string message;
   std::u16string title;
-  platform::MessageIcon icon = platform::MessageIcon::None;
+  platform::MessageIcon icon = platform::MessageIcon::kNone;
 };
 
 struct ShownPrompt {
@@ -27,8 +27,8 @@ class FakeDialogs : public platform::Dialogs, public json::ScriptDialogs {
  public:
   void ShowMessage(const std::u16string& message, const std::u16string& title, Tone tone) override {
     MessageBox(message, title,
-               tone == Tone::Warning ? platform::MessageIcon::Warning
-                                     : platform::MessageIcon::Information);
+               tone == Tone::kWarning ? platform::MessageIcon::kWarning
+                                      : platform::MessageIcon::kInformation);
   }
   std::u16string AskText(const std::u16string& prompt, const std::u16string& title,
                          const std::u16string& default_text) override {

@@ -9,7 +9,7 @@ namespace quillon::test {
 
 struct Balloon {
   std::u16string text;
-  platform::BalloonIcon icon = platform::BalloonIcon::None;
+  platform::BalloonIcon icon = platform::BalloonIcon::kNone;
   std::u16string title;
   int timeout_ms = 0;
 };

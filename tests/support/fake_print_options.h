@@ -2,17 +2,21 @@
 // The main window's four printing options, all checked unless a test clears some.
 #include <array>
 
-#include "documents/documents.h"
+#include "documents/print_options.h"
 
 namespace quillon::test {
 
 class FakePrintOptions : public documents::PrintOptions {
  public:
-  bool IsChecked(int index) const override {
-    return index >= 0 && index < static_cast<int>(checked.size()) && checked[index];
+  bool IsChecked(documents::PrintOption option) const override {
+    return checked_.at(documents::BoxIndex(option));
+  }
+  void Set(documents::PrintOption option, bool on) {
+    checked_.at(documents::BoxIndex(option)) = on;
   }
 
-  std::array<bool, 4> checked{true, true, true, true};
+ private:
+  std::array<bool, documents::kPrintOptions.size()> checked_{true, true, true, true};
 };
 
 }  // namespace quillon::test

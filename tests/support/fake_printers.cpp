@@ -70,6 +70,13 @@ std::u16string FakePrinterSystem::DefaultPrinterName() {
   return default_name_;
 }
 
+std::vector<std::u16string> FakePrinterSystem::PrinterNames() {
+  Ask();
+  std::vector<std::u16string> names;
+  for (const auto& queue : queues_) names.push_back(queue->DeviceName());
+  return names;
+}
+
 std::vector<platform::JobReport> FakePrinterSystem::FollowJobs(
     std::u16string_view printer, const std::vector<std::int64_t>& jobs) {
   ++follows;

@@ -65,6 +65,8 @@ class FakePrinterSystem : public platform::PrinterSystem {
 
   std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override;
   std::u16string DefaultPrinterName() override;
+  // The device names of the queues, in the order they were added.
+  std::vector<std::u16string> PrinterNames() override;
   std::vector<platform::JobReport> FollowJobs(std::u16string_view printer,
                                               const std::vector<std::int64_t>& jobs) override;
   // A canceled job's state becomes kCanceled, unless it finished.

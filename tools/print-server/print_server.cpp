@@ -148,6 +148,61 @@ bool SendJobBytes(Session& session, std::string_view bytes, const Options& optio
   return true;
 }
 
+// What has been sent so far, over every connection.
+struct Progress {
+  long long statuses = 0;  // status replies read
+  std::size_t next = 0;    // job to send
+  int whole = 0;
+  int cut = 0;
+};
+
+// Sends the next scheduled job on `session`, with what follows it: a cut connection or an
+// awaited reply. False when the connection is to be left; `open` says whether it still is.
+bool SendNextJob(Session& session, std::vector<ScheduledJob>& schedule, const Options& options,
+                 std::mt19937& random, Progress& progress, bool& open) {
+  ScheduledJob& job = schedule[progress.next];
+  if (job.pause_ms > 0 && !session.Pump(job.pause_ms)) return false;
+  const std::size_t limit = std::min(job.cut_at, job.bytes.size());
+  const long long statuses_before = progress.statuses;
+  if (!SendJobBytes(session, std::string_view(job.bytes).substr(0, limit), options, random)) {
+    // The agent went away: the job goes again, whole, on its next connection.
+    std::fprintf(stderr, "print-server: interrumpido %s\n", job.name.c_str());
+    open = false;
+    return false;
+  }
+  if (limit == job.bytes.size()) {
+    ++progress.whole;
+    std::fprintf(stderr, "print-server: entero %s\n", job.name.c_str());
+    if (!options.await_status) ++progress.next;
+  } else {
+    ++progress.cut;
+    std::fprintf(stderr, "print-server: cortado %s tras %zu de %zu bytes\n", job.name.c_str(),
+                 limit, job.bytes.size());
+    if (!options.resend) ++progress.next;
+  }
+  if (job.cut_at != ScheduledJob::kWhole) {
+    const bool reply_unread = options.await_status && limit == job.bytes.size();
+    job.cut_at = ScheduledJob::kWhole;  // sent again, it goes whole
+    std::fprintf(stderr, "print-server: conexion cortada\n");
+    // Awaiting replies, a drop right after the job leaves its reply unread: it goes again.
+    if (!reply_unread) session.DropAfterReading(kDropReadLimitMs);
+    open = false;
+    return false;
+  }
+  if (options.await_status && limit == job.bytes.size()) {
+    while (open && progress.statuses == statuses_before) open = session.Pump(-1);
+    if (!open) {
+      std::fprintf(stderr, "print-server: sin respuesta %s\n", job.name.c_str());
+      return false;
+    }
+    std::fprintf(stderr, "print-server: respondido %s\n", job.name.c_str());
+    ++progress.next;
+    return true;
+  }
+  open = session.Pump(0);
+  return true;
+}
+
 int Run(const Options& options, std::vector<ScheduledJob> schedule) {
   const int listener = Listen(options.port);
   if (listener < 0) {
@@ -159,63 +214,22 @@ int Run(const Options& options, std::vector<ScheduledJob> schedule) {
   std::fflush(stdout);
 
   std::mt19937 random(options.seed);
-  long long statuses = 0;
-  std::size_t next = 0;  // job to send
-  int whole = 0;
-  int cut = 0;
+  Progress progress;
   bool reported = false;
   for (;;) {
     const int fd = accept(listener, nullptr, nullptr);
     if (fd < 0) continue;
     std::fprintf(stderr, "print-server: conexion aceptada\n");
-    Session session(fd, options, &statuses);
+    Session session(fd, options, &progress.statuses);
     bool open = true;
     while (open && !session.identified()) open = session.Pump(-1);
-    while (open && next < schedule.size()) {
-      ScheduledJob& job = schedule[next];
-      if (job.pause_ms > 0 && !session.Pump(job.pause_ms)) break;
-      const std::size_t limit = std::min(job.cut_at, job.bytes.size());
-      const long long statuses_before = statuses;
-      if (!SendJobBytes(session, std::string_view(job.bytes).substr(0, limit), options, random)) {
-        // The agent went away: the job goes again, whole, on its next connection.
-        std::fprintf(stderr, "print-server: interrumpido %s\n", job.name.c_str());
-        open = false;
-        break;
-      }
-      if (limit == job.bytes.size()) {
-        ++whole;
-        std::fprintf(stderr, "print-server: entero %s\n", job.name.c_str());
-        if (!options.await_status) ++next;
-      } else {
-        ++cut;
-        std::fprintf(stderr, "print-server: cortado %s tras %zu de %zu bytes\n", job.name.c_str(),
-                     limit, job.bytes.size());
-        if (!options.resend) ++next;
-      }
-      if (job.cut_at != ScheduledJob::kWhole) {
-        const bool reply_unread = options.await_status && limit == job.bytes.size();
-        job.cut_at = ScheduledJob::kWhole;  // sent again, it goes whole
-        std::fprintf(stderr, "print-server: conexion cortada\n");
-        // Awaiting replies, a drop right after the job leaves its reply unread: it goes again.
-        if (!reply_unread) session.DropAfterReading(kDropReadLimitMs);
-        open = false;
-        break;
-      }
-      if (options.await_status && limit == job.bytes.size()) {
-        while (open && statuses == statuses_before) open = session.Pump(-1);
-        if (!open) {
-          std::fprintf(stderr, "print-server: sin respuesta %s\n", job.name.c_str());
-          break;
-        }
-        std::fprintf(stderr, "print-server: respondido %s\n", job.name.c_str());
-        ++next;
-        continue;
-      }
-      open = session.Pump(0);
+    while (open && progress.next < schedule.size()) {
+      if (!SendNextJob(session, schedule, options, random, progress, open)) break;
     }
-    if (next == schedule.size() && !reported) {
+    if (progress.next == schedule.size() && !reported) {
       reported = true;
-      std::fprintf(stderr, "print-server: todo enviado (%d enteros, %d cortados)\n", whole, cut);
+      std::fprintf(stderr, "print-server: todo enviado (%d enteros, %d cortados)\n", progress.whole,
+                   progress.cut);
     }
     while (open) open = session.Pump(-1);
     std::fprintf(stderr, "print-server: conexion cerrada\n");

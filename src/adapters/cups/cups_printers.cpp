@@ -119,7 +119,7 @@ void CupsPrinterQueue::CheckReady() {
 }
 
 std::int64_t CupsPrinterQueue::PrintTicket(const platform::Ticket& ticket) {
-  if (ChooseBackend(queue_) == Backend::Driver) {
+  if (ChooseBackend(queue_) == Backend::kDriver) {
     PrintTicketPages(queue_.name, ticket);
     return platform::kNoJob;
   }
@@ -168,6 +168,26 @@ std::u16string CupsPrinterSystem::DefaultPrinterName() {
   const ipp_status_t status = cupsLastError();
   if (status != IPP_STATUS_ERROR_NOT_FOUND && Failed(status)) throw Unreachable();
   return {};
+}
+
+std::vector<std::u16string> CupsPrinterSystem::PrinterNames() {
+  static const char* const kAttributes[] = {"printer-name"};
+  ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+  ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                static_cast<int>(std::size(kAttributes)), nullptr, kAttributes);
+  const IppMessage response(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/"));
+  if (response.ipp == nullptr) throw Unreachable();
+  const ipp_status_t status = ippGetStatusCode(response.ipp);
+  if (status == IPP_STATUS_ERROR_NOT_FOUND) return {};  // a server without queues
+  if (Failed(status)) throw ServerError(u"CUPS no dio la lista de impresoras");
+  std::vector<std::u16string> names;
+  for (ipp_attribute_t* name = ippFindAttribute(response.ipp, "printer-name", IPP_TAG_NAME);
+       name != nullptr; name = ippFindNextAttribute(response.ipp, "printer-name", IPP_TAG_NAME)) {
+    if (const char* text = ippGetString(name, 0, nullptr)) {
+      names.push_back(platform::Utf8ToUtf16(text));
+    }
+  }
+  return names;
 }
 
 std::vector<platform::JobReport> CupsPrinterSystem::FollowJobs(

@@ -42,6 +42,8 @@ class CupsPrinterSystem : public platform::PrinterSystem {
   std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override;
   // The CUPS default destination (LPDEST, lpoptions, then the server's), or the empty text.
   std::u16string DefaultPrinterName() override;
+  // One CUPS-Get-Printers request: the server's queues, in its order.
+  std::vector<std::u16string> PrinterNames() override;
   // One Get-Jobs request on the queue for the jobs asked about, whatever their state.
   std::vector<platform::JobReport> FollowJobs(std::u16string_view printer,
                                               const std::vector<std::int64_t>& jobs) override;

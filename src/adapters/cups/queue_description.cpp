@@ -53,9 +53,9 @@ std::u16string QueueFault(const QueueDescription& queue) {
 
 Backend ChooseBackend(const QueueDescription& queue) {
   const std::string forced = Lower(queue.forced_backend);
-  if (forced == "raw") return Backend::Raw;
-  if (forced == "driver") return Backend::Driver;
-  return queue.make_and_model == "Local Raw Printer" ? Backend::Raw : Backend::Driver;
+  if (forced == "raw") return Backend::kRaw;
+  if (forced == "driver") return Backend::kDriver;
+  return queue.make_and_model == "Local Raw Printer" ? Backend::kRaw : Backend::kDriver;
 }
 
 std::optional<std::u16string> NotReadyReason(const QueueDescription& queue) {

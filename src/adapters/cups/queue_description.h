@@ -18,7 +18,7 @@ struct QueueDescription {
   std::string forced_backend;
 };
 
-enum class Backend { Raw, Driver };
+enum class Backend { kRaw, kDriver };
 
 // A queue without a driver is what CUPS describes as "Local Raw Printer"; it passes bytes to the
 // device unchanged, so it gets ESC/POS. Any other queue has a driver and gets pages.

@@ -22,15 +22,15 @@ QString TitleOrName(const std::u16string& title) {
 
 QMessageBox::Icon ToQt(platform::MessageIcon icon) {
   switch (icon) {
-    case platform::MessageIcon::Information:
+    case platform::MessageIcon::kInformation:
       return QMessageBox::Information;
-    case platform::MessageIcon::Warning:
+    case platform::MessageIcon::kWarning:
       return QMessageBox::Warning;
-    case platform::MessageIcon::Error:
+    case platform::MessageIcon::kError:
       return QMessageBox::Critical;
-    case platform::MessageIcon::Question:
+    case platform::MessageIcon::kQuestion:
       return QMessageBox::Question;
-    case platform::MessageIcon::None:
+    case platform::MessageIcon::kNone:
       break;
   }
   return QMessageBox::NoIcon;

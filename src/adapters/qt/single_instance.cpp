@@ -23,19 +23,19 @@ void SingleInstance::NoteHolder() const {
 }
 
 SingleInstance::Result SingleInstance::Acquire() {
-  if (fd_ >= 0) return Result::Acquired;
+  if (fd_ >= 0) return Result::kAcquired;
   int fd = ::open(lock_path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   // A leftover someone made read-only locks as well: flock does not need write access.
   if (fd < 0 && errno == EACCES) fd = ::open(lock_path_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Result::Unavailable;
+  if (fd < 0) return Result::kUnavailable;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const bool held = errno == EWOULDBLOCK;
     ::close(fd);
-    return held ? Result::HeldByOther : Result::Unavailable;
+    return held ? Result::kHeldByOther : Result::kUnavailable;
   }
   fd_ = fd;
   NoteHolder();
-  return Result::Acquired;
+  return Result::kAcquired;
 }
 
 }  // namespace quillon::adapters::qt

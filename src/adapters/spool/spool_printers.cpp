@@ -132,6 +132,20 @@ std::shared_ptr<platform::PrinterQueue> SpoolPrinterSystem::FindPrinter(std::u16
   return std::make_shared<SpoolPrinterQueue>(*first, numbers_, pictures_);
 }
 
+std::vector<std::u16string> SpoolPrinterSystem::PrinterNames() {
+  std::vector<fs::path> folders;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(spool_dir_, error)) {
+    std::error_code kind_error;
+    if (entry.is_directory(kind_error)) folders.push_back(entry.path().filename());
+  }
+  std::sort(folders.begin(), folders.end());
+  std::vector<std::u16string> names;
+  names.reserve(folders.size());
+  for (const fs::path& folder : folders) names.push_back(PathText(folder));
+  return names;
+}
+
 std::vector<platform::JobReport> SpoolPrinterSystem::FollowJobs(
     std::u16string_view, const std::vector<std::int64_t>& jobs) {
   std::vector<platform::JobReport> reports;

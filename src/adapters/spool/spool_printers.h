@@ -77,6 +77,8 @@ class SpoolPrinterSystem : public platform::PrinterSystem {
   // The name given, whether or not its folder is there now: a missing default printer is a
   // printer that cannot print, not another system's default.
   std::u16string DefaultPrinterName() override { return default_name_; }
+  // The subfolders, in the order of their names; none when the spool folder is missing.
+  std::vector<std::u16string> PrinterNames() override;
   // A spool printer hands out no jobs to follow: any job asked about is not one of its own.
   std::vector<platform::JobReport> FollowJobs(std::u16string_view printer,
                                               const std::vector<std::int64_t>& jobs) override;

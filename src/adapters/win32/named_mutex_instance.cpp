@@ -42,16 +42,16 @@ NamedMutexInstance::~NamedMutexInstance() {
 NamedMutexInstance::Result NamedMutexInstance::Acquire() {
   std::error_code error;
   if (!std::filesystem::is_directory(data_dir_, error) || !TakesFiles(data_dir_)) {
-    return Result::Unavailable;
+    return Result::kUnavailable;
   }
   HANDLE mutex = CreateMutexW(nullptr, TRUE, MutexName(data_dir_).c_str());
-  if (mutex == nullptr) return Result::Unavailable;
+  if (mutex == nullptr) return Result::kUnavailable;
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(mutex);
-    return Result::HeldByOther;
+    return Result::kHeldByOther;
   }
   mutex_ = mutex;
-  return Result::Acquired;
+  return Result::kAcquired;
 }
 
 }  // namespace quillon::adapters::win32

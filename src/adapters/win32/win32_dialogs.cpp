@@ -2,8 +2,10 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "adapters/win32/wide_text.h"
@@ -106,19 +108,19 @@ void Win32Dialogs::MessageBox(const std::u16string& message, const std::u16strin
                               platform::MessageIcon icon) {
   UINT style = MB_OK | MB_SETFOREGROUND;
   switch (icon) {
-    case platform::MessageIcon::Information:
+    case platform::MessageIcon::kInformation:
       style |= MB_ICONINFORMATION;
       break;
-    case platform::MessageIcon::Warning:
+    case platform::MessageIcon::kWarning:
       style |= MB_ICONWARNING;
       break;
-    case platform::MessageIcon::Error:
+    case platform::MessageIcon::kError:
       style |= MB_ICONERROR;
       break;
-    case platform::MessageIcon::Question:
+    case platform::MessageIcon::kQuestion:
       style |= MB_ICONQUESTION;
       break;
-    case platform::MessageIcon::None:
+    case platform::MessageIcon::kNone:
       break;
   }
   const std::wstring caption = title.empty() ? std::wstring(kProgramTitle) : Wide(title);
@@ -141,21 +143,42 @@ std::u16string Win32Dialogs::InputBox(const std::u16string& prompt, const std::u
   return FromWide(state.text);
 }
 
-std::optional<std::filesystem::path> ChoosePictureFile(HWND owner) {
-  // Pairs of caption and patterns, each ended by a zero, the list by a second one.
-  static constexpr wchar_t kFilter[] =
-      L"Imágenes Bmp,Gif, Jpg,jpeg)\0*.bmp;*.gif;*.jpg;*.jpeg\0Todos\0*.*\0";
+namespace {
+
+// An open-file or save-file dialog; `offered` is the name it starts with.
+std::optional<std::filesystem::path> FileDialog(HWND owner, const wchar_t* filter, bool save,
+                                                std::wstring_view offered) {
   std::wstring file(MAX_PATH * 4, L'\0');
+  std::copy(offered.begin(), offered.end(), file.begin());
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
-  dialog.lpstrFilter = kFilter;
+  dialog.lpstrFilter = filter;
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  if (save) {
+    dialog.lpstrDefExt = L"zip";
+    dialog.Flags |= OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+  } else {
+    dialog.Flags |= OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+  }
   file.resize(file.find(L'\0'));
   return std::filesystem::path(file);
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> ChoosePictureFile(HWND owner) {
+  // Pairs of caption and patterns, each ended by a zero, the list by a second one.
+  return FileDialog(owner, L"Imágenes Bmp,Gif, Jpg,jpeg)\0*.bmp;*.gif;*.jpg;*.jpeg\0Todos\0*.*\0",
+                    false, L"");
+}
+
+std::optional<std::filesystem::path> ChooseZipFileToSave(HWND owner) {
+  return FileDialog(owner, L"Archivos zip\0*.zip\0", true, L"diagnostico.zip");
 }
 
 }  // namespace quillon::adapters::win32

@@ -27,5 +27,7 @@ class Win32Dialogs final : public platform::Dialogs {
 
 // The open-file dialog with the picture filter of "Cargar Imagen"; nullopt when cancelled.
 std::optional<std::filesystem::path> ChoosePictureFile(HWND owner);
+// The save-file dialog for a zip file, offering "diagnostico.zip"; nullopt when cancelled.
+std::optional<std::filesystem::path> ChooseZipFileToSave(HWND owner);
 
 }  // namespace quillon::adapters::win32

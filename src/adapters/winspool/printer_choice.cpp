@@ -19,8 +19,8 @@ constexpr std::uint32_t kAttributeWorkOffline = 0x400;
 
 std::optional<Backend> ForcedBackend(const std::u16string& text) {
   const std::u16string upper = platform::ToUpper(text);
-  if (upper.find(u"QUILLON-BACKEND=RAW") != std::u16string::npos) return Backend::Raw;
-  if (upper.find(u"QUILLON-BACKEND=DRIVER") != std::u16string::npos) return Backend::Driver;
+  if (upper.find(u"QUILLON-BACKEND=RAW") != std::u16string::npos) return Backend::kRaw;
+  if (upper.find(u"QUILLON-BACKEND=DRIVER") != std::u16string::npos) return Backend::kDriver;
   return std::nullopt;
 }
 
@@ -29,8 +29,8 @@ std::optional<Backend> ForcedBackend(const std::u16string& text) {
 Backend ChooseBackend(const PrinterDescription& printer) {
   if (const auto forced = ForcedBackend(printer.location)) return *forced;
   if (const auto forced = ForcedBackend(printer.comment)) return *forced;
-  return platform::ToUpper(printer.driver) == u"GENERIC / TEXT ONLY" ? Backend::Raw
-                                                                     : Backend::Driver;
+  return platform::ToUpper(printer.driver) == u"GENERIC / TEXT ONLY" ? Backend::kRaw
+                                                                     : Backend::kDriver;
 }
 
 std::optional<std::u16string> NotReadyReason(const PrinterDescription& printer) {

@@ -16,7 +16,7 @@ struct PrinterDescription {
   std::uint32_t attributes = 0;  // PRINTER_ATTRIBUTE_* bits
 };
 
-enum class Backend { Raw, Driver };
+enum class Backend { kRaw, kDriver };
 
 // A printer with the "Generic / Text Only" driver passes bytes to the device unchanged, so it
 // gets ESC/POS; any other driver gets pages. "quillon-backend=raw" or "quillon-backend=driver" in

@@ -41,6 +41,8 @@ class WinspoolPrinterSystem : public platform::PrinterSystem {
   std::shared_ptr<platform::PrinterQueue> FindPrinter(std::u16string_view name) override;
   // GetDefaultPrinterW, or the empty text when there is none.
   std::u16string DefaultPrinterName() override;
+  // EnumPrintersW over the same printers, in its order.
+  std::vector<std::u16string> PrinterNames() override;
   // GetJobW for each job; a job the spooler no longer has left it without an error.
   std::vector<platform::JobReport> FollowJobs(std::u16string_view printer,
                                               const std::vector<std::int64_t>& jobs) override;

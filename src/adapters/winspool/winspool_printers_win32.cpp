@@ -21,7 +21,7 @@ using win32::FromWide;
 using win32::Wide;
 
 std::u16string ErrorNumber(DWORD error) {
-  return u" (error de Windows " + platform::u16(std::to_string(error)) + u")";
+  return u" (error de Windows " + platform::Utf8ToUtf16(std::to_string(error)) + u")";
 }
 
 platform::Failure SpoolerError(const std::u16string& what) {
@@ -76,7 +76,7 @@ void WinspoolPrinterQueue::CheckReady() {
 }
 
 std::int64_t WinspoolPrinterQueue::PrintTicket(const platform::Ticket& ticket) {
-  if (ChooseBackend(printer_) == Backend::Driver) {
+  if (ChooseBackend(printer_) == Backend::kDriver) {
     PrintTicketPages(printer_.name, ticket);
     return platform::kNoJob;
   }
@@ -125,6 +125,12 @@ std::shared_ptr<platform::PrinterQueue> WinspoolPrinterSystem::FindPrinter(
     }
   }
   return nullptr;
+}
+
+std::vector<std::u16string> WinspoolPrinterSystem::PrinterNames() {
+  std::vector<std::u16string> names;
+  for (PrinterDescription& printer : ListPrinters()) names.push_back(std::move(printer.name));
+  return names;
 }
 
 std::u16string WinspoolPrinterSystem::DefaultPrinterName() {

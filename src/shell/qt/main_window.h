@@ -1,8 +1,8 @@
 #pragma once
-// The main window: the branch code, the printing options, the logo, the activity log and the
-// tickets waiting for a printer or printed lately. It is loaded at start-up and stays loaded,
-// hidden most of the time, until the program ends. What it does is decided by the shell's
-// AgentWindow; this is its Qt view.
+// The main window: the branch code, the printing options, the logo, the activity log, the
+// printers and the tickets waiting for a printer or printed lately. It is loaded at start-up and
+// stays loaded, hidden most of the time, until the program ends. What it does is decided by the
+// shell's AgentWindow; this is its Qt view.
 #include <QIcon>
 #include <QWidget>
 #include <array>
@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,16 +24,10 @@
 #include "shell/printing_options.h"
 #include "shell/qt/background_painter.h"
 #include "shell/qt/tray_icon.h"
+#include "shell/window_form.h"
 #include "shell/window_view.h"
 
 class QCheckBox;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
-class QPushButton;
 class QTabWidget;
 
 namespace quillon::shell {
@@ -79,60 +74,57 @@ class MainWindow final : public QWidget, private WindowView {
   const QIcon disconnected_icon;
   const QIcon warning_icon;  // tickets wait for a printer
 
-  // Controls, by their names.
   QTabWidget* tabs;
-  QLabel* code_label;
-  QLineEdit* code_box;
-  QPushButton* change_code_button;
-  QLabel* logo_view;
-  QPushButton* load_picture_button;
-  QPushButton* close_window_button;
-  QPushButton* shut_down_button;
-  QLabel* options_label;
-  std::array<QCheckBox*, PrintingOptions::kCount> option_boxes;
-  QGroupBox* orders_frame;
-  QPushButton* send_status_button;
-  QPlainTextEdit* log_view;
-  QListWidget* waiting_list;
-  QPushButton* retry_button;
-  QPushButton* discard_button;
-  QListWidget* printed_list;
-  QPushButton* reprint_button;
-  QLabel* state_label;
+  // The form's controls, by their ids, as the widgets they were built as.
+  template <typename Widget>
+  Widget* Control(ControlId id) const {
+    return qobject_cast<Widget*>(controls_.at(static_cast<std::size_t>(id)));
+  }
+  // The paper of the selected ticket as the renderer drew it, before it was scaled to fit.
+  const QImage& TicketPaper() const { return ticket_painter_.Picture(); }
 
  protected:
   // The window is never closed by the user: the title-bar close does nothing.
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QWidget* BuildPanelPage();
-  QWidget* BuildOptionsPage();
-  QWidget* BuildStatusPage();
+  void BuildForm();
+  QWidget* MakeControl(const FormControl& control, QWidget* parent);
+  QCheckBox* MakeCheckBox(ControlId id, const QString& caption, QWidget* parent);
   void ScrollLogToEnd();
-  // The ticket number of the selected row; 0 when none is selected.
-  static std::uint64_t SelectedTicket(const QListWidget& list);
+  void FillList(ControlId list, const std::vector<ListRow>& rows);
 
   // WindowView
   void ShowWindow() override;
   void HideWindow() override;
   std::u16string CodeBoxText() const override;
   void SetCodeBoxText(const std::u16string& text) override;
-  void SetOptionBox(int index, bool checked) override;
+  void SetOptionBox(documents::PrintOption option, bool checked) override;
   bool ShowLogo(const std::filesystem::path& file) override;
   void AppendLogLines(const std::vector<std::u16string>& lines) override;
   void RemoveFirstLogLines(int count) override;
   void ClearLog() override;
   void ShowStateCaption(const std::u16string& caption) override;
-  void ShowWaitingTickets(const std::vector<TicketRow>& rows) override;
-  void ShowPrintedTickets(const std::vector<TicketRow>& rows) override;
+  void ShowWaitingTickets(const std::vector<ListRow>& rows) override;
+  void ShowPrintedTickets(const std::vector<ListRow>& rows) override;
+  void ShowPrinters(const std::vector<ListRow>& rows) override;
+  std::uint64_t SelectedRow(ControlId list) const override;
+  void ShowTestPrintAnswer(const std::u16string& text) override;
+  void ShowTicketPicture(const platform::GreyPicture& paper) override;
+  void SetControlVisible(ControlId id, bool visible) override;
+  std::optional<std::filesystem::path> ChoosePictureFile() override;
+  std::optional<std::filesystem::path> ChooseDiagnosticsFile() override;
+  bool OpenWithDesktop(const std::filesystem::path& file) override;
   void AddTrayEntry(const std::u16string& tooltip) override;
   void SetTrayImage(TrayPicture image, const std::u16string& tooltip) override;
   void ShowTrayBalloon(const std::u16string& text, const std::u16string& title,
                        int timeout_ms) override;
   void RemoveTrayEntry() override;
 
+  std::array<QWidget*, kControlCount> controls_{};
   TrayIcon tray_;
   std::unique_ptr<BackgroundPainter> logo_painter_;
+  BackgroundPainter ticket_painter_;
   AgentWindow shell_;
 };
 

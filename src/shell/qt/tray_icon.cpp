@@ -11,30 +11,29 @@ namespace {
 
 QSystemTrayIcon::MessageIcon ToQt(platform::BalloonIcon icon) {
   switch (icon) {
-    case platform::BalloonIcon::Information:
+    case platform::BalloonIcon::kInformation:
       return QSystemTrayIcon::Information;
-    case platform::BalloonIcon::Warning:
+    case platform::BalloonIcon::kWarning:
       return QSystemTrayIcon::Warning;
-    case platform::BalloonIcon::Error:
+    case platform::BalloonIcon::kError:
       return QSystemTrayIcon::Critical;
-    case platform::BalloonIcon::None:
+    case platform::BalloonIcon::kNone:
       break;
   }
   return QSystemTrayIcon::NoIcon;
 }
 
-// Qt reports a whole left click as Trigger: the press and the release the icon received, in
-// that order. A right click comes as Context.
-std::vector<TrayNotification> ToNotifications(QSystemTrayIcon::ActivationReason reason) {
+// Qt reports a whole left click as Trigger: the press, which is what shows the window, and the
+// release, in that order. A right click comes as Context; a middle click raises nothing.
+std::vector<TrayEvent> EventsOf(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Trigger:
-      return {TrayNotification::LeftButtonDown, TrayNotification::LeftButtonUp};
+      return {TrayEvent::kBalloonClicked, TrayEvent::kLeftClick};
     case QSystemTrayIcon::DoubleClick:
-      return {TrayNotification::LeftDoubleClick};
+      return {TrayEvent::kDoubleClick};
     case QSystemTrayIcon::Context:
-      return {TrayNotification::RightButtonUp};
+      return {TrayEvent::kRightClick};
     case QSystemTrayIcon::MiddleClick:
-      return {TrayNotification::MiddleButtonUp};
     case QSystemTrayIcon::Unknown:
       break;
   }
@@ -45,13 +44,13 @@ std::vector<TrayNotification> ToNotifications(QSystemTrayIcon::ActivationReason 
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {
   balloon_timer_.setSingleShot(true);
-  connect(&balloon_timer_, &QTimer::timeout, this,
-          [this] { MouseMove(0, static_cast<int>(TrayNotification::BalloonTimeout), owner_); });
-  connect(&entry_, &QSystemTrayIcon::activated, this, &TrayIcon::OnActivated);
-  connect(&entry_, &QSystemTrayIcon::messageClicked, this, [this] {
-    balloon_timer_.stop();
-    MouseMove(0, static_cast<int>(TrayNotification::BalloonUserClick), owner_);
-  });
+  connect(&balloon_timer_, &QTimer::timeout, this, [this] { Raise(TrayEvent::kBalloonTimeOut); });
+  connect(&entry_, &QSystemTrayIcon::activated, this,
+          [this](QSystemTrayIcon::ActivationReason reason) {
+            for (const TrayEvent event : EventsOf(reason)) Raise(event);
+          });
+  // A balloon clicked away has not timed out; the click itself raises nothing.
+  connect(&entry_, &QSystemTrayIcon::messageClicked, &balloon_timer_, &QTimer::stop);
 }
 
 TrayIcon::~TrayIcon() { RemoveIcon(); }
@@ -73,36 +72,10 @@ void TrayIcon::DrawIcon(const QLabel& picture_area, long transparent_color) {
   if (added_) entry_.show();
 }
 
-void TrayIcon::Init(QWidget* owner, const std::u16string& tooltip) {
-  owner_ = owner;
+void TrayIcon::Init(const std::u16string& tooltip) {
   added_ = true;
   if (!entry_.icon().isNull()) entry_.show();
   SetTooltipText(tooltip);
-}
-
-void TrayIcon::MouseMove(int /*button*/, int code, QWidget* /*owner*/) {
-  const std::optional<TrayEvent> event = DecodeTrayNotification(code);
-  if (!event) return;
-  switch (*event) {
-    case TrayEvent::LeftClick:
-      emit LeftClick();
-      break;
-    case TrayEvent::RightClick:
-      emit RightClick();
-      break;
-    case TrayEvent::DoubleClick:
-      emit DoubleClick();
-      break;
-    case TrayEvent::BalloonHide:
-      emit BalloonHide();
-      break;
-    case TrayEvent::BalloonTimeOut:
-      emit BalloonTimeOut();
-      break;
-    case TrayEvent::BalloonClicked:
-      emit BalloonClicked();
-      break;
-  }
 }
 
 void TrayIcon::SetIcon(const QIcon& picture, const std::u16string& tooltip) {
@@ -132,10 +105,8 @@ void TrayIcon::RemoveIcon() {
   entry_.hide();
 }
 
-void TrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
-  for (const TrayNotification code : ToNotifications(reason)) {
-    MouseMove(0, static_cast<int>(code), owner_);
-  }
+void TrayIcon::Raise(TrayEvent event) {
+  if (on_event) on_event(event);
 }
 
 }  // namespace quillon::shell

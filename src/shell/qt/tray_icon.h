@@ -1,17 +1,17 @@
 #pragma once
-// The one tray entry of the main window: icon, tooltip, balloons and the mouse notifications,
-// which arrive as codes and are decoded into the six events.
+// The one tray entry of the main window: icon, tooltip, balloons, and Qt's activations of the
+// entry and the balloon's end, raised as the shell's tray events.
 #include <QIcon>
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <functional>
 #include <string>
 
 #include "platform/notifier.h"
 #include "shell/tray_notification.h"
 
 class QLabel;
-class QWidget;
 
 namespace quillon::shell {
 
@@ -26,10 +26,8 @@ class TrayIcon final : public QObject, public platform::Notifier {
   // value; negative for none) it works on 32 x 32 pixels and leaves pixels of that colour clear.
   // A picture area without a picture leaves the image as it was.
   void DrawIcon(const QLabel& picture_area, long transparent_color);
-  // Adds the entry for `owner` with the tooltip; the image comes with SetIcon.
-  void Init(QWidget* owner, const std::u16string& tooltip);
-  // Decodes a notification code into its event; the button and window are not used.
-  void MouseMove(int button, int code, QWidget* owner);
+  // Adds the entry with the tooltip; the image comes with SetIcon.
+  void Init(const std::u16string& tooltip);
   void SetIcon(const QIcon& picture, const std::u16string& tooltip);
   // Shows a balloon; the image and the tooltip stay as they are.
   void ShowBalloonTip(const std::u16string& text, platform::BalloonIcon icon,
@@ -42,20 +40,14 @@ class TrayIcon final : public QObject, public platform::Notifier {
   // What the platform's tray shows now.
   const QSystemTrayIcon& Entry() const { return entry_; }
 
- signals:
-  void LeftClick();
-  void RightClick();
-  void DoubleClick();
-  void BalloonHide();
-  void BalloonTimeOut();
-  void BalloonClicked();
+  // Hears every event the entry raises.
+  std::function<void(TrayEvent)> on_event;
 
  private:
-  void OnActivated(QSystemTrayIcon::ActivationReason reason);
+  void Raise(TrayEvent event);
 
   QSystemTrayIcon entry_;
   QTimer balloon_timer_;  // Qt does not report a balloon's time-out
-  QWidget* owner_ = nullptr;
   bool added_ = false;
   std::u16string tooltip_text_;
 };

@@ -1,6 +1,9 @@
 #include "shell/win32/main_window_win32.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
 
 #include "adapters/win32/wic_pictures.h"
 #include "adapters/win32/wide_text.h"
@@ -18,23 +21,8 @@ constexpr wchar_t kWindowClass[] = L"QuillonMainWindow";
 constexpr wchar_t kPageClass[] = L"QuillonPage";
 constexpr wchar_t kWhitePageClass[] = L"QuillonWhitePage";
 
-// The client area of the window and of the logo, in pixels at 96 dots per inch.
-constexpr int kClientWidth = 422;
-constexpr int kClientHeight = 398;
-constexpr int kLogoWidth = 363;
-constexpr int kLogoHeight = 105;
-
-enum ControlId : int {
-  kChangeCodeButton = 1001,
-  kLoadPictureButton,
-  kCloseWindowButton,
-  kShutDownButton,
-  kSendStatusButton,
-  kRetryButton,
-  kDiscardButton,
-  kReprintButton,
-  kOptionBox0 = 1100,  // up to kOptionBox0 + 3
-};
+// The control ids Windows carries in WM_COMMAND: the form's ids, past the ones dialogs use.
+constexpr int kFirstControlId = 1000;
 
 // The Close command of the system menu becomes a greyed item that nothing handles.
 constexpr UINT kDisabledClose = static_cast<UINT>(-10);
@@ -120,7 +108,7 @@ MainWindowWin32::MainWindowWin32(platform::Dialogs& dialogs,
                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
+  RECT frame{0, 0, kFormWidth, kFormHeight};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   window_ = CreateWindowExW(0, kWindowClass, Wide(kWindowTitle).c_str(), style, CW_USEDEFAULT,
                             CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
@@ -143,103 +131,117 @@ MainWindowWin32::~MainWindowWin32() {
   SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
   DestroyWindow(window_);
   DeleteObject(font_);
-  if (logo_bitmap_ != nullptr) DeleteObject(logo_bitmap_);
+  for (HBITMAP bitmap : bitmaps_) {
+    if (bitmap != nullptr) DeleteObject(bitmap);
+  }
   DestroyIcon(connected_icon_);
   DestroyIcon(disconnected_icon_);
   DestroyIcon(warning_icon_);
 }
 
 HWND MainWindowWin32::Control(HWND parent, const wchar_t* window_class, const wchar_t* text,
-                              DWORD style, int x, int y, int width, int height, int id) {
-  HWND control = CreateWindowExW(0, window_class, text, style | WS_CHILD | WS_VISIBLE, x, y, width,
-                                 height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              DWORD style, const FormRect& place, int id) {
+  HWND control = CreateWindowExW(0, window_class, text, style | WS_CHILD | WS_VISIBLE, place.x,
+                                 place.y, place.width, place.height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
   return control;
 }
 
-HWND MainWindowWin32::Page(int index, bool white) {
-  RECT area{0, 0, 406, 382};
-  TabCtrl_AdjustRect(tabs_, FALSE, &area);
-  HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, white ? kWhitePageClass : kPageClass, L"",
-                              WS_CHILD | WS_CLIPSIBLINGS, 8 + area.left, 8 + area.top,
-                              area.right - area.left, area.bottom - area.top, window_, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-  SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(page, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PageProcedure));
-  pages_[static_cast<std::size_t>(index)] = page;
-  return page;
+HWND MainWindowWin32::Panel(HWND parent, bool white, DWORD style, const FormRect& place) {
+  HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, white ? kWhitePageClass : kPageClass, L"",
+                               style | WS_CHILD, place.x, place.y, place.width, place.height,
+                               parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(panel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PageProcedure));
+  return panel;
 }
 
 void MainWindowWin32::BuildControls() {
-  tabs_ = Control(window_, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS, 8, 8, 406, 382, 0);
-  const wchar_t* captions[] = {L"Panel", L"Opciones", L"Status"};
-  for (int i = 0; i < 3; ++i) {
+  tabs_ = Control(window_, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS, kTabsPlace, 0);
+  RECT area{0, 0, kTabsPlace.width, kTabsPlace.height};
+  // TabCtrl_AdjustRect's message, sent without the macro's C casts.
+  SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  const FormRect page_place{kTabsPlace.x + area.left, kTabsPlace.y + area.top,
+                            area.right - area.left, area.bottom - area.top};
+  for (std::size_t i = 0; i < kFormPages.size(); ++i) {
+    std::wstring caption = Wide(kFormPages[i].caption);
     TCITEMW item{};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<wchar_t*>(captions[i]);
-    TabCtrl_InsertItem(tabs_, i, &item);
+    item.pszText = caption.data();
+    TabCtrl_InsertItem(tabs_, static_cast<int>(i), &item);
+    pages_.at(i) = Panel(window_, false, WS_CLIPSIBLINGS, page_place);
   }
 
-  HWND panel = Page(0, true);
-  Control(panel, L"STATIC", L"Codigo Sucursal", SS_LEFT, 12, 10, 200, 18, 0);
-  code_box_ =
-      Control(panel, L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 12, 30, 236, 26, 0);
-  Control(panel, L"BUTTON", L"Cambiar codigo", BS_PUSHBUTTON | WS_TABSTOP, 256, 30, 119, 26,
-          kChangeCodeButton);
-  Control(panel, L"STATIC", L"", SS_ETCHEDHORZ, 12, 64, 363, 4, 0);
-  logo_view_ = Control(panel, L"STATIC", L"", SS_BITMAP | SS_CENTERIMAGE, 12, 76, kLogoWidth,
-                       kLogoHeight, 0);
-  Control(panel, L"STATIC", L"", SS_ETCHEDHORZ, 12, 190, 363, 4, 0);
-  Control(panel, L"BUTTON", L"Cargar Imagen", BS_PUSHBUTTON | WS_TABSTOP, 12, 204, 117, 34,
-          kLoadPictureButton);
-  Control(panel, L"BUTTON", L"Cerrar Ventana", BS_PUSHBUTTON | WS_TABSTOP, 135, 204, 117, 34,
-          kCloseWindowButton);
-  HWND shut_down = Control(panel, L"BUTTON", L"Apagar Servidor", BS_PUSHBUTTON | WS_TABSTOP, 258,
-                           204, 117, 34, kShutDownButton);
-  SendMessageW(shut_down, BM_SETIMAGE, IMAGE_ICON,
-               reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_HAND)));
-
-  HWND options = Page(1, false);
-  Control(options, L"STATIC", L"Selecciona lo que quieres Imprimir", SS_LEFT, 16, 14, 360, 20, 0);
-  Control(options, L"BUTTON", L"Comandas de", BS_GROUPBOX, 16, 76, 260, 118, 0);
-  for (int i = 0; i < PrintingOptions::kCount; ++i) {
-    // The frame's boxes sit over it on the page, so their clicks come to the page.
-    const int y = i == 0 ? 44 : 76 + 28 * i - 4;
-    const int x = i == 0 ? 16 : 32;
-    option_boxes_[static_cast<std::size_t>(i)] =
-        Control(options, L"BUTTON", Wide(PrintingOptions::Caption(i)).c_str(),
-                BS_AUTOCHECKBOX | WS_TABSTOP, x, y, i == 0 ? 300 : 220, 22, kOptionBox0 + i);
+  for (const FormControl& control : WindowForm()) {
+    // A group box's controls sit over it on its page, so their clicks come to the page.
+    HWND parent =
+        control.page == kOnWindow ? window_ : pages_.at(static_cast<std::size_t>(control.page));
+    FormRect place = control.place;
+    if (control.inside != ControlId::kNone) {
+      const FormControl& holder = FormControlOf(control.inside);
+      if (holder.kind == ControlKind::kGroupBox) {
+        place.x += holder.place.x;
+        place.y += holder.place.y;
+      } else {
+        parent = ControlWindow(control.inside);
+      }
+    }
+    controls_.at(static_cast<std::size_t>(control.id)) = MakeControl(control, parent, place);
   }
-
-  HWND status = Page(2, false);
-  Control(status, L"BUTTON", L"Send Status Free", BS_PUSHBUTTON | WS_TABSTOP, 8, 8, 140, 26,
-          kSendStatusButton);
-  log_view_ = Control(status, L"EDIT", L"",
-                      WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 8, 40,
-                      384, 140, 0);
-  constexpr DWORD kList = WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
-  Control(status, L"STATIC", L"Tickets en espera", SS_LEFT, 8, 184, 282, 18, 0);
-  waiting_list_ = Control(status, L"LISTBOX", L"", kList, 8, 202, 282, 64, 0);
-  Control(status, L"BUTTON", L"Reintentar", BS_PUSHBUTTON | WS_TABSTOP, 296, 202, 96, 28,
-          kRetryButton);
-  Control(status, L"BUTTON", L"Descartar", BS_PUSHBUTTON | WS_TABSTOP, 296, 236, 96, 28,
-          kDiscardButton);
-  Control(status, L"STATIC", L"Tickets impresos", SS_LEFT, 8, 270, 282, 18, 0);
-  printed_list_ = Control(status, L"LISTBOX", L"", kList, 8, 288, 282, 56, 0);
-  Control(status, L"BUTTON", L"Reimprimir", BS_PUSHBUTTON | WS_TABSTOP, 296, 288, 96, 28,
-          kReprintButton);
-  // An edit control's text is bounded by the log's own limit, not by Windows' default.
-  SendMessageW(log_view_, EM_SETLIMITTEXT, 0, 0);
-
-  // Below the visible client area, as the connection watch only keeps it up to date.
-  state_label_ = Control(window_, L"STATIC", L"", SS_LEFT, 8, 404, 200, 20, 0);
   ShowPage(0);
 }
 
+HWND MainWindowWin32::MakeControl(const FormControl& control, HWND parent, const FormRect& place) {
+  const int id = kFirstControlId + static_cast<int>(control.id);
+  const std::wstring caption = Wide(control.caption);
+  constexpr DWORD kList = WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
+  switch (control.kind) {
+    case ControlKind::kLabel:
+      return Control(parent, L"STATIC", caption.c_str(), SS_LEFT, place, id);
+    case ControlKind::kTextBox:
+      return Control(parent, L"EDIT", caption.c_str(), WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP,
+                     place, id);
+    case ControlKind::kButton: {
+      HWND button =
+          Control(parent, L"BUTTON", caption.c_str(), BS_PUSHBUTTON | WS_TABSTOP, place, id);
+      if (control.stop_icon) {
+        SendMessageW(button, BM_SETIMAGE, IMAGE_ICON,
+                     reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_HAND)));
+      }
+      return button;
+    }
+    case ControlKind::kCheckBox:
+      return Control(parent, L"BUTTON", caption.c_str(), BS_AUTOCHECKBOX | WS_TABSTOP, place, id);
+    case ControlKind::kLine:
+      return Control(parent, L"STATIC", L"", SS_ETCHEDHORZ, place, id);
+    case ControlKind::kPicture:
+      return Control(parent, L"STATIC", L"", SS_BITMAP | SS_CENTERIMAGE, place, id);
+    case ControlKind::kFrame: {
+      HWND frame = Panel(parent, true, WS_VISIBLE | WS_BORDER, place);
+      white_frames_.push_back(frame);
+      return frame;
+    }
+    case ControlKind::kGroupBox:
+      return Control(parent, L"BUTTON", caption.c_str(), BS_GROUPBOX, place, id);
+    case ControlKind::kLog: {
+      HWND log =
+          Control(parent, L"EDIT", L"",
+                  WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, place, id);
+      // An edit control's text is bounded by the log's own limit, not by Windows' default.
+      SendMessageW(log, EM_SETLIMITTEXT, 0, 0);
+      return log;
+    }
+    case ControlKind::kList:
+      return Control(parent, L"LISTBOX", L"", kList, place, id);
+  }
+  return nullptr;
+}
+
 void MainWindowWin32::ShowPage(int index) {
-  for (int i = 0; i < 3; ++i) {
-    ::ShowWindow(pages_[static_cast<std::size_t>(i)], i == index ? SW_SHOW : SW_HIDE);
+  for (std::size_t i = 0; i < pages_.size(); ++i) {
+    ::ShowWindow(pages_[i], static_cast<int>(i) == index ? SW_SHOW : SW_HIDE);
   }
   SetWindowPos(pages_[static_cast<std::size_t>(index)], HWND_TOP, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE);
@@ -259,7 +261,9 @@ LRESULT CALLBACK MainWindowWin32::PageProcedure(HWND page, UINT message, WPARAM 
     self->OnCommand(LOWORD(wparam), HIWORD(wparam));
     return 0;
   }
-  if (self != nullptr && message == WM_CTLCOLORSTATIC && page == self->pages_[0]) {
+  if (self != nullptr && message == WM_CTLCOLORSTATIC &&
+      std::find(self->white_frames_.begin(), self->white_frames_.end(), page) !=
+          self->white_frames_.end()) {
     // Labels on the white frame are white too.
     SetBkColor(reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));
     return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
@@ -290,39 +294,20 @@ LRESULT MainWindowWin32::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-void MainWindowWin32::OnCommand(int id, int code) {
-  if (code != BN_CLICKED) return;
-  switch (id) {
-    case kChangeCodeButton:
-      shell_.ChangeBranchCode();
-      return;
-    case kLoadPictureButton:
-      if (const auto file = adapters::win32::ChoosePictureFile(window_)) shell_.LoadLogoFile(*file);
-      return;
-    case kCloseWindowButton:
-      HideWindow();
-      return;
-    case kShutDownButton:
-      shell_.ShutDown();
-      return;
-    case kSendStatusButton:
-      shell_.SendStatusClicked();
-      return;
-    case kRetryButton:
-      shell_.RetryClicked();
-      return;
-    case kDiscardButton:
-      shell_.DiscardClicked(SelectedTicket(waiting_list_));
-      return;
-    case kReprintButton:
-      shell_.ReprintClicked(SelectedTicket(printed_list_));
-      return;
-    default:
-      break;
-  }
-  if (id >= kOptionBox0 && id < kOptionBox0 + PrintingOptions::kCount) {
-    const HWND box = option_boxes_[static_cast<std::size_t>(id - kOptionBox0)];
-    shell_.OptionClicked(id - kOptionBox0, SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED);
+void MainWindowWin32::OnCommand(int command_id, int code) {
+  const int index = command_id - kFirstControlId;
+  if (index <= 0 || index >= static_cast<int>(kControlCount)) return;
+  const auto id = static_cast<ControlId>(index);
+  const ControlKind kind = FormControlOf(id).kind;
+  if (kind == ControlKind::kList && code == LBN_SELCHANGE) {
+    shell_.RowSelected(id, SelectedRow(id));
+  } else if (kind == ControlKind::kCheckBox && code == BN_CLICKED) {
+    if (const std::optional<documents::PrintOption> option = OptionOf(id)) {
+      shell_.OptionClicked(*option,
+                           SendMessageW(ControlWindow(id), BM_GETCHECK, 0, 0) == BST_CHECKED);
+    }
+  } else if (kind == ControlKind::kButton && code == BN_CLICKED) {
+    shell_.Clicked(id);
   }
 }
 
@@ -334,111 +319,170 @@ void MainWindowWin32::ShowWindow() {
 void MainWindowWin32::HideWindow() { ::ShowWindow(window_, SW_HIDE); }
 
 std::u16string MainWindowWin32::CodeBoxText() const {
-  const int length = GetWindowTextLengthW(code_box_);
+  const int length = GetWindowTextLengthW(ControlWindow(ControlId::kCodeBox));
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(code_box_, text.data(), length + 1);
+  GetWindowTextW(ControlWindow(ControlId::kCodeBox), text.data(), length + 1);
   text.resize(static_cast<std::size_t>(length));
   return FromWide(text);
 }
 
 void MainWindowWin32::SetCodeBoxText(const std::u16string& text) {
-  SetWindowTextW(code_box_, Wide(text).c_str());
+  SetWindowTextW(ControlWindow(ControlId::kCodeBox), Wide(text).c_str());
 }
 
-void MainWindowWin32::SetOptionBox(int index, bool checked) {
-  SendMessageW(option_boxes_.at(static_cast<std::size_t>(index)), BM_SETCHECK,
+void MainWindowWin32::SetOptionBox(documents::PrintOption option, bool checked) {
+  SendMessageW(ControlWindow(OptionBoxId(option)), BM_SETCHECK,
                checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool MainWindowWin32::ShowLogo(const std::filesystem::path& file) {
   const auto picture = adapters::win32::LoadColourPicture(file);
-  if (!picture) return false;
-  HBITMAP source = adapters::win32::MakeBitmap(*picture);
+  return picture && ShowFitted(ControlId::kLogoView, *picture);
+}
+
+void MainWindowWin32::ShowTicketPicture(const platform::GreyPicture& paper) {
+  adapters::win32::ColourPicture picture{paper.width, paper.height, {}};
+  picture.bgra.reserve(paper.levels.size() * 4);
+  for (const std::uint8_t level : paper.levels)
+    picture.bgra.insert(picture.bgra.end(), {level, level, level, 255});
+  if (paper.width <= 0 || paper.height <= 0 || !ShowFitted(ControlId::kTicketPicture, picture)) {
+    SendMessageW(ControlWindow(ControlId::kTicketPicture), STM_SETIMAGE, IMAGE_BITMAP, 0);
+    ForgetBitmap(ControlId::kTicketPicture, nullptr);
+  }
+}
+
+bool MainWindowWin32::ShowFitted(ControlId area, const adapters::win32::ColourPicture& picture) {
+  HBITMAP source = adapters::win32::MakeBitmap(picture);
   if (source == nullptr) return false;
+  const FormRect& place = FormControlOf(area).place;
   // The picture scaled to fit the area with its proportions kept, centred on white.
   HDC screen = GetDC(nullptr);
   HDC from = CreateCompatibleDC(screen);
   HDC to = CreateCompatibleDC(screen);
-  HBITMAP painted = CreateCompatibleBitmap(screen, kLogoWidth, kLogoHeight);
+  HBITMAP painted = CreateCompatibleBitmap(screen, place.width, place.height);
   ReleaseDC(nullptr, screen);
   HGDIOBJ old_from = SelectObject(from, source);
   HGDIOBJ old_to = SelectObject(to, painted);
-  PatBlt(to, 0, 0, kLogoWidth, kLogoHeight, WHITENESS);
-  const Placement place = FitCentred(picture->width, picture->height, kLogoWidth, kLogoHeight);
+  PatBlt(to, 0, 0, place.width, place.height, WHITENESS);
+  const Placement fitted = FitCentred(picture.width, picture.height, place.width, place.height);
   SetStretchBltMode(to, HALFTONE);
-  StretchBlt(to, place.x, place.y, place.width, place.height, from, 0, 0, picture->width,
-             picture->height, SRCCOPY);
+  StretchBlt(to, fitted.x, fitted.y, fitted.width, fitted.height, from, 0, 0, picture.width,
+             picture.height, SRCCOPY);
   SelectObject(from, old_from);
   SelectObject(to, old_to);
   DeleteDC(from);
   DeleteDC(to);
   DeleteObject(source);
-  SendMessageW(logo_view_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(painted));
-  if (logo_bitmap_ != nullptr) DeleteObject(logo_bitmap_);
-  logo_bitmap_ = painted;
+  SendMessageW(ControlWindow(area), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(painted));
+  ForgetBitmap(area, painted);
   return true;
+}
+
+void MainWindowWin32::ForgetBitmap(ControlId area, HBITMAP shown) {
+  HBITMAP& kept = bitmaps_.at(static_cast<std::size_t>(area));
+  if (kept != nullptr) DeleteObject(kept);
+  kept = shown;
 }
 
 void MainWindowWin32::AppendLogLines(const std::vector<std::u16string>& lines) {
   std::wstring text;
   for (const std::u16string& line : lines) text += Wide(line) + L"\r\n";
-  const int end = GetWindowTextLengthW(log_view_);
-  SendMessageW(log_view_, EM_SETSEL, end, end);
-  SendMessageW(log_view_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-  SendMessageW(log_view_, EM_SCROLLCARET, 0, 0);
+  const int end = GetWindowTextLengthW(ControlWindow(ControlId::kLogView));
+  SendMessageW(ControlWindow(ControlId::kLogView), EM_SETSEL, end, end);
+  SendMessageW(ControlWindow(ControlId::kLogView), EM_REPLACESEL, FALSE,
+               reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(ControlWindow(ControlId::kLogView), EM_SCROLLCARET, 0, 0);
 }
 
 void MainWindowWin32::RemoveFirstLogLines(int count) {
-  const LRESULT end = SendMessageW(log_view_, EM_LINEINDEX, count, 0);
+  const LRESULT end = SendMessageW(ControlWindow(ControlId::kLogView), EM_LINEINDEX, count, 0);
   if (end <= 0) return;
-  SendMessageW(log_view_, EM_SETSEL, 0, end);
-  SendMessageW(log_view_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
-  const int length = GetWindowTextLengthW(log_view_);
-  SendMessageW(log_view_, EM_SETSEL, length, length);
-  SendMessageW(log_view_, EM_SCROLLCARET, 0, 0);
+  SendMessageW(ControlWindow(ControlId::kLogView), EM_SETSEL, 0, end);
+  SendMessageW(ControlWindow(ControlId::kLogView), EM_REPLACESEL, FALSE,
+               reinterpret_cast<LPARAM>(L""));
+  const int length = GetWindowTextLengthW(ControlWindow(ControlId::kLogView));
+  SendMessageW(ControlWindow(ControlId::kLogView), EM_SETSEL, length, length);
+  SendMessageW(ControlWindow(ControlId::kLogView), EM_SCROLLCARET, 0, 0);
 }
 
-void MainWindowWin32::ClearLog() { SetWindowTextW(log_view_, L""); }
+void MainWindowWin32::ClearLog() { SetWindowTextW(ControlWindow(ControlId::kLogView), L""); }
 
 void MainWindowWin32::ShowStateCaption(const std::u16string& caption) {
-  SetWindowTextW(state_label_, Wide(caption).c_str());
+  SetWindowTextW(ControlWindow(ControlId::kStateLabel), Wide(caption).c_str());
 }
 
-void MainWindowWin32::FillList(HWND list, const std::vector<TicketRow>& rows) {
+void MainWindowWin32::FillList(ControlId id, const std::vector<ListRow>& rows) {
+  HWND list = ControlWindow(id);
+  const std::uint64_t selected = SelectedRow(id);
+  bool kept = false;
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  for (const TicketRow& row : rows) {
+  for (const ListRow& row : rows) {
     const std::wstring text = Wide(row.text);
     const LRESULT index =
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index >= 0) SendMessageW(list, LB_SETITEMDATA, index, static_cast<LPARAM>(row.id));
+    if (index < 0) continue;
+    SendMessageW(list, LB_SETITEMDATA, index, static_cast<LPARAM>(row.id));
+    if (selected != 0 && row.id == selected) {
+      SendMessageW(list, LB_SETCURSEL, index, 0);
+      kept = true;
+    }
   }
+  if (selected != 0 && !kept) shell_.RowSelected(id, 0);
 }
 
-std::uint64_t MainWindowWin32::SelectedTicket(HWND list) {
+void MainWindowWin32::ShowPrinters(const std::vector<ListRow>& rows) {
+  FillList(ControlId::kPrintersList, rows);
+}
+
+void MainWindowWin32::ShowTestPrintAnswer(const std::u16string& text) {
+  SetWindowTextW(ControlWindow(ControlId::kTestPrintAnswer), Wide(text).c_str());
+}
+
+std::uint64_t MainWindowWin32::SelectedRow(ControlId id) const {
+  HWND list = ControlWindow(id);
   const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
   if (index == LB_ERR) return 0;
   return static_cast<std::uint64_t>(SendMessageW(list, LB_GETITEMDATA, index, 0));
 }
 
-void MainWindowWin32::ShowWaitingTickets(const std::vector<TicketRow>& rows) {
-  FillList(waiting_list_, rows);
+void MainWindowWin32::ShowWaitingTickets(const std::vector<ListRow>& rows) {
+  FillList(ControlId::kWaitingList, rows);
 }
 
-void MainWindowWin32::ShowPrintedTickets(const std::vector<TicketRow>& rows) {
-  FillList(printed_list_, rows);
+void MainWindowWin32::ShowPrintedTickets(const std::vector<ListRow>& rows) {
+  FillList(ControlId::kPrintedList, rows);
+}
+
+void MainWindowWin32::SetControlVisible(ControlId id, bool visible) {
+  ::ShowWindow(ControlWindow(id), visible ? SW_SHOW : SW_HIDE);
+}
+
+std::optional<std::filesystem::path> MainWindowWin32::ChoosePictureFile() {
+  return adapters::win32::ChoosePictureFile(window_);
+}
+
+std::optional<std::filesystem::path> MainWindowWin32::ChooseDiagnosticsFile() {
+  return adapters::win32::ChooseZipFileToSave(window_);
+}
+
+bool MainWindowWin32::OpenWithDesktop(const std::filesystem::path& file) {
+  // ShellExecuteW answers a number above 32 when it started a viewer.
+  const auto started = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(window_, L"open", file.wstring().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return started > 32;
 }
 
 void MainWindowWin32::AddTrayEntry(const std::u16string& tooltip) { tray_.Init(window_, tooltip); }
 
 void MainWindowWin32::SetTrayImage(TrayPicture image, const std::u16string& tooltip) {
   switch (image) {
-    case TrayPicture::Connected:
+    case TrayPicture::kConnected:
       tray_.SetIcon(connected_icon_, tooltip);
       return;
-    case TrayPicture::Disconnected:
+    case TrayPicture::kDisconnected:
       tray_.SetIcon(disconnected_icon_, tooltip);
       return;
-    case TrayPicture::TicketsWaiting:
+    case TrayPicture::kTicketsWaiting:
       tray_.SetIcon(warning_icon_, tooltip);
       return;
   }
@@ -446,7 +490,7 @@ void MainWindowWin32::SetTrayImage(TrayPicture image, const std::u16string& tool
 
 void MainWindowWin32::ShowTrayBalloon(const std::u16string& text, const std::u16string& title,
                                       int timeout_ms) {
-  tray_.ShowBalloonTip(text, platform::BalloonIcon::Information, title, timeout_ms);
+  tray_.ShowBalloonTip(text, platform::BalloonIcon::kInformation, title, timeout_ms);
 }
 
 void MainWindowWin32::RemoveTrayEntry() { tray_.RemoveIcon(); }

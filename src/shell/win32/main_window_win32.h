@@ -1,23 +1,25 @@
 #pragma once
-// The main window in plain Win32: the pages "Panel", "Opciones" and "Status" (with the waiting and
-// printed tickets) on a tab control,
-// with the captions and controls of the Qt window. What it does is decided by the shell's
-// AgentWindow; this is its Windows view, and it owns the tray entry.
+// The main window in plain Win32: the pages and controls of the shell's window form on a tab
+// control. What it does is decided by the shell's AgentWindow; this is its Windows view, and it
+// owns the tray entry.
 #include <windows.h>
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "adapters/win32/wic_pictures.h"
 #include "platform/dialogs.h"
 #include "platform/picture_decoder.h"
 #include "shell/agent_window.h"
 #include "shell/branch_code_file.h"
 #include "shell/printing_options.h"
 #include "shell/win32/tray_icon_win32.h"
+#include "shell/window_form.h"
 #include "shell/window_view.h"
 
 namespace quillon::shell {
@@ -41,28 +43,41 @@ class MainWindowWin32 final : private WindowView {
   static LRESULT CALLBACK PageProcedure(HWND page, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void BuildControls();
-  HWND Page(int index, bool white);
-  HWND Control(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style, int x,
-               int y, int width, int height, int id);
-  void OnCommand(int id, int code);
+  // A page, or a frame on one, whose controls' commands come to this window.
+  HWND Panel(HWND parent, bool white, DWORD style, const FormRect& place);
+  HWND Control(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style,
+               const FormRect& place, int id);
+  HWND MakeControl(const FormControl& control, HWND parent, const FormRect& place);
+  HWND ControlWindow(ControlId id) const { return controls_.at(static_cast<std::size_t>(id)); }
+  void OnCommand(int command_id, int code);
   void ShowPage(int index);
-  // The ticket number of the selected row; 0 when none is selected.
-  static std::uint64_t SelectedTicket(HWND list);
-  static void FillList(HWND list, const std::vector<TicketRow>& rows);
+  void FillList(ControlId id, const std::vector<ListRow>& rows);
+  // Paints the picture into the area, scaled to fit and centred on white.
+  bool ShowFitted(ControlId area, const adapters::win32::ColourPicture& picture);
+  // The bitmap the area shows now; the one it showed before is deleted.
+  void ForgetBitmap(ControlId area, HBITMAP shown);
 
   // WindowView
   void ShowWindow() override;
   void HideWindow() override;
   std::u16string CodeBoxText() const override;
   void SetCodeBoxText(const std::u16string& text) override;
-  void SetOptionBox(int index, bool checked) override;
+  void SetOptionBox(documents::PrintOption option, bool checked) override;
   bool ShowLogo(const std::filesystem::path& file) override;
   void AppendLogLines(const std::vector<std::u16string>& lines) override;
   void RemoveFirstLogLines(int count) override;
   void ClearLog() override;
   void ShowStateCaption(const std::u16string& caption) override;
-  void ShowWaitingTickets(const std::vector<TicketRow>& rows) override;
-  void ShowPrintedTickets(const std::vector<TicketRow>& rows) override;
+  void ShowWaitingTickets(const std::vector<ListRow>& rows) override;
+  void ShowPrintedTickets(const std::vector<ListRow>& rows) override;
+  void ShowPrinters(const std::vector<ListRow>& rows) override;
+  std::uint64_t SelectedRow(ControlId list) const override;
+  void ShowTestPrintAnswer(const std::u16string& text) override;
+  void ShowTicketPicture(const platform::GreyPicture& paper) override;
+  void SetControlVisible(ControlId id, bool visible) override;
+  std::optional<std::filesystem::path> ChoosePictureFile() override;
+  std::optional<std::filesystem::path> ChooseDiagnosticsFile() override;
+  bool OpenWithDesktop(const std::filesystem::path& file) override;
   void AddTrayEntry(const std::u16string& tooltip) override;
   void SetTrayImage(TrayPicture image, const std::u16string& tooltip) override;
   void ShowTrayBalloon(const std::u16string& text, const std::u16string& title,
@@ -71,17 +86,11 @@ class MainWindowWin32 final : private WindowView {
 
   HWND window_ = nullptr;
   HWND tabs_ = nullptr;
-  std::array<HWND, 3> pages_{};
-  HWND code_box_ = nullptr;
-  HWND logo_view_ = nullptr;
-  std::array<HWND, PrintingOptions::kCount> option_boxes_{};
-  HWND log_view_ = nullptr;
-  HWND waiting_list_ = nullptr;
-  HWND printed_list_ = nullptr;
-  HWND state_label_ = nullptr;
+  std::array<HWND, kFormPages.size()> pages_{};
+  std::array<HWND, kControlCount> controls_{};
+  std::vector<HWND> white_frames_;
+  std::array<HBITMAP, kControlCount> bitmaps_{};  // what each picture area shows
   HFONT font_ = nullptr;
-  HBRUSH white_ = nullptr;
-  HBITMAP logo_bitmap_ = nullptr;
   HICON connected_icon_ = nullptr;
   HICON disconnected_icon_ = nullptr;
   HICON warning_icon_ = nullptr;  // tickets wait for a printer

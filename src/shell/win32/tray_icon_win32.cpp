@@ -14,13 +14,13 @@ void CopyText(wchar_t (&target)[N], const std::u16string& text) {
 
 DWORD BalloonFlags(platform::BalloonIcon icon) {
   switch (icon) {
-    case platform::BalloonIcon::Information:
+    case platform::BalloonIcon::kInformation:
       return NIIF_INFO;
-    case platform::BalloonIcon::Warning:
+    case platform::BalloonIcon::kWarning:
       return NIIF_WARNING;
-    case platform::BalloonIcon::Error:
+    case platform::BalloonIcon::kError:
       return NIIF_ERROR;
-    case platform::BalloonIcon::None:
+    case platform::BalloonIcon::kNone:
       break;
   }
   return NIIF_NONE;

@@ -15,20 +15,20 @@ QueueDescription Queue(std::string make_and_model, std::string forced = "") {
 }
 
 TEST(CupsBackend, RawQueuesGetBytesAndQueuesWithADriverGetPages) {
-  EXPECT_EQ(ChooseBackend(Queue("Local Raw Printer")), Backend::Raw);
-  EXPECT_EQ(ChooseBackend(Queue("EPSON TM-T20II, driver 1.0")), Backend::Driver);
-  EXPECT_EQ(ChooseBackend(Queue("Generic PCL Laser Printer")), Backend::Driver);
-  EXPECT_EQ(ChooseBackend(Queue("")), Backend::Driver);  // a remote queue says nothing of itself
-  EXPECT_EQ(ChooseBackend(Queue("local raw printer")), Backend::Driver);
+  EXPECT_EQ(ChooseBackend(Queue("Local Raw Printer")), Backend::kRaw);
+  EXPECT_EQ(ChooseBackend(Queue("EPSON TM-T20II, driver 1.0")), Backend::kDriver);
+  EXPECT_EQ(ChooseBackend(Queue("Generic PCL Laser Printer")), Backend::kDriver);
+  EXPECT_EQ(ChooseBackend(Queue("")), Backend::kDriver);  // a remote queue says nothing of itself
+  EXPECT_EQ(ChooseBackend(Queue("local raw printer")), Backend::kDriver);
 }
 
 TEST(CupsBackend, TheQueueOptionOverridesTheDescription) {
-  EXPECT_EQ(ChooseBackend(Queue("Local Raw Printer", "driver")), Backend::Driver);
-  EXPECT_EQ(ChooseBackend(Queue("Generic PCL Laser Printer", "raw")), Backend::Raw);
-  EXPECT_EQ(ChooseBackend(Queue("Generic PCL Laser Printer", "RAW")), Backend::Raw);
+  EXPECT_EQ(ChooseBackend(Queue("Local Raw Printer", "driver")), Backend::kDriver);
+  EXPECT_EQ(ChooseBackend(Queue("Generic PCL Laser Printer", "raw")), Backend::kRaw);
+  EXPECT_EQ(ChooseBackend(Queue("Generic PCL Laser Printer", "RAW")), Backend::kRaw);
   // Anything else is not a choice: the description decides.
-  EXPECT_EQ(ChooseBackend(Queue("Generic PCL Laser Printer", "escpos")), Backend::Driver);
-  EXPECT_EQ(ChooseBackend(Queue("Local Raw Printer", "pages")), Backend::Raw);
+  EXPECT_EQ(ChooseBackend(Queue("Generic PCL Laser Printer", "escpos")), Backend::kDriver);
+  EXPECT_EQ(ChooseBackend(Queue("Local Raw Printer", "pages")), Backend::kRaw);
 }
 
 TEST(CupsReadiness, StoppedOrRejectingQueuesCannotPrint) {

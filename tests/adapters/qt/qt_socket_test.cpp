@@ -40,14 +40,14 @@ class QtLinkTest : public ::testing::Test {
   }
 
   void Start(int port) {
-    connection = std::make_unique<link::ServerConnection>(
-        socket, tray, notifier, log, handlers, link::ServerEndpoint{"127.0.0.1", port},
-        link::WireEncoding::Windows1252, rejected);
-    connection->SetBranchCode(u"SUCÑ00000000042");
-    connection->SetReconnect(true);
+    connection_ = std::make_unique<link::ServerConnection>(
+        socket_, tray_, notifier_, log_, handlers_, link::ServerEndpoint{"127.0.0.1", port},
+        link::WireEncoding::kWindows1252, rejected_);
+    connection_->SetBranchCode(u"SUCÑ00000000042");
+    connection_->SetReconnect(true);
     // A quicker watch than the agent's second keeps the test short; the logic is the same.
-    QObject::connect(&watch, &QTimer::timeout, [this] { connection->OnWatchTick(); });
-    watch.start(100);
+    QObject::connect(&watch_, &QTimer::timeout, [this] { connection_->OnWatchTick(); });
+    watch_.start(100);
   }
 
   // Runs the event loop until `done` or `seconds` pass.
@@ -61,14 +61,14 @@ class QtLinkTest : public ::testing::Test {
     return true;
   }
 
-  adapters::qt::QtSocket socket;
-  FakeTrayStatus tray;
-  FakeNotifier notifier;
-  FakeActivityLog log;
-  FakeJobHandlers handlers;
-  FakeRejectedJobs rejected;
-  QTimer watch;
-  std::unique_ptr<link::ServerConnection> connection;
+  adapters::qt::QtSocket socket_;
+  FakeTrayStatus tray_;
+  FakeNotifier notifier_;
+  FakeActivityLog log_;
+  FakeJobHandlers handlers_;
+  FakeRejectedJobs rejected_;
+  QTimer watch_;
+  std::unique_ptr<link::ServerConnection> connection_;
 };
 
 TEST_F(QtLinkTest, JobsCutAndInterruptedArriveWholeAndEachIsAnswered) {
@@ -85,18 +85,18 @@ TEST_F(QtLinkTest, JobsCutAndInterruptedArriveWholeAndEachIsAnswered) {
   ASSERT_GT(server.port(), 0);
   // The kitchen order lets events run long enough for the invoice to arrive meanwhile.
   std::vector<std::string> printed_inside;
-  handlers.during_call = [&](const std::string& name) {
+  handlers_.during_call = [&](const std::string& name) {
     if (name != "comanda") return;
     RunUntil([] { return false; }, 1);
-    printed_inside = handlers.Printed();
+    printed_inside = handlers_.Printed();
   };
   Start(server.port());
 
   ASSERT_TRUE(RunUntil([&] { return server.ExitStatus() >= 0; }));
   EXPECT_EQ(printed_inside, std::vector<std::string>{"comanda"});
   EXPECT_EQ(server.ExitStatus(), 0);
-  EXPECT_EQ(handlers.Printed(), (std::vector<std::string>{"comanda", "factura"}));
-  EXPECT_EQ(handlers.calls[1].argument[1][u"producto"].ToText(), u"Piña");
+  EXPECT_EQ(handlers_.Printed(), (std::vector<std::string>{"comanda", "factura"}));
+  EXPECT_EQ(handlers_.calls[1].argument[1][u"producto"].ToText(), u"Piña");
   const std::string id =
       "{\"idSyA\":\"SUC\xD1"
       "00000000042\",\"type\":\"id\"}";
@@ -107,8 +107,8 @@ TEST_F(QtLinkTest, JobsCutAndInterruptedArriveWholeAndEachIsAnswered) {
   EXPECT_EQ(server.NextLine(1000), id);  // identified again after the drop
   EXPECT_EQ(server.NextLine(1000), status);
   EXPECT_EQ(server.NextLine(1000), status);
-  ASSERT_GE(notifier.balloons.size(), 3u);
-  EXPECT_EQ(notifier.balloons[1].text, u"Servidor de impresoras desconectado");
+  ASSERT_GE(notifier_.balloons.size(), 3u);
+  EXPECT_EQ(notifier_.balloons[1].text, u"Servidor de impresoras desconectado");
 }
 
 TEST_F(QtLinkTest, RefusedConnectionIsLoggedAndRetried) {
@@ -119,11 +119,11 @@ TEST_F(QtLinkTest, RefusedConnectionIsLoggedAndRetried) {
   }  // stopped: nothing listens there now
   ASSERT_GT(free_port, 0);
   Start(free_port);
-  ASSERT_TRUE(RunUntil([&] { return log.history.size() >= 2; }));
-  EXPECT_EQ(log.history[0], u"Error: 10061-Conexión rechazada por el servidor");
-  EXPECT_EQ(log.history[1], log.history[0]);
-  EXPECT_EQ(notifier.balloons[0].text, u"10061-Conexión rechazada por el servidor");
-  EXPECT_EQ(tray.states[0].tooltip, u"DesConectando");
+  ASSERT_TRUE(RunUntil([&] { return log_.history.size() >= 2; }));
+  EXPECT_EQ(log_.history[0], u"Error: 10061-Conexión rechazada por el servidor");
+  EXPECT_EQ(log_.history[1], log_.history[0]);
+  EXPECT_EQ(notifier_.balloons[0].text, u"10061-Conexión rechazada por el servidor");
+  EXPECT_EQ(tray_.states[0].tooltip, u"DesConectando");
 }
 
 // The descriptor of this process's socket connected to loopback `port`; -1 when there is none.
@@ -158,15 +158,15 @@ TEST_F(QtLinkTest, ConnectedSocketSendsKeepAliveProbesOnTheLinkTiming) {
   ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
   const int port = ntohs(address.sin_port);
 
-  socket.Connect("127.0.0.1", port);
-  ASSERT_TRUE(RunUntil([&] { return socket.State() == platform::kSocketConnected; }));
+  socket_.Connect("127.0.0.1", port);
+  ASSERT_TRUE(RunUntil([&] { return socket_.State() == platform::kSocketConnected; }));
   const int fd = ClientDescriptorTo(port);
   ASSERT_GE(fd, 0);
   EXPECT_EQ(TcpOption(fd, SOL_SOCKET, SO_KEEPALIVE), 1);
   EXPECT_EQ(TcpOption(fd, IPPROTO_TCP, TCP_KEEPIDLE), 30);
   EXPECT_EQ(TcpOption(fd, IPPROTO_TCP, TCP_KEEPINTVL), 10);
   EXPECT_EQ(TcpOption(fd, IPPROTO_TCP, TCP_KEEPCNT), 3);
-  socket.Close();
+  socket_.Close();
   close(listener);
 }
 

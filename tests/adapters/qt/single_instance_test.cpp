@@ -14,21 +14,21 @@ namespace {
 TEST(SingleInstance, OneHolderPerDataFolder) {
   test::TempFolder folder, other;
   auto first = std::make_unique<SingleInstance>(folder.Path());
-  ASSERT_EQ(first->Acquire(), SingleInstance::Result::Acquired);
+  ASSERT_EQ(first->Acquire(), SingleInstance::Result::kAcquired);
 
   SingleInstance second(folder.Path());
-  EXPECT_EQ(second.Acquire(), SingleInstance::Result::HeldByOther);
+  EXPECT_EQ(second.Acquire(), SingleInstance::Result::kHeldByOther);
   SingleInstance elsewhere(other.Path());
-  EXPECT_EQ(elsewhere.Acquire(), SingleInstance::Result::Acquired);
+  EXPECT_EQ(elsewhere.Acquire(), SingleInstance::Result::kAcquired);
 
   first.reset();  // the first agent ended
-  EXPECT_EQ(second.Acquire(), SingleInstance::Result::Acquired);
+  EXPECT_EQ(second.Acquire(), SingleInstance::Result::kAcquired);
 }
 
 TEST(SingleInstance, MissingFolderIsReportedApart) {
   test::TempFolder folder;
   SingleInstance instance(folder.Path() / "no-existe");
-  EXPECT_EQ(instance.Acquire(), SingleInstance::Result::Unavailable);
+  EXPECT_EQ(instance.Acquire(), SingleInstance::Result::kUnavailable);
 }
 
 std::string HostName() {
@@ -46,10 +46,10 @@ TEST(SingleInstance, LeftoverLockFileOfAnyContentIsTakenOver) {
     test::TempFolder folder;
     folder.Write(".quillon-agent.lock", leftover);
     SingleInstance instance(folder.Path());
-    EXPECT_EQ(instance.Acquire(), SingleInstance::Result::Acquired) << leftover;
+    EXPECT_EQ(instance.Acquire(), SingleInstance::Result::kAcquired) << leftover;
     EXPECT_EQ(folder.Read(".quillon-agent.lock"), std::to_string(getpid()) + "\n");
     SingleInstance second(folder.Path());
-    EXPECT_EQ(second.Acquire(), SingleInstance::Result::HeldByOther);
+    EXPECT_EQ(second.Acquire(), SingleInstance::Result::kHeldByOther);
   }
 }
 

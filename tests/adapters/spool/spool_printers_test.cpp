@@ -38,28 +38,28 @@ class SpoolTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() /
-          ("quillon-spool-" + std::to_string(getpid()) + "-" + test->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    dir_ = fs::temp_directory_path() /
+           ("quillon-spool-" + std::to_string(getpid()) + "-" + test->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
   }
-  void TearDown() override { fs::remove_all(dir); }
+  void TearDown() override { fs::remove_all(dir_); }
 
   fs::path AddPrinter(const std::string& name) {
-    fs::create_directories(dir / name);
-    return dir / name;
+    fs::create_directories(dir_ / name);
+    return dir_ / name;
   }
-  // A ticket is drawn with Canvas() and handed to the print service with Send.
+  // A ticket is drawn with Recorder() and handed to the print service with Send.
   void UsePrinters(const std::u16string& default_name) {
-    printers = std::make_unique<adapters::spool::SpoolPrinterSystem>(dir, default_name);
-    parts = std::make_unique<ServiceParts>(*printers);
-    service = &parts->service;
+    printers_ = std::make_unique<adapters::spool::SpoolPrinterSystem>(dir_, default_name);
+    parts_ = std::make_unique<ServiceParts>(*printers_);
+    service_ = &parts_->service;
   }
-  print::TicketRecorder& Canvas() { return engine.Canvas(); }
+  print::TicketRecorder& Recorder() { return engine_.Recorder(); }
   print::Delivery Send(const std::u16string& printer) {
-    print::DrawnTicket ticket = engine.EndTicket();
+    print::DrawnTicket ticket = engine_.EndTicket();
     ticket.printer = printer;
-    return service->Print(std::move(ticket));
+    return service_->Print(std::move(ticket));
   }
   static std::vector<std::string> Files(const fs::path& folder) {
     std::vector<std::string> names;
@@ -69,11 +69,11 @@ class SpoolTest : public ::testing::Test {
     return names;
   }
 
-  fs::path dir;
-  std::unique_ptr<adapters::spool::SpoolPrinterSystem> printers;
-  std::unique_ptr<ServiceParts> parts;
-  print::PrintService* service = nullptr;
-  print::PrintEngine engine;
+  fs::path dir_;
+  std::unique_ptr<adapters::spool::SpoolPrinterSystem> printers_;
+  std::unique_ptr<ServiceParts> parts_;
+  print::PrintService* service_ = nullptr;
+  print::PrintEngine engine_;
 };
 
 TEST_F(SpoolTest, EveryFolderIsAPrinterFoundByNameAtPrintTime) {
@@ -84,8 +84,8 @@ TEST_F(SpoolTest, EveryFolderIsAPrinterFoundByNameAtPrintTime) {
   AddPrinter("COCINA");
   const std::u16string first = u"COCINA";  // first in name order
 #endif
-  std::ofstream(dir / "nota.txt") << "no soy impresora";
-  adapters::spool::SpoolPrinterSystem system(dir, u"Caja");
+  std::ofstream(dir_ / "nota.txt") << "no soy impresora";
+  adapters::spool::SpoolPrinterSystem system(dir_, u"Caja");
   EXPECT_EQ(system.FindPrinter(u" cocina ")->DeviceName(), first);
   EXPECT_EQ(system.FindPrinter(u"nota.txt"), nullptr);
   EXPECT_EQ(system.FindPrinter(u"Barra"), nullptr);
@@ -93,24 +93,24 @@ TEST_F(SpoolTest, EveryFolderIsAPrinterFoundByNameAtPrintTime) {
   EXPECT_EQ(system.FindPrinter(u"Barra")->DeviceName(), u"Barra");
   // The default printer is the one named, even while its folder is missing.
   EXPECT_EQ(system.DefaultPrinterName(), u"Caja");
-  EXPECT_EQ(adapters::spool::SpoolPrinterSystem(dir, u"").DefaultPrinterName(), u"");
-  EXPECT_EQ(adapters::spool::SpoolPrinterSystem(dir / "falta", u"").FindPrinter(u"Cocina"),
+  EXPECT_EQ(adapters::spool::SpoolPrinterSystem(dir_, u"").DefaultPrinterName(), u"");
+  EXPECT_EQ(adapters::spool::SpoolPrinterSystem(dir_ / "falta", u"").FindPrinter(u"Cocina"),
             nullptr);
 }
 
 TEST_F(SpoolTest, TextAndJsonOfATicketAgree) {
   const fs::path caja = AddPrinter("Caja");
   UsePrinters(u"Caja");
-  print::TicketRecorder& p = Canvas();
-  p.SetFontName(u"Courier 14 CPI");
-  p.SetFontSize(10);
-  p.Print({PrintItem::Text(u"Mesa \"4\""), PrintItem::Tab(20), PrintItem::Text(u"Señor  ")});
-  p.Print({});
-  p.SetBold(true);
-  p.SetFontSize(14);
-  p.Print({PrintItem::Tab(3), PrintItem::Text(u"TOTAL")}, true);
-  p.SetBold(false);
-  p.Print({PrintItem::Tab(34), PrintItem::Number(json::Decimal(12500))});
+  print::TicketRecorder& recorder = Recorder();
+  recorder.SetFontName(u"Courier 14 CPI");
+  recorder.SetFontSize(10);
+  recorder.Print({PrintItem::Text(u"Mesa \"4\""), PrintItem::Tab(20), PrintItem::Text(u"Señor  ")});
+  recorder.Print({});
+  recorder.SetBold(true);
+  recorder.SetFontSize(14);
+  recorder.Print({PrintItem::Tab(3), PrintItem::Text(u"TOTAL")}, true);
+  recorder.SetBold(false);
+  recorder.Print({PrintItem::Tab(34), PrintItem::Number(json::Decimal(12500))});
   ASSERT_TRUE(Send(u"Caja").sent);
 
   EXPECT_EQ(Files(caja),
@@ -149,13 +149,13 @@ TEST_F(SpoolTest, TextAndJsonOfATicketAgree) {
 TEST_F(SpoolTest, PicturesAreListedInTheJson) {
   const fs::path caja = AddPrinter("Caja");
   UsePrinters(u"Caja");
-  Canvas().DrawPicture((dir / "logo.bmp").string(), 0, 20, 3960, 1980);
-  Canvas().Print({PrintItem::Text(u"HOLA")});
+  Recorder().DrawPicture((dir_ / "logo.bmp").string(), 0, 20, 3960, 1980);
+  Recorder().Print({PrintItem::Text(u"HOLA")});
   Send(u"Caja");
   const std::string json = ReadFile(caja / "000001.json");
   // The path as a JSON string: Windows' backslashes come escaped.
-  const std::string file =
-      platform::Utf16ToUtf8(platform::QuotedJsonString(platform::u16((dir / "logo.bmp").string())));
+  const std::string file = platform::Utf16ToUtf8(
+      platform::QuotedJsonString(platform::Utf8ToUtf16((dir_ / "logo.bmp").string())));
   EXPECT_NE(json.find("{\"file\": " + file +
                       ", \"x\": 0, \"y\": 20, \"width\": 3960, \"height\": 1980, \"line\": 0}"),
             std::string::npos)
@@ -175,9 +175,9 @@ std::pair<int, int> PngSize(const std::string& png) {
 TEST_F(SpoolTest, EveryTicketAlsoGetsThePictureOfItsPaper) {
   const fs::path caja = AddPrinter("Caja");
   UsePrinters(u"Caja");
-  Canvas().Print({PrintItem::Text(u"CORTO")});
+  Recorder().Print({PrintItem::Text(u"CORTO")});
   Send(u"Caja");
-  Canvas().Print({PrintItem::Text(std::u16string(40, u'='))});
+  Recorder().Print({PrintItem::Text(std::u16string(40, u'='))});
   Send(u"Caja");
   const std::string narrow = ReadFile(caja / "000001.png");
   ASSERT_EQ(narrow.substr(0, 8), "\x89PNG\r\n\x1a\n");
@@ -190,11 +190,11 @@ TEST_F(SpoolTest, APictureThatCannotBeWrittenLeavesTheTicketPrinted) {
   const fs::path caja = AddPrinter("Caja");
   fs::create_directories(caja / "000001.png.part" / "ocupado");
   UsePrinters(u"Caja");
-  Canvas().Print({PrintItem::Text(u"COMANDA")});
+  Recorder().Print({PrintItem::Text(u"COMANDA")});
   EXPECT_TRUE(Send(u"Caja").sent);
   EXPECT_EQ(ReadFile(caja / "000001.txt"), "COMANDA\n");
   EXPECT_FALSE(fs::exists(caja / "000001.png"));
-  EXPECT_TRUE(parts->notifier.balloons.empty());
+  EXPECT_TRUE(parts_->notifier.balloons.empty());
 }
 
 TEST_F(SpoolTest, AnOfflineMarkerFailsTheProbe) {
@@ -204,21 +204,21 @@ TEST_F(SpoolTest, AnOfflineMarkerFailsTheProbe) {
   UsePrinters(u"Caja");
 
   try {
-    printers->FindPrinter(u"Cocina")->CheckReady();
+    printers_->FindPrinter(u"Cocina")->CheckReady();
     FAIL() << "an offline printer must not be ready";
   } catch (const platform::Failure& error) {
     EXPECT_EQ(error.Description(), u"La impresora está fuera de línea");
   }
 
-  Canvas().Print({PrintItem::Text(u"COMANDA")});
+  Recorder().Print({PrintItem::Text(u"COMANDA")});
   EXPECT_EQ(Send(u"cocina").printer, u"Caja");
   EXPECT_EQ(Files(cocina), std::vector<std::string>{"offline"});
   EXPECT_EQ(ReadFile(caja / "000001.txt"), "COMANDA\n");
-  const std::vector<Balloon>& balloons = parts->notifier.balloons;
+  const std::vector<Balloon>& balloons = parts_->notifier.balloons;
   EXPECT_TRUE(balloons.empty());
 
   std::ofstream(caja / "offline").close();
-  Canvas().Print({PrintItem::Text(u"COMANDA")});
+  Recorder().Print({PrintItem::Text(u"COMANDA")});
   EXPECT_FALSE(Send(u"Cocina").sent);
   ASSERT_EQ(balloons.size(), 2u);
   EXPECT_EQ(balloons[0].text,
@@ -233,11 +233,11 @@ TEST_F(SpoolTest, NumbersCountUpPerPrinterAfterTheHighest) {
   std::ofstream(caja / "000041.txt") << "antiguo\n";
   std::ofstream(caja / "000007.json") << "{}";
   UsePrinters(u"Caja");
-  Canvas().Print({PrintItem::Text(u"UNO")});
+  Recorder().Print({PrintItem::Text(u"UNO")});
   Send(u"Caja");
-  Canvas().Print({PrintItem::Text(u"DOS")});
+  Recorder().Print({PrintItem::Text(u"DOS")});
   Send(u"Caja");
-  print::OpenCashDrawer(*service);
+  print::OpenCashDrawer(*service_);
   EXPECT_EQ(ReadFile(caja / "000042.txt"), "UNO\n");
   EXPECT_EQ(ReadFile(caja / "000043.txt"), "DOS\n");
   EXPECT_EQ(Files(facturas), std::vector<std::string>{"000001.raw"});
@@ -248,14 +248,14 @@ TEST_F(SpoolTest, NumbersCountUpPerPrinterAfterTheHighest) {
 TEST_F(SpoolTest, TheNextNumberIsKeptAndReadAgainWhenSomeoneTookIt) {
   const fs::path caja = AddPrinter("Caja");
   UsePrinters(u"Caja");
-  Canvas().Print({PrintItem::Text(u"UNO")});
+  Recorder().Print({PrintItem::Text(u"UNO")});
   Send(u"Caja");
   // Another program writes the next number and more; the folder is read again, once.
   std::ofstream(caja / "000002.txt", std::ios::binary) << "ajeno\n";
   std::ofstream(caja / "000005.txt", std::ios::binary) << "ajeno\n";
-  Canvas().Print({PrintItem::Text(u"DOS")});
+  Recorder().Print({PrintItem::Text(u"DOS")});
   Send(u"Caja");
-  Canvas().Print({PrintItem::Text(u"TRES")});
+  Recorder().Print({PrintItem::Text(u"TRES")});
   Send(u"Caja");
   EXPECT_EQ(ReadFile(caja / "000001.txt"), "UNO\n");
   EXPECT_EQ(ReadFile(caja / "000002.txt"), "ajeno\n");
@@ -268,12 +268,12 @@ TEST_F(SpoolTest, AFileThatCannotBeWrittenRefusesTheTicket) {
   // Something in the way of the first file, as a full or read-only disk would be.
   fs::create_directories(caja / "000001.escpos.part");
   UsePrinters(u"Caja");
-  Canvas().Print({PrintItem::Text(u"UNO")});
+  Recorder().Print({PrintItem::Text(u"UNO")});
   EXPECT_FALSE(Send(u"Caja").sent);
   EXPECT_EQ(Files(caja), std::vector<std::string>{"000001.escpos.part"});
   fs::remove(caja / "000001.escpos.part");
   // The refused ticket waited and goes first.
-  Canvas().Print({PrintItem::Text(u"DOS")});
+  Recorder().Print({PrintItem::Text(u"DOS")});
   EXPECT_TRUE(Send(u"Caja").sent);
   EXPECT_EQ(ReadFile(caja / "000001.txt"), "UNO\n");
   EXPECT_EQ(ReadFile(caja / "000002.txt"), "DOS\n");

@@ -12,16 +12,16 @@ PrinterDescription Printer(std::u16string driver, std::u16string location = u"",
 }
 
 TEST(WinspoolBackend, TextOnlyDriverIsRawAndTheAdministratorsWordWins) {
-  EXPECT_EQ(ChooseBackend(Printer(u"Generic / Text Only")), Backend::Raw);
-  EXPECT_EQ(ChooseBackend(Printer(u"generic / text only")), Backend::Raw);
-  EXPECT_EQ(ChooseBackend(Printer(u"EPSON TM-T20II Receipt")), Backend::Driver);
+  EXPECT_EQ(ChooseBackend(Printer(u"Generic / Text Only")), Backend::kRaw);
+  EXPECT_EQ(ChooseBackend(Printer(u"generic / text only")), Backend::kRaw);
+  EXPECT_EQ(ChooseBackend(Printer(u"EPSON TM-T20II Receipt")), Backend::kDriver);
   EXPECT_EQ(ChooseBackend(Printer(u"Microsoft Print to PDF", u"Cocina; Quillon-Backend=RAW")),
-            Backend::Raw);
+            Backend::kRaw);
   EXPECT_EQ(ChooseBackend(Printer(u"Generic / Text Only", u"", u"quillon-backend=driver")),
-            Backend::Driver);
+            Backend::kDriver);
   // The location is read before the comment.
   EXPECT_EQ(ChooseBackend(Printer(u"X", u"quillon-backend=raw", u"quillon-backend=driver")),
-            Backend::Raw);
+            Backend::kRaw);
 }
 
 TEST(WinspoolReadiness, StatesThatKeepTheTicketWaitingAreNamed) {

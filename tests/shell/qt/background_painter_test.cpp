@@ -15,7 +15,7 @@ QImage Red(int width, int height) {
   return image;
 }
 
-TEST(ClasBackGround, PaintsScaledAndCentredIntoTheArea) {
+TEST(BackgroundPainter, PaintsScaledAndCentredIntoTheArea) {
   QLabel area;
   area.resize(363, 105);
   QPalette white = area.palette();
@@ -38,7 +38,7 @@ TEST(ClasBackGround, PaintsScaledAndCentredIntoTheArea) {
   EXPECT_EQ(painter.Margin(), 32);
 }
 
-TEST(ClasBackGround, WithoutImageClearsTheArea) {
+TEST(BackgroundPainter, WithoutImageClearsTheArea) {
   QLabel area;
   area.resize(100, 50);
   BackgroundPainter painter;
@@ -50,7 +50,7 @@ TEST(ClasBackGround, WithoutImageClearsTheArea) {
   EXPECT_NE(area.pixmap().toImage().pixelColor(50, 25), QColor(Qt::red));
 }
 
-TEST(ClasBackGround, WithoutTargetDoesNothing) {
+TEST(BackgroundPainter, WithoutTargetDoesNothing) {
   BackgroundPainter painter;
   painter.SetPicture(Red(10, 10));
   painter.Refresh();
