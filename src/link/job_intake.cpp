@@ -112,13 +112,24 @@ void JobIntake::RunJob(std::string_view bytes, const json::ParseResult& read,
     rejection.reasons.push_back(u"falla desconocida");
   }
   busy_ = 0;
-  if (recent_ != nullptr && recent_->SkippedTickets() > 0) {
-    log_.WriteLog(std::u16string(kResentLine));
-  }
+  if (recent_ != nullptr && recent_->SkippedTickets() > 0) ReportResent(recent_->SkippedTickets());
   if (!rejection.reasons.empty()) Reject(bytes, rejection);
   const bool replied = status_.SendStatus();
   if (recent_ != nullptr) recent_->EndJob(replied);
   log_.WriteLog(std::u16string(kFinLine));
+}
+
+// A job is known only by its bytes: the same order sent again on purpose right after a drop
+// looks like a re-send. The staff hears of every skipped ticket so that they can reprint it.
+void JobIntake::ReportResent(int skipped) {
+  log_.WriteLog(std::u16string(kResentLine));
+  const std::u16string text =
+      (skipped == 1 ? u"1 ticket ya impreso no se imprimió"
+                    : NumberText(static_cast<std::size_t>(skipped)) +
+                          u" tickets ya impresos no se imprimieron") +
+      u" de nuevo. Si era un pedido nuevo, reimprímalo en Tickets impresos.";
+  notifier_.ShowBalloonTip(text, platform::BalloonIcon::kInformation, std::u16string(kResentTitle),
+                           kBalloonTimeoutMs);
 }
 
 void JobIntake::ProcessMessage(const std::u16string& text, const json::ParseResult& read,

@@ -35,6 +35,7 @@ class JobIntake {
   static constexpr std::u16string_view kRejectedTitle = u"Trabajo sin imprimir";
   static constexpr std::u16string_view kResentLine =
       u"Trabajo repetido tras reconectar: ya se había impreso";
+  static constexpr std::u16string_view kResentTitle = u"Trabajo repetido";
 
   // `rejected` may be null: a job run by hand from a file is not kept again. `recent` is the
   // memory of the jobs received lately, null for a job that no server can send again.
@@ -92,6 +93,7 @@ class JobIntake {
   // A job of a known shape handed to the handler of its kind.
   void PrintJob(const std::u16string& kind, const json::Value& dato, Rejection& rejection);
   void Reject(std::string_view bytes, const Rejection& rejection);
+  void ReportResent(int skipped);
 
   ActivityLog& log_;
   platform::Notifier& notifier_;

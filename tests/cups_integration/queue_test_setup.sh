@@ -70,15 +70,19 @@ run_agent_with_server() {
   "$print_server" --port 0 --wait-id --timeout 120 "$@" >"$work/server.out" 2>&1 &
   pids+=($!)
   server_pid=$!
-  for _ in $(seq 50); do grep -q '^PORT ' "$work/server.out" && break; sleep 0.1; done
+  # A loaded machine may take a while to start a sanitized build.
+  for _ in $(seq 300); do grep -q '^PORT ' "$work/server.out" && break; sleep 0.1; done
   timeout 300 "$agent" --headless --data-dir "$data" --encoding utf-8 "${agent_options[@]}" \
     --server "127.0.0.1:$(sed -n 's/^PORT //p' "$work/server.out")" >>"$work/running.out" 2>&1 &
   pids+=($!)
   agent_pid=$!
 }
 agent_options=()
+# Waits up to 60 s for the demo server to end; when it does not, shows where both sides were.
 wait_for_server() {
   for _ in $(seq 600); do kill -0 "$server_pid" 2>/dev/null || return 0; sleep 0.1; done
+  echo "(el servidor de demostracion sigue; sus ultimas lineas y las del agente:)"
+  tail -n 8 "$work/server.out" "$work/running.out" | cut -c1-200
   return 1
 }
 # Jobs a queue's listener has stored, and the newest of them.

@@ -57,6 +57,14 @@ class ResentJobsTest : public LinkTest {
     }
     return count;
   }
+  // The balloons that told the staff of tickets left out as already printed.
+  std::vector<std::u16string> ResentBalloons() const {
+    std::vector<std::u16string> texts;
+    for (const auto& balloon : notifier_.balloons) {
+      if (balloon.title == link::JobIntake::kResentTitle) texts.push_back(balloon.text);
+    }
+    return texts;
+  }
   int StatusReplies() const {
     int count = 0;
     for (const std::string& sent : socket_.sent) count += sent == kStatus0 ? 1 : 0;
@@ -73,6 +81,9 @@ TEST_F(ResentJobsTest, AJobSentAgainFirstAfterADropRightAfterItsReplyPrintsOnce)
   EXPECT_EQ(tickets_, (std::vector<std::u16string>{u"Cocina", u"Bar"}));
   EXPECT_EQ(ResentLines(), 1);
   EXPECT_EQ(StatusReplies(), 2);  // the repeat is answered like any job
+  // Had the server meant a second order, the staff knows what to reprint.
+  ASSERT_EQ(ResentBalloons().size(), 1u);
+  EXPECT_EQ(ResentBalloons()[0].rfind(u"2 tickets ya impresos no se imprimieron de nuevo", 0), 0u);
 
   // Dropped again before its second reply settled: still once.
   Reconnect();
@@ -83,6 +94,7 @@ TEST_F(ResentJobsTest, AJobSentAgainFirstAfterADropRightAfterItsReplyPrintsOnce)
   Deliver(kOrder);
   EXPECT_EQ(tickets_.size(), 4u);
   EXPECT_EQ(ResentLines(), 2);
+  EXPECT_EQ(ResentBalloons().size(), 2u);
 }
 
 TEST_F(ResentJobsTest, RepeatsThatTheServerMeantPrintAgain) {
@@ -112,6 +124,7 @@ TEST_F(ResentJobsTest, RepeatsThatTheServerMeantPrintAgain) {
   Deliver(kOther);
   EXPECT_EQ(tickets_.size(), 2u);
   EXPECT_EQ(ResentLines(), 0);
+  EXPECT_TRUE(ResentBalloons().empty());
 }
 
 TEST_F(ResentJobsTest, AReplyNeverWrittenLeavesTheJobToBeSentAgain) {
