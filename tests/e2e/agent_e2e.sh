@@ -5,14 +5,6 @@
 set -uo pipefail
 case_name=$1 agent=$2 server=$3 jobs=$4
 
-fail() {
-  echo "FALLO ($case_name): $*" >&2
-  for f in "$work"/*.out "$work"/*.err; do
-    [ -f "$f" ] && { echo "--- $f" >&2; cut -c1-300 "$f" >&2; }
-  done
-  exit 1
-}
-
 limit=90
 source "$(dirname "$0")/e2e_setup.sh"
 code=$(head -n1 "$jobs/data/Acceso" | tr -d '\r')

@@ -7,14 +7,6 @@
 set -uo pipefail
 case_name=$1 agent=$2 server=$3 sim=$4 jobs=$5 settings=${6:-xdg}
 
-fail() {
-  echo "FALLO ($case_name): $*" >&2
-  for f in "$work"/*.out "$work"/*.err; do
-    [ -f "$f" ] && { echo "--- $f" >&2; cut -c1-300 "$f" >&2; }
-  done
-  exit 1
-}
-
 limit=40
 source "$(dirname "$0")/e2e_setup.sh"
 export XDG_CONFIG_HOME="$work/config"

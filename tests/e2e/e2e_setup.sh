@@ -1,8 +1,15 @@
 # Sourced by the end-to-end scripts: a work folder with a data folder (the example Acceso) and
 # the spool printers Cocina, Bar and Facturas, removed at the end with every process started
-# here. Needs $agent, $server and $jobs, and a function fail; $limit is each process's time
-# limit in seconds.
+# here. Needs $agent, $server, $jobs and $case_name; $limit is each process's time limit in
+# seconds. A script that defines no function fail gets one that shows what every process wrote.
 limit=${limit:-40}
+declare -F fail >/dev/null || fail() {
+  echo "FALLO ($case_name): $*" >&2
+  for f in "$work"/*.out "$work"/*.err; do
+    [ -f "$f" ] && { echo "--- $f" >&2; cut -c1-300 "$f" >&2; }
+  done
+  exit 1
+}
 work=$(mktemp -d)
 pids=()
 cleanup() {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "job_schedule.h"
+#include "loopback_listener.h"
 #include "message_reader.h"
 #include "options.h"
 
@@ -33,29 +34,6 @@ void OnTimeout(int) {
   const ssize_t ignored = write(STDERR_FILENO, kText, sizeof kText - 1);
   (void)ignored;
   _exit(2);
-}
-
-int Listen(int port) {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) return -1;
-  const int yes = 1;
-  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 4) != 0) {
-    close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-int BoundPort(int fd) {
-  sockaddr_in address{};
-  socklen_t length = sizeof address;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  return ntohs(address.sin_port);
 }
 
 // One accepted connection: prints the agent's messages as they come.
@@ -204,13 +182,13 @@ bool SendNextJob(Session& session, std::vector<ScheduledJob>& schedule, const Op
 }
 
 int Run(const Options& options, std::vector<ScheduledJob> schedule) {
-  const int listener = Listen(options.port);
+  const int listener = loopback::Listen(options.port);
   if (listener < 0) {
     std::fprintf(stderr, "print-server: no se puede escuchar en el puerto %d: %s\n", options.port,
                  std::strerror(errno));
     return 1;
   }
-  std::printf("PORT %d\n", BoundPort(listener));
+  std::printf("PORT %d\n", loopback::BoundPort(listener));
   std::fflush(stdout);
 
   std::mt19937 random(options.seed);

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "loopback_listener.h"
 #include "print/receipt_renderer.h"
 #include "simulated_printer.h"
 
@@ -47,29 +48,6 @@ std::int64_t NowMs() {
 void WriteFile(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-int Listen(int port) {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) return -1;
-  const int yes = 1;
-  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 4) != 0) {
-    close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-int BoundPort(int fd) {
-  sockaddr_in address{};
-  socklen_t size = sizeof address;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  return ntohs(address.sin_port);
 }
 
 // The mode the control file names, or `current` when it names none or cannot be read.
@@ -192,13 +170,13 @@ int main(int argc, char** argv) {
       listener = -1;
       while (!clients.empty()) drop(clients.front());
     } else if (listener < 0) {
-      listener = Listen(port);
+      listener = loopback::Listen(port);
       if (listener < 0) {
         std::fprintf(stderr, "printer-sim: no se puede escuchar en el puerto %d\n", port);
         return 1;
       }
       if (port == 0) {
-        port = BoundPort(listener);
+        port = loopback::BoundPort(listener);
         if (!options.port_file.empty()) WriteFile(options.port_file, std::to_string(port) + "\n");
       }
     }
