@@ -41,7 +41,7 @@ MappedPrinters::MappedPrinters(const CommandLine& line,
 std::shared_ptr<platform::PrinterQueue> MappedPrinters::FindPrinter(std::u16string_view name) {
   if (auto queue = network_.FindPrinter(name)) return queue;
   const auto alias = aliases_.find(platform::PrinterNameKey(name));
-  return system_->FindPrinter(alias == aliases_.end() ? name : alias->second.second);
+  return system_->FindPrinter(alias == aliases_.end() ? name : alias->second.target);
 }
 
 std::u16string MappedPrinters::DefaultPrinterName() {
@@ -64,7 +64,7 @@ void MappedPrinters::CancelJob(std::u16string_view printer, std::int64_t job) {
 
 std::vector<std::u16string> MappedPrinters::PrinterNames() {
   std::vector<std::u16string> names = network_.PrinterNames();
-  for (const auto& [key, alias] : aliases_) names.push_back(alias.first);
+  for (const auto& [key, alias] : aliases_) names.push_back(alias.name);
   const std::vector<std::u16string> system_names = system_->PrinterNames();
   names.insert(names.end(), system_names.begin(), system_names.end());
   return names;
@@ -75,13 +75,13 @@ std::vector<net::KnownPrinter> MappedPrinters::Known() {
   for (const auto& [key, alias] : aliases_) {
     std::u16string state = u"no está instalada";
     try {
-      if (const auto queue = system_->FindPrinter(alias.second)) {
+      if (const auto queue = system_->FindPrinter(alias.target)) {
         state = queue->Fault().empty() ? u"listo" : queue->Fault();
       }
     } catch (const platform::Failure& failure) {
       state = failure.Description();
     }
-    known.push_back({alias.first, HowReached(alias.first), state, false});
+    known.push_back({alias.name, HowReached(alias.name), state, false});
   }
   return known;
 }
@@ -91,7 +91,7 @@ std::u16string MappedPrinters::HowReached(std::u16string_view name) const {
     if (platform::SamePrinterName(printer.name, name)) return printer.reached;
   }
   const auto alias = aliases_.find(platform::PrinterNameKey(name));
-  if (alias != aliases_.end()) return u"alias de la impresora " + alias->second.second;
+  if (alias != aliases_.end()) return u"alias de la impresora " + alias->second.target;
   return u"cola del sistema";
 }
 

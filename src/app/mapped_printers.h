@@ -42,8 +42,11 @@ class MappedPrinters final : public platform::PrinterSystem {
 
   std::unique_ptr<platform::PrinterSystem> system_;
   adapters::network_printer::NetworkPrinterSystem network_;
-  std::map<std::u16string, std::pair<std::u16string, std::u16string>>
-      aliases_;  // key: name, target
+  struct Alias {
+    std::u16string name;    // as the jobs use it
+    std::u16string target;  // the printer of the system
+  };
+  std::map<std::u16string, Alias> aliases_;  // by PrinterNameKey of the name
   std::u16string default_;
 };
 
